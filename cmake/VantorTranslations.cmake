@@ -18,10 +18,14 @@ function(vantor_add_catalogue catalogue)
     foreach(dir IN LISTS ARG_SOURCE_DIRS)
         list(APPEND dirs ${CMAKE_SOURCE_DIR}/${dir})
     endforeach()
+    set(commands)
     foreach(ts IN LISTS ts_files)
-        add_custom_command(TARGET update_translations POST_BUILD
-            COMMAND Qt5::lupdate -no-obsolete -locations relative ${dirs} -ts ${ts}
-            WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-            VERBATIM)
+        list(APPEND commands COMMAND Qt5::lupdate -silent -no-obsolete -locations relative
+                                     ${dirs} -ts ${ts})
     endforeach()
+    if(commands)
+        add_custom_target(update_${catalogue}_translations ${commands}
+            WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} VERBATIM)
+        add_dependencies(update_translations update_${catalogue}_translations)
+    endif()
 endfunction()
