@@ -1,17 +1,11 @@
 #include "advancedscrollarea.h"
 
 #include <QResizeEvent>
-#include <QScrollBar>
-#include <QStyle>
 
+// QAbstractScrollArea hands the viewport's resize events to resizeEvent(), so the size
+// carried here is already the inner area, scroll bars and frame excluded.
 void AdvancedScrollArea::resizeEvent(QResizeEvent *event)
 {
     QScrollArea::resizeEvent(event);
-    QSize inner = event->size();
-    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    if (horizontalScrollBar()->isVisible())
-        inner.rheight() -= extent;
-    if (verticalScrollBar()->isVisible())
-        inner.rwidth() -= extent;
-    emit innerAreaSizeChanged(inner);
+    emit innerAreaSizeChanged(event->size());
 }
