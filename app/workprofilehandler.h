@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// Owns the work profiles and the index of the current one, reads and writes the
+// configuration file, and announces every stored value of a profile through a signal.
+//
+// Configuration file: {"profiles": [profile, ...], "current_id": index}. Members the
+// handler does not know (written by a newer version) are kept, at the top level and
+// inside every profile, and written back on save.
+//
+// Protecting the user's file:
+// - A file that exists but cannot be used (not JSON, a top level that is not an
+//   object, a "profiles" member that is not an array, or a file too large to read) is
+//   left untouched by loadProfiles(), and the handler keeps its state (on first start:
+//   the default profile). Before the first saveProfiles() over that same file, its bytes
+//   are copied next to it as "<file>.<yyyyMMdd-hhmmss>.bak" ("-2", "-3", ... before
+//   ".bak" when that name is taken; an existing backup is never replaced), and
+//   configurationBackedUp() tells the caller where the copy lies, once. If the copy
+//   fails, the file is not overwritten and the save fails. An empty file holds nothing to
+//   keep and gets no backup.
+// - saveProfiles() writes through QSaveFile: a failed or interrupted save leaves the
+//   previous file whole. It returns false on failure and emits savingFailed() with a
+//   text the window can show.
+class WorkProfileHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit WorkProfileHandler(QObject *parent = nullptr);
+
+    QStringList profileNames() const;
+    int currentProfileId() const;
+
+    void loadProfiles(const QString &path);
+    bool saveProfiles(const QString &path);
+    void applyProfile(int index);
+    int appendProfile(int index);
+    void renameProfile(int index, const QString &name);
+    void removeProfile(int index);
+
+public slots:
+    void setProtocolVersion(int version);
+    void setProtocolForcing(bool forcing);
+    void setRadarServerUrl(const QString &url);
+    void setControlVisible(int control, bool visible);
+    void setControlCollapsed(int control, bool collapsed);
+    void setDrawVertical(bool vertical);
+    void setKeepAspectRatio(bool keep);
+    void setShowSightLine(bool show);
+    void setShowCurrentTracksOnScheme(bool show);
+    void setShowAverageTracksOnScheme(bool show);
+    void setTracksDisplayMode(int mode);
+    void setRoadConfig(const QJsonObject &config);
+    void setShowLaneLinesOnVideo(bool show);
+    void setShowDistLinesOnVideo(bool show);
+    void setShowObjectDimensionsOnVideo(bool show);
+    void setShowCurrentTracksOnVideo(bool show);
+    void setShowAverageTracksOnVideo(bool show);
+    void setTvmsConfig(const QJsonObject &config);
+    void setPaintObjects(bool paint);
+    void setAutoChangeView(bool change);
+    void setAutoGetData(bool get);
+    void setPositionPresets(const QJsonArray &presets);
+    void setLimitationsPresets(const QJsonArray &presets);
+
+signals:
+    void applyingProfileStarted(const QString &name);
+    void protocolVersionChanged(int version);
+    void protocolForcingChanged(bool forcing);
+    void radarServerUrlChanged(const QString &url);
+    void controlVisibleChanged(int control, bool visible);
+    void controlCollapsedChanged(int control, bool collapsed);
+    void drawVerticalChanged(bool vertical);
+    void keepAspectRatioChanged(bool keep);
+    void showSightLineChanged(bool show);
+    void showCurrentTracksOnSchemeChanged(bool show);
+    void showAverageTracksOnSchemeChanged(bool show);
+    void tracksDisplayModeChanged(int mode);
+    void roadConfigChanged(const QJsonObject &config);
+    void showLaneLinesOnVideoChanged(bool show);
+    void showDistLinesOnVideoChanged(bool show);
+    void showObjectDimensionsOnVideoChanged(bool show);
+    void showCurrentTracksOnVideoChanged(bool show);
+    void showAverageTracksOnVideoChanged(bool show);
+    void tvmsConfigChanged(const QJsonObject &config);
+    void paintObjectsChanged(bool paint);
+    void autoChangeViewChanged(bool change);
+    void autoGetDataChanged(bool get);
+    void positionPresetsChanged(const QJsonArray &presets);
+    void limitationsPresetsChanged(const QJsonArray &presets);
+    void applyingProfileFinished();
+
+    // The unusable configuration file was copied to backupPath before being replaced.
+    void configurationBackedUp(const QString &backupPath);
+    // A save failed; the file on disk is as it was before the save.
+    void savingFailed(const QString &errorText);
+
+private:
+    // Identifiers of the panels stored under "view"/"controls": 0 to 13.
+    static constexpr int ControlCount = 14;
+
+    QJsonObject defaultProfile() const;
+    bool doCheckIndex(int index);
+    static QJsonObject doReplaceValue(
+        const QJsonObject &object, const QStringList &keys, const QJsonValue &value);
+    void doWriteValue(const QStringList &keys, const QJsonValue &value);
+    bool doBackUpUnusableFile(const QString &absolutePath);
+    bool doFailSaving(const QString &errorText);
+
+    QJsonArray m_profiles;
+    int m_currentIndex = 0;
+    // The last loaded top-level object, kept for the members this version does not know.
+    QJsonObject m_fileObject;
+    // Absolute path of a file that could not be used and has not been backed up yet.
+    QString m_unusableFilePath;
+};

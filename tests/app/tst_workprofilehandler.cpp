@@ -1,0 +1,999 @@
+#include "workprofilehandler.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
+using Setter = std::function<void(WorkProfileHandler &)>;
+Q_DECLARE_METATYPE(Setter)
+
+namespace {
+
+QString fixture(const QString &name)
+{
+    return QStringLiteral(VANTOR_TEST_DATA_DIR "/profiles/") + name;
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QJsonObject readJson(const QString &path)
+{
+    return QJsonDocument::fromJson(readBytes(path)).object();
+}
+
+QString text(const QString &value)
+{
+    return QLatin1Char('"') + value + QLatin1Char('"');
+}
+
+QString text(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+QString text(int value)
+{
+    return QString::number(value);
+}
+
+QString text(const QJsonObject &value)
+{
+    return QString::fromUtf8(QJsonDocument(value).toJson(QJsonDocument::Compact));
+}
+
+QString text(const QJsonArray &value)
+{
+    return QString::fromUtf8(QJsonDocument(value).toJson(QJsonDocument::Compact));
+}
+
+template<typename... Args> QString call(const char *signal, const Args &...args)
+{
+    const QStringList values { text(args)... };
+    return QStringLiteral("%1(%2)").arg(QLatin1String(signal), values.join(QStringLiteral(", ")));
+}
+
+// Every signal of the handler, in the order they arrive, as "name(arguments)".
+class SignalRecorder : public QObject
+{
+public:
+    explicit SignalRecorder(WorkProfileHandler &h)
+    {
+        using H = WorkProfileHandler;
+        connect(&h, &H::applyingProfileStarted, this,
+            [this](const QString &v) { add(call("applyingProfileStarted", v)); });
+        connect(&h, &H::protocolVersionChanged, this,
+            [this](int v) { add(call("protocolVersionChanged", v)); });
+        connect(&h, &H::protocolForcingChanged, this,
+            [this](bool v) { add(call("protocolForcingChanged", v)); });
+        connect(&h, &H::radarServerUrlChanged, this,
+            [this](const QString &v) { add(call("radarServerUrlChanged", v)); });
+        connect(&h, &H::controlVisibleChanged, this,
+            [this](int c, bool v) { add(call("controlVisibleChanged", c, v)); });
+        connect(&h, &H::controlCollapsedChanged, this,
+            [this](int c, bool v) { add(call("controlCollapsedChanged", c, v)); });
+        connect(&h, &H::drawVerticalChanged, this,
+            [this](bool v) { add(call("drawVerticalChanged", v)); });
+        connect(&h, &H::keepAspectRatioChanged, this,
+            [this](bool v) { add(call("keepAspectRatioChanged", v)); });
+        connect(&h, &H::showSightLineChanged, this,
+            [this](bool v) { add(call("showSightLineChanged", v)); });
+        connect(&h, &H::showCurrentTracksOnSchemeChanged, this,
+            [this](bool v) { add(call("showCurrentTracksOnSchemeChanged", v)); });
+        connect(&h, &H::showAverageTracksOnSchemeChanged, this,
+            [this](bool v) { add(call("showAverageTracksOnSchemeChanged", v)); });
+        connect(&h, &H::tracksDisplayModeChanged, this,
+            [this](int v) { add(call("tracksDisplayModeChanged", v)); });
+        connect(&h, &H::roadConfigChanged, this,
+            [this](const QJsonObject &v) { add(call("roadConfigChanged", v)); });
+        connect(&h, &H::showLaneLinesOnVideoChanged, this,
+            [this](bool v) { add(call("showLaneLinesOnVideoChanged", v)); });
+        connect(&h, &H::showDistLinesOnVideoChanged, this,
+            [this](bool v) { add(call("showDistLinesOnVideoChanged", v)); });
+        connect(&h, &H::showObjectDimensionsOnVideoChanged, this,
+            [this](bool v) { add(call("showObjectDimensionsOnVideoChanged", v)); });
+        connect(&h, &H::showCurrentTracksOnVideoChanged, this,
+            [this](bool v) { add(call("showCurrentTracksOnVideoChanged", v)); });
+        connect(&h, &H::showAverageTracksOnVideoChanged, this,
+            [this](bool v) { add(call("showAverageTracksOnVideoChanged", v)); });
+        connect(&h, &H::tvmsConfigChanged, this,
+            [this](const QJsonObject &v) { add(call("tvmsConfigChanged", v)); });
+        connect(&h, &H::paintObjectsChanged, this,
+            [this](bool v) { add(call("paintObjectsChanged", v)); });
+        connect(&h, &H::autoChangeViewChanged, this,
+            [this](bool v) { add(call("autoChangeViewChanged", v)); });
+        connect(&h, &H::autoGetDataChanged, this,
+            [this](bool v) { add(call("autoGetDataChanged", v)); });
+        connect(&h, &H::positionPresetsChanged, this,
+            [this](const QJsonArray &v) { add(call("positionPresetsChanged", v)); });
+        connect(&h, &H::limitationsPresetsChanged, this,
+            [this](const QJsonArray &v) { add(call("limitationsPresetsChanged", v)); });
+        connect(&h, &H::applyingProfileFinished, this,
+            [this] { add(QStringLiteral("applyingProfileFinished()")); });
+    }
+
+    QStringList calls;
+
+private:
+    void add(const QString &entry) { calls.append(entry); }
+};
+
+// The values one profile announces; everything starts as lenient reading yields it.
+struct Announced
+{
+    QString name;
+    int protocol = 0;
+    bool forcing = false;
+    QString url;
+    bool visible[14] = {};
+    bool collapsed[14] = {};
+    bool drawVertical = false;
+    bool keepAspectRatio = false;
+    bool sightLine = false;
+    bool schemeCurrentTracks = false;
+    bool schemeAverageTracks = false;
+    int tracksMode = 0;
+    QJsonObject roadConfig;
+    bool laneLines = false;
+    bool distLines = false;
+    bool objectDimensions = false;
+    bool videoCurrentTracks = false;
+    bool videoAverageTracks = false;
+    QJsonObject tvmsConfig;
+    bool paintObjects = false;
+    bool autoChangeView = false;
+    bool autoGetData = false;
+    QJsonArray positionPresets;
+    QJsonArray limitationsPresets;
+
+    QStringList signalList() const
+    {
+        QStringList list { call("applyingProfileStarted", name),
+            call("protocolVersionChanged", protocol), call("protocolForcingChanged", forcing),
+            call("radarServerUrlChanged", url) };
+        for (int c = 0; c < 14; ++c) {
+            list << call("controlVisibleChanged", c, visible[c])
+                 << call("controlCollapsedChanged", c, collapsed[c]);
+        }
+        list << call("drawVerticalChanged", drawVertical)
+             << call("keepAspectRatioChanged", keepAspectRatio)
+             << call("showSightLineChanged", sightLine)
+             << call("showCurrentTracksOnSchemeChanged", schemeCurrentTracks)
+             << call("showAverageTracksOnSchemeChanged", schemeAverageTracks)
+             << call("tracksDisplayModeChanged", tracksMode)
+             << call("roadConfigChanged", roadConfig)
+             << call("showLaneLinesOnVideoChanged", laneLines)
+             << call("showDistLinesOnVideoChanged", distLines)
+             << call("showObjectDimensionsOnVideoChanged", objectDimensions)
+             << call("showCurrentTracksOnVideoChanged", videoCurrentTracks)
+             << call("showAverageTracksOnVideoChanged", videoAverageTracks)
+             << call("tvmsConfigChanged", tvmsConfig) << call("paintObjectsChanged", paintObjects)
+             << call("autoChangeViewChanged", autoChangeView)
+             << call("autoGetDataChanged", autoGetData)
+             << call("positionPresetsChanged", positionPresets)
+             << call("limitationsPresetsChanged", limitationsPresets)
+             << QStringLiteral("applyingProfileFinished()");
+        return list;
+    }
+};
+
+QJsonValue valueAt(const QJsonObject &object, const QStringList &keys)
+{
+    QJsonValue value = object;
+    for (const QString &key : keys)
+        value = value.toObject().value(key);
+    return value;
+}
+
+// Lowers the largest file this process may write, so that a save fails part-way.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_previous); }
+    bool isActive() const { return m_active; }
+
+private:
+    rlimit m_previous {};
+    bool m_active = false;
+};
+
+} // namespace
+
+class TestWorkProfileHandler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unusableFileKeepsState_data();
+    void unusableFileKeepsState();
+    void currentIdOnLoad_data();
+    void currentIdOnLoad();
+    void applyProfileSignals_data();
+    void applyProfileSignals();
+    void applyProfileIndex_data();
+    void applyProfileIndex();
+    void settersWriteNestedPaths_data();
+    void settersWriteNestedPaths();
+    void setterWithoutProfilesStillAnnounces();
+    void copiesOfCopies();
+    void removeProfile_data();
+    void removeProfile();
+    void renameProfile_data();
+    void renameProfile();
+    void saveLoadRoundTripKeepsEveryKey_data();
+    void saveLoadRoundTripKeepsEveryKey();
+    void backupOfUnusableFile_data();
+    void backupOfUnusableFile();
+    void backupNeverReplacesAnExistingBackup();
+    void backupOnlyBeforeSavingOverThatFile();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
+    void hostileJsonNeverCrashes_data();
+    void hostileJsonNeverCrashes();
+};
+
+void TestWorkProfileHandler::unusableFileKeepsState_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("content");
+
+    QTest::newRow("missing file") << false << QByteArray();
+    QTest::newRow("empty file") << true << QByteArray();
+    QTest::newRow("{}") << true << QByteArray("{}\n");
+    QTest::newRow("invalid JSON") << true << readBytes(fixture(QStringLiteral("invalid.json")));
+    QTest::newRow("top level is an array") << true << QByteArray("[{\"name\": \"x\"}]");
+    QTest::newRow("top level is a number") << true << QByteArray("42");
+}
+
+void TestWorkProfileHandler::unusableFileKeepsState()
+{
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    if (exists)
+        QVERIFY(writeBytes(path, content));
+
+    // First start: nothing loaded, so applying makes and applies the default profile.
+    WorkProfileHandler fresh;
+    fresh.loadProfiles(path);
+    QCOMPARE(fresh.profileNames(), QStringList());
+    QCOMPARE(fresh.currentProfileId(), 0);
+    SignalRecorder recorder(fresh);
+    fresh.applyProfile(fresh.currentProfileId());
+    QCOMPARE(
+        recorder.calls.value(0), call("applyingProfileStarted", QStringLiteral("Default profile")));
+    QCOMPARE(fresh.profileNames(), QStringList { QStringLiteral("Default profile") });
+
+    // A handler that already holds profiles keeps them.
+    WorkProfileHandler loaded;
+    loaded.loadProfiles(fixture(QStringLiteral("full.json")));
+    loaded.loadProfiles(path);
+    QCOMPARE(loaded.profileNames(),
+        (QStringList { QStringLiteral("Crossing A7"), QStringLiteral("Bridge, north side") }));
+    QCOMPARE(loaded.currentProfileId(), 1);
+}
+
+void TestWorkProfileHandler::currentIdOnLoad_data()
+{
+    QTest::addColumn<QByteArray>("currentId");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("valid") << QByteArray("2") << 2;
+    QTest::newRow("first") << QByteArray("0") << 0;
+    QTest::newRow("equal to the number of profiles") << QByteArray("3") << 0;
+    QTest::newRow("far out of range") << QByteArray("1000000") << 0;
+    QTest::newRow("negative") << QByteArray("-1") << 0;
+    QTest::newRow("missing") << QByteArray() << 0;
+    QTest::newRow("string") << QByteArray("\"1\"") << 0;
+    QTest::newRow("fraction") << QByteArray("1.5") << 0;
+    QTest::newRow("beyond int") << QByteArray("1e300") << 0;
+    QTest::newRow("null") << QByteArray("null") << 0;
+}
+
+void TestWorkProfileHandler::currentIdOnLoad()
+{
+    QFETCH(QByteArray, currentId);
+    QFETCH(int, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    QByteArray json = "{\"profiles\": [{\"name\": \"a\"}, {\"name\": \"b\"}, {\"name\": \"c\"}]";
+    if (!currentId.isEmpty())
+        json += ", \"current_id\": " + currentId;
+    QVERIFY(writeBytes(path, json + "}"));
+
+    WorkProfileHandler handler;
+    handler.loadProfiles(path);
+    QCOMPARE(handler.currentProfileId(), expected);
+    QCOMPARE(handler.profileNames(),
+        (QStringList { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c") }));
+}
+
+void TestWorkProfileHandler::applyProfileSignals_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QStringList>("expected");
+
+    Announced defaults;
+    defaults.name = QStringLiteral("Default profile");
+    defaults.protocol = 0;
+    defaults.forcing = true;
+    defaults.url = QStringLiteral("ws://127.0.0.1:7578/");
+    for (int c : { 0, 1, 3, 4, 5, 6, 7, 8, 9 })
+        defaults.visible[c] = true;
+    defaults.drawVertical = true;
+    defaults.keepAspectRatio = true;
+    defaults.sightLine = true;
+    defaults.schemeCurrentTracks = true;
+    defaults.laneLines = true;
+    defaults.videoCurrentTracks = true;
+    defaults.paintObjects = true;
+    defaults.autoChangeView = true;
+    defaults.autoGetData = true;
+    QTest::newRow("default profile") << QString() << -1 << defaults.signalList();
+
+    Announced first;
+    first.name = QStringLiteral("Crossing A7");
+    first.forcing = true;
+    first.url = QStringLiteral("ws://127.0.0.1:7578/");
+    first.visible[0] = first.visible[1] = true;
+    first.drawVertical = true;
+    first.paintObjects = true;
+    first.autoChangeView = true;
+    first.autoGetData = true;
+    QTest::newRow("sparse profile") << QStringLiteral("full.json") << 0 << first.signalList();
+
+    Announced full;
+    full.name = QStringLiteral("Bridge, north side");
+    full.protocol = 1;
+    full.url = QStringLiteral("ws://10.0.0.5:7578/");
+    const bool visible[14] = { true, true, true, false, true, false, true, false, true, false, true,
+        false, true, true };
+    const bool collapsed[14] = { false, true, false, true, true, false, true, true, false, false,
+        true, true, false, true };
+    std::copy(visible, visible + 14, full.visible);
+    std::copy(collapsed, collapsed + 14, full.collapsed);
+    full.schemeAverageTracks = true;
+    full.tracksMode = 2;
+    full.roadConfig = QJsonObject {
+        { QStringLiteral("parts"),
+            QJsonArray { QJsonObject { { QStringLiteral("type"), QStringLiteral("lane") },
+                { QStringLiteral("width"), 3.5 } } } },
+        { QStringLiteral("sections"), QJsonArray() }
+    };
+    full.distLines = true;
+    full.objectDimensions = true;
+    full.videoAverageTracks = true;
+    full.tvmsConfig = QJsonObject { { QStringLiteral("focal_length"), 12.5 },
+        { QStringLiteral("height"), 6.2 } };
+    full.positionPresets = QJsonArray { QJsonObject {
+        { QStringLiteral("name"), QStringLiteral("pole 3") }, { QStringLiteral("height"), 6.2 } } };
+    full.limitationsPresets
+        = QJsonArray { QJsonObject { { QStringLiteral("name"), QStringLiteral("two lanes") },
+            { QStringLiteral("polygons"), QJsonArray { QJsonArray { 0, 1, 2 } } } } };
+    QTest::newRow("every value set") << QStringLiteral("full.json") << 1 << full.signalList();
+
+    Announced noControls;
+    noControls.name = QStringLiteral("No panels");
+    noControls.protocol = 1;
+    noControls.forcing = true;
+    noControls.url = QStringLiteral("ws://192.168.1.20:7578/");
+    noControls.drawVertical = true;
+    noControls.keepAspectRatio = true;
+    noControls.schemeCurrentTracks = true;
+    noControls.schemeAverageTracks = true;
+    noControls.tracksMode = 1;
+    noControls.roadConfig = QJsonObject { { QStringLiteral("sections"),
+        QJsonArray { QJsonObject { { QStringLiteral("type"), QStringLiteral("straight") },
+            { QStringLiteral("length"), 50 } } } } };
+    noControls.laneLines = true;
+    noControls.distLines = true;
+    noControls.videoCurrentTracks = true;
+    noControls.tvmsConfig = QJsonObject { { QStringLiteral("height"), 7 } };
+    noControls.paintObjects = true;
+    noControls.autoGetData = true;
+    noControls.positionPresets
+        = QJsonArray { QJsonObject { { QStringLiteral("name"), QStringLiteral("mast") } } };
+    QTest::newRow("missing controls")
+        << QStringLiteral("no-controls.json") << 0 << noControls.signalList();
+
+    // Wrong types read as false, 0, "", {} and [], never as the defaults.
+    QTest::newRow("wrong types everywhere")
+        << QStringLiteral("wrong-types.json") << 0 << Announced().signalList();
+}
+
+void TestWorkProfileHandler::applyProfileSignals()
+{
+    QFETCH(QString, file);
+    QFETCH(int, index);
+    QFETCH(QStringList, expected);
+
+    WorkProfileHandler handler;
+    if (!file.isEmpty())
+        handler.loadProfiles(fixture(file));
+    SignalRecorder recorder(handler);
+    handler.applyProfile(index);
+    QCOMPARE(recorder.calls.size(), 2 + 3 + 2 * 14 + 7 + 6 + 2 + 1 + 2);
+    QCOMPARE(recorder.calls, expected);
+}
+
+void TestWorkProfileHandler::applyProfileIndex_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("expectedCurrent");
+
+    QTest::newRow("negative means current") << -1 << 1;
+    QTest::newRow("very negative means current") << -100 << 1;
+    QTest::newRow("first") << 0 << 0;
+    QTest::newRow("second") << 1 << 1;
+    QTest::newRow("past the end means first") << 2 << 0;
+}
+
+void TestWorkProfileHandler::applyProfileIndex()
+{
+    QFETCH(int, index);
+    QFETCH(int, expectedCurrent);
+
+    WorkProfileHandler handler;
+    handler.loadProfiles(fixture(QStringLiteral("full.json")));
+    QCOMPARE(handler.currentProfileId(), 1);
+    QSignalSpy started(&handler, &WorkProfileHandler::applyingProfileStarted);
+    handler.applyProfile(index);
+    QCOMPARE(handler.currentProfileId(), expectedCurrent);
+    QCOMPARE(started.count(), 1);
+    QCOMPARE(started.at(0).at(0).toString(), handler.profileNames().at(expectedCurrent));
+}
+
+void TestWorkProfileHandler::settersWriteNestedPaths_data()
+{
+    QTest::addColumn<Setter>("setter");
+    QTest::addColumn<QStringList>("path");
+    QTest::addColumn<QJsonValue>("value");
+    QTest::addColumn<QString>("announced");
+
+    using H = WorkProfileHandler;
+    const QString connection = QStringLiteral("connection");
+    const QString view = QStringLiteral("view");
+    const QString controls = QStringLiteral("controls");
+    const QString scheme = QStringLiteral("traffic_scheme");
+    const QString monitoring = QStringLiteral("monitoring_system");
+    const QJsonObject road { { QStringLiteral("parts"), QJsonArray { 1, 2 } } };
+    const QJsonObject tvms { { QStringLiteral("height"), 5.5 } };
+    const QJsonArray presets { QJsonObject { { QStringLiteral("name"), QStringLiteral("p") } } };
+
+    QTest::newRow("protocol version")
+        << Setter([](H &h) { h.setProtocolVersion(1); })
+        << QStringList { connection, QStringLiteral("radar_protocol") } << QJsonValue(1)
+        << call("protocolVersionChanged", 1);
+    QTest::newRow("protocol forcing")
+        << Setter([](H &h) { h.setProtocolForcing(false); })
+        << QStringList { connection, QStringLiteral("protocol_forcing") } << QJsonValue(false)
+        << call("protocolForcingChanged", false);
+    QTest::newRow("server url") << Setter([](H &h) {
+        h.setRadarServerUrl(QStringLiteral("ws://host:1/"));
+    }) << QStringList { connection, QStringLiteral("radar_server_url") }
+                                << QJsonValue(QStringLiteral("ws://host:1/"))
+                                << call("radarServerUrlChanged", QStringLiteral("ws://host:1/"));
+    QTest::newRow("control visible")
+        << Setter([](H &h) { h.setControlVisible(12, true); })
+        << QStringList { view, controls, QStringLiteral("12"), QStringLiteral("visible") }
+        << QJsonValue(true) << call("controlVisibleChanged", 12, true);
+    QTest::newRow("control collapsed")
+        << Setter([](H &h) { h.setControlCollapsed(7, true); })
+        << QStringList { view, controls, QStringLiteral("7"), QStringLiteral("collapsed") }
+        << QJsonValue(true) << call("controlCollapsedChanged", 7, true);
+    QTest::newRow("draw vertical") << Setter([](H &h) { h.setDrawVertical(false); })
+                                   << QStringList { view, scheme, QStringLiteral("draw_vertical") }
+                                   << QJsonValue(false) << call("drawVerticalChanged", false);
+    QTest::newRow("keep aspect ratio")
+        << Setter([](H &h) { h.setKeepAspectRatio(true); })
+        << QStringList { view, scheme, QStringLiteral("keep_aspect_ratio") } << QJsonValue(true)
+        << call("keepAspectRatioChanged", true);
+    QTest::newRow("sight line") << Setter([](H &h) { h.setShowSightLine(true); })
+                                << QStringList { view, scheme, QStringLiteral("show_sightline") }
+                                << QJsonValue(true) << call("showSightLineChanged", true);
+    QTest::newRow("current tracks on scheme")
+        << Setter([](H &h) { h.setShowCurrentTracksOnScheme(false); })
+        << QStringList { view, scheme, QStringLiteral("show_current_tracks") } << QJsonValue(false)
+        << call("showCurrentTracksOnSchemeChanged", false);
+    QTest::newRow("average tracks on scheme")
+        << Setter([](H &h) { h.setShowAverageTracksOnScheme(true); })
+        << QStringList { view, scheme, QStringLiteral("show_average_tracks") } << QJsonValue(true)
+        << call("showAverageTracksOnSchemeChanged", true);
+    QTest::newRow("tracks display mode")
+        << Setter([](H &h) { h.setTracksDisplayMode(2); })
+        << QStringList { view, scheme, QStringLiteral("tracks_display_mode") } << QJsonValue(2)
+        << call("tracksDisplayModeChanged", 2);
+    QTest::newRow("road config") << Setter([road](H &h) { h.setRoadConfig(road); })
+                                 << QStringList { view, scheme, QStringLiteral("road_config") }
+                                 << QJsonValue(road) << call("roadConfigChanged", road);
+    QTest::newRow("lane lines on video")
+        << Setter([](H &h) { h.setShowLaneLinesOnVideo(true); })
+        << QStringList { view, monitoring, QStringLiteral("show_lane_boundaries") }
+        << QJsonValue(true) << call("showLaneLinesOnVideoChanged", true);
+    QTest::newRow("distance lines on video")
+        << Setter([](H &h) { h.setShowDistLinesOnVideo(true); })
+        << QStringList { view, monitoring, QStringLiteral("show_distance_lines") }
+        << QJsonValue(true) << call("showDistLinesOnVideoChanged", true);
+    QTest::newRow("object dimensions on video")
+        << Setter([](H &h) { h.setShowObjectDimensionsOnVideo(true); })
+        << QStringList { view, monitoring, QStringLiteral("show_object_dimensions") }
+        << QJsonValue(true) << call("showObjectDimensionsOnVideoChanged", true);
+    QTest::newRow("current tracks on video")
+        << Setter([](H &h) { h.setShowCurrentTracksOnVideo(false); })
+        << QStringList { view, monitoring, QStringLiteral("show_current_tracks") }
+        << QJsonValue(false) << call("showCurrentTracksOnVideoChanged", false);
+    QTest::newRow("average tracks on video")
+        << Setter([](H &h) { h.setShowAverageTracksOnVideo(true); })
+        << QStringList { view, monitoring, QStringLiteral("show_average_tracks") }
+        << QJsonValue(true) << call("showAverageTracksOnVideoChanged", true);
+    QTest::newRow("tvms config") << Setter([tvms](H &h) { h.setTvmsConfig(tvms); })
+                                 << QStringList { view, monitoring, QStringLiteral("tvms_config") }
+                                 << QJsonValue(tvms) << call("tvmsConfigChanged", tvms);
+    QTest::newRow("paint objects") << Setter([](H &h) { h.setPaintObjects(false); })
+                                   << QStringList { view, QStringLiteral("paint_objects") }
+                                   << QJsonValue(false) << call("paintObjectsChanged", false);
+    QTest::newRow("auto change view") << Setter([](H &h) { h.setAutoChangeView(false); })
+                                      << QStringList { view, QStringLiteral("auto_change_view") }
+                                      << QJsonValue(false) << call("autoChangeViewChanged", false);
+    QTest::newRow("auto get data")
+        << Setter([](H &h) { h.setAutoGetData(false); })
+        << QStringList { QStringLiteral("data"), QStringLiteral("auto_get_data") }
+        << QJsonValue(false) << call("autoGetDataChanged", false);
+    QTest::newRow("position presets")
+        << Setter([presets](H &h) { h.setPositionPresets(presets); })
+        << QStringList { QStringLiteral("presets"), QStringLiteral("position_presets") }
+        << QJsonValue(presets) << call("positionPresetsChanged", presets);
+    QTest::newRow("limitations presets")
+        << Setter([presets](H &h) { h.setLimitationsPresets(presets); })
+        << QStringList { QStringLiteral("presets"), QStringLiteral("limitations_presets") }
+        << QJsonValue(presets) << call("limitationsPresetsChanged", presets);
+}
+
+void TestWorkProfileHandler::settersWriteNestedPaths()
+{
+    QFETCH(Setter, setter);
+    QFETCH(QStringList, path);
+    QFETCH(QJsonValue, value);
+    QFETCH(QString, announced);
+
+    // The current profile has none of the groups, and "view" has the wrong type: every
+    // object on the path has to be made.
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source.json"));
+    const QString target = dir.filePath(QStringLiteral("target.json"));
+    QVERIFY(writeBytes(source,
+        "{\"current_id\": 1, \"profiles\": [{\"name\": \"Other\"},"
+        " {\"name\": \"Bare\", \"view\": 7, \"future\": [1]}]}"));
+    WorkProfileHandler handler;
+    handler.loadProfiles(source);
+
+    SignalRecorder recorder(handler);
+    setter(handler);
+    QCOMPARE(recorder.calls, QStringList { announced });
+    // The value is now stored: a second call still announces it, once.
+    setter(handler);
+    QCOMPARE(recorder.calls, (QStringList { announced, announced }));
+
+    QVERIFY(handler.saveProfiles(target));
+    const QJsonArray profiles = readJson(target).value(QStringLiteral("profiles")).toArray();
+    QCOMPARE(profiles.size(), 2);
+    QCOMPARE(profiles.at(0).toObject(),
+        (QJsonObject { { QStringLiteral("name"), QStringLiteral("Other") } }));
+    QJsonObject expected { { QStringLiteral("name"), QStringLiteral("Bare") },
+        { QStringLiteral("view"), 7 }, { QStringLiteral("future"), QJsonArray { 1 } } };
+    QJsonValue nested = value;
+    for (int i = path.size() - 1; i > 0; --i)
+        nested = QJsonObject { { path.at(i), nested } };
+    expected.insert(path.first(), nested);
+    QCOMPARE(profiles.at(1).toObject(), expected);
+    QCOMPARE(valueAt(profiles.at(1).toObject(), path), value);
+}
+
+void TestWorkProfileHandler::setterWithoutProfilesStillAnnounces()
+{
+    WorkProfileHandler handler;
+    QSignalSpy spy(&handler, &WorkProfileHandler::drawVerticalChanged);
+    handler.setDrawVertical(false);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), false);
+    QCOMPARE(handler.profileNames(), QStringList());
+}
+
+void TestWorkProfileHandler::copiesOfCopies()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    WorkProfileHandler handler;
+    handler.applyProfile(-1);
+    handler.setTracksDisplayMode(1);
+
+    QCOMPARE(handler.appendProfile(0), 1);
+    QCOMPARE(handler.appendProfile(1), 2);
+    QCOMPARE(handler.appendProfile(99), 3);
+    QCOMPARE(handler.appendProfile(-1), 4);
+    QCOMPARE(handler.profileNames(),
+        (QStringList { QStringLiteral("Default profile"), QStringLiteral("Default profile (copy)"),
+            QStringLiteral("Default profile (copy) (copy)"),
+            QStringLiteral("Default profile (copy)"), QStringLiteral("Default profile (copy)") }));
+    QCOMPARE(handler.currentProfileId(), 0);
+
+    // Copies carry every value of their original; an invalid index copies the defaults.
+    QVERIFY(handler.saveProfiles(path));
+    const QJsonArray profiles = readJson(path).value(QStringLiteral("profiles")).toArray();
+    const QStringList mode { QStringLiteral("view"), QStringLiteral("traffic_scheme"),
+        QStringLiteral("tracks_display_mode") };
+    QJsonObject original = profiles.at(0).toObject();
+    QJsonObject copy = profiles.at(2).toObject();
+    original.remove(QStringLiteral("name"));
+    copy.remove(QStringLiteral("name"));
+    QCOMPARE(copy, original);
+    QCOMPARE(valueAt(profiles.at(2).toObject(), mode), QJsonValue(1));
+    QCOMPARE(valueAt(profiles.at(3).toObject(), mode), QJsonValue(0));
+}
+
+void TestWorkProfileHandler::removeProfile_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("current");
+
+    const QString a = QStringLiteral("A"), b = QStringLiteral("B"), c = QStringLiteral("C"),
+                  d = QStringLiteral("D");
+    QTest::newRow("first") << 0 << QStringList { b, c, d } << 1;
+    QTest::newRow("just before current") << 1 << QStringList { a, c, d } << 1;
+    QTest::newRow("current") << 2 << QStringList { a, b, c, d } << 2;
+    QTest::newRow("after current") << 3 << QStringList { a, b, c } << 2;
+    QTest::newRow("past the end") << 4 << QStringList { a, b, c, d } << 2;
+    QTest::newRow("negative") << -1 << QStringList { a, b, c, d } << 2;
+}
+
+void TestWorkProfileHandler::removeProfile()
+{
+    QFETCH(int, index);
+    QFETCH(QStringList, names);
+    QFETCH(int, current);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    QVERIFY(writeBytes(path,
+        "{\"current_id\": 2, \"profiles\": [{\"name\": \"A\"}, {\"name\": "
+        "\"B\"}, {\"name\": \"C\"}, {\"name\": \"D\"}]}"));
+    WorkProfileHandler handler;
+    handler.loadProfiles(path);
+    handler.removeProfile(index);
+    QCOMPARE(handler.profileNames(), names);
+    QCOMPARE(handler.currentProfileId(), current);
+    QCOMPARE(handler.profileNames().at(handler.currentProfileId()), QStringLiteral("C"));
+}
+
+void TestWorkProfileHandler::renameProfile_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("names");
+
+    const QString first = QStringLiteral("Crossing A7");
+    const QString second = QStringLiteral("Bridge, north side");
+    QTest::newRow("current") << 1 << QStringLiteral("Bridge")
+                             << QStringList { first, QStringLiteral("Bridge") };
+    QTest::newRow("other") << 0 << QStringLiteral("A7")
+                           << QStringList { QStringLiteral("A7"), second };
+    QTest::newRow("empty name") << 0 << QString() << QStringList { QString(), second };
+    QTest::newRow("same name as another") << 0 << second << QStringList { second, second };
+    QTest::newRow("past the end") << 2 << QStringLiteral("x") << QStringList { first, second };
+    QTest::newRow("negative") << -1 << QStringLiteral("x") << QStringList { first, second };
+}
+
+void TestWorkProfileHandler::renameProfile()
+{
+    QFETCH(int, index);
+    QFETCH(QString, name);
+    QFETCH(QStringList, names);
+
+    WorkProfileHandler handler;
+    handler.loadProfiles(fixture(QStringLiteral("full.json")));
+    handler.renameProfile(index, name);
+    QCOMPARE(handler.profileNames(), names);
+    QCOMPARE(handler.currentProfileId(), 1);
+}
+
+void TestWorkProfileHandler::saveLoadRoundTripKeepsEveryKey_data()
+{
+    QTest::addColumn<QString>("file");
+
+    QTest::newRow("unknown keys at every level") << QStringLiteral("full.json");
+    QTest::newRow("missing controls") << QStringLiteral("no-controls.json");
+    QTest::newRow("wrong types are not repaired") << QStringLiteral("wrong-types.json");
+}
+
+void TestWorkProfileHandler::saveLoadRoundTripKeepsEveryKey()
+{
+    QFETCH(QString, file);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+
+    WorkProfileHandler handler;
+    handler.loadProfiles(fixture(file));
+    const int current = handler.currentProfileId();
+    SignalRecorder before(handler);
+    handler.applyProfile(-1);
+    QVERIFY(handler.saveProfiles(path));
+
+    QJsonObject original = readJson(fixture(file));
+    QJsonObject saved = readJson(path);
+    QCOMPARE(saved.value(QStringLiteral("current_id")), QJsonValue(current));
+    original.remove(QStringLiteral("current_id"));
+    saved.remove(QStringLiteral("current_id"));
+    QCOMPARE(saved, original);
+
+    WorkProfileHandler reloaded;
+    reloaded.loadProfiles(path);
+    QCOMPARE(reloaded.profileNames(), handler.profileNames());
+    QCOMPARE(reloaded.currentProfileId(), current);
+    SignalRecorder after(reloaded);
+    reloaded.applyProfile(-1);
+    QCOMPARE(after.calls, before.calls);
+}
+
+void TestWorkProfileHandler::backupOfUnusableFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("backedUp");
+
+    const QByteArray full = readBytes(fixture(QStringLiteral("full.json")));
+    QTest::newRow("missing comma") << readBytes(fixture(QStringLiteral("invalid.json"))) << true;
+    QTest::newRow("cut short") << full.left(full.size() / 2) << true;
+    QTest::newRow("top level is an array") << QByteArray("[1, 2, 3]\n") << true;
+    QTest::newRow("profiles is not an array")
+        << QByteArray("{\"profiles\": {\"name\": \"mine\"}, \"current_id\": 0}") << true;
+    QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe{\x01\"", 6) << true;
+    QTest::newRow("nested too deep") << QByteArray(100000, '[') << true;
+    QTest::newRow("empty file") << QByteArray() << false;
+    QTest::newRow("usable file") << full << false;
+}
+
+void TestWorkProfileHandler::backupOfUnusableFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, backedUp);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    QVERIFY(writeBytes(path, content));
+
+    WorkProfileHandler handler;
+    QSignalSpy backups(&handler, &WorkProfileHandler::configurationBackedUp);
+    QSignalSpy failures(&handler, &WorkProfileHandler::savingFailed);
+    handler.loadProfiles(path);
+    handler.applyProfile(handler.currentProfileId());
+    QCOMPARE(backups.count(), 0);
+    QCOMPARE(readBytes(path), content);
+
+    QVERIFY(handler.saveProfiles(path));
+    QCOMPARE(failures.count(), 0);
+    QCOMPARE(backups.count(), backedUp ? 1 : 0);
+    const QStringList backupFiles
+        = QDir(dir.path()).entryList({ QStringLiteral("config.json.*.bak") }, QDir::Files);
+    QCOMPARE(backupFiles.size(), backedUp ? 1 : 0);
+    if (backedUp) {
+        const QString backupPath = backups.at(0).at(0).toString();
+        QCOMPARE(QFileInfo(backupPath).absoluteFilePath(), dir.filePath(backupFiles.first()));
+        QVERIFY(QRegularExpression(QStringLiteral("^config\\.json\\.\\d{8}-\\d{6}\\.bak$"))
+                    .match(backupFiles.first())
+                    .hasMatch());
+        QCOMPARE(readBytes(backupPath), content);
+        QCOMPARE(handler.profileNames().value(0), QStringLiteral("Default profile"));
+    }
+    const QJsonObject saved = readJson(path);
+    QCOMPARE(
+        saved.value(QStringLiteral("profiles")).toArray().size(), handler.profileNames().size());
+
+    // Told once: later saves replace the file without further copies.
+    handler.setPaintObjects(false);
+    QVERIFY(handler.saveProfiles(path));
+    QCOMPARE(backups.count(), backedUp ? 1 : 0);
+    QCOMPARE(QDir(dir.path()).entryList({ QStringLiteral("*.bak") }, QDir::Files).size(),
+        backedUp ? 1 : 0);
+}
+
+void TestWorkProfileHandler::backupNeverReplacesAnExistingBackup()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    const QByteArray content = readBytes(fixture(QStringLiteral("invalid.json")));
+    QVERIFY(writeBytes(path, content));
+
+    // Earlier backups under every name of the coming minute.
+    const QDateTime now = QDateTime::currentDateTime();
+    QStringList earlier;
+    for (int s = -2; s <= 60; ++s) {
+        const QString name = path + QLatin1Char('.')
+            + now.addSecs(s).toString(QStringLiteral("yyyyMMdd-hhmmss")) + QStringLiteral(".bak");
+        QVERIFY(writeBytes(name, "older backup"));
+        earlier.append(name);
+    }
+
+    WorkProfileHandler handler;
+    QSignalSpy backups(&handler, &WorkProfileHandler::configurationBackedUp);
+    handler.loadProfiles(path);
+    QVERIFY(handler.saveProfiles(path));
+    QCOMPARE(backups.count(), 1);
+    const QString backupPath = backups.at(0).at(0).toString();
+    QVERIFY(!earlier.contains(backupPath));
+    QVERIFY(backupPath.endsWith(QStringLiteral("-2.bak")));
+    QCOMPARE(readBytes(backupPath), content);
+    for (const QString &name : qAsConst(earlier))
+        QCOMPARE(readBytes(name), QByteArray("older backup"));
+}
+
+void TestWorkProfileHandler::backupOnlyBeforeSavingOverThatFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    const QString other = dir.filePath(QStringLiteral("other.json"));
+    const QByteArray content = readBytes(fixture(QStringLiteral("invalid.json")));
+    QVERIFY(writeBytes(path, content));
+
+    WorkProfileHandler handler;
+    QSignalSpy backups(&handler, &WorkProfileHandler::configurationBackedUp);
+    handler.loadProfiles(path);
+    QVERIFY(handler.saveProfiles(other));
+    QCOMPARE(backups.count(), 0);
+    QCOMPARE(readBytes(path), content);
+
+    // A relative spelling of the same file still counts as that file.
+    const QString workingDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const bool saved = handler.saveProfiles(QStringLiteral("./config.json"));
+    QDir::setCurrent(workingDir);
+    QVERIFY(saved);
+    QCOMPARE(backups.count(), 1);
+    QCOMPARE(readBytes(backups.at(0).at(0).toString()), content);
+    QVERIFY(readJson(path).value(QStringLiteral("profiles")).isArray());
+}
+
+void TestWorkProfileHandler::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("place");
+
+    QTest::newRow("parent is a regular file") << QStringLiteral("parent");
+    QTest::newRow("path is a directory") << QStringLiteral("directory");
+    QTest::newRow("disk refuses part-way") << QStringLiteral("limit");
+}
+
+void TestWorkProfileHandler::failedSaveKeepsOldFile()
+{
+    QFETCH(QString, place);
+    QTemporaryDir dir;
+    const QByteArray old = readBytes(fixture(QStringLiteral("no-controls.json")));
+    WorkProfileHandler handler;
+    handler.loadProfiles(fixture(QStringLiteral("full.json")));
+    // Large enough to overrun the file size limit below.
+    handler.setRoadConfig(
+        QJsonObject { { QStringLiteral("notes"), QString(64 * 1024, QLatin1Char('x')) } });
+    QSignalSpy failures(&handler, &WorkProfileHandler::savingFailed);
+
+    if (place == QLatin1String("parent")) {
+        const QString parent = dir.filePath(QStringLiteral("config"));
+        QVERIFY(writeBytes(parent, old));
+        QVERIFY(!handler.saveProfiles(parent + QStringLiteral("/config.json")));
+        QCOMPARE(readBytes(parent), old);
+    } else if (place == QLatin1String("directory")) {
+        const QString path = dir.filePath(QStringLiteral("config.json"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("config.json")));
+        QVERIFY(writeBytes(path + QStringLiteral("/inside"), old));
+        QVERIFY(!handler.saveProfiles(path));
+        QVERIFY(QFileInfo(path).isDir());
+        QCOMPARE(readBytes(path + QStringLiteral("/inside")), old);
+    } else {
+        const QString path = dir.filePath(QStringLiteral("config.json"));
+        QVERIFY(writeBytes(path, old));
+        {
+            FileSizeLimit limit(8 * 1024);
+            QVERIFY(limit.isActive());
+            QVERIFY(!handler.saveProfiles(path));
+        }
+        QCOMPARE(readBytes(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QStringLiteral("config.json") });
+        // Without the limit the same save goes through.
+        QVERIFY(handler.saveProfiles(path));
+        QCOMPARE(readJson(path).value(QStringLiteral("profiles")).toArray().size(), 2);
+    }
+    QCOMPARE(failures.count(), 1);
+    QVERIFY(!failures.at(0).at(0).toString().isEmpty());
+}
+
+void TestWorkProfileHandler::hostileJsonNeverCrashes_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("profileCount");
+
+    QByteArray deepProfile = "{\"profiles\": [{\"name\": \"deep\", \"view\": ";
+    for (int i = 0; i < 500; ++i)
+        deepProfile += "{\"controls\": ";
+    deepProfile += "{}" + QByteArray(500, '}') + "}], \"current_id\": 0}";
+    QTest::newRow("deep nesting inside a profile") << deepProfile << 1;
+
+    QByteArray manyProfiles = "{\"current_id\": 199999, \"profiles\": [";
+    for (int i = 0; i < 200000; ++i)
+        manyProfiles += i ? ",null" : "null";
+    QTest::newRow("huge array of nulls") << manyProfiles + "]}" << 200000;
+
+    QByteArray hugeControls = "{\"profiles\": [{\"view\": {\"controls\": {";
+    for (int i = 0; i < 50000; ++i)
+        hugeControls += (i ? ",\"" : "\"") + QByteArray::number(i * 7919) + "\": {\"visible\": 1}";
+    QTest::newRow("huge controls object") << hugeControls + "}}}]}" << 1;
+
+    QTest::newRow("profiles of every type")
+        << QByteArray("{\"profiles\": [null, true, 3, \"x\", [], {}], \"current_id\": 3}") << 6;
+    QTest::newRow("wrong types everywhere")
+        << readBytes(fixture(QStringLiteral("wrong-types.json"))) << 1;
+    QTest::newRow("nested too deep") << QByteArray(100000, '{') << 1;
+    QTest::newRow("huge current id")
+        << QByteArray("{\"profiles\": [{}], \"current_id\": -9e99}") << 1;
+}
+
+void TestWorkProfileHandler::hostileJsonNeverCrashes()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, profileCount);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    QVERIFY(writeBytes(path, content));
+
+    WorkProfileHandler handler;
+    handler.loadProfiles(path);
+    SignalRecorder recorder(handler);
+    handler.applyProfile(-1);
+    QCOMPARE(recorder.calls.size(), 51);
+    QCOMPARE(handler.profileNames().size(), profileCount);
+
+    handler.setControlVisible(3, true);
+    handler.setControlCollapsed(-1, true);
+    handler.setRoadConfig(QJsonObject { { QStringLiteral("parts"), QJsonArray() } });
+    handler.setPositionPresets(QJsonArray { 1 });
+    const int copy = handler.appendProfile(handler.currentProfileId());
+    handler.renameProfile(copy, QStringLiteral("copy"));
+    handler.removeProfile(0);
+    QVERIFY(handler.saveProfiles(path));
+
+    WorkProfileHandler reloaded;
+    reloaded.loadProfiles(path);
+    QCOMPARE(reloaded.profileNames(), handler.profileNames());
+    QCOMPARE(reloaded.currentProfileId(), handler.currentProfileId());
+}
+
+QTEST_GUILESS_MAIN(TestWorkProfileHandler)
+#include "tst_workprofilehandler.moc"
