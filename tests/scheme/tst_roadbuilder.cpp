@@ -684,10 +684,14 @@ void TestRoadBuilder::queuedDelivery()
 {
     RoadBuilder builder;
     QObject receiver;
+    QPolygonF axis;
     QList<QPolygonF> borders;
     QMap<int, QPolygonF> centres;
     QMap<int, QPolygonF> distances;
     QMap<int, double> angles;
+    connect(
+        &builder, &RoadBuilder::roadAxisLine, &receiver,
+        [&](const QPolygonF &line) { axis = line; }, Qt::QueuedConnection);
     connect(
         &builder, &RoadBuilder::roadBorderLines, &receiver,
         [&](const QList<QPolygonF> &lines) { borders = lines; }, Qt::QueuedConnection);
@@ -704,6 +708,7 @@ void TestRoadBuilder::queuedDelivery()
     builder.setRoadConfig(parse(ExampleRoad));
     QVERIFY(borders.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(angles.size(), 151, 10000);
+    QCOMPARE(axis.size(), 155);
     QCOMPARE(borders.size(), 4);
     QCOMPARE(centres.keys(), (QList<int> { -1, 1 }));
     QCOMPARE(distances.size(), 155);
