@@ -1,0 +1,243 @@
+#pragma once
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonObject>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+class QTimer;
+class QWebSocket;
+class RadarCommand;
+class RoadObject;
+
+// The abstract radar client: the WebSocket link to the serial-port server (NEPS), its
+// keep-alive and reconnects, the server's JSON messages, the radar state, the objects of
+// the current frames and the queue of radar commands. Subclasses decode the radar's CAN
+// traffic (doHandleRadarDataMessage) and build the commands (the sendCmd slots).
+class IVantorClient : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum CommandState {
+        Discarded = 0,
+        Queued = 1,
+        InProgress = 2,
+        Received = 3,
+        Error = 4,
+    };
+    Q_ENUM(CommandState)
+
+    enum RnepCommand {
+        ServerStateReport = 1,
+        RadarProtocolSelection = 2,
+    };
+    Q_ENUM(RnepCommand)
+
+    enum RadarState {
+        WrongProtocol = -1,
+        Offline = 0,
+        Busy = 1,
+        Working = 2,
+    };
+
+    // Timer periods in milliseconds. The defaults are the product's; tests may shorten
+    // them with setTimingForTests().
+    struct Timing
+    {
+        int pingIntervalMs = 2000;
+        int offlineTimeoutMs = 2000;
+        int sendDelayMs = 100;
+        int commandTimeoutMs = 900;
+    };
+
+    // Incoming WebSocket messages and frames above this size are refused; one radar cycle
+    // with 64 objects is about 2 KiB.
+    static constexpr qint64 MaxIncomingMessageSize = 1024 * 1024;
+    static constexpr int ObjectExpiryMs = 500;
+    static constexpr int CommandAttempts = 5;
+
+    explicit IVantorClient(QObject *parent = nullptr);
+    ~IVantorClient() override;
+
+    void setEmitStatsEnabled(bool enabled);
+    void setEmitObjectsEnabled(bool enabled);
+    bool isEmitStatsEnabled() const { return m_emitStats; }
+    bool isEmitObjectsEnabled() const { return m_emitObjects; }
+
+    // Identifier of the command at the head of the queue, 0 when the queue is empty.
+    int lastRadarCommand() const;
+    int radarState() const { return m_radarState; }
+    bool isConnected() const { return m_connected; }
+    QUrl url() const { return m_url; }
+    quint64 totalFrames() const { return m_totalFrames; }
+    quint64 validFrames() const { return m_validFrames; }
+    int objectCount() const { return m_objects.size(); }
+    int queuedCommandCount() const { return m_commands.size(); }
+
+    // Applies to the timers of the current and of later connections.
+    void setTimingForTests(const Timing &timing);
+    Timing timing() const { return m_timing; }
+
+    static bool isOnline(int state);
+    static bool isWorking(int state);
+    // Protocol values carry fixed-point numbers in millionths.
+    static double protocolToDouble(int value);
+    static int doubleToProtocol(double value);
+
+signals:
+    void connecting();
+    void connected();
+    void notconnected();
+    void disconnected();
+    void pingLatency(quint64 latency);
+    void radarStateChanged(int state);
+    void frameStarted();
+    void frameDateTimeUtc(const QDateTime &dateTime);
+    void uptimeInfo(int days, int hours, int minutes, int seconds, int milliseconds);
+    void cycleNumber(quint64 cycle);
+    void objectData(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
+        double length, const QDateTime &lastDetected);
+    void frameStats(quint64 total, quint64 valid);
+    void frameFinished();
+    void radarCommandStateChanged(int command, int state, int error);
+    void hardwareInfo(const QString &info);
+    void firmwareInfo(const QString &info);
+    void selfDiagnosticsResult(quint16 data);
+    void imitatorModeChanged(quint8 mode);
+    void fakeTargetsModeChanged(bool enabled);
+    void radarPosition(double height, double xOffset, double yOffset, double azimuth,
+        double altitude, double roll);
+    void frequencyIndex(int value);
+    void radarSensitivity(int value);
+    void polygonUsage(quint8 mask);
+    void polygonTreatParam(quint8 id, quint8 param, quint8 value);
+    void polygonSpeedParam(quint8 id, quint8 param, double value);
+    void polygonPointParam(quint8 id, quint8 param, double value);
+    void calibrationCommand(int command);
+    void calibrationState(int state);
+    void calibrationLastParam(quint8 param, int value);
+    void calibrationCurrParam(quint8 param, int value);
+    void debugVariableValue(quint8 id, int value);
+    void freeCommandValue(quint8 id0, quint8 id1, quint8 id2, int value);
+    void serverCommandResult(int command, bool result, int error, const QString &comment);
+    void usedProtocolChanged(int protocol);
+    void serverStateChanged(int state, const QString &nepsUrl, const QString &portName);
+
+public slots:
+    // Error output: -1 invalid URL, -2 a connection already exists.
+    bool connectToServer(const QUrl &url, int reconnectTimeoutMs = 1000, int *error = nullptr);
+    void disconnectFromServer();
+    void forceServerToChangeProtocol(int protocol);
+    void sendDataToRadar(const QByteArray &data);
+    void sendJsonToServer(const QJsonObject &obj);
+    virtual void resetStatistics();
+    virtual void sendAnyCmdWithNoArgs(int command);
+    virtual void sendAnySwitchCmd(int command, quint8 mode);
+
+    virtual void sendCmdGetHardwareInfo() = 0;
+    virtual void sendCmdGetFirmwareInfo() = 0;
+    virtual void sendCmdSelfDiagnostics() = 0;
+    virtual void sendCmdSetImitatorMode(quint8 mode) = 0;
+    virtual void sendCmdGetImitatorMode() = 0;
+    virtual void sendCmdSetFakeTargetsMode(bool enabled) = 0;
+    virtual void sendCmdGetFakeTargetsMode() = 0;
+    virtual void sendCmdSaveToFlash() = 0;
+    virtual void sendCmdRestart() = 0;
+    virtual void sendCmdSetRadarSensitivity(int value) = 0;
+    virtual void sendCmdGetRadarSensitivity() = 0;
+    virtual void sendCmdSetFrequencyIndex(int value) = 0;
+    virtual void sendCmdGetFrequencyIndex() = 0;
+    virtual void sendCmdSetPolygonUsage(quint8 mask) = 0;
+    virtual void sendCmdGetPolygonUsage() = 0;
+    virtual void sendCmdSetPolygonTreatParam(quint8 id, quint8 param, quint8 value) = 0;
+    virtual void sendCmdGetPolygonTreatParam(quint8 id, quint8 param) = 0;
+    virtual void sendCmdSetPolygonSpeedParam(quint8 id, quint8 param, double value) = 0;
+    virtual void sendCmdGetPolygonSpeedParam(quint8 id, quint8 param) = 0;
+    virtual void sendCmdSetPolygonPointParam(quint8 id, quint8 param, double value) = 0;
+    virtual void sendCmdGetPolygonPointParam(quint8 id, quint8 param) = 0;
+    virtual void sendCmdReinitPolygons() = 0;
+    virtual void sendCmdSetCalibrationCommand(int command) = 0;
+    virtual void sendCmdGetCalibrationCommand() = 0;
+    virtual void sendCmdGetCalibrationState() = 0;
+    virtual void sendCmdSetCalibrationLastParam(quint8 param, int value) = 0;
+    virtual void sendCmdGetCalibrationLastParam(quint8 param) = 0;
+    virtual void sendCmdGetCalibrationCurrParam(quint8 param) = 0;
+    virtual void sendCmdResetCalibrationParams() = 0;
+    virtual void sendCmdApplyCalibrationParams() = 0;
+    virtual void sendCmdSetDebugVariableValue(quint8 id, int value) = 0;
+    virtual void sendCmdGetDebugVariableValue(quint8 id) = 0;
+    virtual void sendCmdSetPosition(
+        double height, double xOffset, double yOffset, double azimuth, double altitude, double roll)
+        = 0;
+    virtual void sendCmdGetPosition() = 0;
+    virtual void sendCmdFreeCommand(
+        quint8 paramType, quint8 action, quint8 paramNumber, int paramValue)
+        = 0;
+
+protected:
+    // Returns the radar state the frame area yields (-1, 0, 1 or 2).
+    virtual int doHandleRadarDataMessage(const QDateTime &frameTime, const QByteArray &frameArea);
+    virtual void doHandleRadarCommandState(
+        int command, IVantorClient::CommandState state, int error);
+
+    void doQueueRadarCommand(int command, const QByteArray &data, int attempts);
+    void doFinishRadarCommand(IVantorClient::CommandState state, int error);
+    void doAddObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
+        double length, const QDateTime &lastDetected);
+    void doUpdateObjects(const QDateTime &now);
+    void doEmitObjects();
+    void doDeleteObjects();
+    void doDeleteRadarCommands();
+    void doStatValidFrame();
+    void doEmitFrameStats();
+    void doSendCommandToServer(IVantorClient::RnepCommand command, const QJsonObject &object);
+
+private slots:
+    void onSocketStateChanged(QAbstractSocket::SocketState state);
+    void onServerPongReceived(quint64 elapsedTime, const QByteArray &payload);
+    void onServerTextReceived(const QString &text);
+    void onServerDataReceived(const QByteArray &data);
+    void doMarkRadarOffline();
+    void doPingServer();
+    void doOpenSocket();
+    void doCloseSocket();
+    void doSendNextRadarCommand();
+    void doMarkRadarCommandTimedOut();
+
+private:
+    QTimer *doCreateTimer(int intervalMs, bool singleShot, void (IVantorClient::*slot)());
+    void doReleaseTimer(QTimer *&timer);
+    void doReportCommandState(int command, CommandState state, int error);
+    bool isLinkReady() const;
+
+    QUrl m_url;
+    int m_reconnectTimeoutMs = 1000;
+    bool m_emitStats = false;
+    bool m_emitObjects = true;
+    QWebSocket *m_socket = nullptr;
+    bool m_connected = false;
+    QTimer *m_pingTimer = nullptr;
+    quint8 m_pingSent = 0;
+    quint8 m_pongReceived = 0;
+    QTimer *m_offlineTimer = nullptr;
+    int m_radarState = 0;
+    int m_candidateState = 0;
+    int m_confirmationsLeft = 2;
+    quint64 m_totalFrames = 0;
+    quint64 m_validFrames = 0;
+    QMap<quint8, RoadObject *> m_objects;
+    QTimer *m_sendTimer = nullptr;
+    QTimer *m_commandTimeoutTimer = nullptr;
+    QList<RadarCommand *> m_commands;
+
+    // Set once the current socket reaches the connected state, so that its end is told
+    // apart from a failed attempt even though the socket passes through closing first.
+    bool m_sessionEstablished = false;
+    Timing m_timing;
+};
