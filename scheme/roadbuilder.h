@@ -24,9 +24,10 @@ class RoadBuilder : public QObject
 public:
     using RoadPart = ::RoadPart;
 
-    // Sections are no longer added once the sections built so far add up to this many
-    // metres; a longer section is cut short. A typo such as a length of 1e12 in a
-    // hand-edited file therefore cannot make the builder place billions of marks.
+    // Sections are no longer added once the lengths built so far (backwards ones by their
+    // magnitude) add up to this many metres; a longer section is cut short. A typo such as
+    // a length of 1e12 in a hand-edited file therefore cannot make the builder place
+    // billions of marks.
     static constexpr double MaxRoadLength = 100000.0;
     // Parts beyond this count on either side of the median strip are ignored, so that
     // the points per mark (and with them the memory of a long road) stay bounded.
