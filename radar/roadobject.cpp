@@ -43,8 +43,10 @@ double RoadObject::headingAngle() const
         if (direction > M_PI)
             direction -= 2 * M_PI;
     }
-    // Turn a receding velocity line round so the body always extends away from the radar.
-    if (a < 0)
+    // Turn an approaching velocity line round so the body always extends away from the
+    // radar. A speed along X below the noise counts as none: turning there would point a
+    // crossing or resting object's body at the radar.
+    if (a <= -1e-6)
         direction += M_PI;
     return direction;
 }

@@ -8,7 +8,6 @@ const ObjectColor ObjectColor::s_bColors[PaletteSize] = {
     { 127, 127, 0 },   { 127, 0, 127 },   { 0, 127, 127 },   { 127, 0, 0 },     { 0, 127, 0 },
 };
 
-
 const ObjectColor ObjectColor::s_tColors[PaletteSize] = {
     { 0, 0, 0 },       { 0, 0, 0 },       { 0, 0, 0 },       { 0, 0, 0 },       { 255, 255, 255 },
     { 0, 0, 0 },       { 255, 255, 255 }, { 0, 0, 0 },       { 0, 0, 0 },       { 0, 0, 0 },

@@ -35,6 +35,8 @@ void TestRoadObject::headingAngle_data()
     QTest::newRow("across, tiny forward speed") << 1e-7 << 5.0 << M_PI_2;
     QTest::newRow("at rest") << 0.0 << 0.0 << 0.0;
     QTest::newRow("at rest, below the noise") << 5e-7 << -5e-7 << 0.0;
+    QTest::newRow("at rest, tiny backward speed") << -1e-7 << 0.0 << 0.0;
+    QTest::newRow("across, tiny backward speed") << -1e-7 << 5.0 << M_PI_2;
 }
 
 void TestRoadObject::headingAngle()
