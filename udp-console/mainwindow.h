@@ -1,0 +1,137 @@
+#pragma once
+
+#include "mainwindowform.h"
+#include "rxmessagemodel.h"
+#include "textfilter.h"
+
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QList>
+#include <QMainWindow>
+#include <QTimer>
+#include <QUdpSocket>
+#include <QVector>
+
+class AdvancedScrollArea;
+class QAction;
+class QCheckBox;
+class QGridLayout;
+class QJsonArray;
+class QLabel;
+class QPushButton;
+
+// The UDP message console: binds one socket, lists the received datagrams through the
+// text filter, newest first, and sends the editor's text from the same socket.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Most datagrams shown in the list, and the range the user may choose from.
+    static constexpr int DefaultRxDisplayLimit = 100;
+    static constexpr int MinRxDisplayLimit = 1;
+    static constexpr int MaxRxDisplayLimit = 10000;
+    // The socket asks the system for this much receive buffer, so that bursts are
+    // queued rather than dropped while the window paints.
+    static constexpr int ReceiveBufferSize = 8 * 1024 * 1024;
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    // Reads its configuration from, and writes it back to, configPath.
+    explicit MainWindow(const QString &configPath, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // "<program directory>/.qel-udp-client_config.json"
+    static QString defaultConfigPath();
+    QString configPath() const { return m_configPath; }
+
+    const TextFilter &textFilter() const { return m_textFilter; }
+    RxMessageModel *rxMessageModel() const { return m_rxModel; }
+    int rxDisplayLimit() const { return m_rxDisplayLimit; }
+    void setRxDisplayLimit(int limit);
+    bool showIfNoRuleMatches() const { return m_showIfNoRuleMatches; }
+    const QUdpSocket &udpSocket() const { return m_udpSocket; }
+    QList<QCheckBox *> rxFilteringRuleChecks() const { return m_ruleChecks; }
+    QList<QPushButton *> txTemplateItemButtons() const { return m_templateButtons; }
+
+    void loadConfigFromFile(const QString &path);
+    void saveConfigToFile(const QString &path);
+    bool bindUdpSocket(const QHostAddress &address, quint16 port);
+    void unbindUdpSocket();
+    void addRxMessageToLog(const QHostAddress &address, int port, const QByteArray &payload,
+                           int ruleIndex);
+    void setRxMessageExpanded(const QModelIndex &index, bool expanded);
+    void setRxMessageInfo(const QModelIndex &index);
+    void setTxTemplateFields(const QString &text, const QString &info);
+    void createRxFilteringRuleChecks(const QJsonArray &rules);
+    void createTxTemplateItemButtons(const QJsonArray &items);
+    void arrangeRxFilteringRuleChecks(int columnCount);
+    void arrangeTxTemplateItemButtons(int columnCount);
+    void arrangeDynamicControls();
+    void deleteRxFilteringRuleChecks();
+    void deleteTxTemplateItemButtons();
+    void deleteDynamicControls();
+
+public slots:
+    void onLoadConfigActionClicked();
+    void onChangeRxDisplayLimitActionClicked();
+    void onEnableRxWordWrappingActionTriggered(bool enabled);
+    void setBindButtonText(bool checked);
+    void onRxBindButtonClicked(bool checked);
+    void onRxClearButtonClicked();
+    void onRxFilteringColCountComboIndexChanged(int index);
+    void onRxFilteringIfNoRuleComboIndexChanged(int index);
+    void onRxFilteringShowAllButtonClicked();
+    void onRxFilteringHideAllButtonClicked();
+    void onRxFilteringRuleCheckToggled(bool checked);
+    void onRxTextListCurrentItemChanged(const QModelIndex &current, const QModelIndex &previous);
+    void adjustRxMessageInfoSize();
+    void onTxSendButtonClicked();
+    void onTxClearButtonClicked();
+    void onTxTemplatesColCountComboIndexChanged(int index);
+    void onTxTemplateItemButtonClicked();
+    void adjustTxTemplateInfoSize();
+    void onUdpSocketReadyRead();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setUpForm();
+    void setUpMenus();
+    void connectSignals();
+    void queueRxMessage(const QHostAddress &address, quint16 port, QByteArray payload,
+                        QString text, int ruleIndex);
+    void flushRxMessages();
+    void trimRxMessages();
+    QString rxMessageHeader(const QHostAddress &address, quint16 port);
+    void showWarning(const QString &text);
+    static void setInfoText(QLabel *label, const QString &info);
+    static void arrangeInGrid(QGridLayout *grid, const QList<QWidget *> &controls,
+                              QLabel *emptyLabel, int columnCount);
+    static void adjustInfoArea(QObject *context, AdvancedScrollArea *area, QWidget *inner,
+                               QLabel *label);
+
+    MainWindowForm m_ui;
+    QString m_configPath;
+    TextFilter m_textFilter;
+    bool m_showIfNoRuleMatches = true;
+    int m_rxDisplayLimit = DefaultRxDisplayLimit;
+    QUdpSocket m_udpSocket;
+    RxMessageModel *m_rxModel = nullptr;
+    QList<QCheckBox *> m_ruleChecks;
+    QList<QPushButton *> m_templateButtons;
+    QAction *m_wordWrapAction = nullptr;
+
+    // Datagrams read but not yet in the list; the list takes them at most every
+    // FlushInterval milliseconds, so a flood costs a few layouts a second.
+    static constexpr int FlushInterval = 50;
+    QVector<RxMessageModel::Entry> m_pendingEntries;
+    QTimer m_flushTimer;
+    QElapsedTimer m_sinceFlush;
+
+    // The last header parts, reused while time and sender stay the same.
+    int m_headerMsecs = -1;
+    QString m_headerTime;
+    QHostAddress m_headerAddress;
+    QString m_headerAddressText;
+};

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QByteArray>
+#include <QFont>
+#include <QSize>
+#include <QString>
+#include <QVector>
+
+#include <deque>
+
+// The received datagrams, newest first. Entries arrive in batches so that a flood of
+// datagrams costs one insertion and one layout per batch, and every size hint is
+// computed once and kept until the font, width or wrapping changes.
+class RxMessageModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    enum Role {
+        HeaderRole = Qt::UserRole, // "hh:mm:ss.zzz from address:port"
+        PayloadRole, // the datagram's bytes
+        RuleIndexRole, // index of the rule that matched, or -1
+    };
+
+    // Longest text shown for a collapsed entry and in a tool tip; the whole datagram
+    // stays in PayloadRole.
+    static constexpr int MaxCollapsedChars = 1024;
+    static constexpr int MaxCollapsedLines = 32;
+    static constexpr int MaxToolTipChars = 4096;
+    static constexpr int MaxToolTipLines = 64;
+    // Longest pretty-printed JSON of an expanded entry, in UTF-8 bytes.
+    static constexpr int MaxExpandedBytes = 1024 * 1024;
+
+    struct Entry
+    {
+        QString header;
+        QByteArray payload;
+        int ruleIndex = -1;
+        // The payload as text (see PayloadText::decode).
+        QString text;
+    };
+
+    explicit RxMessageModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    // Inserts the entries, given oldest first, above the existing ones.
+    void prependEntries(QVector<Entry> entries);
+    // Removes the given number of oldest entries in one step.
+    void removeLastRows(int count);
+    void clear();
+
+    // An expanded entry whose payload is a non-empty JSON document shows it indented.
+    void setExpanded(int row, bool expanded);
+    bool isExpanded(int row) const;
+
+    // What size hints are computed for.
+    void setLayout(const QFont &font, int width, bool wordWrap);
+    bool wordWrap() const { return m_wordWrap; }
+
+    static QString collapsedText(const QString &header, const QString &text);
+
+private:
+    struct Row
+    {
+        QString header;
+        QByteArray payload;
+        int ruleIndex = -1;
+        QString displayText;
+        bool expanded = false;
+        mutable QSize sizeHint;
+    };
+
+    QSize sizeHintOf(const Row &row) const;
+    static QString expandedText(const Row &row);
+
+    std::deque<Row> m_rows;
+    QFont m_font;
+    int m_width = 0;
+    bool m_wordWrap = false;
+};
