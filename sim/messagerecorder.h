@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonValue>
+#include <QString>
+
+// Writes a recording: JSON Lines, a header line first, then one line per message with its
+// time in milliseconds since the recording started.
+class MessageRecorder
+{
+public:
+    static const char *const FormatName;
+    static constexpr int FormatVersion = 1;
+
+    MessageRecorder() = default;
+
+    bool open(const QString &path, QString *error);
+    bool isOpen() const { return m_file.isOpen(); }
+    void recordBinary(const QByteArray &message);
+    void recordText(const QString &text);
+    void close();
+    quint64 recordedCount() const { return m_count; }
+
+private:
+    void doWrite(const char *type, const QJsonValue &data);
+
+    QFile m_file;
+    QElapsedTimer m_clock;
+    quint64 m_count = 0;
+    bool m_failed = false;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <QTimer>
+
+// Plays a recording written by MessageRecorder: reads it line by line and emits each
+// message when its time has come, at the given speed, optionally from the start again.
+class RecordingPlayer : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Lines longer than this are skipped; a radar message is a few KiB.
+    static constexpr qint64 MaxLineSize = 4 * 1024 * 1024;
+
+    explicit RecordingPlayer(QObject *parent = nullptr);
+
+    // Opens the file and checks its header line.
+    bool open(const QString &path, QString *error);
+    void setSpeed(double speed);
+    void setLoop(bool loop) { m_loop = loop; }
+    // Replaces the time-stamp header's date and time with the moment of sending.
+    void setRestamp(bool restamp) { m_restamp = restamp; }
+
+    void start();
+    void stop();
+    bool isPlaying() const { return m_timer.isActive(); }
+    quint64 playedCount() const { return m_played; }
+    int skippedLines() const { return m_skipped; }
+
+signals:
+    void binaryMessage(const QByteArray &message);
+    void textMessage(const QString &text);
+    void finished();
+
+private:
+    struct Entry
+    {
+        qint64 tMs = 0;
+        bool binary = true;
+        QByteArray data;
+    };
+
+    void doPlayDue();
+    // Reads the next valid entry; false at the end of the file.
+    bool doReadNext();
+    bool doRewind();
+
+    QFile m_file;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_speed = 1.0;
+    bool m_loop = false;
+    bool m_restamp = false;
+    bool m_hasNext = false;
+    Entry m_next;
+    qint64 m_loopOffsetMs = 0; // recording time at which the current pass began
+    qint64 m_lastTMs = 0;
+    quint64 m_played = 0;
+    int m_skipped = 0;
+    qint64 m_dataStart = 0; // file position after the header line
+};
