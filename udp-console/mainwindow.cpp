@@ -668,6 +668,8 @@ void MainWindow::onUdpSocketReadyRead()
         QHostAddress address;
         quint16 port = 0;
         const qint64 size = m_udpSocket.readDatagram(buffer.data(), buffer.size(), &address, &port);
+        if (size >= 0)
+            ++m_rxDatagramCount;
         if (size > 0) {
             QByteArray payload(buffer.constData(), static_cast<int>(size));
             QString text = PayloadText::decode(payload);

@@ -52,6 +52,10 @@ public:
     const QUdpSocket &udpSocket() const { return m_udpSocket; }
     QList<QCheckBox *> rxFilteringRuleChecks() const { return m_ruleChecks; }
     QList<QPushButton *> txTemplateItemButtons() const { return m_templateButtons; }
+    // Datagrams read from the socket so far, shown or not, and those read but not yet
+    // in the list.
+    quint64 rxDatagramCount() const { return m_rxDatagramCount; }
+    int pendingRxMessageCount() const { return m_pendingEntries.size(); }
 
     void loadConfigFromFile(const QString &path);
     void saveConfigToFile(const QString &path);
@@ -127,6 +131,7 @@ private:
     static constexpr int FlushInterval = 50;
     QVector<RxMessageModel::Entry> m_pendingEntries;
     QTimer m_flushTimer;
+    quint64 m_rxDatagramCount = 0;
     QElapsedTimer m_sinceFlush;
 
     // The last header parts, reused while time and sender stay the same.

@@ -1,0 +1,831 @@
+#include "advancedcombobox.h"
+#include "collapsiblegroupbox.h"
+#include "mainwindow.h"
+#include "rxmessagelistview.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QInputDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QNetworkDatagram>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QUdpSocket>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QString NoInfo = QStringLiteral("No info available");
+
+QJsonObject ruleObject(const QString &name, const QString &text, const QString &type,
+                       const QString &info = QString(), bool csen = false)
+{
+    return QJsonObject { { "name", name }, { "text", text }, { "info", info }, { "csen", csen },
+                         { "type", type } };
+}
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsWithDefaults();
+    void bindAndUnbind();
+    void warnsWhenThePortIsTaken();
+    void listsDatagramsNewestFirst();
+    void filtering_data();
+    void filtering();
+    void emptyTextDatagram();
+    void displayLimitOfOneReplacesTheSelectedEntry();
+    void displayLimitDialog();
+    void jsonExpansionAndRuleInfo();
+    void sendsFromTheBoundPort();
+    void unparsableSendAddressSendsNothing();
+    void templateButtonsFillTheEditor();
+    void gridIsFilledColumnByColumn();
+    void loadingASecondFile();
+    void configurationRoundTrip();
+    void displayLimitFromFileIsBounded_data();
+    void displayLimitFromFileIsBounded();
+    void unparsableConfigIsBackedUp();
+    void receivesUtf8AndLatin1();
+    void largestDatagrams();
+    void burstWithoutLoss();
+
+private:
+    MainWindow *createWindow(const QJsonObject &config = QJsonObject());
+    quint16 bind(MainWindow *window);
+    void send(const QByteArray &payload, quint16 port);
+    void waitForDatagrams(MainWindow *window, quint64 count);
+    QStringList payloads(MainWindow *window);
+    template<typename T>
+    T *child(MainWindow *window, const char *name)
+    {
+        T *widget = window->findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no child %s", name);
+        return widget;
+    }
+    static quint16 freePort();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_configPath;
+    std::unique_ptr<MainWindow> m_window;
+    QUdpSocket m_sender;
+};
+
+void TestMainWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_configPath = m_dir->filePath(".qel-udp-client_config.json");
+    QVERIFY(m_sender.bind(QHostAddress(QHostAddress::LocalHost), 0));
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    m_sender.close();
+    m_dir.reset();
+}
+
+MainWindow *TestMainWindow::createWindow(const QJsonObject &config)
+{
+    if (!config.isEmpty()) {
+        QFile file(m_configPath);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QJsonDocument(config).toJson());
+    }
+    m_window = std::make_unique<MainWindow>(m_configPath);
+    m_window->resize(1000, 700);
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("window not exposed");
+    return m_window.get();
+}
+
+quint16 TestMainWindow::freePort()
+{
+    QUdpSocket probe;
+    if (!probe.bind(QHostAddress(QHostAddress::LocalHost), 0, QAbstractSocket::DontShareAddress))
+        return 0;
+    return probe.localPort();
+}
+
+quint16 TestMainWindow::bind(MainWindow *window)
+{
+    const quint16 port = freePort();
+    child<AdvancedComboBox>(window, "rxAddressCombo")->setCurrentIndexByItemData(QHostAddress::LocalHost);
+    child<QSpinBox>(window, "rxPortSpin")->setValue(port);
+    child<QPushButton>(window, "rxBindButton")->click();
+    return window->udpSocket().state() == QAbstractSocket::BoundState ? port : 0;
+}
+
+void TestMainWindow::send(const QByteArray &payload, quint16 port)
+{
+    QCOMPARE(m_sender.writeDatagram(payload, QHostAddress::LocalHost, port), qint64(payload.size()));
+}
+
+void TestMainWindow::waitForDatagrams(MainWindow *window, quint64 count)
+{
+    QTRY_COMPARE_WITH_TIMEOUT(window->rxDatagramCount(), count, 10000);
+    QTRY_COMPARE(window->pendingRxMessageCount(), 0);
+}
+
+QStringList TestMainWindow::payloads(MainWindow *window)
+{
+    QStringList list;
+    RxMessageModel *model = window->rxMessageModel();
+    for (int row = 0; row < model->rowCount(); ++row)
+        list << QString::fromUtf8(model->index(row).data(RxMessageModel::PayloadRole).toByteArray());
+    return list;
+}
+
+void TestMainWindow::startsWithDefaults()
+{
+    MainWindow *w = createWindow();
+    QCOMPARE(w->windowTitle(), QString("%1 v1.2.2-0-g6fd602f 2024-10-31").arg(QCoreApplication::applicationName()));
+    QCOMPARE(w->font().family(), QString("Sans"));
+    QCOMPARE(w->font().pointSize(), 9);
+    QCOMPARE(child<QLabel>(w, "rxHeaderLabel")->text(), QString("RECEIVING"));
+    QCOMPARE(child<QLabel>(w, "rxHeaderLabel")->font().pointSize(), 12);
+    QCOMPARE(child<QLabel>(w, "txHeaderLabel")->text(), QString("SENDING"));
+    QCOMPARE(child<QLabel>(w, "txHeaderLabel")->font().pointSize(), 12);
+    QCOMPARE(child<QSplitter>(w, "splitter")->handleWidth(), 0);
+
+    for (const char *name : { "rxFilteringGroup", "rxInfoGroup", "txTemplatesGroup", "txInfoGroup" })
+        QVERIFY2(child<CollapsibleGroupBox>(w, name)->isCollapsed(), name);
+
+    auto *address = child<AdvancedComboBox>(w, "rxAddressCombo");
+    QCOMPARE(address->count(), 5);
+    const QList<int> addressData { 2, 3, 6, 5, 4 };
+    const QStringList addressTexts { "localhost IPv4", "localhost IPv6", "any IPv4", "any IPv6",
+                                     "any IPv4/v6" };
+    for (int i = 0; i < address->count(); ++i) {
+        QCOMPARE(address->itemData(i).toInt(), addressData.at(i));
+        QCOMPARE(address->itemText(i), addressTexts.at(i));
+    }
+    QCOMPARE(address->currentData().toInt(), int(QHostAddress::Any));
+    QCOMPARE(child<QSpinBox>(w, "rxPortSpin")->value(), 9999);
+    QCOMPARE(child<QSpinBox>(w, "rxPortSpin")->minimum(), 1);
+    QCOMPARE(child<QSpinBox>(w, "rxPortSpin")->maximum(), 65535);
+    QCOMPARE(child<AdvancedComboBox>(w, "rxFilteringColCountCombo")->count(), 9);
+    QCOMPARE(child<AdvancedComboBox>(w, "rxFilteringColCountCombo")->currentData().toInt(), 5);
+    QCOMPARE(child<AdvancedComboBox>(w, "txTemplatesColCountCombo")->currentData().toInt(), 5);
+    QCOMPARE(child<AdvancedComboBox>(w, "rxFilteringIfNoRuleCombo")->currentText(), QString("show"));
+    QCOMPARE(child<QLineEdit>(w, "txAddressEdit")->text(), QString("127.0.0.1"));
+    QCOMPARE(child<QSpinBox>(w, "txPortSpin")->value(), 9999);
+    QCOMPARE(child<QPushButton>(w, "rxBindButton")->text(), QString("Bind"));
+    QVERIFY(child<QPlainTextEdit>(w, "txTextEdit")->tabChangesFocus());
+    QCOMPARE(child<QLabel>(w, "txInfoLabel")->text(), NoInfo);
+    QCOMPARE(child<QLabel>(w, "rxFilteringNoRulesLabel")->text(), QString("No filtering rules"));
+    QCOMPARE(child<QLabel>(w, "txTemplatesNoItemsLabel")->text(), QString("No message templates"));
+    QCOMPARE(w->rxDisplayLimit(), 100);
+
+    auto *list = child<RxMessageListView>(w, "rxTextList");
+    QCOMPARE(list->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(list->verticalScrollMode(), QAbstractItemView::ScrollPerPixel);
+
+    const QList<QAction *> menus = w->menuBar()->actions();
+    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus.at(0)->text(), QString("&File"));
+    QCOMPARE(menus.at(1)->text(), QString("&View"));
+    QStringList fileItems;
+    for (QAction *action : menus.at(0)->menu()->actions())
+        fileItems << (action->isSeparator() ? QString("-") : action->text());
+    QCOMPARE(fileItems, QStringList({ "&Load configuration", "-", "&Exit" }));
+    auto *wrap = child<QAction>(w, "enableRxWordWrappingAction");
+    QVERIFY(wrap->isCheckable());
+    QVERIFY(!wrap->isChecked());
+    QCOMPARE(child<QAction>(w, "changeRxDisplayLimitAction")->text(),
+             QString("&Change received messages display limit"));
+}
+
+void TestMainWindow::bindAndUnbind()
+{
+    MainWindow *w = createWindow();
+    auto *button = child<QPushButton>(w, "rxBindButton");
+    auto *addressPort = child<QWidget>(w, "rxAddressPortWidget");
+    const quint16 port = bind(w);
+    QVERIFY(port != 0);
+    QCOMPARE(w->udpSocket().localPort(), port);
+    QCOMPARE(w->udpSocket().localAddress(), QHostAddress(QHostAddress::LocalHost));
+    QVERIFY(button->isChecked());
+    QCOMPARE(button->text(), QString("Unbind"));
+    QVERIFY(!addressPort->isEnabled());
+
+    button->click();
+    QCOMPARE(w->udpSocket().state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(button->text(), QString("Bind"));
+    QVERIFY(addressPort->isEnabled());
+
+    // The port is free again.
+    QUdpSocket again;
+    QVERIFY(again.bind(QHostAddress(QHostAddress::LocalHost), port, QAbstractSocket::DontShareAddress));
+}
+
+void TestMainWindow::warnsWhenThePortIsTaken()
+{
+    MainWindow *w = createWindow();
+    QUdpSocket blocker;
+    QVERIFY(blocker.bind(QHostAddress(QHostAddress::LocalHost), 0, QAbstractSocket::DontShareAddress));
+    child<AdvancedComboBox>(w, "rxAddressCombo")->setCurrentIndexByItemData(QHostAddress::LocalHost);
+    child<QSpinBox>(w, "rxPortSpin")->setValue(blocker.localPort());
+    auto *button = child<QPushButton>(w, "rxBindButton");
+    button->click();
+
+    QCOMPARE(w->udpSocket().state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(!button->isChecked());
+    QCOMPARE(button->text(), QString("Bind"));
+    QVERIFY(child<QWidget>(w, "rxAddressPortWidget")->isEnabled());
+    QMessageBox *box = w->findChild<QMessageBox *>("warningBox");
+    QVERIFY(box);
+    QCOMPARE(box->windowTitle(), QString("Warning"));
+    QCOMPARE(box->text(), QString("Unable to bind. Probably the specified port number is already in use."));
+    QCOMPARE(box->icon(), QMessageBox::Warning);
+    box->accept();
+}
+
+void TestMainWindow::listsDatagramsNewestFirst()
+{
+    MainWindow *w = createWindow();
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    send("first\r\n", port);
+    send("second", port);
+    waitForDatagrams(w, 2);
+
+    QCOMPARE(payloads(w), QStringList({ "second", "first\r\n" }));
+    const QModelIndex newest = w->rxMessageModel()->index(0);
+    const QString header = newest.data(Qt::UserRole).toString();
+    const QRegularExpression pattern(QString("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d from 127\\.0\\.0\\.1:%1$")
+                                         .arg(m_sender.localPort()));
+    QVERIFY2(pattern.match(header).hasMatch(), qPrintable(header));
+    QCOMPARE(newest.data(Qt::ToolTipRole).toString(), QString("second"));
+    QCOMPARE(newest.data().toString(), header + "     second");
+    QCOMPARE(newest.data(Qt::UserRole + 2).toInt(), -1);
+    const QModelIndex oldest = w->rxMessageModel()->index(1);
+    QCOMPARE(oldest.data().toString(), oldest.data(Qt::UserRole).toString() + "     first");
+
+    child<QPushButton>(w, "rxClearButton")->click();
+    QCOMPARE(w->rxMessageModel()->rowCount(), 0);
+}
+
+void TestMainWindow::filtering_data()
+{
+    QTest::addColumn<QString>("ifNoRule");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QList<int>>("ruleIndexes");
+
+    // Rules: 0 show "alpha", 1 hide "beta", 2 show "Gamma" case-sensitive.
+    // Messages, in order: alpha, beta, alpha beta, gamma, Gamma, delta.
+    QTest::newRow("last match decides, no match shows")
+        << "show" << "" << QStringList { "delta", "Gamma", "gamma", "alpha" }
+        << QList<int> { -1, 2, -1, 0 };
+    QTest::newRow("no match hides") << "hide" << "" << QStringList { "Gamma", "alpha" }
+                                    << QList<int> { 2, 0 };
+    QTest::newRow("unchecked rule hides") << "show" << "uncheck alpha"
+                                          << QStringList { "delta", "Gamma", "gamma" }
+                                          << QList<int> { -1, 2, -1 };
+    QTest::newRow("show all") << "hide" << "show all"
+                              << QStringList { "Gamma", "alpha beta", "beta", "alpha" }
+                              << QList<int> { 2, 1, 1, 0 };
+    QTest::newRow("hide all") << "show" << "hide all" << QStringList { "delta", "gamma" }
+                              << QList<int> { -1, -1 };
+}
+
+void TestMainWindow::filtering()
+{
+    QFETCH(QString, ifNoRule);
+    QFETCH(QString, action);
+    QFETCH(QStringList, shown);
+    QFETCH(QList<int>, ruleIndexes);
+
+    const QJsonArray rules { ruleObject("Alpha", "alpha", "show"), ruleObject("Beta", "beta", "hide"),
+                             ruleObject("Gamma", "Gamma", "show", QString(), true) };
+    MainWindow *w = createWindow(QJsonObject {
+        { "rx_filtering", QJsonObject { { "rules", rules }, { "if_no_rule_matches", ifNoRule } } } });
+    QCOMPARE(w->showIfNoRuleMatches(), ifNoRule == "show");
+    const QList<QCheckBox *> checks = w->rxFilteringRuleChecks();
+    QCOMPARE(checks.size(), 3);
+    QCOMPARE(checks.at(1)->text(), QString("Beta"));
+    QCOMPARE(checks.at(1)->toolTip(), QString("beta"));
+    QVERIFY(checks.at(0)->isChecked());
+    QVERIFY(!checks.at(1)->isChecked());
+
+    if (action == "uncheck alpha")
+        checks.at(0)->click();
+    else if (action == "show all")
+        child<QPushButton>(w, "rxFilteringShowAllButton")->click();
+    else if (action == "hide all")
+        child<QPushButton>(w, "rxFilteringHideAllButton")->click();
+    if (action == "show all")
+        QCOMPARE(w->textFilter().ruleAt(1).type, TextFilter::Rule::Show);
+    if (action == "hide all")
+        QCOMPARE(w->textFilter().ruleAt(0).type, TextFilter::Rule::Hide);
+
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    const QList<QByteArray> messages { "alpha", "beta", "alpha beta", "gamma", "Gamma", "delta" };
+    for (const QByteArray &message : messages)
+        send(message, port);
+    waitForDatagrams(w, messages.size());
+
+    QCOMPARE(payloads(w), shown);
+    QList<int> indexes;
+    for (int row = 0; row < w->rxMessageModel()->rowCount(); ++row)
+        indexes << w->rxMessageModel()->index(row).data(Qt::UserRole + 2).toInt();
+    QCOMPARE(indexes, ruleIndexes);
+}
+
+void TestMainWindow::emptyTextDatagram()
+{
+    const QJsonArray rules { ruleObject("Abc", "abc", "hide") };
+    MainWindow *w = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    send(QByteArray(), port);
+    send(QByteArray("\0abc", 4), port);
+    waitForDatagrams(w, 2);
+
+    // The empty datagram is skipped; the one that starts with a zero byte is filtered as
+    // empty text, so the "abc" rule does not hide it.
+    QCOMPARE(w->rxMessageModel()->rowCount(), 1);
+    const QModelIndex index = w->rxMessageModel()->index(0);
+    QCOMPARE(index.data(Qt::UserRole + 1).toByteArray(), QByteArray("\0abc", 4));
+    QCOMPARE(index.data(Qt::ToolTipRole).toString(), QString());
+    QCOMPARE(index.data(Qt::UserRole + 2).toInt(), -1);
+    QCOMPARE(index.data().toString(), index.data(Qt::UserRole).toString() + "     ");
+}
+
+void TestMainWindow::displayLimitOfOneReplacesTheSelectedEntry()
+{
+    const QJsonArray rules { ruleObject("A", "A", "show", "Rule A") };
+    MainWindow *w = createWindow(QJsonObject { { "rx_display_limit", 1 },
+                                               { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    QCOMPARE(w->rxDisplayLimit(), 1);
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    auto *list = child<RxMessageListView>(w, "rxTextList");
+    auto *info = child<QLabel>(w, "rxInfoLabel");
+
+    send("A", port);
+    waitForDatagrams(w, 1);
+    list->setCurrentIndex(w->rxMessageModel()->index(0));
+    QCOMPARE(info->text(), QString("Rule A"));
+    QCOMPARE(info->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
+    QSignalSpy current(list->selectionModel(), &QItemSelectionModel::currentChanged);
+
+    send("B", port);
+    waitForDatagrams(w, 2);
+    QCOMPARE(payloads(w), QStringList({ "B" }));
+    QVERIFY(!list->currentIndex().isValid());
+    QVERIFY(!list->selectionModel()->hasSelection());
+    QCOMPARE(current.count(), 1);
+    QCOMPARE(info->text(), NoInfo);
+    QCOMPARE(info->alignment(), Qt::AlignCenter);
+
+    // An entry that is not selected is replaced without touching the selection.
+    send("C", port);
+    waitForDatagrams(w, 3);
+    QCOMPARE(payloads(w), QStringList({ "C" }));
+    QCOMPARE(current.count(), 1);
+}
+
+void TestMainWindow::displayLimitDialog()
+{
+    MainWindow *w = createWindow();
+    child<QAction>(w, "changeRxDisplayLimitAction")->trigger();
+    auto *dialog = w->findChild<QInputDialog *>("rxDisplayLimitDialog");
+    QVERIFY(dialog);
+    QCOMPARE(dialog->windowTitle(), QString("Enter a value"));
+    QCOMPARE(dialog->labelText(), QString("Received messages display limit"));
+    QCOMPARE(dialog->intValue(), 100);
+    QCOMPARE(dialog->intMinimum(), 1);
+    QCOMPARE(dialog->intMaximum(), 10000);
+    dialog->setIntValue(3);
+    dialog->reject();
+    QCOMPARE(w->rxDisplayLimit(), 100);
+
+    child<QAction>(w, "changeRxDisplayLimitAction")->trigger();
+    QTRY_VERIFY((dialog = w->findChild<QInputDialog *>("rxDisplayLimitDialog")) && dialog->isVisible());
+    dialog->setIntValue(3);
+    dialog->accept();
+    QCOMPARE(w->rxDisplayLimit(), 3);
+
+    // A lowered limit takes effect with the next datagram.
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    for (const char *message : { "1", "2", "3", "4", "5" })
+        send(message, port);
+    waitForDatagrams(w, 5);
+    QCOMPARE(payloads(w), QStringList({ "5", "4", "3" }));
+}
+
+void TestMainWindow::jsonExpansionAndRuleInfo()
+{
+    const QJsonArray rules { ruleObject("Status", "status", "show", "Device status report"),
+                             ruleObject("Plain", "plain", "show") };
+    MainWindow *w = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    const QByteArray json = R"({"status":"ok","temp":[21.5,22]})" "\r\n";
+    send(json, port);
+    send("plain text", port);
+    waitForDatagrams(w, 2);
+
+    auto *list = child<RxMessageListView>(w, "rxTextList");
+    auto *info = child<QLabel>(w, "rxInfoLabel");
+    const QModelIndex jsonIndex = w->rxMessageModel()->index(1);
+    const QModelIndex plainIndex = w->rxMessageModel()->index(0);
+    const QString header = jsonIndex.data(Qt::UserRole).toString();
+    const QString collapsed = jsonIndex.data().toString();
+    QCOMPARE(collapsed, header + "     " + QString::fromUtf8(json).trimmed());
+    const int collapsedHeight = list->visualRect(jsonIndex).height();
+
+    list->setCurrentIndex(jsonIndex);
+    const QString indented =
+        QString::fromUtf8(QJsonDocument::fromJson(json).toJson(QJsonDocument::Indented)).trimmed();
+    QCOMPARE(jsonIndex.data().toString(), header + "\n" + indented);
+    QCOMPARE(info->text(), QString("Device status report"));
+    QTRY_VERIFY(list->visualRect(jsonIndex).height() > 4 * collapsedHeight);
+    QVERIFY(!list->grab().isNull());
+
+    list->setCurrentIndex(plainIndex);
+    QCOMPARE(jsonIndex.data().toString(), collapsed);
+    // Not JSON: the same text expanded and collapsed; its rule has no info.
+    QCOMPARE(plainIndex.data().toString(), plainIndex.data(Qt::UserRole).toString() + "     plain text");
+    QCOMPARE(info->text(), NoInfo);
+    QTRY_COMPARE(list->visualRect(jsonIndex).height(), collapsedHeight);
+}
+
+void TestMainWindow::sendsFromTheBoundPort()
+{
+    MainWindow *w = createWindow();
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    QUdpSocket receiver;
+    QVERIFY(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
+    child<QLineEdit>(w, "txAddressEdit")->setText("127.0.0.1");
+    child<QSpinBox>(w, "txPortSpin")->setValue(receiver.localPort());
+    const QString text = QString::fromUtf8("Привет, radar\nline 2");
+    child<QPlainTextEdit>(w, "txTextEdit")->setPlainText(text);
+    child<QPushButton>(w, "txSendButton")->click();
+
+    QTRY_VERIFY(receiver.hasPendingDatagrams());
+    const QNetworkDatagram datagram = receiver.receiveDatagram();
+    QCOMPARE(datagram.data(), text.toUtf8());
+    QCOMPARE(datagram.senderPort(), int(port));
+}
+
+void TestMainWindow::unparsableSendAddressSendsNothing()
+{
+    MainWindow *w = createWindow();
+    QUdpSocket receiver;
+    QVERIFY(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
+    child<QLineEdit>(w, "txAddressEdit")->setText("not an address");
+    child<QSpinBox>(w, "txPortSpin")->setValue(receiver.localPort());
+    child<QPlainTextEdit>(w, "txTextEdit")->setPlainText("lost");
+    child<QPushButton>(w, "txSendButton")->click();
+    child<QLineEdit>(w, "txAddressEdit")->setText("127.0.0.1");
+    child<QPlainTextEdit>(w, "txTextEdit")->setPlainText("delivered");
+    child<QPushButton>(w, "txSendButton")->click();
+
+    QTRY_VERIFY(receiver.hasPendingDatagrams());
+    QCOMPARE(receiver.receiveDatagram().data(), QByteArray("delivered"));
+    QVERIFY(!receiver.hasPendingDatagrams());
+}
+
+void TestMainWindow::templateButtonsFillTheEditor()
+{
+    const QJsonArray items { QJsonObject { { "name", "Ping" }, { "text", "ping" }, { "info", "Asks for a pong" } },
+                             QJsonObject { { "name", "Empty" }, { "text", "" }, { "info", "x" } },
+                             QJsonObject { { "name", "" }, { "text", "nameless" } },
+                             42,
+                             QJsonObject { { "name", "Status" }, { "text", "{\"cmd\":\"status\"}" } } };
+    MainWindow *w = createWindow(QJsonObject { { "tx_templates", QJsonObject { { "items", items } } } });
+    const QList<QPushButton *> buttons = w->txTemplateItemButtons();
+    QCOMPARE(buttons.size(), 2);
+    QCOMPARE(buttons.at(0)->text(), QString("Ping"));
+    QCOMPARE(buttons.at(1)->text(), QString("Status"));
+    QVERIFY(!child<QLabel>(w, "txTemplatesNoItemsLabel")->isVisibleTo(w->findChild<QWidget *>("txTemplatesGroup")));
+
+    auto *editor = child<QPlainTextEdit>(w, "txTextEdit");
+    auto *info = child<QLabel>(w, "txInfoLabel");
+    buttons.at(0)->click();
+    QCOMPARE(editor->toPlainText(), QString("ping"));
+    QCOMPARE(info->text(), QString("Asks for a pong"));
+    QCOMPARE(info->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
+    buttons.at(1)->click();
+    QCOMPARE(editor->toPlainText(), QString("{\"cmd\":\"status\"}"));
+    QCOMPARE(info->text(), NoInfo);
+    QCOMPARE(info->alignment(), Qt::AlignCenter);
+    child<QPushButton>(w, "txClearButton")->click();
+    QVERIFY(editor->toPlainText().isEmpty());
+}
+
+void TestMainWindow::gridIsFilledColumnByColumn()
+{
+    QJsonArray rules;
+    for (int i = 0; i < 7; ++i)
+        rules.append(ruleObject(QString("R%1").arg(i), QString("r%1").arg(i), "show"));
+    rules.insert(3, ruleObject("Untyped", "u", "maybe"));
+    MainWindow *w = createWindow(QJsonObject {
+        { "rx_filtering", QJsonObject { { "rules", rules }, { "column_count", 3 } } } });
+    const QList<QCheckBox *> checks = w->rxFilteringRuleChecks();
+    QCOMPARE(checks.size(), 7);
+    QCOMPARE(checks.at(3)->property("u#idx").toInt(), 4);
+    auto *grid = w->findChild<QGridLayout *>("rxFilteringGrid");
+    QVERIFY(grid);
+
+    auto cellOf = [grid](QWidget *widget) {
+        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
+        const int index = grid->indexOf(widget);
+        if (index >= 0)
+            grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+        return QPoint(column, row);
+    };
+    const QList<QPoint> expected { { 0, 0 }, { 0, 1 }, { 0, 2 }, { 1, 0 }, { 1, 1 }, { 1, 2 }, { 2, 0 } };
+    for (int i = 0; i < checks.size(); ++i)
+        QCOMPARE(cellOf(checks.at(i)), expected.at(i));
+    QCOMPARE(grid->count(), 7);
+
+    child<AdvancedComboBox>(w, "rxFilteringColCountCombo")->setCurrentIndexByItemData(1);
+    for (int i = 0; i < checks.size(); ++i)
+        QCOMPARE(cellOf(checks.at(i)), QPoint(0, i));
+    child<AdvancedComboBox>(w, "rxFilteringColCountCombo")->setCurrentIndexByItemData(9);
+    for (int i = 0; i < checks.size(); ++i)
+        QCOMPARE(cellOf(checks.at(i)), QPoint(i, 0));
+
+    // Without templates the hint label sits alone in the grid.
+    auto *templateGrid = w->findChild<QGridLayout *>("txTemplatesGrid");
+    QCOMPARE(templateGrid->count(), 1);
+    QCOMPARE(templateGrid->itemAt(0)->widget(), child<QLabel>(w, "txTemplatesNoItemsLabel"));
+}
+
+void TestMainWindow::loadingASecondFile()
+{
+    MainWindow *w = createWindow(QJsonObject {
+        { "rx_filtering", QJsonObject { { "rules", QJsonArray { ruleObject("Old", "old", "show") } } } },
+        { "tx_templates", QJsonObject { { "items", QJsonArray { QJsonObject { { "name", "Old" }, { "text", "o" } } } } } },
+        { "tx_endpoint", QJsonObject { { "address", "10.0.0.1" }, { "port", 1234 } } } });
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    send("hello", port);
+    waitForDatagrams(w, 1);
+    w->txTemplateItemButtons().at(0)->click();
+
+    const QString second = m_dir->filePath("second.json");
+    {
+        QFile file(second);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(QJsonObject {
+                       { "rx_filtering", QJsonObject { { "rules", QJsonArray { ruleObject("New 1", "n1", "hide"),
+                                                                                ruleObject("New 2", "n2", "show") } } } },
+                       { "tx_templates", QJsonObject { { "items", QJsonArray {} } } },
+                       { "tx_endpoint", QJsonObject { { "port", 4321 } } } })
+                       .toJson());
+    }
+    child<QAction>(w, "loadConfigAction")->trigger();
+    auto *dialog = w->findChild<QFileDialog *>("loadConfigDialog");
+    QVERIFY(dialog);
+    QCOMPARE(dialog->windowTitle(), QString("Select a configuration file"));
+    QCOMPARE(dialog->nameFilters(), QStringList({ "Configuration files (*.json)" }));
+    dialog->selectFile(second);
+    static_cast<QDialog *>(dialog)->accept();
+
+    QCOMPARE(w->textFilter().ruleCount(), 2);
+    QCOMPARE(w->textFilter().ruleAt(0).name, QString("New 1"));
+    QTRY_COMPARE(w->findChildren<QCheckBox *>().size(), 2);
+    QCOMPARE(w->rxFilteringRuleChecks().size(), 2);
+    QVERIFY(w->txTemplateItemButtons().isEmpty());
+    const auto hasOldButton = [w] {
+        const QList<QPushButton *> buttons = w->findChildren<QPushButton *>();
+        return std::any_of(buttons.cbegin(), buttons.cend(),
+                           [](QPushButton *b) { return b->text() == "Old"; });
+    };
+    QTRY_VERIFY(!hasOldButton());
+    QCOMPARE(w->rxMessageModel()->rowCount(), 0);
+    QVERIFY(child<QPlainTextEdit>(w, "txTextEdit")->toPlainText().isEmpty());
+    QCOMPARE(child<QLabel>(w, "txInfoLabel")->text(), NoInfo);
+    QCOMPARE(child<QLineEdit>(w, "txAddressEdit")->text(), QString("10.0.0.1"));
+    QCOMPARE(child<QSpinBox>(w, "txPortSpin")->value(), 4321);
+
+    // Closing writes the default path, not the chosen one.
+    const QByteArray secondBytes = [&] { QFile f(second); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    w->close();
+    QFile secondFile(second);
+    QVERIFY(secondFile.open(QIODevice::ReadOnly));
+    QCOMPARE(secondFile.readAll(), secondBytes);
+    QFile config(m_configPath);
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    const QJsonObject saved = QJsonDocument::fromJson(config.readAll()).object();
+    QCOMPARE(saved["rx_filtering"].toObject()["rules"].toArray().size(), 2);
+}
+
+void TestMainWindow::configurationRoundTrip()
+{
+    const QJsonObject config {
+        { "rx_display_limit", 250 },
+        { "rx_word_wrapping", true },
+        { "rx_endpoint", QJsonObject { { "address", 6 }, { "port", 5000 } } },
+        { "rx_filtering", QJsonObject { { "column_count", 2 },
+                                        { "if_no_rule_matches", "hide" },
+                                        { "rules", QJsonArray { ruleObject("A", "a", "show", "info a", true),
+                                                                ruleObject("Odd", "o", "sometimes"),
+                                                                ruleObject("B", "b", "hide") } } } },
+        { "tx_endpoint", QJsonObject { { "address", "192.0.2.7" }, { "port", 6000 } } },
+        { "tx_templates", QJsonObject { { "column_count", 7 },
+                                        { "items", QJsonArray { QJsonObject { { "name", "T" }, { "text", "t" }, { "info", "i" } },
+                                                                QJsonObject { { "name", "Gone" }, { "text", "" } } } } } },
+    };
+    MainWindow *w = createWindow(config);
+    QCOMPARE(w->rxDisplayLimit(), 250);
+    QVERIFY(child<RxMessageListView>(w, "rxTextList")->wordWrap());
+    QVERIFY(child<QAction>(w, "enableRxWordWrappingAction")->isChecked());
+    QCOMPARE(child<AdvancedComboBox>(w, "rxAddressCombo")->currentData().toInt(), 6);
+    QCOMPARE(child<QSpinBox>(w, "rxPortSpin")->value(), 5000);
+    QCOMPARE(child<AdvancedComboBox>(w, "rxFilteringColCountCombo")->currentData().toInt(), 2);
+    QVERIFY(!w->showIfNoRuleMatches());
+    QCOMPARE(w->rxFilteringRuleChecks().size(), 2);
+    QCOMPARE(child<QLineEdit>(w, "txAddressEdit")->text(), QString("192.0.2.7"));
+    QCOMPARE(child<QSpinBox>(w, "txPortSpin")->value(), 6000);
+    QCOMPARE(child<AdvancedComboBox>(w, "txTemplatesColCountCombo")->currentData().toInt(), 7);
+
+    // Changes made in the window are written back.
+    w->rxFilteringRuleChecks().at(1)->click();
+    child<QAction>(w, "enableRxWordWrappingAction")->trigger();
+    QVERIFY(!child<RxMessageListView>(w, "rxTextList")->wordWrap());
+    QVERIFY(w->close());
+
+    QFile file(m_configPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject saved = QJsonDocument::fromJson(file.readAll()).object();
+    QJsonObject expected = config;
+    expected["rx_word_wrapping"] = false;
+    QJsonObject filtering = expected["rx_filtering"].toObject();
+    QJsonArray rules = filtering["rules"].toArray();
+    QJsonObject odd = rules[1].toObject();
+    odd["type"] = "";
+    rules[1] = odd;
+    QJsonObject ruleB = rules[2].toObject();
+    ruleB["type"] = "show";
+    rules[2] = ruleB;
+    filtering["rules"] = rules;
+    expected["rx_filtering"] = filtering;
+    QJsonObject templates = expected["tx_templates"].toObject();
+    templates["items"] = QJsonArray { QJsonObject { { "name", "T" }, { "text", "t" }, { "info", "i" } } };
+    expected["tx_templates"] = templates;
+    QCOMPARE(saved, expected);
+
+    // A new window reads back what the last one wrote.
+    m_window.reset();
+    w = createWindow();
+    QCOMPARE(w->textFilter().rulesAsJsonArray(), rules);
+    QCOMPARE(w->rxDisplayLimit(), 250);
+}
+
+void TestMainWindow::displayLimitFromFileIsBounded_data()
+{
+    QTest::addColumn<QJsonValue>("value");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("zero") << QJsonValue(0) << 1;
+    QTest::newRow("negative") << QJsonValue(-5) << 1;
+    QTest::newRow("too large") << QJsonValue(20000) << 10000;
+    QTest::newRow("huge") << QJsonValue(1e12) << 100;
+    QTest::newRow("fraction") << QJsonValue(2.5) << 100;
+    QTest::newRow("string") << QJsonValue("50") << 100;
+    QTest::newRow("in range") << QJsonValue(10000) << 10000;
+}
+
+void TestMainWindow::displayLimitFromFileIsBounded()
+{
+    QFETCH(QJsonValue, value);
+    QFETCH(int, limit);
+    MainWindow *w = createWindow(QJsonObject { { "rx_display_limit", value } });
+    QCOMPARE(w->rxDisplayLimit(), limit);
+}
+
+void TestMainWindow::unparsableConfigIsBackedUp()
+{
+    const QByteArray broken = "{ \"rx_display_limit\": 7, oops }";
+    {
+        QFile file(m_configPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(broken);
+    }
+    MainWindow *w = createWindow();
+    QCOMPARE(w->rxDisplayLimit(), 100);
+    QVERIFY(w->close());
+
+    const QStringList backups = QDir(m_dir->path()).entryList({ "*.bak" }, QDir::Files | QDir::Hidden);
+    QCOMPARE(backups.size(), 1);
+    QFile backup(m_dir->filePath(backups.first()));
+    QVERIFY(backup.open(QIODevice::ReadOnly));
+    QCOMPARE(backup.readAll(), broken);
+    bool ok = false;
+    QFile saved(m_configPath);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(QJsonDocument::fromJson(saved.readAll()).isObject());
+    Q_UNUSED(ok);
+}
+
+void TestMainWindow::receivesUtf8AndLatin1()
+{
+    const QJsonArray rules { ruleObject(QString::fromUtf8("Привет"), QString::fromUtf8("привет"), "hide"),
+                             ruleObject("Cafe", QString::fromLatin1("caf\xe9"), "show", "latin") };
+    MainWindow *w = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    send(QString::fromUtf8("ПРИВЕТ").toUtf8(), port);
+    send(QString::fromUtf8("Ёлка").toUtf8(), port);
+    send("caf\xe9", port);
+    waitForDatagrams(w, 3);
+
+    QCOMPARE(w->rxMessageModel()->rowCount(), 2);
+    const QModelIndex latin = w->rxMessageModel()->index(0);
+    QCOMPARE(latin.data(Qt::ToolTipRole).toString(), QString::fromLatin1("caf\xe9"));
+    QCOMPARE(latin.data(Qt::UserRole + 2).toInt(), 1);
+    const QModelIndex utf8 = w->rxMessageModel()->index(1);
+    QCOMPARE(utf8.data(Qt::ToolTipRole).toString(), QString::fromUtf8("Ёлка"));
+    QVERIFY(utf8.data().toString().endsWith(QString::fromUtf8("     Ёлка")));
+}
+
+void TestMainWindow::largestDatagrams()
+{
+    MainWindow *w = createWindow();
+    const quint16 port = bind(w);
+    QVERIFY(port);
+
+    QByteArray binary(65507, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 7 + 1) % 256);
+    QByteArray text(65507, 'x');
+    for (int i = 50; i < text.size(); i += 80)
+        text[i] = i % 160 == 50 ? '\n' : ' ';
+    QByteArray json = "[";
+    while (json.size() < 65400)
+        json += "{\"k\":[1,2,{\"n\":\"v\"}]},";
+    json += "0]";
+    QVERIFY(json.size() <= 65507);
+
+    send(binary, port);
+    send(text, port);
+    send(json, port);
+    waitForDatagrams(w, 3);
+    RxMessageModel *model = w->rxMessageModel();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->index(2).data(Qt::UserRole + 1).toByteArray(), binary);
+    QCOMPARE(model->index(1).data(Qt::UserRole + 1).toByteArray(), text);
+    QCOMPARE(model->index(0).data(Qt::UserRole + 1).toByteArray(), json);
+    for (int row = 0; row < 3; ++row)
+        QVERIFY(model->index(row).data().toString().size() <= RxMessageModel::MaxCollapsedChars + 1);
+
+    auto *list = child<RxMessageListView>(w, "rxTextList");
+    list->setCurrentIndex(model->index(0));
+    const QString expanded = model->index(0).data().toString();
+    QVERIFY(expanded.startsWith(model->index(0).data(Qt::UserRole).toString() + "\n[\n    {\n"));
+    QVERIFY(expanded.count('\n') > 10000);
+    QTRY_VERIFY(list->visualRect(model->index(0)).height() > 10000);
+    list->scrollTo(model->index(1));
+    QVERIFY(!list->grab().isNull());
+    list->setCurrentIndex(model->index(2));
+    QVERIFY(!model->isExpanded(0));
+    QVERIFY(!list->grab().isNull());
+}
+
+void TestMainWindow::burstWithoutLoss()
+{
+    MainWindow *w = createWindow(QJsonObject { { "rx_display_limit", 10000 } });
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    // The burst is sent before the window reads anything, so it has to fit into the
+    // enlarged receive buffer.
+    const int count = 1000;
+    for (int i = 0; i < count; ++i)
+        send(QByteArray::number(i), port);
+    waitForDatagrams(w, count);
+    QCOMPARE(w->rxMessageModel()->rowCount(), count);
+    for (int row = 0; row < count; ++row)
+        QCOMPARE(w->rxMessageModel()->index(row).data(Qt::UserRole + 1).toByteArray(),
+                 QByteArray::number(count - 1 - row));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
