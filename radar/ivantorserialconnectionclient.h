@@ -1,0 +1,121 @@
+#pragma once
+
+#include "canmsginfo.h"
+#include "ivantorclient.h"
+
+#include <QList>
+#include <QMap>
+
+class AckMessage;
+class CanMessage;
+class UdtPayload;
+
+// The radar's CAN protocol over the serial-port server: decodes each binary message
+// (acknowledgements, objects, cycle and uptime, multi-frame responses) and builds the
+// command frames. The protocol variants supply the CAN identifiers.
+class IVantorSerialConnectionClient : public IVantorClient
+{
+    Q_OBJECT
+
+public:
+    enum DeviceInfoType {
+        HardwareInfo = 0,
+        FirmwareInfo = 1,
+    };
+
+    enum ParamType : quint8 {
+        WriteInteger = 0,
+        WriteFixedPoint = 1,
+        ReadInteger = 2,
+        ReadFixedPoint = 3,
+        WriteByte = 4,
+    };
+
+    explicit IVantorSerialConnectionClient(QObject *parent = nullptr);
+    ~IVantorSerialConnectionClient() override;
+
+    quint32 cycle() const { return m_cycle; }
+    const QMap<quint16, CanMsgInfo> &canStatistics() const { return m_canStats; }
+
+    virtual quint16 synchronizationCanId() const = 0;
+    virtual quint16 sensorControlCanId() const = 0;
+    virtual quint16 objectControlCanId() const = 0;
+    virtual quint16 roadObjectCanIdMin() const = 0;
+    virtual quint16 roadObjectCanIdMax() const = 0;
+    virtual quint16 udtResponseCanId() const = 0;
+    virtual quint16 radarSetupCanId() const = 0;
+    virtual quint16 commandCanId() const = 0;
+    virtual const QList<quint16> &ackMessageCanIds() const = 0;
+
+signals:
+    void canMessageInfo(
+        quint16 id, quint64 count, const QByteArray &serialized, const QDateTime &dateTime);
+
+public slots:
+    void resetStatistics() override;
+
+    void sendCmdGetHardwareInfo() override;
+    void sendCmdGetFirmwareInfo() override;
+    void sendCmdSelfDiagnostics() override;
+    void sendCmdSetImitatorMode(quint8 mode) override;
+    void sendCmdGetImitatorMode() override;
+    void sendCmdSetFakeTargetsMode(bool enabled) override;
+    void sendCmdGetFakeTargetsMode() override;
+    void sendCmdSaveToFlash() override;
+    void sendCmdRestart() override;
+    void sendCmdSetRadarSensitivity(int value) override;
+    void sendCmdGetRadarSensitivity() override;
+    void sendCmdSetFrequencyIndex(int value) override;
+    void sendCmdGetFrequencyIndex() override;
+    void sendCmdSetPolygonUsage(quint8 mask) override;
+    void sendCmdGetPolygonUsage() override;
+    void sendCmdSetPolygonTreatParam(quint8 id, quint8 param, quint8 value) override;
+    void sendCmdGetPolygonTreatParam(quint8 id, quint8 param) override;
+    void sendCmdSetPolygonSpeedParam(quint8 id, quint8 param, double value) override;
+    void sendCmdGetPolygonSpeedParam(quint8 id, quint8 param) override;
+    void sendCmdSetPolygonPointParam(quint8 id, quint8 param, double value) override;
+    void sendCmdGetPolygonPointParam(quint8 id, quint8 param) override;
+    void sendCmdReinitPolygons() override;
+    void sendCmdSetCalibrationCommand(int command) override;
+    void sendCmdGetCalibrationCommand() override;
+    void sendCmdGetCalibrationState() override;
+    void sendCmdSetCalibrationLastParam(quint8 param, int value) override;
+    void sendCmdGetCalibrationLastParam(quint8 param) override;
+    void sendCmdGetCalibrationCurrParam(quint8 param) override;
+    void sendCmdResetCalibrationParams() override;
+    void sendCmdApplyCalibrationParams() override;
+    void sendCmdSetDebugVariableValue(quint8 id, int value) override;
+    void sendCmdGetDebugVariableValue(quint8 id) override;
+    void sendCmdSetPosition(double height, double xOffset, double yOffset, double azimuth,
+        double altitude, double roll) override;
+    void sendCmdGetPosition() override;
+    void sendCmdFreeCommand(
+        quint8 paramType, quint8 action, quint8 paramNumber, int paramValue) override;
+
+protected:
+    int doHandleRadarDataMessage(const QDateTime &frameTime, const QByteArray &frameArea) override;
+    void doHandleRadarCommandState(
+        int command, IVantorClient::CommandState state, int error) override;
+
+    void doSendCommandMessage(
+        int command, quint8 paramType, quint8 action, quint8 paramNumber, qint32 paramValue);
+
+private:
+    void doHandleAckMessage(const AckMessage &ack);
+    bool doHandleCanMessage(const CanMessage &message, const QDateTime &frameTime);
+    void doHandleRoadObjectMessage(const CanMessage &message, const QDateTime &frameTime);
+    void doHandleSensorControlMessage(const CanMessage &message);
+    void doHandleObjectControlMessage(const CanMessage &message);
+    bool doHandleUdtResponseMessage(const CanMessage &message);
+    void doHandleCachedUdtData();
+    void doHandleRadarSetupResponse(
+        const UdtPayload &part0, const UdtPayload &part1, const UdtPayload &part2);
+    void doHandleReadParamResponse(const UdtPayload &part1, const UdtPayload &part2);
+    void doHandleDeviceInfoResponse(const QList<const UdtPayload *> &parts, DeviceInfoType type);
+    void doStatCanMessage(const CanMessage &message, const QDateTime &frameTime);
+    void doEmitCanStats();
+
+    quint32 m_cycle = 0;
+    QMap<quint16, UdtPayload *> m_responseCache;
+    QMap<quint16, CanMsgInfo> m_canStats;
+};

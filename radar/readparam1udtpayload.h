@@ -1,0 +1,31 @@
+#pragma once
+
+#include "udtpayload.h"
+
+// Parameter read response part 1 (key 0x2B1C): the parameter command the radar echoes.
+// Part 0 (key 0x2B1B) completes the group but carries nothing the client reads.
+class ReadParam1UdtPayload
+{
+public:
+    static constexpr quint16 Key = 0x2B1C;
+    static constexpr quint16 Part0Key = 0x2B1B;
+
+    explicit ReadParam1UdtPayload(const UdtPayload &payload)
+        : m_payload(payload)
+    { }
+
+    quint8 action() const { return quint8(m_payload.bits(40, 8)); }
+    quint8 paramType() const { return quint8(m_payload.bits(48, 8)); }
+    quint8 paramNumber() const { return quint8(m_payload.bits(56, 8)); }
+
+    bool isIntegerRead() const { return paramType() == 2 || paramType() == 4; }
+    bool isFixedPointRead() const { return paramType() == 3 || paramType() == 5; }
+    // Only a response whose status nibble is set and which answers a read carries a value.
+    bool carriesValue() const
+    {
+        return m_payload.bits(32, 4) != 0 && (isIntegerRead() || isFixedPointRead());
+    }
+
+private:
+    const UdtPayload &m_payload;
+};
