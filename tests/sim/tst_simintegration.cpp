@@ -1,0 +1,410 @@
+#include "radaremulator.h"
+#include "radarsimulator.h"
+#include "simserver.h"
+#include "vantorserialpmxprotocolclient.h"
+#include "vantorserialqelprotocolclient.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int Wait = 10000;
+
+SimOptions testOptions(RadarVariant::Type type = RadarVariant::TypeQ)
+{
+    SimOptions o;
+    o.server.port = 0;
+    o.server.stateStepMs = 30;
+    o.radar.variant = RadarVariant(type);
+    o.server.protocol = type;
+    o.radar.cycleMs = 20;
+    o.radar.restartMs = 1200;
+    o.radar.calibrationMs = 200;
+    o.radar.traffic.seed = 7;
+    o.radar.traffic.perLanePerMinute = 120;
+    return o;
+}
+
+std::unique_ptr<IVantorSerialConnectionClient> makeClient(RadarVariant::Type type)
+{
+    std::unique_ptr<IVantorSerialConnectionClient> client;
+    if (type == RadarVariant::TypeQ)
+        client = std::make_unique<VantorSerialQelProtocolClient>();
+    else
+        client = std::make_unique<VantorSerialPmxProtocolClient>();
+    return client;
+}
+
+// A command's reported states, as (state, error) pairs.
+QList<QPair<int, int>> statesOf(const QSignalSpy &spy, int command)
+{
+    QList<QPair<int, int>> out;
+    for (const QList<QVariant> &args : spy) {
+        if (args.at(0).toInt() == command)
+            out.append({ args.at(1).toInt(), args.at(2).toInt() });
+    }
+    return out;
+}
+
+bool finished(const QSignalSpy &spy, int command)
+{
+    const auto states = statesOf(spy, command);
+    return !states.isEmpty() && (states.last().first == 3 || states.last().first == 4);
+}
+
+} // namespace
+
+class TestSimIntegration : public QObject
+{
+    Q_OBJECT
+
+private:
+    void startWorking(const SimOptions &options, RadarVariant::Type clientType);
+
+    std::unique_ptr<RadarSimulator> m_sim;
+    std::unique_ptr<IVantorSerialConnectionClient> m_client;
+
+private slots:
+    void cleanup();
+    void reachesWorking_data();
+    void reachesWorking();
+    void objectsArriveAndMove();
+    void setThenGet_data();
+    void setThenGet();
+    void positionRoundTrip();
+    void deviceInformation();
+    void selfDiagnosis_data();
+    void selfDiagnosis();
+    void saveRestartAndRecovery();
+    void calibrationRun();
+};
+
+void TestSimIntegration::cleanup()
+{
+    m_client.reset();
+    m_sim.reset();
+}
+
+void TestSimIntegration::startWorking(const SimOptions &options, RadarVariant::Type clientType)
+{
+    m_sim = std::make_unique<RadarSimulator>(options);
+    QString error;
+    QVERIFY2(m_sim->start(&error), qPrintable(error));
+    m_client = makeClient(clientType);
+    QVERIFY(m_client->connectToServer(m_sim->url(), 200));
+    QTRY_COMPARE_WITH_TIMEOUT(m_client->radarState(), 2, Wait);
+}
+
+void TestSimIntegration::reachesWorking_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::newRow("type Q") << int(RadarVariant::TypeQ);
+    QTest::newRow("type P") << int(RadarVariant::TypeP);
+}
+
+void TestSimIntegration::reachesWorking()
+{
+    QFETCH(int, type);
+    const auto t = RadarVariant::Type(type);
+    m_sim = std::make_unique<RadarSimulator>(testOptions(t));
+    QString error;
+    QVERIFY2(m_sim->start(&error), qPrintable(error));
+    m_client = makeClient(t);
+    QSignalSpy states(m_client.get(), &IVantorClient::radarStateChanged);
+    QSignalSpy server(m_client.get(), &IVantorClient::serverStateChanged);
+    QSignalSpy protocol(m_client.get(), &IVantorClient::usedProtocolChanged);
+    QVERIFY(m_client->connectToServer(m_sim->url(), 200));
+    QTRY_COMPARE_WITH_TIMEOUT(m_client->radarState(), 2, Wait);
+
+    // The server walks its states up to "working on the port", and only then does the
+    // radar's traffic flow: the client goes straight from offline to working.
+    QVERIFY(!server.isEmpty());
+    int previous = -1;
+    for (const QList<QVariant> &args : server) {
+        QVERIFY(args.at(0).toInt() > previous);
+        previous = args.at(0).toInt();
+        QCOMPARE(args.at(1).toString(), m_sim->url().toString());
+        QCOMPARE(args.at(2).toString(), QStringLiteral("/dev/ttyUSB0"));
+    }
+    QCOMPARE(previous, int(SimServer::WorkingOnPort));
+    QCOMPARE(states.size(), 1);
+    QCOMPARE(states.first().at(0).toInt(), 2);
+
+    m_client->forceServerToChangeProtocol(type);
+    QTRY_COMPARE_WITH_TIMEOUT(protocol.size(), 1, Wait);
+    QCOMPARE(protocol.first().at(0).toInt(), type);
+
+    // The wrong variant on the client side sees frames it does not know.
+    auto wrong = makeClient(t == RadarVariant::TypeQ ? RadarVariant::TypeP : RadarVariant::TypeQ);
+    QVERIFY(wrong->connectToServer(m_sim->url(), 200));
+    QTRY_COMPARE_WITH_TIMEOUT(wrong->radarState(), -1, Wait);
+    QCOMPARE(m_client->radarState(), 2);
+}
+
+void TestSimIntegration::objectsArriveAndMove()
+{
+    SimOptions o = testOptions();
+    o.radar.traffic.noise = 0.0;
+    startWorking(o, RadarVariant::TypeQ);
+    QMap<int, QList<double>> xById;
+    QSet<int> ids;
+    connect(m_client.get(), &IVantorClient::objectData, this,
+            [&](quint8 id, double, double, double xRange, double, double length, const QDateTime &) {
+                QVERIFY(id < 64);
+                QVERIFY(length > 1.0 && length < 20.0);
+                xById[id].append(xRange);
+                ids.insert(id);
+            });
+    QTRY_VERIFY_WITH_TIMEOUT(ids.size() >= 4, Wait);
+    QTRY_VERIFY_WITH_TIMEOUT(std::any_of(xById.cbegin(), xById.cend(),
+                                         [](const QList<double> &xs) { return xs.size() >= 20; }),
+                             Wait);
+    for (auto it = xById.cbegin(); it != xById.cend(); ++it) {
+        if (it->size() < 20)
+            continue;
+        // Every vehicle moves steadily along the road, either way, by at least 1 m per
+        // ten cycles (0.2 s) at 18 km/h or more.
+        const double travelled = std::abs(it->last() - it->first());
+        QVERIFY2(travelled > 1.0, qPrintable(QStringLiteral("object %1 moved %2 m").arg(it.key()).arg(travelled)));
+    }
+}
+
+using Setter = std::function<void(IVantorSerialConnectionClient *)>;
+Q_DECLARE_METATYPE(Setter)
+
+void TestSimIntegration::setThenGet_data()
+{
+    QTest::addColumn<int>("setCommand");
+    QTest::addColumn<int>("getCommand");
+    QTest::addColumn<Setter>("set");
+    QTest::addColumn<Setter>("get");
+    QTest::addColumn<QByteArray>("signal");
+    QTest::addColumn<QVariantList>("expected");
+
+    using C = IVantorSerialConnectionClient;
+    QTest::newRow("sensitivity") << 22 << 23 << Setter([](C *c) { c->sendCmdSetRadarSensitivity(73); })
+                                 << Setter([](C *c) { c->sendCmdGetRadarSensitivity(); })
+                                 << QByteArray(SIGNAL(radarSensitivity(int))) << QVariantList { 73 };
+    QTest::newRow("frequency index") << 24 << 25 << Setter([](C *c) { c->sendCmdSetFrequencyIndex(5); })
+                                     << Setter([](C *c) { c->sendCmdGetFrequencyIndex(); })
+                                     << QByteArray(SIGNAL(frequencyIndex(int))) << QVariantList { 5 };
+    QTest::newRow("imitator mode") << 4 << 5 << Setter([](C *c) { c->sendCmdSetImitatorMode(2); })
+                                   << Setter([](C *c) { c->sendCmdGetImitatorMode(); })
+                                   << QByteArray(SIGNAL(imitatorModeChanged(quint8))) << QVariantList { 2 };
+    QTest::newRow("fake targets") << 6 << 7 << Setter([](C *c) { c->sendCmdSetFakeTargetsMode(true); })
+                                  << Setter([](C *c) { c->sendCmdGetFakeTargetsMode(); })
+                                  << QByteArray(SIGNAL(fakeTargetsModeChanged(bool))) << QVariantList { true };
+    QTest::newRow("polygon usage") << 26 << 27 << Setter([](C *c) { c->sendCmdSetPolygonUsage(0xA5); })
+                                   << Setter([](C *c) { c->sendCmdGetPolygonUsage(); })
+                                   << QByteArray(SIGNAL(polygonUsage(quint8))) << QVariantList { 0xA5 };
+    QTest::newRow("polygon treat")
+        << (3 << 24) + (1 << 16) + 28 << (3 << 24) + (1 << 16) + 29
+        << Setter([](C *c) { c->sendCmdSetPolygonTreatParam(3, 1, 200); })
+        << Setter([](C *c) { c->sendCmdGetPolygonTreatParam(3, 1); })
+        << QByteArray(SIGNAL(polygonTreatParam(quint8, quint8, quint8))) << QVariantList { 3, 1, 200 };
+    QTest::newRow("polygon speed")
+        << (2 << 24) + (1 << 16) + 30 << (2 << 24) + (1 << 16) + 31
+        << Setter([](C *c) { c->sendCmdSetPolygonSpeedParam(2, 1, -27.5); })
+        << Setter([](C *c) { c->sendCmdGetPolygonSpeedParam(2, 1); })
+        << QByteArray(SIGNAL(polygonSpeedParam(quint8, quint8, double))) << QVariantList { 2, 1, -27.5 };
+    QTest::newRow("polygon point")
+        << (1 << 24) + (9 << 16) + 32 << (1 << 24) + (9 << 16) + 33
+        << Setter([](C *c) { c->sendCmdSetPolygonPointParam(1, 9, 123.456789); })
+        << Setter([](C *c) { c->sendCmdGetPolygonPointParam(1, 9); })
+        << QByteArray(SIGNAL(polygonPointParam(quint8, quint8, double))) << QVariantList { 1, 9, 123.456789 };
+    QTest::newRow("calibration command")
+        << 35 << 36 << Setter([](C *c) { c->sendCmdSetCalibrationCommand(4); })
+        << Setter([](C *c) { c->sendCmdGetCalibrationCommand(); })
+        << QByteArray(SIGNAL(calibrationCommand(int))) << QVariantList { 4 };
+    QTest::newRow("calibration last parameter")
+        << (2 << 16) + 38 << (2 << 16) + 39 << Setter([](C *c) { c->sendCmdSetCalibrationLastParam(2, -4711); })
+        << Setter([](C *c) { c->sendCmdGetCalibrationLastParam(2); })
+        << QByteArray(SIGNAL(calibrationLastParam(quint8, int))) << QVariantList { 2, -4711 };
+    QTest::newRow("debug variable")
+        << (17 << 24) + 43 << (17 << 24) + 43 << Setter([](C *c) { c->sendCmdSetDebugVariableValue(17, 123456789); })
+        << Setter([](C *c) { c->sendCmdGetDebugVariableValue(17); })
+        << QByteArray(SIGNAL(debugVariableValue(quint8, int))) << QVariantList { 17, 123456789 };
+}
+
+void TestSimIntegration::setThenGet()
+{
+    QFETCH(int, setCommand);
+    QFETCH(int, getCommand);
+    QFETCH(Setter, set);
+    QFETCH(Setter, get);
+    QFETCH(QByteArray, signal);
+    QFETCH(QVariantList, expected);
+
+    startWorking(testOptions(), RadarVariant::TypeQ);
+    QSignalSpy commands(m_client.get(), &IVantorClient::radarCommandStateChanged);
+    QSignalSpy result(m_client.get(), signal.constData());
+    QSignalSpy free(m_client.get(), &IVantorClient::freeCommandValue);
+
+    set(m_client.get());
+    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, setCommand), Wait);
+    QCOMPARE(statesOf(commands, setCommand).last(), qMakePair(3, 0));
+    QVERIFY(result.isEmpty());
+
+    commands.clear();
+    get(m_client.get());
+    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, getCommand), Wait);
+    QCOMPARE(statesOf(commands, getCommand).last(), qMakePair(3, 0));
+    QTRY_COMPARE_WITH_TIMEOUT(result.size(), 1, Wait);
+    const QList<QVariant> args = result.first();
+    QCOMPARE(args.size(), expected.size());
+    for (int i = 0; i < args.size(); ++i) {
+        if (expected.at(i).type() == QVariant::Double)
+            QVERIFY2(qAbs(args.at(i).toDouble() - expected.at(i).toDouble()) < 1e-6,
+                     qPrintable(args.at(i).toString()));
+        else
+            QCOMPARE(args.at(i).toLongLong(), expected.at(i).toLongLong());
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(free.size(), 1, Wait);
+}
+
+void TestSimIntegration::positionRoundTrip()
+{
+    startWorking(testOptions(RadarVariant::TypeP), RadarVariant::TypeP);
+    QSignalSpy commands(m_client.get(), &IVantorClient::radarCommandStateChanged);
+    QSignalSpy position(m_client.get(), &IVantorClient::radarPosition);
+
+    m_client->sendCmdSetPosition(7.25, -1.5, 12.34, -90.0, 5.5, 359.99);
+    for (int perValue : { 10, 12, 14, 16, 18, 20 })
+        QTRY_VERIFY_WITH_TIMEOUT(!statesOf(commands, perValue).isEmpty()
+                                     && statesOf(commands, perValue).last() == qMakePair(3, 0),
+                                 Wait);
+    m_client->sendCmdGetPosition();
+    QTRY_COMPARE_WITH_TIMEOUT(position.size(), 1, Wait);
+    const QList<QVariant> p = position.first();
+    const double expected[] = { 7.25, -1.5, 12.34, -90.0, 5.5, -0.01 };
+    for (int i = 0; i < 6; ++i)
+        QVERIFY2(qAbs(p.at(i).toDouble() - expected[i]) < 1e-6,
+                 qPrintable(QStringLiteral("value %1: %2").arg(i).arg(p.at(i).toDouble())));
+    for (int perValue : { 11, 13, 15, 17, 19, 21 })
+        QTRY_COMPARE_WITH_TIMEOUT(statesOf(commands, perValue).last(), qMakePair(3, 0), Wait);
+}
+
+void TestSimIntegration::deviceInformation()
+{
+    SimOptions o = testOptions();
+    o.radar.hardwareInfo = "RS-24 r3 \xE9t\xE9 0123456789A"; // 24 Latin-1 bytes
+    o.radar.firmwareInfo = "FW 9.1";
+    startWorking(o, RadarVariant::TypeQ);
+    QSignalSpy hardware(m_client.get(), &IVantorClient::hardwareInfo);
+    QSignalSpy firmware(m_client.get(), &IVantorClient::firmwareInfo);
+    m_client->sendCmdGetHardwareInfo();
+    m_client->sendCmdGetFirmwareInfo();
+    QTRY_COMPARE_WITH_TIMEOUT(hardware.size(), 1, Wait);
+    QTRY_COMPARE_WITH_TIMEOUT(firmware.size(), 1, Wait);
+    QCOMPARE(hardware.first().at(0).toString(), QString::fromLatin1(o.radar.hardwareInfo));
+    QCOMPARE(firmware.first().at(0).toString(), QStringLiteral("FW 9.1"));
+}
+
+void TestSimIntegration::selfDiagnosis_data()
+{
+    QTest::addColumn<int>("faulty");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("all units functioning") << 0 << 0x01;
+    QTest::newRow("AMP1 and PADC faulty") << int(RadarEmulator::Amp1 | RadarEmulator::Padc) << 0x0A;
+    QTest::newRow("TRSC faulty") << int(RadarEmulator::Trsc) << 0x10;
+}
+
+void TestSimIntegration::selfDiagnosis()
+{
+    QFETCH(int, faulty);
+    QFETCH(int, expected);
+    SimOptions o = testOptions();
+    o.radar.faultyUnits = quint16(faulty);
+    startWorking(o, RadarVariant::TypeQ);
+    QSignalSpy result(m_client.get(), &IVantorClient::selfDiagnosticsResult);
+    m_client->sendCmdSelfDiagnostics();
+    QTRY_COMPARE_WITH_TIMEOUT(result.size(), 1, Wait);
+    QCOMPARE(result.first().at(0).toInt(), expected);
+}
+
+void TestSimIntegration::saveRestartAndRecovery()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    SimOptions o = testOptions();
+    o.radar.stateFile = dir.filePath(QStringLiteral("radar-state.json"));
+    startWorking(o, RadarVariant::TypeQ);
+    IVantorClient::Timing timing;
+    timing.offlineTimeoutMs = 500;
+    m_client->setTimingForTests(timing);
+
+    QSignalSpy commands(m_client.get(), &IVantorClient::radarCommandStateChanged);
+    QSignalSpy states(m_client.get(), &IVantorClient::radarStateChanged);
+    QSignalSpy sensitivity(m_client.get(), &IVantorClient::radarSensitivity);
+    QSignalSpy imitator(m_client.get(), &IVantorClient::imitatorModeChanged);
+
+    m_client->sendCmdSetRadarSensitivity(40);
+    m_client->sendCmdSaveToFlash();
+    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, 8), Wait);
+    QCOMPARE(statesOf(commands, 8).last(), qMakePair(3, 0));
+    QFile file(o.radar.stateFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject saved = QJsonDocument::fromJson(file.readAll()).object();
+    QCOMPARE(saved.value(QStringLiteral("parameters")).toObject().value(QStringLiteral("148/4")).toInt(), 40);
+
+    // Unsaved changes: a new sensitivity and the imitator mode.
+    m_client->sendCmdSetRadarSensitivity(77);
+    m_client->sendCmdSetImitatorMode(1);
+    quint64 lastCycle = 0;
+    connect(m_client.get(), &IVantorClient::cycleNumber, this, [&](quint64 c) { lastCycle = c; });
+    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, 4), Wait);
+    QTRY_VERIFY_WITH_TIMEOUT(lastCycle > 20, Wait);
+
+    m_client->sendCmdRestart();
+    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, 9), Wait);
+    QCOMPARE(statesOf(commands, 9).last(), qMakePair(3, 0));
+    QTRY_COMPARE_WITH_TIMEOUT(m_client->radarState(), 0, Wait);
+    QVERIFY(m_sim->radar()->isRestarting());
+    QTRY_COMPARE_WITH_TIMEOUT(m_client->radarState(), 2, Wait);
+    QVERIFY(lastCycle < 20);
+
+    m_client->sendCmdGetRadarSensitivity();
+    m_client->sendCmdGetImitatorMode();
+    QTRY_COMPARE_WITH_TIMEOUT(sensitivity.size(), 1, Wait);
+    QTRY_COMPARE_WITH_TIMEOUT(imitator.size(), 1, Wait);
+    QCOMPARE(sensitivity.first().at(0).toInt(), 40);
+    QCOMPARE(imitator.first().at(0).toInt(), 0);
+
+    // A new simulator on the same state file starts from the saved values.
+    cleanup();
+    startWorking(o, RadarVariant::TypeQ);
+    QSignalSpy again(m_client.get(), &IVantorClient::radarSensitivity);
+    m_client->sendCmdGetRadarSensitivity();
+    QTRY_COMPARE_WITH_TIMEOUT(again.size(), 1, Wait);
+    QCOMPARE(again.first().at(0).toInt(), 40);
+}
+
+void TestSimIntegration::calibrationRun()
+{
+    startWorking(testOptions(), RadarVariant::TypeQ);
+    QSignalSpy state(m_client.get(), &IVantorClient::calibrationState);
+    QSignalSpy current(m_client.get(), &IVantorClient::calibrationCurrParam);
+    m_client->sendCmdSetCalibrationLastParam(0, 500);
+    m_client->sendCmdSetCalibrationCommand(1);
+    m_client->sendCmdGetCalibrationState();
+    QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, Wait);
+    QCOMPARE(state.first().at(0).toInt(), 1);
+    QTest::qWait(300);
+    m_client->sendCmdGetCalibrationState();
+    m_client->sendCmdGetCalibrationCurrParam(0);
+    QTRY_COMPARE_WITH_TIMEOUT(state.size(), 2, Wait);
+    QCOMPARE(state.last().at(0).toInt(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(current.size(), 1, Wait);
+    QCOMPARE(current.first().at(1).toInt(), 510);
+}
+
+QTEST_GUILESS_MAIN(TestSimIntegration)
+#include "tst_simintegration.moc"

@@ -1,0 +1,217 @@
+#include "messagerecorder.h"
+#include "radarsimulator.h"
+#include "recordingplayer.h"
+#include "vantorserialqelprotocolclient.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebSocket>
+
+#include <memory>
+
+namespace {
+
+constexpr int Wait = 10000;
+constexpr int Messages = 30;
+
+SimOptions radarOptions()
+{
+    SimOptions o;
+    o.server.port = 0;
+    o.server.stateStepMs = 0;
+    o.radar.cycleMs = 20;
+    o.radar.traffic.seed = 3;
+    o.radar.traffic.perLanePerMinute = 120;
+    return o;
+}
+
+// Collects the binary messages a plain WebSocket client receives.
+struct Listener
+{
+    QWebSocket socket;
+    QList<QByteArray> binary;
+    QList<QString> text;
+
+    explicit Listener(const QUrl &url)
+    {
+        QObject::connect(&socket, &QWebSocket::binaryMessageReceived,
+                         [this](const QByteArray &m) { binary.append(m); });
+        QObject::connect(&socket, &QWebSocket::textMessageReceived,
+                         [this](const QString &t) { text.append(t); });
+        socket.open(url);
+    }
+};
+
+} // namespace
+
+class TestSimRecording : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void recordThenReplay();
+    void replayLoopsAndServesTheClient();
+    void brokenRecordings_data();
+    void brokenRecordings();
+
+private:
+    QString record(const QString &path, QList<QByteArray> *received);
+};
+
+QString TestSimRecording::record(const QString &path, QList<QByteArray> *received)
+{
+    RadarSimulator radar(radarOptions());
+    QString error;
+    if (!radar.start(&error))
+        return error;
+
+    SimOptions p = radarOptions();
+    p.source = SimOptions::Source::Proxy;
+    p.server.mode = SimServer::Mode::Forwarding;
+    p.proxyUrl = radar.url();
+    p.recordFile = path;
+    {
+        RadarSimulator proxy(p);
+        if (!proxy.start(&error))
+            return error;
+        Listener listener(proxy.url());
+        if (!QTest::qWaitFor([&] { return listener.binary.size() >= Messages; }, Wait))
+            return QStringLiteral("no traffic through the proxy");
+        // The server's state report passed through the proxy as well.
+        if (listener.text.isEmpty()
+            || QJsonDocument::fromJson(listener.text.first().toUtf8()).object().value(QStringLiteral("command")).toInt() != 1)
+            return QStringLiteral("no state report through the proxy");
+        listener.socket.close();
+        QTest::qWait(50);
+        *received = listener.binary;
+    }
+    return QString();
+}
+
+void TestSimRecording::recordThenReplay()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("site.jsonl"));
+    QList<QByteArray> recorded;
+    const QString error = record(path, &recorded);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    // The file: a header line, then one line per message, text and binary.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(QJsonDocument::fromJson(lines.first()).object().value(QStringLiteral("format")).toString(),
+             QLatin1String(MessageRecorder::FormatName));
+    int binaryLines = 0;
+    qint64 lastT = 0;
+    for (int i = 1; i < lines.size(); ++i) {
+        if (lines[i].isEmpty())
+            continue;
+        const QJsonObject entry = QJsonDocument::fromJson(lines[i]).object();
+        QVERIFY(entry.value(QStringLiteral("t_ms")).toDouble() >= lastT);
+        lastT = qint64(entry.value(QStringLiteral("t_ms")).toDouble());
+        if (entry.value(QStringLiteral("type")).toString() == QLatin1String("binary")) {
+            if (binaryLines < recorded.size())
+                QCOMPARE(QByteArray::fromBase64(entry.value(QStringLiteral("data")).toString().toLatin1()),
+                         recorded.at(binaryLines));
+            ++binaryLines;
+        }
+    }
+    QVERIFY(binaryLines >= recorded.size());
+    // Thirty messages of 20 ms cycles span about 600 ms.
+    QVERIFY(lastT >= 400);
+
+    SimOptions r = radarOptions();
+    r.source = SimOptions::Source::Replay;
+    r.replayFile = path;
+    RadarSimulator replay(r);
+    QString startError;
+    QVERIFY2(replay.start(&startError), qPrintable(startError));
+    Listener listener(replay.url());
+    QTRY_VERIFY_WITH_TIMEOUT(listener.binary.size() >= recorded.size(), Wait);
+    for (int i = 0; i < recorded.size(); ++i)
+        QCOMPARE(listener.binary.at(i), recorded.at(i));
+}
+
+void TestSimRecording::replayLoopsAndServesTheClient()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("site.jsonl"));
+    QList<QByteArray> recorded;
+    const QString error = record(path, &recorded);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    SimOptions r = radarOptions();
+    r.source = SimOptions::Source::Replay;
+    r.replayFile = path;
+    r.replayLoop = true;
+    r.replaySpeed = 4.0;
+    r.replayRestamp = true;
+    RadarSimulator replay(r);
+    QString startError;
+    QVERIFY2(replay.start(&startError), qPrintable(startError));
+    VantorSerialQelProtocolClient client;
+    QSignalSpy frameTimes(&client, &IVantorClient::frameDateTimeUtc);
+    QVERIFY(client.connectToServer(replay.url(), 200));
+    QTRY_COMPARE_WITH_TIMEOUT(client.radarState(), 2, Wait);
+    QTRY_VERIFY_WITH_TIMEOUT(replay.player()->playedCount() > quint64(2 * recorded.size()), Wait);
+    // Re-stamped headers carry the time of sending.
+    const QDateTime last = frameTimes.last().at(0).toDateTime();
+    QVERIFY(qAbs(last.msecsTo(QDateTime::currentDateTimeUtc())) < 5000);
+}
+
+void TestSimRecording::brokenRecordings_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<int>("skipped");
+    const QByteArray header = "{\"format\":\"vantor-radar-sim recording\",\"version\":1}\n";
+    QTest::newRow("empty file") << QByteArray() << false << 0;
+    QTest::newRow("foreign JSON") << QByteArray("{\"profiles\":[]}\n") << false << 0;
+    QTest::newRow("future version")
+        << QByteArray("{\"format\":\"vantor-radar-sim recording\",\"version\":2}\n{\"t_ms\":0,\"type\":\"text\",\"data\":\"x\"}\n")
+        << false << 0;
+    QTest::newRow("header only") << header << false << 0;
+    QTest::newRow("bad lines between good ones")
+        << header + "garbage\n{\"t_ms\":-5,\"type\":\"binary\",\"data\":\"AAEC\"}\n"
+                    "{\"t_ms\":1,\"type\":\"binary\",\"data\":\"@@@\"}\n"
+                    "{\"t_ms\":2,\"type\":\"video\",\"data\":\"AAEC\"}\n"
+                    "{\"t_ms\":3,\"type\":\"binary\",\"data\":\"AAEC\"}\n"
+        << true << 4;
+}
+
+void TestSimRecording::brokenRecordings()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, opens);
+    QFETCH(int, skipped);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("r.jsonl"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+    file.close();
+
+    RecordingPlayer player;
+    QSignalSpy binary(&player, &RecordingPlayer::binaryMessage);
+    QSignalSpy finished(&player, &RecordingPlayer::finished);
+    QString error;
+    QCOMPARE(player.open(path, &error), opens);
+    QCOMPARE(error.isEmpty(), opens);
+    if (!opens)
+        return;
+    player.start();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, Wait);
+    QCOMPARE(binary.size(), 1);
+    QCOMPARE(binary.first().at(0).toByteArray(), QByteArray("\x00\x01\x02", 3));
+    QCOMPARE(player.skippedLines(), skipped);
+}
+
+QTEST_GUILESS_MAIN(TestSimRecording)
+#include "tst_simrecording.moc"

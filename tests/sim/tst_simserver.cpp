@@ -1,0 +1,238 @@
+#include "radarsimulator.h"
+#include "simserver.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebSocket>
+
+#include <memory>
+
+namespace {
+
+constexpr int Wait = 10000;
+
+SimOptions testOptions()
+{
+    SimOptions o;
+    o.server.port = 0;
+    o.server.stateStepMs = 0;
+    o.radar.cycleMs = 20;
+    o.radar.traffic.seed = 5;
+    return o;
+}
+
+struct Peer
+{
+    QWebSocket socket;
+    QList<QByteArray> binary;
+    QList<QJsonObject> json;
+    QList<QString> rawText;
+    bool closed = false;
+
+    explicit Peer(const QUrl &url)
+    {
+        QObject::connect(&socket, &QWebSocket::binaryMessageReceived,
+                         [this](const QByteArray &m) { binary.append(m); });
+        QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString &t) {
+            rawText.append(t);
+            json.append(QJsonDocument::fromJson(t.toUtf8()).object());
+        });
+        QObject::connect(&socket, &QWebSocket::disconnected, [this] { closed = true; });
+        socket.open(url);
+    }
+    bool waitConnected() { return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; }, Wait); }
+};
+
+} // namespace
+
+class TestSimServer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void stateWalkOnConnect();
+    void protocolSelection_data();
+    void protocolSelection();
+    void badTextAnswered_data();
+    void badTextAnswered();
+    void oversizedMessageClosesOnlyThatClient();
+    void everyClientGetsTraffic();
+    void tooManyClients();
+    void timeStampHeader_data();
+    void timeStampHeader();
+};
+
+void TestSimServer::stateWalkOnConnect()
+{
+    SimOptions o = testOptions();
+    o.server.stateStepMs = 80;
+    o.server.portName = QStringLiteral("/dev/ttyS3");
+    RadarSimulator sim(o);
+    QString error;
+    QVERIFY2(sim.start(&error), qPrintable(error));
+    Peer peer(sim.url());
+    QTRY_VERIFY_WITH_TIMEOUT(!peer.json.isEmpty() && peer.json.last().value(QStringLiteral("server_state")).toInt() == 3, Wait);
+    int previous = -1;
+    for (const QJsonObject &report : qAsConst(peer.json)) {
+        QCOMPARE(report.value(QStringLiteral("command")).toInt(), 1);
+        QCOMPARE(report.value(QStringLiteral("result")).toInt(-1), 0);
+        QCOMPARE(report.value(QStringLiteral("nep_server_url")).toString(), sim.url().toString());
+        QCOMPARE(report.value(QStringLiteral("port_name")).toString(), QStringLiteral("/dev/ttyS3"));
+        QCOMPARE(report.value(QStringLiteral("server_state")).toInt(), previous + 1);
+        previous = report.value(QStringLiteral("server_state")).toInt();
+    }
+    // Radar traffic only once the port is worked on.
+    QTRY_VERIFY_WITH_TIMEOUT(!peer.binary.isEmpty(), Wait);
+}
+
+void TestSimServer::protocolSelection_data()
+{
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<int>("reported");
+    QTest::newRow("type P") << "{\"command\":2,\"radar_protocol\":1}" << true << 1;
+    QTest::newRow("type Q") << "{\"radar_protocol\":0,\"command\":2}" << true << 0;
+    QTest::newRow("unknown protocol 5") << "{\"command\":2,\"radar_protocol\":5}" << false << 0;
+    QTest::newRow("protocol as text") << "{\"command\":2,\"radar_protocol\":\"1\"}" << false << 0;
+    QTest::newRow("protocol missing") << "{\"command\":2}" << false << 0;
+}
+
+void TestSimServer::protocolSelection()
+{
+    QFETCH(QString, request);
+    QFETCH(bool, accepted);
+    QFETCH(int, reported);
+    RadarSimulator sim(testOptions());
+    QString error;
+    QVERIFY2(sim.start(&error), qPrintable(error));
+    Peer peer(sim.url());
+    QVERIFY(peer.waitConnected());
+    QTRY_COMPARE_WITH_TIMEOUT(peer.json.size(), 1, Wait);
+    peer.socket.sendTextMessage(request);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.json.size(), 2, Wait);
+    const QJsonObject answer = peer.json.last();
+    QCOMPARE(answer.value(QStringLiteral("command")).toInt(), 2);
+    QCOMPARE(answer.value(QStringLiteral("result")).toInt(-1) == 0, accepted);
+    QCOMPARE(answer.value(QStringLiteral("radar_protocol")).toInt(-1), reported);
+    QCOMPARE(sim.server()->protocol(), reported);
+}
+
+void TestSimServer::badTextAnswered_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("command");
+    QTest::newRow("not JSON") << "radar_protocol=1" << -1;
+    QTest::newRow("JSON array") << "[1,2,3]" << -1;
+    QTest::newRow("no command") << "{\"result\":0}" << -1;
+    QTest::newRow("command as text") << "{\"command\":\"2\"}" << -1;
+    QTest::newRow("unknown command 99") << "{\"command\":99}" << 99;
+    QTest::newRow("deeply nested") << QString(5000, QLatin1Char('[')) << -1;
+}
+
+void TestSimServer::badTextAnswered()
+{
+    QFETCH(QString, text);
+    QFETCH(int, command);
+    RadarSimulator sim(testOptions());
+    QString error;
+    QVERIFY2(sim.start(&error), qPrintable(error));
+    Peer peer(sim.url());
+    QVERIFY(peer.waitConnected());
+    QTRY_COMPARE_WITH_TIMEOUT(peer.json.size(), 1, Wait);
+    peer.socket.sendTextMessage(text);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.json.size(), 2, Wait);
+    QCOMPARE(peer.json.last().value(QStringLiteral("command")).toInt(), command);
+    QVERIFY(peer.json.last().value(QStringLiteral("result")).toInt(0) != 0);
+    QVERIFY(!peer.json.last().value(QStringLiteral("comment")).toString().isEmpty());
+    // The connection and the traffic go on.
+    const int before = peer.binary.size();
+    QTRY_VERIFY_WITH_TIMEOUT(peer.binary.size() > before + 3, Wait);
+    QVERIFY(!peer.closed);
+}
+
+void TestSimServer::oversizedMessageClosesOnlyThatClient()
+{
+    RadarSimulator sim(testOptions());
+    QString error;
+    QVERIFY2(sim.start(&error), qPrintable(error));
+    Peer big(sim.url());
+    Peer other(sim.url());
+    QVERIFY(big.waitConnected());
+    QVERIFY(other.waitConnected());
+    big.socket.sendBinaryMessage(QByteArray(SimServer::MaxIncomingMessageSize + 1, '\x04'));
+    QTRY_VERIFY_WITH_TIMEOUT(big.closed, Wait);
+    QTRY_COMPARE_WITH_TIMEOUT(sim.server()->clientCount(), 1, Wait);
+    const int before = other.binary.size();
+    QTRY_VERIFY_WITH_TIMEOUT(other.binary.size() > before + 3, Wait);
+    QVERIFY(!other.closed);
+}
+
+void TestSimServer::everyClientGetsTraffic()
+{
+    RadarSimulator sim(testOptions());
+    QString error;
+    QVERIFY2(sim.start(&error), qPrintable(error));
+    std::vector<std::unique_ptr<Peer>> peers;
+    for (int i = 0; i < 3; ++i)
+        peers.push_back(std::make_unique<Peer>(sim.url()));
+    for (auto &peer : peers)
+        QTRY_VERIFY_WITH_TIMEOUT(peer->binary.size() >= 5, Wait);
+    QCOMPARE(sim.server()->clientCount(), 3);
+    peers.front()->socket.close();
+    QTRY_COMPARE_WITH_TIMEOUT(sim.server()->clientCount(), 2, Wait);
+}
+
+void TestSimServer::tooManyClients()
+{
+    SimOptions o = testOptions();
+    o.server.maxClients = 1;
+    RadarSimulator sim(o);
+    QString error;
+    QVERIFY2(sim.start(&error), qPrintable(error));
+    Peer first(sim.url());
+    QVERIFY(first.waitConnected());
+    QTRY_COMPARE_WITH_TIMEOUT(sim.server()->clientCount(), 1, Wait);
+    Peer second(sim.url());
+    QTRY_VERIFY_WITH_TIMEOUT(second.closed, Wait);
+    QCOMPARE(second.socket.closeCode(), QWebSocketProtocol::CloseCodePolicyViolated);
+    QVERIFY(!first.closed);
+}
+
+void TestSimServer::timeStampHeader_data()
+{
+    QTest::addColumn<bool>("timeStamps");
+    QTest::newRow("with header") << true;
+    QTest::newRow("without header") << false;
+}
+
+void TestSimServer::timeStampHeader()
+{
+    QFETCH(bool, timeStamps);
+    SimOptions o = testOptions();
+    o.server.timeStamps = timeStamps;
+    RadarSimulator sim(o);
+    QString error;
+    QVERIFY2(sim.start(&error), qPrintable(error));
+    Peer peer(sim.url());
+    QTRY_VERIFY_WITH_TIMEOUT(!peer.binary.isEmpty(), Wait);
+    const QByteArray m = peer.binary.first();
+    QCOMPARE(m.startsWith("#DT"), timeStamps);
+    if (!timeStamps) {
+        // The frame area starts with the synchronisation frame 0x3FF, length 8.
+        QCOMPARE(m.left(3), QByteArray("\x03\xFF\x08", 3));
+        return;
+    }
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const int year = quint8(m[5]) | quint8(m[6]) << 8;
+    const int msec = quint8(m[10]) | quint8(m[11]) << 8;
+    const QDateTime stamped(QDate(year, quint8(m[4]), quint8(m[3])),
+                            QTime(quint8(m[7]), quint8(m[8]), quint8(m[9]), msec), Qt::UTC);
+    QVERIFY(stamped.isValid());
+    QVERIFY(qAbs(stamped.msecsTo(now)) < 5000);
+    QCOMPARE(m.mid(12, 3), QByteArray("\x03\xFF\x08", 3));
+}
+
+QTEST_GUILESS_MAIN(TestSimServer)
+#include "tst_simserver.moc"
