@@ -25,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QDateTime>
 #include <QTime>
 
 namespace {
@@ -308,10 +309,20 @@ void MainWindow::queueRxMessage(const QHostAddress &address, quint16 port, QByte
 
 QString MainWindow::rxMessageHeader(const QHostAddress &address, quint16 port)
 {
-    const QTime now = QTime::currentTime();
-    if (now.msecsSinceStartOfDay() != m_headerMsecs) {
-        m_headerMsecs = now.msecsSinceStartOfDay();
-        m_headerTime = now.toString(QStringLiteral("hh:mm:ss.zzz"));
+    // Local time costs a time zone lookup (a stat() of /etc/localtime) on every call, so
+    // the offset from UTC is looked up once a second and the clock read as UTC.
+    const qint64 utcMsecs = QDateTime::currentMSecsSinceEpoch();
+    if (utcMsecs / 1000 != m_headerUtcSecond) {
+        m_headerUtcSecond = utcMsecs / 1000;
+        m_headerUtcOffsetMsecs =
+            qint64(QDateTime::fromMSecsSinceEpoch(utcMsecs).offsetFromUtc()) * 1000;
+    }
+    if (utcMsecs != m_headerMsecs) {
+        m_headerMsecs = utcMsecs;
+        constexpr qint64 MsecsPerDay = 24 * 3600 * 1000;
+        const qint64 local = ((utcMsecs + m_headerUtcOffsetMsecs) % MsecsPerDay + MsecsPerDay) % MsecsPerDay;
+        m_headerTime = QTime::fromMSecsSinceStartOfDay(static_cast<int>(local))
+                           .toString(QStringLiteral("hh:mm:ss.zzz"));
     }
     if (address != m_headerAddress || m_headerAddressText.isNull()) {
         m_headerAddress = address;

@@ -135,7 +135,9 @@ private:
     QElapsedTimer m_sinceFlush;
 
     // The last header parts, reused while time and sender stay the same.
-    int m_headerMsecs = -1;
+    qint64 m_headerUtcSecond = -1;
+    qint64 m_headerUtcOffsetMsecs = 0;
+    qint64 m_headerMsecs = -1;
     QString m_headerTime;
     QHostAddress m_headerAddress;
     QString m_headerAddressText;

@@ -24,6 +24,7 @@
 #include <QUdpSocket>
 #include <QtTest>
 
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -49,6 +50,7 @@ private slots:
     void bindAndUnbind();
     void warnsWhenThePortIsTaken();
     void listsDatagramsNewestFirst();
+    void headerShowsLocalTime();
     void filtering_data();
     void filtering();
     void emptyTextDatagram();
@@ -284,6 +286,31 @@ void TestMainWindow::listsDatagramsNewestFirst()
 
     child<QPushButton>(w, "rxClearButton")->click();
     QCOMPARE(w->rxMessageModel()->rowCount(), 0);
+}
+
+void TestMainWindow::headerShowsLocalTime()
+{
+    // Seven hours east of UTC, so that a header in UTC would be far off.
+    const QByteArray oldTz = qgetenv("TZ");
+    qputenv("TZ", "XYZ-7");
+    tzset();
+    MainWindow *w = createWindow();
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    send("now", port);
+    waitForDatagrams(w, 1);
+    const QTime now = QTime::currentTime();
+    const QString header = w->rxMessageModel()->index(0).data(Qt::UserRole).toString();
+    if (oldTz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", oldTz);
+    tzset();
+
+    const QTime shown = QTime::fromString(header.left(12), "hh:mm:ss.zzz");
+    QVERIFY2(shown.isValid(), qPrintable(header));
+    const int apart = qAbs(shown.msecsTo(now));
+    QVERIFY2(qMin(apart, 86400000 - apart) < 60000, qPrintable(header + " vs " + now.toString()));
 }
 
 void TestMainWindow::filtering_data()
