@@ -1,0 +1,229 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../udp-console/mainwindow.cpp" line="+88"/>
+        <source>localhost IPv4</source>
+        <translation>localhost IPv4</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>localhost IPv6</source>
+        <translation>localhost IPv6</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>any IPv4</source>
+        <translation>любой IPv4</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>any IPv6</source>
+        <translation>любой IPv6</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>any IPv4/v6</source>
+        <translation>любой IPv4/v6</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>show</source>
+        <translation>показывать</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>hide</source>
+        <translation>скрывать</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>&amp;File</source>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Load configuration</source>
+        <translation>&amp;Загрузить конфигурацию</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Exit</source>
+        <translation>В&amp;ыход</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;View</source>
+        <translation>&amp;Вид</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Change received messages display limit</source>
+        <translation>&amp;Изменить предел числа отображаемых принятых сообщений</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Enable word wrapping in received messages</source>
+        <translation>&amp;Переносить строки в принятых сообщениях</translation>
+    </message>
+    <message>
+        <location line="+191"/>
+        <source>%1 from %2:%3</source>
+        <translation>%1 от %2:%3</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>No info available</source>
+        <translation>Нет описания</translation>
+    </message>
+    <message>
+        <location line="+116"/>
+        <source>Select a configuration file</source>
+        <translation>Выберите файл конфигурации</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Configuration files (*.json)</source>
+        <translation>Файлы конфигурации (*.json)</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Enter a value</source>
+        <translation>Введите значение</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Received messages display limit</source>
+        <translation>Предел числа отображаемых принятых сообщений</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Unbind</source>
+        <translation>Отвязать</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Bind</source>
+        <translation>Привязать</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Unable to bind. Probably the specified port number is already in use.</source>
+        <translation>Не удалось привязать сокет. Вероятно, указанный порт уже занят.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Warning</source>
+        <translation>Предупреждение</translation>
+    </message>
+    <message>
+        <location filename="../udp-console/mainwindowform.cpp" line="+223"/>
+        <source>RECEIVING</source>
+        <translation>ПРИЁМ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>From</source>
+        <translation>С</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>address, listen on port</source>
+        <translation>адреса, слушать порт</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Message filtering</source>
+        <translation>Фильтрация сообщений</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mark message types to show</source>
+        <translation>Отметьте типы сообщений для показа</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+15"/>
+        <source>Columns:</source>
+        <translation>Столбцов:</translation>
+    </message>
+    <message>
+        <location line="-14"/>
+        <source>No filtering rules</source>
+        <translation>Нет правил фильтрации</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>If no rule matches then</source>
+        <translation>Если ни одно правило не подошло, то</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>messages</source>
+        <translation>сообщения</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show all</source>
+        <translation>Показать все</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Hide all</source>
+        <translation>Скрыть все</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Message info</source>
+        <translation>Описание сообщения</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+11"/>
+        <source>Clear</source>
+        <translation>Очистить</translation>
+    </message>
+    <message>
+        <location line="-9"/>
+        <source>SENDING</source>
+        <translation>ОТПРАВКА</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>To address</source>
+        <translation>На адрес</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>to port</source>
+        <translation>порт</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Send</source>
+        <translation>Отправить</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Message templates</source>
+        <translation>Шаблоны сообщений</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Click a button to compose a message to send</source>
+        <translation>Нажмите кнопку, чтобы составить сообщение для отправки</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No message templates</source>
+        <translation>Нет шаблонов сообщений</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Template info</source>
+        <translation>Описание шаблона</translation>
+    </message>
+</context>
+</TS>
