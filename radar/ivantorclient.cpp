@@ -309,9 +309,12 @@ void IVantorClient::doAddObject(quint8 id, double xSpeed, double ySpeed, double 
 
 void IVantorClient::doUpdateObjects(const QDateTime &now)
 {
-    const qint64 oldestKept = now.toMSecsSinceEpoch() - ObjectExpiryMs;
+    // Objects stamped more than the expiry ahead of the frame time are dropped as well:
+    // after the server's clock steps back they would otherwise linger until it catches up.
+    const qint64 nowMs = now.toMSecsSinceEpoch();
     for (auto it = m_objects.begin(); it != m_objects.end();) {
-        if (it.value()->lastDetected.toMSecsSinceEpoch() < oldestKept) {
+        const qint64 ageMs = nowMs - it.value()->lastDetected.toMSecsSinceEpoch();
+        if (ageMs > ObjectExpiryMs || ageMs < -ObjectExpiryMs) {
             delete it.value();
             it = m_objects.erase(it);
         } else {
