@@ -47,6 +47,7 @@ int IVantorSerialConnectionClient::doHandleRadarDataMessage(
 {
     QList<AckMessage *> acks;
     QList<CanMessage *> frames;
+    frames.reserve(frameArea.size() / 11 + 1); // room for whole 8-byte frames
     FrameArea::split(reinterpret_cast<const quint8 *>(frameArea.constData()), frameArea.size(),
         ackMessageCanIds(), acks, frames);
 
