@@ -326,7 +326,10 @@ QString MainWindow::rxMessageHeader(const QHostAddress &address, quint16 port)
     }
     if (address != m_headerAddress || m_headerAddressText.isNull()) {
         m_headerAddress = address;
-        m_headerAddressText = address.toString();
+        // A dual-stack socket reports IPv4 senders as "::ffff:a.b.c.d"; show them as IPv4.
+        bool isIpv4 = false;
+        const quint32 ipv4 = address.toIPv4Address(&isIpv4);
+        m_headerAddressText = isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
     }
     return tr("%1 from %2:%3").arg(m_headerTime, m_headerAddressText).arg(port);
 }

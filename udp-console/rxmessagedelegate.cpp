@@ -9,7 +9,9 @@ void RxMessageDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
 {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
-    const QString text = opt.text;
+    // The style option's text has its line feeds turned into line separators; the
+    // model's text keeps them.
+    const QString text = index.data(Qt::DisplayRole).toString();
     opt.text.clear();
     const QWidget *widget = option.widget;
     QStyle *style = widget ? widget->style() : QApplication::style();

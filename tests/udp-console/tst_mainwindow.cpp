@@ -51,6 +51,7 @@ private slots:
     void warnsWhenThePortIsTaken();
     void listsDatagramsNewestFirst();
     void headerShowsLocalTime();
+    void dualStackSocketShowsIpv4Senders();
     void filtering_data();
     void filtering();
     void emptyTextDatagram();
@@ -313,6 +314,20 @@ void TestMainWindow::headerShowsLocalTime()
     QVERIFY2(qMin(apart, 86400000 - apart) < 60000, qPrintable(header + " vs " + now.toString()));
 }
 
+void TestMainWindow::dualStackSocketShowsIpv4Senders()
+{
+    MainWindow *w = createWindow();
+    const quint16 port = freePort();
+    QCOMPARE(child<AdvancedComboBox>(w, "rxAddressCombo")->currentData().toInt(), int(QHostAddress::Any));
+    child<QSpinBox>(w, "rxPortSpin")->setValue(port);
+    child<QPushButton>(w, "rxBindButton")->click();
+    QCOMPARE(w->udpSocket().state(), QAbstractSocket::BoundState);
+    send("mapped", port);
+    waitForDatagrams(w, 1);
+    const QString header = w->rxMessageModel()->index(0).data(Qt::UserRole).toString();
+    QVERIFY2(header.endsWith(QString(" from 127.0.0.1:%1").arg(m_sender.localPort())), qPrintable(header));
+}
+
 void TestMainWindow::filtering_data()
 {
     QTest::addColumn<QString>("ifNoRule");
@@ -492,7 +507,19 @@ void TestMainWindow::jsonExpansionAndRuleInfo()
     QCOMPARE(jsonIndex.data().toString(), header + "\n" + indented);
     QCOMPARE(info->text(), QString("Device status report"));
     QTRY_VERIFY(list->visualRect(jsonIndex).height() > 4 * collapsedHeight);
-    QVERIFY(!list->grab().isNull());
+    // The lines below the header are painted: the selected entry is not plain highlight.
+    list->scrollTo(jsonIndex, QAbstractItemView::PositionAtTop);
+    const QImage image = list->viewport()->grab().toImage();
+    const QRect body = list->visualRect(jsonIndex).adjusted(0, 2 * collapsedHeight, 0, 0)
+                           .intersected(list->viewport()->rect());
+    QVERIFY(body.height() > 3 * collapsedHeight);
+    const QRgb highlight = image.pixel(body.right() - 2, body.bottom() - 2);
+    int textPixels = 0;
+    for (int y = body.top(); y <= body.bottom(); ++y) {
+        for (int x = body.left(); x <= body.right(); ++x)
+            textPixels += image.pixel(x, y) != highlight;
+    }
+    QVERIFY2(textPixels > 200, qPrintable(QString::number(textPixels)));
 
     list->setCurrentIndex(plainIndex);
     QCOMPARE(jsonIndex.data().toString(), collapsed);
