@@ -553,6 +553,8 @@ void IVantorClient::doMarkRadarCommandTimedOut()
 QTimer *IVantorClient::doCreateTimer(int intervalMs, bool singleShot, void (IVantorClient::*slot)())
 {
     auto *timer = new QTimer(this);
+    // Coarse timers may fire 5 % early; the link's time-outs are meant as stated.
+    timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(intervalMs);
     timer->setSingleShot(singleShot);
     connect(timer, &QTimer::timeout, this, slot);
