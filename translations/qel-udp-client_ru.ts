@@ -4,7 +4,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../udp-console/mainwindow.cpp" line="+88"/>
+        <location filename="../udp-console/mainwindow.cpp" line="+87"/>
         <source>localhost IPv4</source>
         <translation>localhost IPv4</translation>
     </message>
@@ -39,7 +39,7 @@
         <translation>скрывать</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>&amp;File</source>
         <translation>&amp;Файл</translation>
     </message>
@@ -69,7 +69,7 @@
         <translation>&amp;Переносить строки в принятых сообщениях</translation>
     </message>
     <message>
-        <location line="+191"/>
+        <location line="+200"/>
         <source>%1 from %2:%3</source>
         <translation>%1 от %2:%3</translation>
     </message>
@@ -84,7 +84,7 @@
         <translation>Выберите файл конфигурации</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Configuration files (*.json)</source>
         <translation>Файлы конфигурации (*.json)</translation>
     </message>
@@ -119,7 +119,7 @@
         <translation>Предупреждение</translation>
     </message>
     <message>
-        <location filename="../udp-console/mainwindowform.cpp" line="+223"/>
+        <location filename="../udp-console/mainwindowform.cpp" line="+222"/>
         <source>RECEIVING</source>
         <translation>ПРИЁМ</translation>
     </message>

@@ -7,8 +7,7 @@
 
 JsonPrettyPrinter::JsonPrettyPrinter(int maxBytes)
     : m_maxBytes(qMax(0, maxBytes))
-{
-}
+{ }
 
 QByteArray JsonPrettyPrinter::print(const QJsonDocument &document)
 {

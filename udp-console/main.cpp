@@ -19,8 +19,8 @@ int main(int argc, char *argv[])
             ? QStringLiteral("/usr/share/qt5/translations")
             : QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
         auto *translator = new QTranslator(&app);
-        if (translator->load(QStringLiteral("%1_%2").arg(catalogue, localeName), directory,
-                             QStringLiteral("_")))
+        if (translator->load(
+                QStringLiteral("%1_%2").arg(catalogue, localeName), directory, QStringLiteral("_")))
             QCoreApplication::installTranslator(translator);
         else
             delete translator;

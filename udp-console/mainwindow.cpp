@@ -3,7 +3,7 @@
 #include "advancedcombobox.h"
 #include "advancedscrollarea.h"
 #include "collapsiblegroupbox.h"
-#include "configfile.h"
+#include "consoleconfigfile.h"
 #include "payloadtext.h"
 #include "rxmessagelistview.h"
 
@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -25,7 +26,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QDateTime>
 #include <QTime>
 
 namespace {
@@ -55,8 +55,7 @@ int columnCountFrom(const QJsonValue &value)
 
 MainWindow::MainWindow(QWidget *parent)
     : MainWindow(defaultConfigPath(), parent)
-{
-}
+{ }
 
 MainWindow::MainWindow(const QString &configPath, QWidget *parent)
     : QMainWindow(parent)
@@ -108,7 +107,8 @@ void MainWindow::setUpForm()
     m_ui.rxAddressCombo->setCurrentIndexByItemData(DefaultAddress);
     m_ui.rxPortSpin->setValue(DefaultPort);
     m_ui.rxFilteringColCountCombo->setCurrentIndexByItemData(DefaultColumnCount);
-    m_ui.rxFilteringIfNoRuleCombo->setCurrentIndexByItemData(static_cast<int>(TextFilter::Rule::Show));
+    m_ui.rxFilteringIfNoRuleCombo->setCurrentIndexByItemData(
+        static_cast<int>(TextFilter::Rule::Show));
     m_ui.txAddressEdit->setText(QStringLiteral("127.0.0.1"));
     m_ui.txPortSpin->setValue(DefaultPort);
     m_ui.txTemplatesColCountCombo->setCurrentIndexByItemData(DefaultColumnCount);
@@ -142,7 +142,7 @@ void MainWindow::setUpMenus()
     m_wordWrapAction->setCheckable(true);
     m_wordWrapAction->setChecked(m_ui.rxTextList->wordWrap());
     connect(m_wordWrapAction, &QAction::triggered, this,
-            &MainWindow::onEnableRxWordWrappingActionTriggered);
+        &MainWindow::onEnableRxWordWrappingActionTriggered);
 }
 
 void MainWindow::connectSignals()
@@ -151,23 +151,23 @@ void MainWindow::connectSignals()
     connect(m_ui.rxBindButton, &QPushButton::clicked, this, &MainWindow::onRxBindButtonClicked);
     connect(m_ui.rxClearButton, &QPushButton::clicked, this, &MainWindow::onRxClearButtonClicked);
     connect(m_ui.rxFilteringColCountCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
-            this, &MainWindow::onRxFilteringColCountComboIndexChanged);
+        this, &MainWindow::onRxFilteringColCountComboIndexChanged);
     connect(m_ui.rxFilteringIfNoRuleCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
-            this, &MainWindow::onRxFilteringIfNoRuleComboIndexChanged);
+        this, &MainWindow::onRxFilteringIfNoRuleComboIndexChanged);
     connect(m_ui.rxFilteringShowAllButton, &QPushButton::clicked, this,
-            &MainWindow::onRxFilteringShowAllButtonClicked);
+        &MainWindow::onRxFilteringShowAllButtonClicked);
     connect(m_ui.rxFilteringHideAllButton, &QPushButton::clicked, this,
-            &MainWindow::onRxFilteringHideAllButtonClicked);
+        &MainWindow::onRxFilteringHideAllButtonClicked);
     connect(m_ui.rxTextList->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &MainWindow::onRxTextListCurrentItemChanged);
+        &MainWindow::onRxTextListCurrentItemChanged);
     connect(m_ui.rxInfoScrollArea, &AdvancedScrollArea::innerAreaSizeChanged, this,
-            &MainWindow::adjustRxMessageInfoSize);
+        &MainWindow::adjustRxMessageInfoSize);
     connect(m_ui.txSendButton, &QPushButton::clicked, this, &MainWindow::onTxSendButtonClicked);
     connect(m_ui.txClearButton, &QPushButton::clicked, this, &MainWindow::onTxClearButtonClicked);
     connect(m_ui.txTemplatesColCountCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
-            this, &MainWindow::onTxTemplatesColCountComboIndexChanged);
+        this, &MainWindow::onTxTemplatesColCountComboIndexChanged);
     connect(m_ui.txInfoScrollArea, &AdvancedScrollArea::innerAreaSizeChanged, this,
-            &MainWindow::adjustTxTemplateInfoSize);
+        &MainWindow::adjustTxTemplateInfoSize);
     connect(&m_udpSocket, &QUdpSocket::readyRead, this, &MainWindow::onUdpSocketReadyRead);
     connect(&m_flushTimer, &QTimer::timeout, this, &MainWindow::flushRxMessages);
 }
@@ -180,14 +180,16 @@ void MainWindow::setRxDisplayLimit(int limit)
 void MainWindow::loadConfigFromFile(const QString &path)
 {
     bool ok = false;
-    const QJsonObject config = ConfigFile::read(path, &ok);
+    const QJsonObject config = ConsoleConfigFile::read(path, &ok);
     if (!ok)
         return;
 
     if (config.contains(QLatin1String("rx_display_limit")))
-        setRxDisplayLimit(config.value(QLatin1String("rx_display_limit")).toInt(DefaultRxDisplayLimit));
+        setRxDisplayLimit(
+            config.value(QLatin1String("rx_display_limit")).toInt(DefaultRxDisplayLimit));
     if (config.contains(QLatin1String("rx_word_wrapping")))
-        m_ui.rxTextList->setEntriesWrapped(config.value(QLatin1String("rx_word_wrapping")).toBool());
+        m_ui.rxTextList->setEntriesWrapped(
+            config.value(QLatin1String("rx_word_wrapping")).toBool());
 
     if (config.contains(QLatin1String("rx_endpoint"))) {
         const QJsonObject endpoint = config.value(QLatin1String("rx_endpoint")).toObject();
@@ -240,35 +242,38 @@ void MainWindow::saveConfigToFile(const QString &path)
             { QStringLiteral("info"), button->property(InfoProperty).toString() },
         });
     }
-    const auto ifNoRuleMatches = static_cast<TextFilter::Rule::Type>(
-        m_ui.rxFilteringIfNoRuleCombo->currentData().toInt());
+    const auto ifNoRuleMatches
+        = static_cast<TextFilter::Rule::Type>(m_ui.rxFilteringIfNoRuleCombo->currentData().toInt());
 
     const QJsonObject config {
         { QStringLiteral("rx_display_limit"), m_rxDisplayLimit },
         { QStringLiteral("rx_word_wrapping"), m_ui.rxTextList->wordWrap() },
         { QStringLiteral("rx_endpoint"),
-          QJsonObject {
-              { QStringLiteral("address"), m_ui.rxAddressCombo->currentData().toInt() },
-              { QStringLiteral("port"), m_ui.rxPortSpin->value() },
-          } },
+            QJsonObject {
+                { QStringLiteral("address"), m_ui.rxAddressCombo->currentData().toInt() },
+                { QStringLiteral("port"), m_ui.rxPortSpin->value() },
+            } },
         { QStringLiteral("rx_filtering"),
-          QJsonObject {
-              { QStringLiteral("column_count"), m_ui.rxFilteringColCountCombo->currentData().toInt() },
-              { QStringLiteral("if_no_rule_matches"), TextFilter::Rule::typeToString(ifNoRuleMatches) },
-              { QStringLiteral("rules"), m_textFilter.rulesAsJsonArray() },
-          } },
+            QJsonObject {
+                { QStringLiteral("column_count"),
+                    m_ui.rxFilteringColCountCombo->currentData().toInt() },
+                { QStringLiteral("if_no_rule_matches"),
+                    TextFilter::Rule::typeToString(ifNoRuleMatches) },
+                { QStringLiteral("rules"), m_textFilter.rulesAsJsonArray() },
+            } },
         { QStringLiteral("tx_endpoint"),
-          QJsonObject {
-              { QStringLiteral("address"), m_ui.txAddressEdit->text() },
-              { QStringLiteral("port"), m_ui.txPortSpin->value() },
-          } },
+            QJsonObject {
+                { QStringLiteral("address"), m_ui.txAddressEdit->text() },
+                { QStringLiteral("port"), m_ui.txPortSpin->value() },
+            } },
         { QStringLiteral("tx_templates"),
-          QJsonObject {
-              { QStringLiteral("column_count"), m_ui.txTemplatesColCountCombo->currentData().toInt() },
-              { QStringLiteral("items"), items },
-          } },
+            QJsonObject {
+                { QStringLiteral("column_count"),
+                    m_ui.txTemplatesColCountCombo->currentData().toInt() },
+                { QStringLiteral("items"), items },
+            } },
     };
-    ConfigFile::write(path, config);
+    ConsoleConfigFile::write(path, config);
 }
 
 bool MainWindow::bindUdpSocket(const QHostAddress &address, quint16 port)
@@ -288,16 +293,16 @@ void MainWindow::unbindUdpSocket()
         m_udpSocket.abort();
 }
 
-void MainWindow::addRxMessageToLog(const QHostAddress &address, int port,
-                                   const QByteArray &payload, int ruleIndex)
+void MainWindow::addRxMessageToLog(
+    const QHostAddress &address, int port, const QByteArray &payload, int ruleIndex)
 {
-    queueRxMessage(address, static_cast<quint16>(port), payload, PayloadText::decode(payload),
-                   ruleIndex);
+    queueRxMessage(
+        address, static_cast<quint16>(port), payload, PayloadText::decode(payload), ruleIndex);
     flushRxMessages();
 }
 
-void MainWindow::queueRxMessage(const QHostAddress &address, quint16 port, QByteArray payload,
-                                QString text, int ruleIndex)
+void MainWindow::queueRxMessage(
+    const QHostAddress &address, quint16 port, QByteArray payload, QString text, int ruleIndex)
 {
     RxMessageModel::Entry entry;
     entry.header = rxMessageHeader(address, port);
@@ -314,13 +319,14 @@ QString MainWindow::rxMessageHeader(const QHostAddress &address, quint16 port)
     const qint64 utcMsecs = QDateTime::currentMSecsSinceEpoch();
     if (utcMsecs / 1000 != m_headerUtcSecond) {
         m_headerUtcSecond = utcMsecs / 1000;
-        m_headerUtcOffsetMsecs =
-            qint64(QDateTime::fromMSecsSinceEpoch(utcMsecs).offsetFromUtc()) * 1000;
+        m_headerUtcOffsetMsecs
+            = qint64(QDateTime::fromMSecsSinceEpoch(utcMsecs).offsetFromUtc()) * 1000;
     }
     if (utcMsecs != m_headerMsecs) {
         m_headerMsecs = utcMsecs;
         constexpr qint64 MsecsPerDay = 24 * 3600 * 1000;
-        const qint64 local = ((utcMsecs + m_headerUtcOffsetMsecs) % MsecsPerDay + MsecsPerDay) % MsecsPerDay;
+        const qint64 local
+            = ((utcMsecs + m_headerUtcOffsetMsecs) % MsecsPerDay + MsecsPerDay) % MsecsPerDay;
         m_headerTime = QTime::fromMSecsSinceStartOfDay(static_cast<int>(local))
                            .toString(QStringLiteral("hh:mm:ss.zzz"));
     }
@@ -434,8 +440,8 @@ void MainWindow::createTxTemplateItemButtons(const QJsonArray &items)
     }
 }
 
-void MainWindow::arrangeInGrid(QGridLayout *grid, const QList<QWidget *> &controls,
-                               QLabel *emptyLabel, int columnCount)
+void MainWindow::arrangeInGrid(
+    QGridLayout *grid, const QList<QWidget *> &controls, QLabel *emptyLabel, int columnCount)
 {
     while (grid->count() > 0)
         delete grid->takeAt(0);
@@ -506,8 +512,7 @@ void MainWindow::deleteDynamicControls()
 void MainWindow::onLoadConfigActionClicked()
 {
     auto *dialog = new QFileDialog(this, tr("Select a configuration file"),
-                                   QCoreApplication::applicationDirPath(),
-                                   tr("Configuration files (*.json)"));
+        QCoreApplication::applicationDirPath(), tr("Configuration files (*.json)"));
     dialog->setObjectName(QStringLiteral("loadConfigDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setFileMode(QFileDialog::ExistingFile);
@@ -558,8 +563,8 @@ void MainWindow::onRxBindButtonClicked(bool checked)
         m_ui.rxAddressPortWidget->setEnabled(true);
         return;
     }
-    const auto address = static_cast<QHostAddress::SpecialAddress>(
-        m_ui.rxAddressCombo->currentData().toInt());
+    const auto address
+        = static_cast<QHostAddress::SpecialAddress>(m_ui.rxAddressCombo->currentData().toInt());
     if (bindUdpSocket(QHostAddress(address), static_cast<quint16>(m_ui.rxPortSpin->value()))) {
         m_ui.rxAddressPortWidget->setEnabled(false);
         return;
@@ -581,7 +586,9 @@ void MainWindow::showWarning(const QString &text)
 void MainWindow::onRxClearButtonClicked()
 {
     m_pendingEntries.clear();
+    // A model reset drops the current entry without a currentChanged() signal.
     m_rxModel->clear();
+    setRxMessageInfo(QModelIndex());
 }
 
 void MainWindow::onRxFilteringColCountComboIndexChanged(int index)
@@ -613,19 +620,19 @@ void MainWindow::onRxFilteringRuleCheckToggled(bool checked)
     if (!check)
         return;
     m_textFilter.changeRuleType(check->property(IndexProperty).toInt(),
-                                checked ? TextFilter::Rule::Show : TextFilter::Rule::Hide);
+        checked ? TextFilter::Rule::Show : TextFilter::Rule::Hide);
 }
 
-void MainWindow::onRxTextListCurrentItemChanged(const QModelIndex &current,
-                                                const QModelIndex &previous)
+void MainWindow::onRxTextListCurrentItemChanged(
+    const QModelIndex &current, const QModelIndex &previous)
 {
     setRxMessageExpanded(previous, false);
     setRxMessageExpanded(current, true);
     setRxMessageInfo(current);
 }
 
-void MainWindow::adjustInfoArea(QObject *context, AdvancedScrollArea *area, QWidget *inner,
-                                QLabel *label)
+void MainWindow::adjustInfoArea(
+    QObject *context, AdvancedScrollArea *area, QWidget *inner, QLabel *label)
 {
     area->setWidgetResizable(true);
     QTimer::singleShot(1, context, [area, inner, label] {
@@ -646,7 +653,7 @@ void MainWindow::onTxSendButtonClicked()
     if (!address.setAddress(m_ui.txAddressEdit->text()))
         return;
     m_udpSocket.writeDatagram(m_ui.txTextEdit->toPlainText().toUtf8(), address,
-                              static_cast<quint16>(m_ui.txPortSpin->value()));
+        static_cast<quint16>(m_ui.txPortSpin->value()));
 }
 
 void MainWindow::onTxClearButtonClicked()
@@ -664,8 +671,8 @@ void MainWindow::onTxTemplateItemButtonClicked()
     const QObject *button = sender();
     if (!button)
         return;
-    setTxTemplateFields(button->property(TextProperty).toString(),
-                        button->property(InfoProperty).toString());
+    setTxTemplateFields(
+        button->property(TextProperty).toString(), button->property(InfoProperty).toString());
 }
 
 void MainWindow::adjustTxTemplateInfoSize()

@@ -61,8 +61,8 @@ public:
     void saveConfigToFile(const QString &path);
     bool bindUdpSocket(const QHostAddress &address, quint16 port);
     void unbindUdpSocket();
-    void addRxMessageToLog(const QHostAddress &address, int port, const QByteArray &payload,
-                           int ruleIndex);
+    void addRxMessageToLog(
+        const QHostAddress &address, int port, const QByteArray &payload, int ruleIndex);
     void setRxMessageExpanded(const QModelIndex &index, bool expanded);
     void setRxMessageInfo(const QModelIndex &index);
     void setTxTemplateFields(const QString &text, const QString &info);
@@ -103,17 +103,17 @@ private:
     void setUpForm();
     void setUpMenus();
     void connectSignals();
-    void queueRxMessage(const QHostAddress &address, quint16 port, QByteArray payload,
-                        QString text, int ruleIndex);
+    void queueRxMessage(
+        const QHostAddress &address, quint16 port, QByteArray payload, QString text, int ruleIndex);
     void flushRxMessages();
     void trimRxMessages();
     QString rxMessageHeader(const QHostAddress &address, quint16 port);
     void showWarning(const QString &text);
     static void setInfoText(QLabel *label, const QString &info);
-    static void arrangeInGrid(QGridLayout *grid, const QList<QWidget *> &controls,
-                              QLabel *emptyLabel, int columnCount);
-    static void adjustInfoArea(QObject *context, AdvancedScrollArea *area, QWidget *inner,
-                               QLabel *label);
+    static void arrangeInGrid(
+        QGridLayout *grid, const QList<QWidget *> &controls, QLabel *emptyLabel, int columnCount);
+    static void adjustInfoArea(
+        QObject *context, AdvancedScrollArea *area, QWidget *inner, QLabel *label);
 
     MainWindowForm m_ui;
     QString m_configPath;

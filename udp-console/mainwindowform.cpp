@@ -17,8 +17,7 @@
 #include <QVBoxLayout>
 
 namespace {
-template<typename T>
-T *named(T *widget, const char *name)
+template<typename T> T *named(T *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -195,8 +194,8 @@ QWidget *MainWindowForm::setupTxPane(QWidget *parent)
     return pane;
 }
 
-AdvancedScrollArea *MainWindowForm::setupInfoArea(CollapsibleGroupBox *group, QWidget **inner,
-                                                  QLabel **label)
+AdvancedScrollArea *MainWindowForm::setupInfoArea(
+    CollapsibleGroupBox *group, QWidget **inner, QLabel **label)
 {
     QWidget *container = group->containerWidget();
     auto *containerLayout = new QVBoxLayout(container);

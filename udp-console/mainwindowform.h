@@ -75,6 +75,6 @@ public:
 private:
     QWidget *setupRxPane(QWidget *parent);
     QWidget *setupTxPane(QWidget *parent);
-    static AdvancedScrollArea *setupInfoArea(CollapsibleGroupBox *group, QWidget **inner,
-                                             QLabel **label);
+    static AdvancedScrollArea *setupInfoArea(
+        CollapsibleGroupBox *group, QWidget **inner, QLabel **label);
 };

@@ -43,7 +43,8 @@ QString PayloadText::elided(const QString &text, int maxChars, int maxLines)
 QString PayloadText::withoutTrailingLineBreaks(const QString &text)
 {
     int end = text.size();
-    while (end > 0 && (text.at(end - 1) == QLatin1Char('\r') || text.at(end - 1) == QLatin1Char('\n')))
+    while (
+        end > 0 && (text.at(end - 1) == QLatin1Char('\r') || text.at(end - 1) == QLatin1Char('\n')))
         --end;
     return text.left(end);
 }

@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QPainter>
 
-void RxMessageDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
-                              const QModelIndex &index) const
+void RxMessageDelegate::paint(
+    QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
@@ -18,10 +18,10 @@ void RxMessageDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
     const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
-        : (opt.state & QStyle::State_Active)                               ? QPalette::Active
-                                                                           : QPalette::Inactive;
-    const QPalette::ColorRole role = (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
-                                                                          : QPalette::Text;
+        : (opt.state & QStyle::State_Active)                                ? QPalette::Active
+                                                                            : QPalette::Inactive;
+    const QPalette::ColorRole role
+        = (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
     QRect clip = opt.rect;
     if (const auto *area = qobject_cast<const QAbstractScrollArea *>(widget))
         clip = area->viewport()->rect();

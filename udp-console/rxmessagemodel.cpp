@@ -10,8 +10,7 @@
 
 RxMessageModel::RxMessageModel(QObject *parent)
     : QAbstractListModel(parent)
-{
-}
+{ }
 
 int RxMessageModel::rowCount(const QModelIndex &parent) const
 {
@@ -27,8 +26,8 @@ QVariant RxMessageModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return row.displayText;
     case Qt::ToolTipRole:
-        return PayloadText::elided(PayloadText::decode(row.payload), MaxToolTipChars,
-                                   MaxToolTipLines);
+        return PayloadText::elided(
+            PayloadText::decode(row.payload), MaxToolTipChars, MaxToolTipLines);
     case Qt::SizeHintRole:
         return sizeHintOf(row);
     case HeaderRole:
@@ -110,9 +109,9 @@ void RxMessageModel::setLayout(const QFont &font, int width, bool wordWrap)
 
 QString RxMessageModel::collapsedText(const QString &header, const QString &text)
 {
-    return PayloadText::elided(header + QStringLiteral("     ")
-                                   + PayloadText::withoutTrailingLineBreaks(text),
-                               MaxCollapsedChars, MaxCollapsedLines);
+    return PayloadText::elided(
+        header + QStringLiteral("     ") + PayloadText::withoutTrailingLineBreaks(text),
+        MaxCollapsedChars, MaxCollapsedLines);
 }
 
 QSize RxMessageModel::sizeHintOf(const Row &row) const
@@ -132,7 +131,8 @@ QString RxMessageModel::expandedText(const Row &row)
     if (error.error != QJsonParseError::NoError || document.isEmpty())
         return QString();
     JsonPrettyPrinter printer(MaxExpandedBytes);
-    QString text = PayloadText::withoutTrailingLineBreaks(QString::fromUtf8(printer.print(document)));
+    QString text
+        = PayloadText::withoutTrailingLineBreaks(QString::fromUtf8(printer.print(document)));
     if (printer.isTruncated())
         text += QLatin1Char('\n') + QChar(0x2026);
     return text;

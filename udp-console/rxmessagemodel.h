@@ -29,8 +29,9 @@ public:
     static constexpr int MaxCollapsedLines = 32;
     static constexpr int MaxToolTipChars = 4096;
     static constexpr int MaxToolTipLines = 64;
-    // Longest pretty-printed JSON of an expanded entry, in UTF-8 bytes.
-    static constexpr int MaxExpandedBytes = 1024 * 1024;
+    // Longest pretty-printed JSON of an expanded entry, in UTF-8 bytes; more than a list
+    // entry can show (see TextBlock::MaxHeight).
+    static constexpr int MaxExpandedBytes = 256 * 1024;
 
     struct Entry
     {

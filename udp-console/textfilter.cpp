@@ -42,7 +42,7 @@ void TextFilter::insertRule(int index, const Rule &rule)
 }
 
 void TextFilter::insertRule(int index, const QString &name, const QString &text,
-                            const QString &info, bool csen, Rule::Type type)
+    const QString &info, bool csen, Rule::Type type)
 {
     Rule rule;
     rule.name = name;
@@ -54,7 +54,7 @@ void TextFilter::insertRule(int index, const QString &name, const QString &text,
 }
 
 void TextFilter::insertRule(int index, const QString &name, const QString &text,
-                            const QString &info, bool csen, const QString &type)
+    const QString &info, bool csen, const QString &type)
 {
     insertRule(index, name, text, info, csen, Rule::stringToType(type));
 }
@@ -64,14 +64,14 @@ void TextFilter::appendRule(const Rule &rule)
     insertRule(m_rules.size(), rule);
 }
 
-void TextFilter::appendRule(const QString &name, const QString &text, const QString &info,
-                            bool csen, Rule::Type type)
+void TextFilter::appendRule(
+    const QString &name, const QString &text, const QString &info, bool csen, Rule::Type type)
 {
     insertRule(m_rules.size(), name, text, info, csen, type);
 }
 
-void TextFilter::appendRule(const QString &name, const QString &text, const QString &info,
-                            bool csen, const QString &type)
+void TextFilter::appendRule(
+    const QString &name, const QString &text, const QString &info, bool csen, const QString &type)
 {
     insertRule(m_rules.size(), name, text, info, csen, type);
 }
@@ -104,8 +104,7 @@ void TextFilter::changeRuleType(int index, Rule::Type type)
     m_rules[index].type = type;
 }
 
-bool TextFilter::shouldShow(const QString &message, bool showIfNoRuleMatches,
-                            int *ruleIndex) const
+bool TextFilter::shouldShow(const QString &message, bool showIfNoRuleMatches, int *ruleIndex) const
 {
     bool result = showIfNoRuleMatches;
     int matched = -1;
@@ -124,8 +123,7 @@ bool TextFilter::shouldShow(const QString &message, bool showIfNoRuleMatches,
     return result;
 }
 
-bool TextFilter::shouldHide(const QString &message, bool hideIfNoRuleMatches,
-                            int *ruleIndex) const
+bool TextFilter::shouldHide(const QString &message, bool hideIfNoRuleMatches, int *ruleIndex) const
 {
     return !shouldShow(message, !hideIfNoRuleMatches, ruleIndex);
 }
@@ -134,7 +132,7 @@ QJsonArray TextFilter::rulesAsJsonArray() const
 {
     QJsonArray array;
     for (const Rule &rule : m_rules) {
-        array.append(QJsonObject{
+        array.append(QJsonObject {
             { QStringLiteral("name"), rule.name },
             { QStringLiteral("text"), rule.text },
             { QStringLiteral("info"), rule.info },
@@ -159,10 +157,10 @@ void TextFilter::appendRulesFromJsonArray(const QJsonArray &rules)
             continue;
         const QJsonObject object = value.toObject();
         appendRule(object.value(QStringLiteral("name")).toString(),
-                   object.value(QStringLiteral("text")).toString(),
-                   object.value(QStringLiteral("info")).toString(),
-                   object.value(QStringLiteral("csen")).toBool(),
-                   object.value(QStringLiteral("type")).toString());
+            object.value(QStringLiteral("text")).toString(),
+            object.value(QStringLiteral("info")).toString(),
+            object.value(QStringLiteral("csen")).toBool(),
+            object.value(QStringLiteral("type")).toString());
     }
 }
 

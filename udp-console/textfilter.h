@@ -28,24 +28,24 @@ public:
 
     void insertRule(int index, const Rule &rule);
     void insertRule(int index, const QString &name, const QString &text, const QString &info,
-                    bool csen, Rule::Type type);
+        bool csen, Rule::Type type);
     void insertRule(int index, const QString &name, const QString &text, const QString &info,
-                    bool csen, const QString &type);
+        bool csen, const QString &type);
     void appendRule(const Rule &rule);
+    void appendRule(
+        const QString &name, const QString &text, const QString &info, bool csen, Rule::Type type);
     void appendRule(const QString &name, const QString &text, const QString &info, bool csen,
-                    Rule::Type type);
-    void appendRule(const QString &name, const QString &text, const QString &info, bool csen,
-                    const QString &type);
+        const QString &type);
 
     void removeRule(int index);
     void removeAllRules();
     void removeAllRules(const QString &name, bool csen);
     void changeRuleType(int index, Rule::Type type);
 
-    bool shouldShow(const QString &message, bool showIfNoRuleMatches,
-                    int *ruleIndex = nullptr) const;
-    bool shouldHide(const QString &message, bool hideIfNoRuleMatches,
-                    int *ruleIndex = nullptr) const;
+    bool shouldShow(
+        const QString &message, bool showIfNoRuleMatches, int *ruleIndex = nullptr) const;
+    bool shouldHide(
+        const QString &message, bool hideIfNoRuleMatches, int *ruleIndex = nullptr) const;
 
     QJsonArray rulesAsJsonArray() const;
     QString rulesAsJsonString() const;

@@ -88,13 +88,15 @@ void sendTraffic(quint16 port, const Traffic &traffic, std::atomic<bool> *done)
         const auto start = Clock::now();
         for (int i = 0; sent < burstEnd; ++i, ++sent) {
             if (traffic.rate > 0) {
-                const auto due = start + std::chrono::nanoseconds(static_cast<qint64>(i * 1e9 / traffic.rate));
+                const auto due
+                    = start + std::chrono::nanoseconds(static_cast<qint64>(i * 1e9 / traffic.rate));
                 if ((i & 63) == 0)
                     std::this_thread::sleep_until(due);
             }
             const int size = std::snprintf(payload, sizeof payload,
-                                           "%08d {\"speed\":12.5,\"lane\":2,\"state\":\"working\"}", sent);
-            ::sendto(fd, payload, static_cast<size_t>(size), 0, reinterpret_cast<sockaddr *>(&to), sizeof to);
+                "%08d {\"speed\":12.5,\"lane\":2,\"state\":\"working\"}", sent);
+            ::sendto(fd, payload, static_cast<size_t>(size), 0, reinterpret_cast<sockaddr *>(&to),
+                sizeof to);
         }
         if (sent < traffic.count)
             std::this_thread::sleep_for(traffic.pause);
@@ -127,25 +129,24 @@ void runTraffic(benchmark::State &state, int limit, const Traffic &traffic)
         int listed = 0;
         RxMessageModel *model = window.rxMessageModel();
         QObject::connect(model, &QAbstractItemModel::rowsInserted, model,
-                         [&](const QModelIndex &, int first, int last) {
-                             for (int row = first; row <= last; ++row) {
-                                 const QByteArray payload =
-                                     model->index(row).data(RxMessageModel::PayloadRole).toByteArray();
-                                 const int seq = payload.left(8).toInt();
-                                 if (seq >= 0 && seq < traffic.count && !seen[static_cast<size_t>(seq)]) {
-                                     seen[static_cast<size_t>(seq)] = true;
-                                     ++listed;
-                                 }
-                             }
-                         });
+            [&](const QModelIndex &, int first, int last) {
+                for (int row = first; row <= last; ++row) {
+                    const QByteArray payload
+                        = model->index(row).data(RxMessageModel::PayloadRole).toByteArray();
+                    const int seq = payload.left(8).toInt();
+                    if (seq >= 0 && seq < traffic.count && !seen[static_cast<size_t>(seq)]) {
+                        seen[static_cast<size_t>(seq)] = true;
+                        ++listed;
+                    }
+                }
+            });
 
         // The longest time the event loop went without running a 5 ms timer.
         QElapsedTimer sinceTick;
         qint64 maxStall = 0;
         QTimer ticker;
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            maxStall = std::max(maxStall, sinceTick.restart());
-        });
+        QObject::connect(
+            &ticker, &QTimer::timeout, [&] { maxStall = std::max(maxStall, sinceTick.restart()); });
 
         const qint64 dropsBefore = udpReceiveBufferErrors();
         std::atomic<bool> done { false };
@@ -173,7 +174,8 @@ void runTraffic(benchmark::State &state, int limit, const Traffic &traffic)
         state.counters["sent"] = traffic.count;
         state.counters["listed"] = listed;
         state.counters["lost"] = traffic.count - listed;
-        state.counters["kernel_drops"] = static_cast<double>(udpReceiveBufferErrors() - dropsBefore);
+        state.counters["kernel_drops"]
+            = static_cast<double>(udpReceiveBufferErrors() - dropsBefore);
         state.counters["listed_per_s"] = listed / seconds;
         state.counters["max_stall_ms"] = static_cast<double>(maxStall);
         state.counters["rows"] = model->rowCount();
@@ -186,7 +188,8 @@ void BM_Sustained(benchmark::State &state)
 {
     const int limit = static_cast<int>(state.range(0));
     const int rate = static_cast<int>(state.range(1));
-    runTraffic(state, limit, Traffic { rate * 2, rate * 2, double(rate), std::chrono::milliseconds(0) });
+    runTraffic(
+        state, limit, Traffic { rate * 2, rate * 2, double(rate), std::chrono::milliseconds(0) });
 }
 
 // Five bursts of 10 000 datagrams sent as fast as one thread can, 300 ms apart.

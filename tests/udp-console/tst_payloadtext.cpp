@@ -21,17 +21,19 @@ void TestPayloadText::decode_data()
 
     QTest::newRow("ASCII") << QByteArray("hello") << QString("hello");
     QTest::newRow("empty") << QByteArray() << QString();
-    QTest::newRow("UTF-8 Cyrillic") << QByteArray("\xd0\x9f\xd1\x80\xd0\xb8") << QString::fromUtf8("При");
+    QTest::newRow("UTF-8 Cyrillic")
+        << QByteArray("\xd0\x9f\xd1\x80\xd0\xb8") << QString::fromUtf8("При");
     QTest::newRow("UTF-8 emoji") << QByteArray("a\xf0\x9f\x98\x80") << QString::fromUtf8("a😀");
     QTest::newRow("Latin-1 byte") << QByteArray("caf\xe9") << QString::fromLatin1("caf\xe9");
-    QTest::newRow("truncated UTF-8 sequence") << QByteArray("ab\xd0")
-                                              << QString::fromLatin1("ab\xd0");
+    QTest::newRow("truncated UTF-8 sequence")
+        << QByteArray("ab\xd0") << QString::fromLatin1("ab\xd0");
     QTest::newRow("overlong encoding") << QByteArray("\xc0\xaf") << QString::fromLatin1("\xc0\xaf");
     QTest::newRow("cut at zero byte") << QByteArray("ab\0cd", 5) << QString("ab");
     QTest::newRow("leading zero byte") << QByteArray("\0abc", 4) << QString();
     QTest::newRow("invalid bytes after the zero byte do not count")
         << QByteArray("\xd0\x9f\0\xff", 4) << QString::fromUtf8("П");
-    QTest::newRow("binary") << QByteArray("\x01\x02\xff\xfe") << QString::fromLatin1("\x01\x02\xff\xfe");
+    QTest::newRow("binary") << QByteArray("\x01\x02\xff\xfe")
+                            << QString::fromLatin1("\x01\x02\xff\xfe");
 }
 
 void TestPayloadText::decode()

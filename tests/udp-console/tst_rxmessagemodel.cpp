@@ -18,13 +18,13 @@ private slots:
     void sizeHints();
 
 private:
-    static RxMessageModel::Entry entry(const QString &header, const QByteArray &payload,
-                                       int ruleIndex = -1);
+    static RxMessageModel::Entry entry(
+        const QString &header, const QByteArray &payload, int ruleIndex = -1);
     static QStringList headers(const RxMessageModel &model);
 };
 
-RxMessageModel::Entry TestRxMessageModel::entry(const QString &header, const QByteArray &payload,
-                                                int ruleIndex)
+RxMessageModel::Entry TestRxMessageModel::entry(
+    const QString &header, const QByteArray &payload, int ruleIndex)
 {
     RxMessageModel::Entry e;
     e.header = header;
@@ -119,8 +119,9 @@ void TestRxMessageModel::expandingJson()
     QCOMPARE(model.isExpanded(0), json);
     const QString expanded = model.index(0).data().toString();
     if (json) {
-        const QString indented = QString::fromUtf8(
-            QJsonDocument::fromJson(payload).toJson(QJsonDocument::Indented)).trimmed();
+        const QString indented
+            = QString::fromUtf8(QJsonDocument::fromJson(payload).toJson(QJsonDocument::Indented))
+                  .trimmed();
         QCOMPARE(expanded, "H\n" + indented);
     } else {
         QCOMPARE(expanded, collapsed);
@@ -153,7 +154,7 @@ void TestRxMessageModel::sizeHints()
     model.setLayout(font, 300, false);
     const int lineSpacing = QFontMetrics(font).lineSpacing();
     model.prependEntries({ entry("H", "one"), entry("H", "two\nlines"),
-                           entry("H", QByteArray(2000, 'w').replace(10, 1, " ")) });
+        entry("H", QByteArray(2000, 'w').replace(10, 1, " ")) });
     const QSize longLine = model.index(0).data(Qt::SizeHintRole).toSize();
     const QSize twoLines = model.index(1).data(Qt::SizeHintRole).toSize();
     const QSize oneLine = model.index(2).data(Qt::SizeHintRole).toSize();

@@ -63,9 +63,8 @@ void TestTextFilter::decision_data()
     QTest::newRow("last match decides")
         << QList<Rule> { rule("a", Rule::Show), rule("x", Rule::Show), rule("b", Rule::Hide) }
         << "ab" << true << false << 2;
-    QTest::newRow("earlier match kept when later misses")
-        << QList<Rule> { rule("a", Rule::Hide), rule("z", Rule::Show) } << "ab" << true << false
-        << 0;
+    QTest::newRow("earlier match kept when later misses") << QList<Rule> { rule("a", Rule::Hide),
+        rule("z", Rule::Show) } << "ab" << true << false << 0;
     QTest::newRow("case-insensitive")
         << QList<Rule> { rule("ERROR", Rule::Hide) } << "an error" << true << false << 0;
     QTest::newRow("case-sensitive misses")
@@ -74,9 +73,8 @@ void TestTextFilter::decision_data()
         << QList<Rule> { rule("a", Rule::NoType) } << "a" << false << false << -1;
     QTest::newRow("empty text matches everything")
         << QList<Rule> { rule("", Rule::Hide) } << "" << true << false << 0;
-    QTest::newRow("non-ASCII text")
-        << QList<Rule> { rule(QString::fromUtf8("привет"), Rule::Hide) }
-        << QString::fromUtf8("ПРИВЕТ, мир") << true << false << 0;
+    QTest::newRow("non-ASCII text") << QList<Rule> { rule(QString::fromUtf8("привет"), Rule::Hide) }
+                                    << QString::fromUtf8("ПРИВЕТ, мир") << true << false << 0;
 }
 
 void TestTextFilter::decision()
@@ -143,7 +141,7 @@ void TestTextFilter::insertRuleIndexRange()
 void TestTextFilter::removeRules()
 {
     TextFilter filter = filterOf({ rule("a", Rule::Show), rule("A", Rule::Show),
-                                   rule("b", Rule::Show), rule("a", Rule::Hide) });
+        rule("b", Rule::Show), rule("a", Rule::Hide) });
     filter.removeRule(-1);
     filter.removeRule(4);
     QCOMPARE(filter.ruleCount(), 4);
@@ -189,7 +187,8 @@ void TestTextFilter::typeNames()
     QFETCH(QString, name);
     QFETCH(int, type);
     QCOMPARE(int(Rule::stringToType(name)), type);
-    QCOMPARE(Rule::typeToString(Rule::Type(type)), type == Rule::NoType ? QString() : name.toLower());
+    QCOMPARE(
+        Rule::typeToString(Rule::Type(type)), type == Rule::NoType ? QString() : name.toLower());
     QCOMPARE(Rule::typeToString(Rule::Type(7)), QString());
 }
 
@@ -203,8 +202,8 @@ void TestTextFilter::jsonRoundTrip()
     const QJsonArray array = filter.rulesAsJsonArray();
     QCOMPARE(array.size(), 3);
     QCOMPARE(array.at(0).toObject(),
-             QJsonObject({ { "name", "Beat" }, { "text", "heartbeat" }, { "info", "periodic" },
-                           { "csen", false }, { "type", "hide" } }));
+        QJsonObject({ { "name", "Beat" }, { "text", "heartbeat" }, { "info", "periodic" },
+            { "csen", false }, { "type", "hide" } }));
     QCOMPARE(array.at(2).toObject().value("type").toString(), QString(""));
 
     TextFilter copy;
@@ -222,8 +221,7 @@ void TestTextFilter::readingSkipsNonObjectsAndDefaultsMissingKeys()
 {
     TextFilter filter;
     filter.appendRulesFromJsonArray(QJsonArray { 1, "text", QJsonObject { { "text", "a" } },
-                                                 QJsonObject { { "type", "Hide" }, { "csen", true } },
-                                                 QJsonArray {} });
+        QJsonObject { { "type", "Hide" }, { "csen", true } }, QJsonArray {} });
     QCOMPARE(filter.ruleCount(), 2);
     QCOMPARE(filter.ruleAt(0).text, QString("a"));
     QCOMPARE(filter.ruleAt(0).type, Rule::NoType);

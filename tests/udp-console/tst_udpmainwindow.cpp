@@ -31,14 +31,14 @@ namespace {
 const QString NoInfo = QStringLiteral("No info available");
 
 QJsonObject ruleObject(const QString &name, const QString &text, const QString &type,
-                       const QString &info = QString(), bool csen = false)
+    const QString &info = QString(), bool csen = false)
 {
     return QJsonObject { { "name", name }, { "text", text }, { "info", info }, { "csen", csen },
-                         { "type", type } };
+        { "type", type } };
 }
 } // namespace
 
-class TestMainWindow : public QObject
+class TestUdpMainWindow : public QObject
 {
     Q_OBJECT
 
@@ -77,8 +77,7 @@ private:
     void send(const QByteArray &payload, quint16 port);
     void waitForDatagrams(MainWindow *window, quint64 count);
     QStringList payloads(MainWindow *window);
-    template<typename T>
-    T *child(MainWindow *window, const char *name)
+    template<typename T> T *child(MainWindow *window, const char *name)
     {
         T *widget = window->findChild<T *>(QLatin1String(name));
         if (!widget)
@@ -93,21 +92,21 @@ private:
     QUdpSocket m_sender;
 };
 
-void TestMainWindow::init()
+void TestUdpMainWindow::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_configPath = m_dir->filePath(".qel-udp-client_config.json");
     QVERIFY(m_sender.bind(QHostAddress(QHostAddress::LocalHost), 0));
 }
 
-void TestMainWindow::cleanup()
+void TestUdpMainWindow::cleanup()
 {
     m_window.reset();
     m_sender.close();
     m_dir.reset();
 }
 
-MainWindow *TestMainWindow::createWindow(const QJsonObject &config)
+MainWindow *TestUdpMainWindow::createWindow(const QJsonObject &config)
 {
     if (!config.isEmpty()) {
         QFile file(m_configPath);
@@ -122,7 +121,7 @@ MainWindow *TestMainWindow::createWindow(const QJsonObject &config)
     return m_window.get();
 }
 
-quint16 TestMainWindow::freePort()
+quint16 TestUdpMainWindow::freePort()
 {
     QUdpSocket probe;
     if (!probe.bind(QHostAddress(QHostAddress::LocalHost), 0, QAbstractSocket::DontShareAddress))
@@ -130,39 +129,43 @@ quint16 TestMainWindow::freePort()
     return probe.localPort();
 }
 
-quint16 TestMainWindow::bind(MainWindow *window)
+quint16 TestUdpMainWindow::bind(MainWindow *window)
 {
     const quint16 port = freePort();
-    child<AdvancedComboBox>(window, "rxAddressCombo")->setCurrentIndexByItemData(QHostAddress::LocalHost);
+    child<AdvancedComboBox>(window, "rxAddressCombo")
+        ->setCurrentIndexByItemData(QHostAddress::LocalHost);
     child<QSpinBox>(window, "rxPortSpin")->setValue(port);
     child<QPushButton>(window, "rxBindButton")->click();
     return window->udpSocket().state() == QAbstractSocket::BoundState ? port : 0;
 }
 
-void TestMainWindow::send(const QByteArray &payload, quint16 port)
+void TestUdpMainWindow::send(const QByteArray &payload, quint16 port)
 {
-    QCOMPARE(m_sender.writeDatagram(payload, QHostAddress::LocalHost, port), qint64(payload.size()));
+    QCOMPARE(
+        m_sender.writeDatagram(payload, QHostAddress::LocalHost, port), qint64(payload.size()));
 }
 
-void TestMainWindow::waitForDatagrams(MainWindow *window, quint64 count)
+void TestUdpMainWindow::waitForDatagrams(MainWindow *window, quint64 count)
 {
     QTRY_COMPARE_WITH_TIMEOUT(window->rxDatagramCount(), count, 10000);
     QTRY_COMPARE(window->pendingRxMessageCount(), 0);
 }
 
-QStringList TestMainWindow::payloads(MainWindow *window)
+QStringList TestUdpMainWindow::payloads(MainWindow *window)
 {
     QStringList list;
     RxMessageModel *model = window->rxMessageModel();
     for (int row = 0; row < model->rowCount(); ++row)
-        list << QString::fromUtf8(model->index(row).data(RxMessageModel::PayloadRole).toByteArray());
+        list << QString::fromUtf8(
+            model->index(row).data(RxMessageModel::PayloadRole).toByteArray());
     return list;
 }
 
-void TestMainWindow::startsWithDefaults()
+void TestUdpMainWindow::startsWithDefaults()
 {
     MainWindow *w = createWindow();
-    QCOMPARE(w->windowTitle(), QString("%1 v1.2.2-0-g6fd602f 2024-10-31").arg(QCoreApplication::applicationName()));
+    QCOMPARE(w->windowTitle(),
+        QString("%1 v1.2.2-0-g6fd602f 2024-10-31").arg(QCoreApplication::applicationName()));
     QCOMPARE(w->font().family(), QString("Sans"));
     QCOMPARE(w->font().pointSize(), 9);
     QCOMPARE(child<QLabel>(w, "rxHeaderLabel")->text(), QString("RECEIVING"));
@@ -171,14 +174,15 @@ void TestMainWindow::startsWithDefaults()
     QCOMPARE(child<QLabel>(w, "txHeaderLabel")->font().pointSize(), 12);
     QCOMPARE(child<QSplitter>(w, "splitter")->handleWidth(), 0);
 
-    for (const char *name : { "rxFilteringGroup", "rxInfoGroup", "txTemplatesGroup", "txInfoGroup" })
+    for (const char *name :
+        { "rxFilteringGroup", "rxInfoGroup", "txTemplatesGroup", "txInfoGroup" })
         QVERIFY2(child<CollapsibleGroupBox>(w, name)->isCollapsed(), name);
 
     auto *address = child<AdvancedComboBox>(w, "rxAddressCombo");
     QCOMPARE(address->count(), 5);
     const QList<int> addressData { 2, 3, 6, 5, 4 };
     const QStringList addressTexts { "localhost IPv4", "localhost IPv6", "any IPv4", "any IPv6",
-                                     "any IPv4/v6" };
+        "any IPv4/v6" };
     for (int i = 0; i < address->count(); ++i) {
         QCOMPARE(address->itemData(i).toInt(), addressData.at(i));
         QCOMPARE(address->itemText(i), addressTexts.at(i));
@@ -190,7 +194,8 @@ void TestMainWindow::startsWithDefaults()
     QCOMPARE(child<AdvancedComboBox>(w, "rxFilteringColCountCombo")->count(), 9);
     QCOMPARE(child<AdvancedComboBox>(w, "rxFilteringColCountCombo")->currentData().toInt(), 5);
     QCOMPARE(child<AdvancedComboBox>(w, "txTemplatesColCountCombo")->currentData().toInt(), 5);
-    QCOMPARE(child<AdvancedComboBox>(w, "rxFilteringIfNoRuleCombo")->currentText(), QString("show"));
+    QCOMPARE(
+        child<AdvancedComboBox>(w, "rxFilteringIfNoRuleCombo")->currentText(), QString("show"));
     QCOMPARE(child<QLineEdit>(w, "txAddressEdit")->text(), QString("127.0.0.1"));
     QCOMPARE(child<QSpinBox>(w, "txPortSpin")->value(), 9999);
     QCOMPARE(child<QPushButton>(w, "rxBindButton")->text(), QString("Bind"));
@@ -216,10 +221,10 @@ void TestMainWindow::startsWithDefaults()
     QVERIFY(wrap->isCheckable());
     QVERIFY(!wrap->isChecked());
     QCOMPARE(child<QAction>(w, "changeRxDisplayLimitAction")->text(),
-             QString("&Change received messages display limit"));
+        QString("&Change received messages display limit"));
 }
 
-void TestMainWindow::bindAndUnbind()
+void TestUdpMainWindow::bindAndUnbind()
 {
     MainWindow *w = createWindow();
     auto *button = child<QPushButton>(w, "rxBindButton");
@@ -239,15 +244,18 @@ void TestMainWindow::bindAndUnbind()
 
     // The port is free again.
     QUdpSocket again;
-    QVERIFY(again.bind(QHostAddress(QHostAddress::LocalHost), port, QAbstractSocket::DontShareAddress));
+    QVERIFY(
+        again.bind(QHostAddress(QHostAddress::LocalHost), port, QAbstractSocket::DontShareAddress));
 }
 
-void TestMainWindow::warnsWhenThePortIsTaken()
+void TestUdpMainWindow::warnsWhenThePortIsTaken()
 {
     MainWindow *w = createWindow();
     QUdpSocket blocker;
-    QVERIFY(blocker.bind(QHostAddress(QHostAddress::LocalHost), 0, QAbstractSocket::DontShareAddress));
-    child<AdvancedComboBox>(w, "rxAddressCombo")->setCurrentIndexByItemData(QHostAddress::LocalHost);
+    QVERIFY(
+        blocker.bind(QHostAddress(QHostAddress::LocalHost), 0, QAbstractSocket::DontShareAddress));
+    child<AdvancedComboBox>(w, "rxAddressCombo")
+        ->setCurrentIndexByItemData(QHostAddress::LocalHost);
     child<QSpinBox>(w, "rxPortSpin")->setValue(blocker.localPort());
     auto *button = child<QPushButton>(w, "rxBindButton");
     button->click();
@@ -259,12 +267,13 @@ void TestMainWindow::warnsWhenThePortIsTaken()
     QMessageBox *box = w->findChild<QMessageBox *>("warningBox");
     QVERIFY(box);
     QCOMPARE(box->windowTitle(), QString("Warning"));
-    QCOMPARE(box->text(), QString("Unable to bind. Probably the specified port number is already in use."));
+    QCOMPARE(box->text(),
+        QString("Unable to bind. Probably the specified port number is already in use."));
     QCOMPARE(box->icon(), QMessageBox::Warning);
     box->accept();
 }
 
-void TestMainWindow::listsDatagramsNewestFirst()
+void TestUdpMainWindow::listsDatagramsNewestFirst()
 {
     MainWindow *w = createWindow();
     const quint16 port = bind(w);
@@ -276,8 +285,9 @@ void TestMainWindow::listsDatagramsNewestFirst()
     QCOMPARE(payloads(w), QStringList({ "second", "first\r\n" }));
     const QModelIndex newest = w->rxMessageModel()->index(0);
     const QString header = newest.data(Qt::UserRole).toString();
-    const QRegularExpression pattern(QString("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d from 127\\.0\\.0\\.1:%1$")
-                                         .arg(m_sender.localPort()));
+    const QRegularExpression pattern(
+        QString("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d from 127\\.0\\.0\\.1:%1$")
+            .arg(m_sender.localPort()));
     QVERIFY2(pattern.match(header).hasMatch(), qPrintable(header));
     QCOMPARE(newest.data(Qt::ToolTipRole).toString(), QString("second"));
     QCOMPARE(newest.data().toString(), header + "     second");
@@ -289,7 +299,7 @@ void TestMainWindow::listsDatagramsNewestFirst()
     QCOMPARE(w->rxMessageModel()->rowCount(), 0);
 }
 
-void TestMainWindow::headerShowsLocalTime()
+void TestUdpMainWindow::headerShowsLocalTime()
 {
     // Seven hours east of UTC, so that a header in UTC would be far off.
     const QByteArray oldTz = qgetenv("TZ");
@@ -314,21 +324,23 @@ void TestMainWindow::headerShowsLocalTime()
     QVERIFY2(qMin(apart, 86400000 - apart) < 60000, qPrintable(header + " vs " + now.toString()));
 }
 
-void TestMainWindow::dualStackSocketShowsIpv4Senders()
+void TestUdpMainWindow::dualStackSocketShowsIpv4Senders()
 {
     MainWindow *w = createWindow();
     const quint16 port = freePort();
-    QCOMPARE(child<AdvancedComboBox>(w, "rxAddressCombo")->currentData().toInt(), int(QHostAddress::Any));
+    QCOMPARE(child<AdvancedComboBox>(w, "rxAddressCombo")->currentData().toInt(),
+        int(QHostAddress::Any));
     child<QSpinBox>(w, "rxPortSpin")->setValue(port);
     child<QPushButton>(w, "rxBindButton")->click();
     QCOMPARE(w->udpSocket().state(), QAbstractSocket::BoundState);
     send("mapped", port);
     waitForDatagrams(w, 1);
     const QString header = w->rxMessageModel()->index(0).data(Qt::UserRole).toString();
-    QVERIFY2(header.endsWith(QString(" from 127.0.0.1:%1").arg(m_sender.localPort())), qPrintable(header));
+    QVERIFY2(header.endsWith(QString(" from 127.0.0.1:%1").arg(m_sender.localPort())),
+        qPrintable(header));
 }
 
-void TestMainWindow::filtering_data()
+void TestUdpMainWindow::filtering_data()
 {
     QTest::addColumn<QString>("ifNoRule");
     QTest::addColumn<QString>("action");
@@ -338,31 +350,34 @@ void TestMainWindow::filtering_data()
     // Rules: 0 show "alpha", 1 hide "beta", 2 show "Gamma" case-sensitive.
     // Messages, in order: alpha, beta, alpha beta, gamma, Gamma, delta.
     QTest::newRow("last match decides, no match shows")
-        << "show" << "" << QStringList { "delta", "Gamma", "gamma", "alpha" }
-        << QList<int> { -1, 2, -1, 0 };
-    QTest::newRow("no match hides") << "hide" << "" << QStringList { "Gamma", "alpha" }
-                                    << QList<int> { 2, 0 };
-    QTest::newRow("unchecked rule hides") << "show" << "uncheck alpha"
-                                          << QStringList { "delta", "Gamma", "gamma" }
-                                          << QList<int> { -1, 2, -1 };
-    QTest::newRow("show all") << "hide" << "show all"
+        << "show"
+        << "" << QStringList { "delta", "Gamma", "gamma", "alpha" } << QList<int> { -1, 2, -1, 0 };
+    QTest::newRow("no match hides")
+        << "hide"
+        << "" << QStringList { "Gamma", "alpha" } << QList<int> { 2, 0 };
+    QTest::newRow("unchecked rule hides")
+        << "show"
+        << "uncheck alpha" << QStringList { "delta", "Gamma", "gamma" } << QList<int> { -1, 2, -1 };
+    QTest::newRow("show all") << "hide"
+                              << "show all"
                               << QStringList { "Gamma", "alpha beta", "beta", "alpha" }
                               << QList<int> { 2, 1, 1, 0 };
-    QTest::newRow("hide all") << "show" << "hide all" << QStringList { "delta", "gamma" }
+    QTest::newRow("hide all") << "show"
+                              << "hide all" << QStringList { "delta", "gamma" }
                               << QList<int> { -1, -1 };
 }
 
-void TestMainWindow::filtering()
+void TestUdpMainWindow::filtering()
 {
     QFETCH(QString, ifNoRule);
     QFETCH(QString, action);
     QFETCH(QStringList, shown);
     QFETCH(QList<int>, ruleIndexes);
 
-    const QJsonArray rules { ruleObject("Alpha", "alpha", "show"), ruleObject("Beta", "beta", "hide"),
-                             ruleObject("Gamma", "Gamma", "show", QString(), true) };
-    MainWindow *w = createWindow(QJsonObject {
-        { "rx_filtering", QJsonObject { { "rules", rules }, { "if_no_rule_matches", ifNoRule } } } });
+    const QJsonArray rules { ruleObject("Alpha", "alpha", "show"),
+        ruleObject("Beta", "beta", "hide"), ruleObject("Gamma", "Gamma", "show", QString(), true) };
+    MainWindow *w = createWindow(QJsonObject { { "rx_filtering",
+        QJsonObject { { "rules", rules }, { "if_no_rule_matches", ifNoRule } } } });
     QCOMPARE(w->showIfNoRuleMatches(), ifNoRule == "show");
     const QList<QCheckBox *> checks = w->rxFilteringRuleChecks();
     QCOMPARE(checks.size(), 3);
@@ -396,10 +411,11 @@ void TestMainWindow::filtering()
     QCOMPARE(indexes, ruleIndexes);
 }
 
-void TestMainWindow::emptyTextDatagram()
+void TestUdpMainWindow::emptyTextDatagram()
 {
     const QJsonArray rules { ruleObject("Abc", "abc", "hide") };
-    MainWindow *w = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    MainWindow *w
+        = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
     const quint16 port = bind(w);
     QVERIFY(port);
     send(QByteArray(), port);
@@ -416,11 +432,11 @@ void TestMainWindow::emptyTextDatagram()
     QCOMPARE(index.data().toString(), index.data(Qt::UserRole).toString() + "     ");
 }
 
-void TestMainWindow::displayLimitOfOneReplacesTheSelectedEntry()
+void TestUdpMainWindow::displayLimitOfOneReplacesTheSelectedEntry()
 {
     const QJsonArray rules { ruleObject("A", "A", "show", "Rule A") };
-    MainWindow *w = createWindow(QJsonObject { { "rx_display_limit", 1 },
-                                               { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    MainWindow *w = createWindow(QJsonObject {
+        { "rx_display_limit", 1 }, { "rx_filtering", QJsonObject { { "rules", rules } } } });
     QCOMPARE(w->rxDisplayLimit(), 1);
     const quint16 port = bind(w);
     QVERIFY(port);
@@ -450,7 +466,7 @@ void TestMainWindow::displayLimitOfOneReplacesTheSelectedEntry()
     QCOMPARE(current.count(), 1);
 }
 
-void TestMainWindow::displayLimitDialog()
+void TestUdpMainWindow::displayLimitDialog()
 {
     MainWindow *w = createWindow();
     child<QAction>(w, "changeRxDisplayLimitAction")->trigger();
@@ -466,7 +482,8 @@ void TestMainWindow::displayLimitDialog()
     QCOMPARE(w->rxDisplayLimit(), 100);
 
     child<QAction>(w, "changeRxDisplayLimitAction")->trigger();
-    QTRY_VERIFY((dialog = w->findChild<QInputDialog *>("rxDisplayLimitDialog")) && dialog->isVisible());
+    QTRY_VERIFY(
+        (dialog = w->findChild<QInputDialog *>("rxDisplayLimitDialog")) && dialog->isVisible());
     dialog->setIntValue(3);
     dialog->accept();
     QCOMPARE(w->rxDisplayLimit(), 3);
@@ -480,14 +497,16 @@ void TestMainWindow::displayLimitDialog()
     QCOMPARE(payloads(w), QStringList({ "5", "4", "3" }));
 }
 
-void TestMainWindow::jsonExpansionAndRuleInfo()
+void TestUdpMainWindow::jsonExpansionAndRuleInfo()
 {
     const QJsonArray rules { ruleObject("Status", "status", "show", "Device status report"),
-                             ruleObject("Plain", "plain", "show") };
-    MainWindow *w = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
+        ruleObject("Plain", "plain", "show") };
+    MainWindow *w
+        = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
     const quint16 port = bind(w);
     QVERIFY(port);
-    const QByteArray json = R"({"status":"ok","temp":[21.5,22]})" "\r\n";
+    const QByteArray json = R"({"status":"ok","temp":[21.5,22]})"
+                            "\r\n";
     send(json, port);
     send("plain text", port);
     waitForDatagrams(w, 2);
@@ -502,15 +521,17 @@ void TestMainWindow::jsonExpansionAndRuleInfo()
     const int collapsedHeight = list->visualRect(jsonIndex).height();
 
     list->setCurrentIndex(jsonIndex);
-    const QString indented =
-        QString::fromUtf8(QJsonDocument::fromJson(json).toJson(QJsonDocument::Indented)).trimmed();
+    const QString indented
+        = QString::fromUtf8(QJsonDocument::fromJson(json).toJson(QJsonDocument::Indented))
+              .trimmed();
     QCOMPARE(jsonIndex.data().toString(), header + "\n" + indented);
     QCOMPARE(info->text(), QString("Device status report"));
     QTRY_VERIFY(list->visualRect(jsonIndex).height() > 4 * collapsedHeight);
     // The lines below the header are painted: the selected entry is not plain highlight.
     list->scrollTo(jsonIndex, QAbstractItemView::PositionAtTop);
     const QImage image = list->viewport()->grab().toImage();
-    const QRect body = list->visualRect(jsonIndex).adjusted(0, 2 * collapsedHeight, 0, 0)
+    const QRect body = list->visualRect(jsonIndex)
+                           .adjusted(0, 2 * collapsedHeight, 0, 0)
                            .intersected(list->viewport()->rect());
     QVERIFY(body.height() > 3 * collapsedHeight);
     const QRgb highlight = image.pixel(body.right() - 2, body.bottom() - 2);
@@ -524,12 +545,13 @@ void TestMainWindow::jsonExpansionAndRuleInfo()
     list->setCurrentIndex(plainIndex);
     QCOMPARE(jsonIndex.data().toString(), collapsed);
     // Not JSON: the same text expanded and collapsed; its rule has no info.
-    QCOMPARE(plainIndex.data().toString(), plainIndex.data(Qt::UserRole).toString() + "     plain text");
+    QCOMPARE(
+        plainIndex.data().toString(), plainIndex.data(Qt::UserRole).toString() + "     plain text");
     QCOMPARE(info->text(), NoInfo);
     QTRY_COMPARE(list->visualRect(jsonIndex).height(), collapsedHeight);
 }
 
-void TestMainWindow::sendsFromTheBoundPort()
+void TestUdpMainWindow::sendsFromTheBoundPort()
 {
     MainWindow *w = createWindow();
     const quint16 port = bind(w);
@@ -548,7 +570,7 @@ void TestMainWindow::sendsFromTheBoundPort()
     QCOMPARE(datagram.senderPort(), int(port));
 }
 
-void TestMainWindow::unparsableSendAddressSendsNothing()
+void TestUdpMainWindow::unparsableSendAddressSendsNothing()
 {
     MainWindow *w = createWindow();
     QUdpSocket receiver;
@@ -566,19 +588,21 @@ void TestMainWindow::unparsableSendAddressSendsNothing()
     QVERIFY(!receiver.hasPendingDatagrams());
 }
 
-void TestMainWindow::templateButtonsFillTheEditor()
+void TestUdpMainWindow::templateButtonsFillTheEditor()
 {
-    const QJsonArray items { QJsonObject { { "name", "Ping" }, { "text", "ping" }, { "info", "Asks for a pong" } },
-                             QJsonObject { { "name", "Empty" }, { "text", "" }, { "info", "x" } },
-                             QJsonObject { { "name", "" }, { "text", "nameless" } },
-                             42,
-                             QJsonObject { { "name", "Status" }, { "text", "{\"cmd\":\"status\"}" } } };
-    MainWindow *w = createWindow(QJsonObject { { "tx_templates", QJsonObject { { "items", items } } } });
+    const QJsonArray items { QJsonObject { { "name", "Ping" }, { "text", "ping" },
+                                 { "info", "Asks for a pong" } },
+        QJsonObject { { "name", "Empty" }, { "text", "" }, { "info", "x" } },
+        QJsonObject { { "name", "" }, { "text", "nameless" } }, 42,
+        QJsonObject { { "name", "Status" }, { "text", "{\"cmd\":\"status\"}" } } };
+    MainWindow *w
+        = createWindow(QJsonObject { { "tx_templates", QJsonObject { { "items", items } } } });
     const QList<QPushButton *> buttons = w->txTemplateItemButtons();
     QCOMPARE(buttons.size(), 2);
     QCOMPARE(buttons.at(0)->text(), QString("Ping"));
     QCOMPARE(buttons.at(1)->text(), QString("Status"));
-    QVERIFY(!child<QLabel>(w, "txTemplatesNoItemsLabel")->isVisibleTo(w->findChild<QWidget *>("txTemplatesGroup")));
+    QVERIFY(!child<QLabel>(w, "txTemplatesNoItemsLabel")
+                 ->isVisibleTo(w->findChild<QWidget *>("txTemplatesGroup")));
 
     auto *editor = child<QPlainTextEdit>(w, "txTextEdit");
     auto *info = child<QLabel>(w, "txInfoLabel");
@@ -594,7 +618,7 @@ void TestMainWindow::templateButtonsFillTheEditor()
     QVERIFY(editor->toPlainText().isEmpty());
 }
 
-void TestMainWindow::gridIsFilledColumnByColumn()
+void TestUdpMainWindow::gridIsFilledColumnByColumn()
 {
     QJsonArray rules;
     for (int i = 0; i < 7; ++i)
@@ -615,7 +639,8 @@ void TestMainWindow::gridIsFilledColumnByColumn()
             grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
         return QPoint(column, row);
     };
-    const QList<QPoint> expected { { 0, 0 }, { 0, 1 }, { 0, 2 }, { 1, 0 }, { 1, 1 }, { 1, 2 }, { 2, 0 } };
+    const QList<QPoint> expected { { 0, 0 }, { 0, 1 }, { 0, 2 }, { 1, 0 }, { 1, 1 }, { 1, 2 },
+        { 2, 0 } };
     for (int i = 0; i < checks.size(); ++i)
         QCOMPARE(cellOf(checks.at(i)), expected.at(i));
     QCOMPARE(grid->count(), 7);
@@ -633,11 +658,14 @@ void TestMainWindow::gridIsFilledColumnByColumn()
     QCOMPARE(templateGrid->itemAt(0)->widget(), child<QLabel>(w, "txTemplatesNoItemsLabel"));
 }
 
-void TestMainWindow::loadingASecondFile()
+void TestUdpMainWindow::loadingASecondFile()
 {
     MainWindow *w = createWindow(QJsonObject {
-        { "rx_filtering", QJsonObject { { "rules", QJsonArray { ruleObject("Old", "old", "show") } } } },
-        { "tx_templates", QJsonObject { { "items", QJsonArray { QJsonObject { { "name", "Old" }, { "text", "o" } } } } } },
+        { "rx_filtering",
+            QJsonObject { { "rules", QJsonArray { ruleObject("Old", "old", "show") } } } },
+        { "tx_templates",
+            QJsonObject {
+                { "items", QJsonArray { QJsonObject { { "name", "Old" }, { "text", "o" } } } } } },
         { "tx_endpoint", QJsonObject { { "address", "10.0.0.1" }, { "port", 1234 } } } });
     const quint16 port = bind(w);
     QVERIFY(port);
@@ -649,12 +677,14 @@ void TestMainWindow::loadingASecondFile()
     {
         QFile file(second);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QJsonDocument(QJsonObject {
-                       { "rx_filtering", QJsonObject { { "rules", QJsonArray { ruleObject("New 1", "n1", "hide"),
-                                                                                ruleObject("New 2", "n2", "show") } } } },
-                       { "tx_templates", QJsonObject { { "items", QJsonArray {} } } },
-                       { "tx_endpoint", QJsonObject { { "port", 4321 } } } })
-                       .toJson());
+        file.write(
+            QJsonDocument(QJsonObject { { "rx_filtering",
+                                            QJsonObject { { "rules",
+                                                QJsonArray { ruleObject("New 1", "n1", "hide"),
+                                                    ruleObject("New 2", "n2", "show") } } } },
+                              { "tx_templates", QJsonObject { { "items", QJsonArray {} } } },
+                              { "tx_endpoint", QJsonObject { { "port", 4321 } } } })
+                .toJson());
     }
     child<QAction>(w, "loadConfigAction")->trigger();
     auto *dialog = w->findChild<QFileDialog *>("loadConfigDialog");
@@ -671,8 +701,8 @@ void TestMainWindow::loadingASecondFile()
     QVERIFY(w->txTemplateItemButtons().isEmpty());
     const auto hasOldButton = [w] {
         const QList<QPushButton *> buttons = w->findChildren<QPushButton *>();
-        return std::any_of(buttons.cbegin(), buttons.cend(),
-                           [](QPushButton *b) { return b->text() == "Old"; });
+        return std::any_of(
+            buttons.cbegin(), buttons.cend(), [](QPushButton *b) { return b->text() == "Old"; });
     };
     QTRY_VERIFY(!hasOldButton());
     QCOMPARE(w->rxMessageModel()->rowCount(), 0);
@@ -682,7 +712,11 @@ void TestMainWindow::loadingASecondFile()
     QCOMPARE(child<QSpinBox>(w, "txPortSpin")->value(), 4321);
 
     // Closing writes the default path, not the chosen one.
-    const QByteArray secondBytes = [&] { QFile f(second); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray secondBytes = [&] {
+        QFile f(second);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
     w->close();
     QFile secondFile(second);
     QVERIFY(secondFile.open(QIODevice::ReadOnly));
@@ -693,21 +727,23 @@ void TestMainWindow::loadingASecondFile()
     QCOMPARE(saved["rx_filtering"].toObject()["rules"].toArray().size(), 2);
 }
 
-void TestMainWindow::configurationRoundTrip()
+void TestUdpMainWindow::configurationRoundTrip()
 {
     const QJsonObject config {
         { "rx_display_limit", 250 },
         { "rx_word_wrapping", true },
         { "rx_endpoint", QJsonObject { { "address", 6 }, { "port", 5000 } } },
-        { "rx_filtering", QJsonObject { { "column_count", 2 },
-                                        { "if_no_rule_matches", "hide" },
-                                        { "rules", QJsonArray { ruleObject("A", "a", "show", "info a", true),
-                                                                ruleObject("Odd", "o", "sometimes"),
-                                                                ruleObject("B", "b", "hide") } } } },
+        { "rx_filtering",
+            QJsonObject { { "column_count", 2 }, { "if_no_rule_matches", "hide" },
+                { "rules",
+                    QJsonArray { ruleObject("A", "a", "show", "info a", true),
+                        ruleObject("Odd", "o", "sometimes"), ruleObject("B", "b", "hide") } } } },
         { "tx_endpoint", QJsonObject { { "address", "192.0.2.7" }, { "port", 6000 } } },
-        { "tx_templates", QJsonObject { { "column_count", 7 },
-                                        { "items", QJsonArray { QJsonObject { { "name", "T" }, { "text", "t" }, { "info", "i" } },
-                                                                QJsonObject { { "name", "Gone" }, { "text", "" } } } } } },
+        { "tx_templates",
+            QJsonObject { { "column_count", 7 },
+                { "items",
+                    QJsonArray { QJsonObject { { "name", "T" }, { "text", "t" }, { "info", "i" } },
+                        QJsonObject { { "name", "Gone" }, { "text", "" } } } } } },
     };
     MainWindow *w = createWindow(config);
     QCOMPARE(w->rxDisplayLimit(), 250);
@@ -744,7 +780,8 @@ void TestMainWindow::configurationRoundTrip()
     filtering["rules"] = rules;
     expected["rx_filtering"] = filtering;
     QJsonObject templates = expected["tx_templates"].toObject();
-    templates["items"] = QJsonArray { QJsonObject { { "name", "T" }, { "text", "t" }, { "info", "i" } } };
+    templates["items"]
+        = QJsonArray { QJsonObject { { "name", "T" }, { "text", "t" }, { "info", "i" } } };
     expected["tx_templates"] = templates;
     QCOMPARE(saved, expected);
 
@@ -755,7 +792,7 @@ void TestMainWindow::configurationRoundTrip()
     QCOMPARE(w->rxDisplayLimit(), 250);
 }
 
-void TestMainWindow::displayLimitFromFileIsBounded_data()
+void TestUdpMainWindow::displayLimitFromFileIsBounded_data()
 {
     QTest::addColumn<QJsonValue>("value");
     QTest::addColumn<int>("limit");
@@ -768,7 +805,7 @@ void TestMainWindow::displayLimitFromFileIsBounded_data()
     QTest::newRow("in range") << QJsonValue(10000) << 10000;
 }
 
-void TestMainWindow::displayLimitFromFileIsBounded()
+void TestUdpMainWindow::displayLimitFromFileIsBounded()
 {
     QFETCH(QJsonValue, value);
     QFETCH(int, limit);
@@ -776,7 +813,7 @@ void TestMainWindow::displayLimitFromFileIsBounded()
     QCOMPARE(w->rxDisplayLimit(), limit);
 }
 
-void TestMainWindow::unparsableConfigIsBackedUp()
+void TestUdpMainWindow::unparsableConfigIsBackedUp()
 {
     const QByteArray broken = "{ \"rx_display_limit\": 7, oops }";
     {
@@ -788,7 +825,8 @@ void TestMainWindow::unparsableConfigIsBackedUp()
     QCOMPARE(w->rxDisplayLimit(), 100);
     QVERIFY(w->close());
 
-    const QStringList backups = QDir(m_dir->path()).entryList({ "*.bak" }, QDir::Files | QDir::Hidden);
+    const QStringList backups
+        = QDir(m_dir->path()).entryList({ "*.bak" }, QDir::Files | QDir::Hidden);
     QCOMPARE(backups.size(), 1);
     QFile backup(m_dir->filePath(backups.first()));
     QVERIFY(backup.open(QIODevice::ReadOnly));
@@ -800,11 +838,13 @@ void TestMainWindow::unparsableConfigIsBackedUp()
     Q_UNUSED(ok);
 }
 
-void TestMainWindow::receivesUtf8AndLatin1()
+void TestUdpMainWindow::receivesUtf8AndLatin1()
 {
-    const QJsonArray rules { ruleObject(QString::fromUtf8("Привет"), QString::fromUtf8("привет"), "hide"),
-                             ruleObject("Cafe", QString::fromLatin1("caf\xe9"), "show", "latin") };
-    MainWindow *w = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    const QJsonArray rules { ruleObject(
+                                 QString::fromUtf8("Привет"), QString::fromUtf8("привет"), "hide"),
+        ruleObject("Cafe", QString::fromLatin1("caf\xe9"), "show", "latin") };
+    MainWindow *w
+        = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
     const quint16 port = bind(w);
     QVERIFY(port);
     send(QString::fromUtf8("ПРИВЕТ").toUtf8(), port);
@@ -821,7 +861,7 @@ void TestMainWindow::receivesUtf8AndLatin1()
     QVERIFY(utf8.data().toString().endsWith(QString::fromUtf8("     Ёлка")));
 }
 
-void TestMainWindow::largestDatagrams()
+void TestUdpMainWindow::largestDatagrams()
 {
     MainWindow *w = createWindow();
     const quint16 port = bind(w);
@@ -849,7 +889,8 @@ void TestMainWindow::largestDatagrams()
     QCOMPARE(model->index(1).data(Qt::UserRole + 1).toByteArray(), text);
     QCOMPARE(model->index(0).data(Qt::UserRole + 1).toByteArray(), json);
     for (int row = 0; row < 3; ++row)
-        QVERIFY(model->index(row).data().toString().size() <= RxMessageModel::MaxCollapsedChars + 1);
+        QVERIFY(
+            model->index(row).data().toString().size() <= RxMessageModel::MaxCollapsedChars + 1);
 
     auto *list = child<RxMessageListView>(w, "rxTextList");
     list->setCurrentIndex(model->index(0));
@@ -864,7 +905,7 @@ void TestMainWindow::largestDatagrams()
     QVERIFY(!list->grab().isNull());
 }
 
-void TestMainWindow::burstWithoutLoss()
+void TestUdpMainWindow::burstWithoutLoss()
 {
     MainWindow *w = createWindow(QJsonObject { { "rx_display_limit", 10000 } });
     const quint16 port = bind(w);
@@ -878,8 +919,8 @@ void TestMainWindow::burstWithoutLoss()
     QCOMPARE(w->rxMessageModel()->rowCount(), count);
     for (int row = 0; row < count; ++row)
         QCOMPARE(w->rxMessageModel()->index(row).data(Qt::UserRole + 1).toByteArray(),
-                 QByteArray::number(count - 1 - row));
+            QByteArray::number(count - 1 - row));
 }
 
-QTEST_MAIN(TestMainWindow)
-#include "tst_mainwindow.moc"
+QTEST_MAIN(TestUdpMainWindow)
+#include "tst_udpmainwindow.moc"

@@ -1,4 +1,4 @@
-#include "configfile.h"
+#include "consoleconfigfile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestConfigFile : public QObject
+class TestConsoleConfigFile : public QObject
 {
     Q_OBJECT
 
@@ -25,25 +25,25 @@ private:
     static QStringList backups(const QDir &dir);
 };
 
-void TestConfigFile::writeBytes(const QString &path, const QByteArray &bytes)
+void TestConsoleConfigFile::writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-QByteArray TestConfigFile::readBytes(const QString &path)
+QByteArray TestConsoleConfigFile::readBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QStringList TestConfigFile::backups(const QDir &dir)
+QStringList TestConsoleConfigFile::backups(const QDir &dir)
 {
     return dir.entryList({ "*.bak" }, QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-void TestConfigFile::read_data()
+void TestConsoleConfigFile::read_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("ok");
@@ -56,7 +56,7 @@ void TestConfigFile::read_data()
     QTest::newRow("binary") << QByteArray("\0\xff\x01", 3) << false << 0;
 }
 
-void TestConfigFile::read()
+void TestConsoleConfigFile::read()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, ok);
@@ -65,59 +65,59 @@ void TestConfigFile::read()
     const QString path = dir.filePath("config.json");
     writeBytes(path, bytes);
     bool readOk = !ok;
-    QCOMPARE(ConfigFile::read(path, &readOk).size(), keys);
+    QCOMPARE(ConsoleConfigFile::read(path, &readOk).size(), keys);
     QCOMPARE(readOk, ok);
 
     bool missingOk = true;
-    QVERIFY(ConfigFile::read(dir.filePath("missing.json"), &missingOk).isEmpty());
+    QVERIFY(ConsoleConfigFile::read(dir.filePath("missing.json"), &missingOk).isEmpty());
     QVERIFY(!missingOk);
 }
 
-void TestConfigFile::writeReplacesAnObject()
+void TestConsoleConfigFile::writeReplacesAnObject()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("config.json");
     writeBytes(path, R"({"old":true})");
-    QVERIFY(ConfigFile::write(path, QJsonObject { { "new", 1 } }));
-    QCOMPARE(ConfigFile::read(path), QJsonObject({ { "new", 1 } }));
+    QVERIFY(ConsoleConfigFile::write(path, QJsonObject { { "new", 1 } }));
+    QCOMPARE(ConsoleConfigFile::read(path), QJsonObject({ { "new", 1 } }));
     QVERIFY(readBytes(path).contains("\n    \"new\": 1\n"));
     QVERIFY(backups(QDir(dir.path())).isEmpty());
 }
 
-void TestConfigFile::writeBacksUpAnUnparsableFile()
+void TestConsoleConfigFile::writeBacksUpAnUnparsableFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(".qel-udp-client_config.json");
     const QByteArray original = R"({"rx_display_limit": 5,,})";
     writeBytes(path, original);
 
-    QVERIFY(ConfigFile::write(path, QJsonObject { { "rx_display_limit", 5 } }));
+    QVERIFY(ConsoleConfigFile::write(path, QJsonObject { { "rx_display_limit", 5 } }));
     const QStringList saved = backups(QDir(dir.path()));
     QCOMPARE(saved.size(), 1);
     QVERIFY(saved.first().startsWith(".qel-udp-client_config.json."));
     QCOMPARE(readBytes(dir.filePath(saved.first())), original);
 
     // The file is good now: a second save makes no second backup.
-    QVERIFY(ConfigFile::write(path, QJsonObject { { "rx_display_limit", 6 } }));
+    QVERIFY(ConsoleConfigFile::write(path, QJsonObject { { "rx_display_limit", 6 } }));
     QCOMPARE(backups(QDir(dir.path())).size(), 1);
 }
 
-void TestConfigFile::backupNeverOverwritesABackup()
+void TestConsoleConfigFile::backupNeverOverwritesABackup()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("config.json");
     const QDateTime time(QDate(2026, 1, 2), QTime(3, 4, 5));
-    const QString first = ConfigFile::backupPath(path, time);
+    const QString first = ConsoleConfigFile::backupPath(path, time);
     QCOMPARE(first, path + ".20260102-030405.bak");
     writeBytes(first, "older backup");
-    const QString second = ConfigFile::backupPath(path, time);
+    const QString second = ConsoleConfigFile::backupPath(path, time);
     QCOMPARE(second, path + ".20260102-030405-2.bak");
 
     // Two unparsable versions saved within the same second keep both backups.
     writeBytes(path, "broken 1");
-    QVERIFY(ConfigFile::write(path, QJsonObject { { "a", 1 } }));
+    QVERIFY(ConsoleConfigFile::write(path, QJsonObject { { "a", 1 } }));
     writeBytes(path, "broken 2");
-    QVERIFY(ConfigFile::write(path, QJsonObject { { "a", 2 } }));
+    QVERIFY(ConsoleConfigFile::write(path, QJsonObject { { "a", 2 } }));
     QCOMPARE(readBytes(first), QByteArray("older backup"));
     const QStringList saved = backups(QDir(dir.path()));
     QCOMPARE(saved.size(), 3);
@@ -128,18 +128,19 @@ void TestConfigFile::backupNeverOverwritesABackup()
     QVERIFY(contents.contains("broken 2"));
 }
 
-void TestConfigFile::failedWriteKeepsTheOldFile()
+void TestConsoleConfigFile::failedWriteKeepsTheOldFile()
 {
     QTemporaryDir dir;
     // A directory in the file's place cannot be replaced.
     const QString blocked = dir.filePath("config.json");
     QVERIFY(QDir(dir.path()).mkdir("config.json"));
-    QVERIFY(!ConfigFile::write(blocked, QJsonObject { { "a", 1 } }));
+    QVERIFY(!ConsoleConfigFile::write(blocked, QJsonObject { { "a", 1 } }));
     QVERIFY(QFileInfo(blocked).isDir());
 
     // A file in a missing directory is not written.
-    QVERIFY(!ConfigFile::write(dir.filePath("missing/config.json"), QJsonObject { { "a", 1 } }));
+    QVERIFY(
+        !ConsoleConfigFile::write(dir.filePath("missing/config.json"), QJsonObject { { "a", 1 } }));
 }
 
-QTEST_GUILESS_MAIN(TestConfigFile)
-#include "tst_configfile.moc"
+QTEST_GUILESS_MAIN(TestConsoleConfigFile)
+#include "tst_consoleconfigfile.moc"

@@ -6,7 +6,7 @@
 class QDateTime;
 
 // Reads and writes the console's JSON configuration file.
-class ConfigFile
+class ConsoleConfigFile
 {
 public:
     // The JSON object stored in the file. ok is false (and the object empty) when the

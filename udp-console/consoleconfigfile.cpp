@@ -1,4 +1,4 @@
-#include "configfile.h"
+#include "consoleconfigfile.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -34,7 +34,7 @@ Content readContent(const QString &path, QJsonObject *object)
 }
 } // namespace
 
-QJsonObject ConfigFile::read(const QString &path, bool *ok)
+QJsonObject ConsoleConfigFile::read(const QString &path, bool *ok)
 {
     QJsonObject object;
     const bool isObject = readContent(path, &object) == Content::Object;
@@ -43,7 +43,7 @@ QJsonObject ConfigFile::read(const QString &path, bool *ok)
     return object;
 }
 
-bool ConfigFile::write(const QString &path, const QJsonObject &object)
+bool ConsoleConfigFile::write(const QString &path, const QJsonObject &object)
 {
     if (!backUpUnparsable(path))
         return false;
@@ -59,7 +59,7 @@ bool ConfigFile::write(const QString &path, const QJsonObject &object)
     return file.commit();
 }
 
-QString ConfigFile::backupPath(const QString &path, const QDateTime &time)
+QString ConsoleConfigFile::backupPath(const QString &path, const QDateTime &time)
 {
     const QString stem = path + QLatin1Char('.') + time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString candidate = stem + QStringLiteral(".bak");
@@ -68,7 +68,7 @@ QString ConfigFile::backupPath(const QString &path, const QDateTime &time)
     return candidate;
 }
 
-bool ConfigFile::backUpUnparsable(const QString &path)
+bool ConsoleConfigFile::backUpUnparsable(const QString &path)
 {
     switch (readContent(path, nullptr)) {
     case Content::Missing:
