@@ -46,11 +46,6 @@ constexpr int DefaultColumnCount = 5;
 constexpr int DefaultPort = 9999;
 constexpr int DefaultAddress = QHostAddress::Any;
 
-// QJsonValue::toInt() gives its default for non-integers but accepts any integer.
-int columnCountFrom(const QJsonValue &value)
-{
-    return value.toInt(DefaultColumnCount);
-}
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -204,7 +199,7 @@ void MainWindow::loadConfigFromFile(const QString &path)
         const QJsonObject filtering = config.value(QLatin1String("rx_filtering")).toObject();
         if (filtering.contains(QLatin1String("column_count")))
             m_ui.rxFilteringColCountCombo->setCurrentIndexByItemData(
-                columnCountFrom(filtering.value(QLatin1String("column_count"))));
+                filtering.value(QLatin1String("column_count")).toInt(DefaultColumnCount));
         if (filtering.contains(QLatin1String("if_no_rule_matches"))) {
             const auto type = TextFilter::Rule::stringToType(
                 filtering.value(QLatin1String("if_no_rule_matches")).toString());
@@ -226,7 +221,7 @@ void MainWindow::loadConfigFromFile(const QString &path)
         const QJsonObject templates = config.value(QLatin1String("tx_templates")).toObject();
         if (templates.contains(QLatin1String("column_count")))
             m_ui.txTemplatesColCountCombo->setCurrentIndexByItemData(
-                columnCountFrom(templates.value(QLatin1String("column_count"))));
+                templates.value(QLatin1String("column_count")).toInt(DefaultColumnCount));
         if (templates.contains(QLatin1String("items")))
             createTxTemplateItemButtons(templates.value(QLatin1String("items")).toArray());
     }
