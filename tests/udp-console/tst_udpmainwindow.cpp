@@ -131,12 +131,18 @@ quint16 TestUdpMainWindow::freePort()
 
 quint16 TestUdpMainWindow::bind(MainWindow *window)
 {
-    const quint16 port = freePort();
     child<AdvancedComboBox>(window, "rxAddressCombo")
         ->setCurrentIndexByItemData(QHostAddress::LocalHost);
-    child<QSpinBox>(window, "rxPortSpin")->setValue(port);
-    child<QPushButton>(window, "rxBindButton")->click();
-    return window->udpSocket().state() == QAbstractSocket::BoundState ? port : 0;
+    // Another test running alongside may take the free port first: try a few.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const quint16 port = freePort();
+        child<QSpinBox>(window, "rxPortSpin")->setValue(port);
+        child<QPushButton>(window, "rxBindButton")->click();
+        if (window->udpSocket().state() == QAbstractSocket::BoundState)
+            return port;
+        delete window->findChild<QMessageBox *>("warningBox");
+    }
+    return 0;
 }
 
 void TestUdpMainWindow::send(const QByteArray &payload, quint16 port)
