@@ -53,6 +53,7 @@ const QString DefaultServerUrl = QStringLiteral("ws://127.0.0.1:7578/");
 
 // A configuration file is a few kilobytes; anything beyond this is not one we wrote.
 constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+constexpr qint64 ReadChunkSize = 256 * 1024;
 // Backup names tried within one second before giving up.
 constexpr int MaxBackupAttempts = 100;
 
@@ -96,7 +97,15 @@ void WorkProfileHandler::loadProfiles(const QString &path)
             m_unusableFilePath = absolutePath;
         return;
     }
-    const QByteArray bytes = file.read(MaxFileSize + 1);
+    // In pieces: QIODevice::read(n) reserves all n bytes up front, so one call with the size
+    // bound would take 64 MiB for a file of a few kilobytes.
+    QByteArray bytes;
+    while (bytes.size() <= MaxFileSize) {
+        const QByteArray chunk = file.read(qMin(ReadChunkSize, MaxFileSize + 1 - bytes.size()));
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
     const bool readFailed = file.error() != QFileDevice::NoError;
     file.close();
     if (readFailed || bytes.size() > MaxFileSize) {

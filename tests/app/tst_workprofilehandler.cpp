@@ -227,6 +227,33 @@ private:
     bool m_active = false;
 };
 
+// Caps this process's address space at its current size plus `headroom` bytes, so that
+// an allocation far beyond what the work needs fails.
+class AddressSpaceLimit
+{
+public:
+    explicit AddressSpaceLimit(rlim_t headroom)
+    {
+        getrlimit(RLIMIT_AS, &m_previous);
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return;
+        const QRegularExpression vmSize(QStringLiteral("VmSize:\\s*(\\d+) kB"));
+        const QRegularExpressionMatch match = vmSize.match(QString::fromLatin1(status.readAll()));
+        if (!match.hasMatch())
+            return;
+        rlimit limit = m_previous;
+        limit.rlim_cur = rlim_t(match.captured(1).toULongLong()) * 1024 + headroom;
+        m_active = limit.rlim_cur < m_previous.rlim_max && setrlimit(RLIMIT_AS, &limit) == 0;
+    }
+    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &m_previous); }
+    bool isActive() const { return m_active; }
+
+private:
+    rlimit m_previous {};
+    bool m_active = false;
+};
+
 } // namespace
 
 class TestWorkProfileHandler : public QObject
@@ -260,6 +287,8 @@ private slots:
     void failedSaveKeepsOldFile();
     void hostileJsonNeverCrashes_data();
     void hostileJsonNeverCrashes();
+    void loadingNeedsMemoryForTheFileOnly();
+    void fileAboveSizeBoundIsUnusable();
 };
 
 void TestWorkProfileHandler::unusableFileKeepsState_data()
@@ -993,6 +1022,38 @@ void TestWorkProfileHandler::hostileJsonNeverCrashes()
     reloaded.loadProfiles(path);
     QCOMPARE(reloaded.profileNames(), handler.profileNames());
     QCOMPARE(reloaded.currentProfileId(), handler.currentProfileId());
+}
+
+void TestWorkProfileHandler::loadingNeedsMemoryForTheFileOnly()
+{
+    // Reading a 4 KiB file used to reserve the whole 64 MiB size bound at once.
+    WorkProfileHandler handler;
+    {
+        const AddressSpaceLimit limit(32 * 1024 * 1024);
+        QVERIFY(limit.isActive());
+        handler.loadProfiles(fixture(QStringLiteral("full.json")));
+    }
+    QCOMPARE(handler.profileNames(),
+        (QStringList { QStringLiteral("Crossing A7"), QStringLiteral("Bridge, north side") }));
+}
+
+void TestWorkProfileHandler::fileAboveSizeBoundIsUnusable()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    // Valid JSON, only too large: 64 MiB of padding after a usable profile.
+    const QByteArray head = "{\"profiles\": [{\"name\": \"big\"}], \"pad\": \"";
+    QByteArray content = head + QByteArray(64 * 1024 * 1024 - head.size(), 'x') + "\"}";
+    QVERIFY(writeBytes(path, content));
+    content.clear();
+
+    WorkProfileHandler handler;
+    QSignalSpy backedUp(&handler, &WorkProfileHandler::configurationBackedUp);
+    handler.loadProfiles(path);
+    QCOMPARE(handler.profileNames(), QStringList());
+    QVERIFY(handler.saveProfiles(path));
+    QCOMPARE(backedUp.count(), 1);
+    QCOMPARE(QFileInfo(backedUp.at(0).at(0).toString()).size(), qint64(64 * 1024 * 1024 + 2));
 }
 
 QTEST_GUILESS_MAIN(TestWorkProfileHandler)
