@@ -1,10 +1,9 @@
 #include "mainwindow.h"
+#include "translationinstaller.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QLocale>
 #include <QScreen>
-#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -12,19 +11,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("qel-udp-client"));
     QCoreApplication::setApplicationVersion(QStringLiteral("v1.2.2-0-g6fd602f"));
 
-    const QString localeName = QLocale::system().name();
-    const QStringList catalogues { QStringLiteral("qt"), QStringLiteral("qel-udp-client") };
-    for (const QString &catalogue : catalogues) {
-        const QString directory = catalogue == QLatin1String("qt")
-            ? QStringLiteral("/usr/share/qt5/translations")
-            : QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
-        auto *translator = new QTranslator(&app);
-        if (translator->load(
-                QStringLiteral("%1_%2").arg(catalogue, localeName), directory, QStringLiteral("_")))
-            QCoreApplication::installTranslator(translator);
-        else
-            delete translator;
-    }
+    // The widget kit's catalogue too, for the texts of the collapsible boxes.
+    TranslationInstaller::install(&app, { QStringLiteral("qt"), QStringLiteral("vantor-widgets"),
+                                          QStringLiteral("qel-udp-client") });
 
     MainWindow window;
     QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
