@@ -2,7 +2,8 @@
 
 #include <QtGlobal>
 
-// Faults the simulator can be told to show, for tests and rehearsals.
+// Faults the emulated radar can be told to show, for tests and rehearsals. The
+// connection faults (dropped connections, refused pings) belong to SimServer::Settings.
 struct FaultInjection
 {
     int busyAcks = 0;           // each command is answered "busy" this many times first
@@ -10,8 +11,6 @@ struct FaultInjection
     bool noAcks = false;        // commands are neither executed nor acknowledged
     bool stuckCycle = false;    // the measurement cycle number stops advancing
     bool silent = false;        // the radar sends nothing at all
-    int dropAfterMs = 0;        // non-zero: each connection is closed after this long
-    bool refusePings = false;   // pings from clients are never answered
     bool wrongVariant = false;  // the radar sends under the other variant's identifiers
     bool malformedFrames = false; // every cycle carries a short object frame and a torn tail
 };

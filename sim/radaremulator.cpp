@@ -47,7 +47,7 @@ RadarEmulator::RadarEmulator(const Settings &settings, QObject *parent)
     m_cycleTimer.setTimerType(Qt::PreciseTimer);
     m_cycleTimer.setInterval(m_settings.cycleMs);
     m_restartTimer.setSingleShot(true);
-    connect(&m_cycleTimer, &QTimer::timeout, this, &RadarEmulator::doRunCycle);
+    connect(&m_cycleTimer, &QTimer::timeout, this, &RadarEmulator::runCycle);
     connect(&m_restartTimer, &QTimer::timeout, this, &RadarEmulator::doFinishRestart);
 }
 
@@ -419,7 +419,7 @@ QVector<SimObject> RadarEmulator::doCollectObjects()
     return objects;
 }
 
-void RadarEmulator::doRunCycle()
+void RadarEmulator::runCycle()
 {
     const double dt = m_stepClock.restart() / 1000.0;
     m_traffic.step(dt);

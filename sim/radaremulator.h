@@ -62,6 +62,8 @@ public:
 public slots:
     // One command frame from a client, in wire form.
     void receiveFrame(const QByteArray &wire);
+    // One measurement cycle; the cycle timer calls it, benchmarks may too.
+    void runCycle();
 
 signals:
     void radarMessage(const QByteArray &frameArea);
@@ -76,7 +78,6 @@ private:
         QVector<quint64> payloads;
     };
 
-    void doRunCycle();
     void doFinishRestart();
     void doHandleCommand(const QByteArray &wire, quint64 p);
     quint8 doExecuteCommand(quint8 paramType, quint8 action, quint8 paramNumber, qint32 paramValue);

@@ -242,13 +242,11 @@ SimCommandLine::Result SimCommandLine::parse(const QStringList &args, SimOptions
     if (isSet("drop-after")) {
         if (!toDouble(p, "drop-after", 0.01, 86400, &d, error))
             return Result::Error;
-        f.dropAfterMs = int(std::lround(d * 1000));
+        o->server.dropAfterMs = int(std::lround(d * 1000));
     }
-    f.refusePings = isSet("refuse-pings");
+    o->server.refusePings = isSet("refuse-pings");
     f.wrongVariant = isSet("wrong-variant");
     f.malformedFrames = isSet("malformed-frames");
-    o->server.dropAfterMs = f.dropAfterMs;
-    o->server.refusePings = f.refusePings;
 
     if (isSet("proxy") && isSet("replay")) {
         *error = QStringLiteral("--proxy and --replay exclude each other");

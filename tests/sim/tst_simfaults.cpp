@@ -170,7 +170,6 @@ void TestSimFaults::silentRadar()
 void TestSimFaults::droppedConnection()
 {
     SimOptions o = testOptions();
-    o.radar.faults.dropAfterMs = 600;
     o.server.dropAfterMs = 600;
     start(o);
     QSignalSpy connected(m_client.get(), &IVantorClient::connected);
@@ -189,7 +188,6 @@ void TestSimFaults::droppedConnection()
 void TestSimFaults::refusedPings()
 {
     SimOptions o = testOptions();
-    o.radar.faults.refusePings = true;
     o.server.refusePings = true;
     start(o);
     QSignalSpy latency(m_client.get(), &IVantorClient::pingLatency);
