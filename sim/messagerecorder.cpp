@@ -15,9 +15,9 @@ bool MessageRecorder::open(const QString &path, QString *error)
         return false;
     }
     const QJsonObject header { { QStringLiteral("format"), QLatin1String(FormatName) },
-                               { QStringLiteral("version"), FormatVersion },
-                               { QStringLiteral("started_utc"),
-                                 QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs) } };
+        { QStringLiteral("version"), FormatVersion },
+        { QStringLiteral("started_utc"),
+            QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs) } };
     const QByteArray line = QJsonDocument(header).toJson(QJsonDocument::Compact) + '\n';
     if (m_file.write(line) != line.size()) {
         *error = QStringLiteral("cannot write %1: %2").arg(path, m_file.errorString());
@@ -46,14 +46,13 @@ void MessageRecorder::doWrite(const char *type, const QJsonValue &data)
     if (!m_file.isOpen() || m_failed)
         return;
     const QJsonObject entry { { QStringLiteral("t_ms"), m_clock.elapsed() },
-                              { QStringLiteral("type"), QLatin1String(type) },
-                              { QStringLiteral("data"), data } };
+        { QStringLiteral("type"), QLatin1String(type) }, { QStringLiteral("data"), data } };
     const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
     // Each line goes out at once, so an interrupted recording keeps all it had.
     if (m_file.write(line) != line.size() || !m_file.flush()) {
         m_failed = true;
         qWarning("Recording stopped: cannot write %s: %s", qPrintable(m_file.fileName()),
-                 qPrintable(m_file.errorString()));
+            qPrintable(m_file.errorString()));
         return;
     }
     ++m_count;

@@ -34,9 +34,9 @@ bool isPointNumber(quint8 n)
     return n <= 63 || (n >= 128 && n <= 191);
 }
 
-const QStringList positionKeys = { QStringLiteral("height"), QStringLiteral("x_offset"),
-                                   QStringLiteral("y_offset"), QStringLiteral("azimuth"),
-                                   QStringLiteral("altitude"), QStringLiteral("roll") };
+const QStringList positionKeys
+    = { QStringLiteral("height"), QStringLiteral("x_offset"), QStringLiteral("y_offset"),
+          QStringLiteral("azimuth"), QStringLiteral("altitude"), QStringLiteral("roll") };
 
 } // namespace
 
@@ -194,13 +194,12 @@ QJsonObject ParameterStore::savedToJson() const
         parameters.insert(name, it.value());
     }
     const RadarPosition &p = m_savedPosition;
-    const QJsonObject position { { positionKeys[0], p.height },  { positionKeys[1], p.xOffset },
-                                 { positionKeys[2], p.yOffset }, { positionKeys[3], p.azimuth },
-                                 { positionKeys[4], p.altitude }, { positionKeys[5], p.roll } };
+    const QJsonObject position { { positionKeys[0], p.height }, { positionKeys[1], p.xOffset },
+        { positionKeys[2], p.yOffset }, { positionKeys[3], p.azimuth },
+        { positionKeys[4], p.altitude }, { positionKeys[5], p.roll } };
     return { { QStringLiteral("format"), QLatin1String(FormatName) },
-             { QStringLiteral("version"), FormatVersion },
-             { QStringLiteral("parameters"), parameters },
-             { QStringLiteral("position"), position } };
+        { QStringLiteral("version"), FormatVersion }, { QStringLiteral("parameters"), parameters },
+        { QStringLiteral("position"), position } };
 }
 
 bool ParameterStore::loadSaved(const QJsonObject &object, QString *error, int *skipped)
@@ -235,8 +234,8 @@ bool ParameterStore::loadSaved(const QJsonObject &object, QString *error, int *s
 
     RadarPosition position;
     const QJsonObject p = object.value(QStringLiteral("position")).toObject();
-    qint64 values[6] = { position.height, position.xOffset, position.yOffset,
-                         position.azimuth, position.altitude, position.roll };
+    qint64 values[6] = { position.height, position.xOffset, position.yOffset, position.azimuth,
+        position.altitude, position.roll };
     // Lengths: 17-bit magnitudes in hundredths; angles: hundredths of a degree.
     const qint64 limits[6] = { 131071, 131071, 131071, 35999, 35999, 35999 };
     for (int i = 0; i < 6; ++i) {

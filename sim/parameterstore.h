@@ -39,7 +39,11 @@ public:
     };
 
     // paramNumber values of the general action.
-    enum GeneralNumber : quint8 { DeviceInfoNumber = 40, PositionNumber = 42, FakeTargetsNumber = 68 };
+    enum GeneralNumber : quint8 {
+        DeviceInfoNumber = 40,
+        PositionNumber = 42,
+        FakeTargetsNumber = 68
+    };
     enum CalibrationNumber : quint8 {
         CalibrationCommandNumber = 0,
         CalibrationStateNumber = 1,
@@ -62,7 +66,10 @@ public:
 
     ParameterStore();
 
-    static quint16 key(quint8 action, quint8 paramNumber) { return quint16(action << 8 | paramNumber); }
+    static quint16 key(quint8 action, quint8 paramNumber)
+    {
+        return quint16(action << 8 | paramNumber);
+    }
     // The definition of a stored parameter, or false when the radar has none there.
     static bool definition(quint8 action, quint8 paramNumber, Definition *definition);
 

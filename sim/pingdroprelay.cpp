@@ -23,7 +23,8 @@ PingDropRelay::~PingDropRelay()
         doCloseLink(client);
 }
 
-bool PingDropRelay::listen(const QHostAddress &address, quint16 port, quint16 targetPort, QString *error)
+bool PingDropRelay::listen(
+    const QHostAddress &address, quint16 port, quint16 targetPort, QString *error)
 {
     m_targetPort = targetPort;
     if (!m_server.listen(address, port)) {
@@ -49,9 +50,12 @@ void PingDropRelay::onNewConnection()
         link.server = server;
         m_links.insert(client, link);
         m_clientOf.insert(server, client);
-        connect(client, &QTcpSocket::readyRead, this, [this, client] { onClientReadyRead(client); });
-        connect(server, &QTcpSocket::readyRead, this, [this, server] { onServerReadyRead(server); });
-        connect(server, &QTcpSocket::connected, this, [this, client] { onClientReadyRead(client); });
+        connect(
+            client, &QTcpSocket::readyRead, this, [this, client] { onClientReadyRead(client); });
+        connect(
+            server, &QTcpSocket::readyRead, this, [this, server] { onServerReadyRead(server); });
+        connect(
+            server, &QTcpSocket::connected, this, [this, client] { onClientReadyRead(client); });
         connect(client, &QTcpSocket::disconnected, this, [this, client] { doCloseLink(client); });
         connect(server, &QTcpSocket::disconnected, this, [this, client] { doCloseLink(client); });
         connect(server, &QTcpSocket::errorOccurred, this, [this, client] { doCloseLink(client); });

@@ -5,8 +5,8 @@
 
 #include <QWebSocket>
 
-ProxyBridge::ProxyBridge(SimServer *server, const QUrl &upstream, MessageRecorder *recorder,
-                         QObject *parent)
+ProxyBridge::ProxyBridge(
+    SimServer *server, const QUrl &upstream, MessageRecorder *recorder, QObject *parent)
     : QObject(parent)
     , m_server(server)
     , m_upstream(upstream)
@@ -38,26 +38,29 @@ void ProxyBridge::onClientConnected(quint64 client)
     upstream->setMaxAllowedIncomingMessageSize(MaxIncomingMessageSize);
     upstream->setMaxAllowedIncomingFrameSize(MaxIncomingMessageSize);
     m_links.insert(client, Link { upstream, {} });
-    connect(upstream, &QWebSocket::connected, this, [this, client] { onUpstreamConnected(client); });
+    connect(
+        upstream, &QWebSocket::connected, this, [this, client] { onUpstreamConnected(client); });
     connect(upstream, &QWebSocket::disconnected, this, [this, client] {
         m_server->closeClient(client, QStringLiteral("Upstream server closed the connection"));
     });
     connect(upstream, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this,
-            [this, client, upstream](QAbstractSocket::SocketError) {
-                qWarning("Client %llu: upstream error: %s", client, qPrintable(upstream->errorString()));
-                if (upstream->state() == QAbstractSocket::UnconnectedState)
-                    m_server->closeClient(client, QStringLiteral("Upstream server not reachable"));
-            });
+        [this, client, upstream](QAbstractSocket::SocketError) {
+            qWarning(
+                "Client %llu: upstream error: %s", client, qPrintable(upstream->errorString()));
+            if (upstream->state() == QAbstractSocket::UnconnectedState)
+                m_server->closeClient(client, QStringLiteral("Upstream server not reachable"));
+        });
     connect(upstream, &QWebSocket::textMessageReceived, this, [this, client](const QString &text) {
         if (isRecorded(client))
             m_recorder->recordText(text);
         m_server->sendTextToClient(client, text);
     });
-    connect(upstream, &QWebSocket::binaryMessageReceived, this, [this, client](const QByteArray &message) {
-        if (isRecorded(client))
-            m_recorder->recordBinary(message);
-        m_server->sendBinaryToClient(client, message);
-    });
+    connect(upstream, &QWebSocket::binaryMessageReceived, this,
+        [this, client](const QByteArray &message) {
+            if (isRecorded(client))
+                m_recorder->recordBinary(message);
+            m_server->sendBinaryToClient(client, message);
+        });
     qInfo("Client %llu: opening %s", client, qPrintable(m_upstream.toString()));
     upstream->open(m_upstream);
 }

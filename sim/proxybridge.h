@@ -24,7 +24,7 @@ public:
     static constexpr qint64 MaxIncomingMessageSize = 1024 * 1024;
 
     ProxyBridge(SimServer *server, const QUrl &upstream, MessageRecorder *recorder,
-                QObject *parent = nullptr);
+        QObject *parent = nullptr);
     ~ProxyBridge() override;
 
     int upstreamCount() const { return m_links.size(); }

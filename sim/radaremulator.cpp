@@ -58,7 +58,7 @@ bool RadarEmulator::loadState(QString *error)
     QFile file(m_settings.stateFile);
     if (!file.exists()) {
         qInfo("No saved radar state in %s yet; starting from the defaults",
-              qPrintable(m_settings.stateFile));
+            qPrintable(m_settings.stateFile));
         return true;
     }
     if (!file.open(QIODevice::ReadOnly)) {
@@ -84,7 +84,7 @@ bool RadarEmulator::loadState(QString *error)
     }
     if (skipped > 0)
         qWarning("%s: skipped %d unknown or out-of-range entries", qPrintable(m_settings.stateFile),
-                 skipped);
+            skipped);
     qInfo("Loaded the saved radar state from %s", qPrintable(m_settings.stateFile));
     return true;
 }
@@ -93,8 +93,8 @@ void RadarEmulator::setLanes(const QMap<int, QPolygonF> &centreLines)
 {
     m_traffic.setLanes(centreLines);
     doApplyModes();
-    qInfo("Traffic runs on %d lanes within %.0f m", m_traffic.laneCount(),
-          m_settings.traffic.rangeM);
+    qInfo(
+        "Traffic runs on %d lanes within %.0f m", m_traffic.laneCount(), m_settings.traffic.rangeM);
 }
 
 void RadarEmulator::start()
@@ -104,7 +104,7 @@ void RadarEmulator::start()
     m_cycle = 0;
     m_cycleTimer.start();
     qInfo("Radar %s running, one cycle every %d ms", qPrintable(m_settings.variant.label()),
-          m_settings.cycleMs);
+        m_settings.cycleMs);
 }
 
 void RadarEmulator::stop()
@@ -133,7 +133,7 @@ void RadarEmulator::receiveFrame(const QByteArray &wire)
     // A command is exactly one frame of length 8: identifier, length byte, payload.
     if (wire.size() != 11 || quint8(wire.at(2)) != 8) {
         qWarning("Ignored a malformed command frame of %d bytes: %s", int(wire.size()),
-                 wire.left(32).toHex(' ').constData());
+            wire.left(32).toHex(' ').constData());
         return;
     }
     const quint16 id = qFromBigEndian<quint16>(wire.constData());
@@ -141,7 +141,7 @@ void RadarEmulator::receiveFrame(const QByteArray &wire)
     const RadarVariant &v = m_settings.variant;
     if (id != v.commandCanId() && id != v.radarSetupCanId()) {
         qWarning("Ignored a frame with identifier 0x%03X, which the %s radar does not listen to",
-                 id, qPrintable(v.label()));
+            id, qPrintable(v.label()));
         return;
     }
     doHandleCommand(wire, p);
@@ -151,7 +151,8 @@ void RadarEmulator::doHandleCommand(const QByteArray &wire, quint64 p)
 {
     const FaultInjection &f = m_settings.faults;
     if (f.noAcks) {
-        qInfo("Command %s dropped without acknowledgement (fault injection)", wire.toHex(' ').constData());
+        qInfo("Command %s dropped without acknowledgement (fault injection)",
+            wire.toHex(' ').constData());
         return;
     }
     if (f.busyAcks > 0) {
@@ -162,7 +163,7 @@ void RadarEmulator::doHandleCommand(const QByteArray &wire, quint64 p)
         if (m_busyCount < f.busyAcks) {
             ++m_busyCount;
             qInfo("Command %s answered busy (%d of %d)", wire.toHex(' ').constData(), m_busyCount,
-                  f.busyAcks);
+                f.busyAcks);
             queueAck(BusyResult);
             return;
         }
@@ -170,7 +171,7 @@ void RadarEmulator::doHandleCommand(const QByteArray &wire, quint64 p)
     }
     if (f.errorCode != 0) {
         qInfo("Command %s refused with error %d (fault injection)", wire.toHex(' ').constData(),
-              f.errorCode);
+            f.errorCode);
         queueAck(f.errorCode);
         return;
     }
@@ -188,13 +189,13 @@ void RadarEmulator::doHandleCommand(const QByteArray &wire, quint64 p)
         const quint8 paramNumber = quint8(p >> 8);
         result = doExecuteCommand(paramType, action, paramNumber, value);
         qInfo("Command type %d action %d number %d value %d: %s", paramType, action, paramNumber,
-              value, result == 0 ? "done" : qPrintable(QStringLiteral("error %1").arg(result)));
+            value, result == 0 ? "done" : qPrintable(QStringLiteral("error %1").arg(result)));
     }
     queueAck(result);
 }
 
-quint8 RadarEmulator::doExecuteCommand(quint8 paramType, quint8 action, quint8 paramNumber,
-                                       qint32 paramValue)
+quint8 RadarEmulator::doExecuteCommand(
+    quint8 paramType, quint8 action, quint8 paramNumber, qint32 paramValue)
 {
     using PS = ParameterStore;
     if (!isRead(paramType) && !isWrite(paramType))
@@ -205,10 +206,10 @@ quint8 RadarEmulator::doExecuteCommand(quint8 paramType, quint8 action, quint8 p
             return PS::ReadOnlyParameter;
         if (quint32(paramValue) == HardwareInfoSelector)
             queueResponse(ResponseKind::HardwareInfo,
-                          RadarFrameEncoder::deviceInfoResponse(false, m_settings.hardwareInfo));
+                RadarFrameEncoder::deviceInfoResponse(false, m_settings.hardwareInfo));
         else if (quint32(paramValue) == FirmwareInfoSelector)
             queueResponse(ResponseKind::FirmwareInfo,
-                          RadarFrameEncoder::deviceInfoResponse(true, m_settings.firmwareInfo));
+                RadarFrameEncoder::deviceInfoResponse(true, m_settings.firmwareInfo));
         else
             return PS::ValueOutOfRange;
         return PS::NoError;
@@ -216,7 +217,8 @@ quint8 RadarEmulator::doExecuteCommand(quint8 paramType, quint8 action, quint8 p
     if (action == PS::GeneralAction && paramNumber == PS::PositionNumber) {
         if (paramType != WriteInteger || paramValue != GetPositionValue)
             return PS::ValueOutOfRange;
-        queueResponse(ResponseKind::Position, RadarFrameEncoder::positionResponse(m_store.position()));
+        queueResponse(
+            ResponseKind::Position, RadarFrameEncoder::positionResponse(m_store.position()));
         return PS::NoError;
     }
     if (action == PS::SaveToFlashAction && paramNumber == 0) {
@@ -232,8 +234,8 @@ quint8 RadarEmulator::doExecuteCommand(quint8 paramType, quint8 action, quint8 p
         if (!isRead(paramType))
             return PS::ReadOnlyParameter;
         queueResponse(ResponseKind::ReadParam,
-                      RadarFrameEncoder::readParamResponse(action, paramType, paramNumber,
-                                                           selfDiagnosticsWord()));
+            RadarFrameEncoder::readParamResponse(
+                action, paramType, paramNumber, selfDiagnosticsWord()));
         return PS::NoError;
     }
     if (action == PS::PolygonAction && paramNumber == PS::PolygonReinitNumber) {
@@ -250,7 +252,7 @@ quint8 RadarEmulator::doExecuteCommand(quint8 paramType, quint8 action, quint8 p
                 m_store.setInternal(action, quint8(PS::CalibrationLastFirst + i), 0);
             else
                 m_store.setInternal(action, quint8(PS::CalibrationCurrFirst + i),
-                                    m_store.value(action, quint8(PS::CalibrationLastFirst + i)));
+                    m_store.value(action, quint8(PS::CalibrationLastFirst + i)));
         }
         return PS::NoError;
     }
@@ -261,7 +263,7 @@ quint8 RadarEmulator::doExecuteCommand(quint8 paramType, quint8 action, quint8 p
         if (error != PS::NoError)
             return error;
         queueResponse(ResponseKind::ReadParam,
-                      RadarFrameEncoder::readParamResponse(action, paramType, paramNumber, value));
+            RadarFrameEncoder::readParamResponse(action, paramType, paramNumber, value));
         return PS::NoError;
     }
 
@@ -313,8 +315,8 @@ quint8 RadarEmulator::doExecuteSetup(quint64 p)
     }
     m_store.setPosition(position);
     qInfo("Position now height %.2f x %.2f y %.2f m, azimuth %.2f altitude %.2f roll %.2f deg",
-          position.height / 100.0, position.xOffset / 100.0, position.yOffset / 100.0,
-          position.azimuth / 100.0, position.altitude / 100.0, position.roll / 100.0);
+        position.height / 100.0, position.xOffset / 100.0, position.yOffset / 100.0,
+        position.azimuth / 100.0, position.altitude / 100.0, position.roll / 100.0);
     return ParameterStore::NoError;
 }
 
@@ -328,12 +330,14 @@ quint8 RadarEmulator::doSaveToFlash()
     QSaveFile file(m_settings.stateFile);
     const QByteArray json = QJsonDocument(m_store.savedToJson()).toJson(QJsonDocument::Indented);
     if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size()) {
-        qWarning("Cannot write %s: %s", qPrintable(m_settings.stateFile), qPrintable(file.errorString()));
+        qWarning("Cannot write %s: %s", qPrintable(m_settings.stateFile),
+            qPrintable(file.errorString()));
         file.cancelWriting();
         return ParameterStore::FlashWriteFailed;
     }
     if (!file.commit()) {
-        qWarning("Cannot write %s: %s", qPrintable(m_settings.stateFile), qPrintable(file.errorString()));
+        qWarning("Cannot write %s: %s", qPrintable(m_settings.stateFile),
+            qPrintable(file.errorString()));
         return ParameterStore::FlashWriteFailed;
     }
     qInfo("Parameters saved to %s", qPrintable(m_settings.stateFile));
@@ -342,8 +346,8 @@ quint8 RadarEmulator::doSaveToFlash()
 
 void RadarEmulator::doApplyModes()
 {
-    const bool fakeTargets = m_store.value(ParameterStore::GeneralAction,
-                                           ParameterStore::FakeTargetsNumber) != 0;
+    const bool fakeTargets
+        = m_store.value(ParameterStore::GeneralAction, ParameterStore::FakeTargetsNumber) != 0;
     // Fake targets take the highest identifiers; traffic keeps to the rest.
     m_traffic.setIdLimit(fakeTargets ? TrafficModel::MaxIds - FakeTargets : TrafficModel::MaxIds);
 }
@@ -358,8 +362,8 @@ void RadarEmulator::doAdvanceCalibration()
     m_store.setInternal(PS::CalibrationAction, PS::CalibrationStateNumber, 2);
     for (int i = 0; i <= PS::CalibrationCurrLast - PS::CalibrationCurrFirst; ++i)
         m_store.setInternal(PS::CalibrationAction, quint8(PS::CalibrationCurrFirst + i),
-                            m_store.value(PS::CalibrationAction, quint8(PS::CalibrationLastFirst + i))
-                                + 10 * (i + 1));
+            m_store.value(PS::CalibrationAction, quint8(PS::CalibrationLastFirst + i))
+                + 10 * (i + 1));
     qInfo("Calibration run finished");
 }
 
@@ -384,8 +388,8 @@ void RadarEmulator::queueResponse(ResponseKind kind, const QVector<quint64> &pay
 QVector<SimObject> RadarEmulator::doCollectObjects()
 {
     const int imitatorMode = m_store.value(ParameterStore::ImitatorAction, 0);
-    const bool fakeTargets = m_store.value(ParameterStore::GeneralAction,
-                                           ParameterStore::FakeTargetsNumber) != 0;
+    const bool fakeTargets
+        = m_store.value(ParameterStore::GeneralAction, ParameterStore::FakeTargetsNumber) != 0;
     QVector<SimObject> objects;
     if (imitatorMode == 0) {
         objects = m_traffic.measuredObjects();
@@ -459,12 +463,13 @@ void RadarEmulator::runCycle()
     }
 
     const quint32 uptime = uptimeMs();
-    area.append(RadarFrameEncoder::frame(v.synchronizationCanId(),
-                                         RadarFrameEncoder::counterPayload(m_cycle & 0xFF)));
-    area.append(RadarFrameEncoder::frame(v.sensorControlCanId(), RadarFrameEncoder::counterPayload(uptime)));
+    area.append(RadarFrameEncoder::frame(
+        v.synchronizationCanId(), RadarFrameEncoder::counterPayload(m_cycle & 0xFF)));
+    area.append(RadarFrameEncoder::frame(
+        v.sensorControlCanId(), RadarFrameEncoder::counterPayload(uptime)));
     // Object control: the cycle number, then the number of objects in this cycle.
     area.append(RadarFrameEncoder::frame(v.objectControlCanId(),
-                                         RadarFrameEncoder::counterPayload(m_cycle, quint32(objects.size()) << 24)));
+        RadarFrameEncoder::counterPayload(m_cycle, quint32(objects.size()) << 24)));
     for (int i = 0; i < objects.size(); ++i) {
         const SimObject &o = objects[i];
         const quint16 id = quint16(v.roadObjectCanIdMin() + o.id);
@@ -479,7 +484,8 @@ void RadarEmulator::runCycle()
     }
     if (f.malformedFrames) {
         if (objects.isEmpty())
-            area.append(RadarFrameEncoder::rawFrame(v.synchronizationCanId(), 7, QByteArray(7, '\0')));
+            area.append(
+                RadarFrameEncoder::rawFrame(v.synchronizationCanId(), 7, QByteArray(7, '\0')));
         // A torn tail: a frame header promising eight bytes followed by three.
         area.append(RadarFrameEncoder::rawFrame(v.roadObjectCanIdMin(), 8, QByteArray(3, '\x5A')));
     }

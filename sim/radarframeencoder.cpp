@@ -65,8 +65,8 @@ quint64 RadarFrameEncoder::objectPayload(const SimObject &object)
     return p;
 }
 
-QVector<quint64> RadarFrameEncoder::readParamResponse(quint8 action, quint8 paramType,
-                                                      quint8 paramNumber, qint32 value)
+QVector<quint64> RadarFrameEncoder::readParamResponse(
+    quint8 action, quint8 paramType, quint8 paramNumber, qint32 value)
 {
     // Part 0 announces the group (three parts); part 1 echoes the command with status 1
     // in bits 32-35; part 2 carries the value in its upper 32 bits.
@@ -77,16 +77,16 @@ QVector<quint64> RadarFrameEncoder::readParamResponse(quint8 action, quint8 para
     return { part0, part1, part2 };
 }
 
-quint64 RadarFrameEncoder::signMagnitude(qint64 value, int magnitudeBits, int magnitudeShift,
-                                         int signShift)
+quint64 RadarFrameEncoder::signMagnitude(
+    qint64 value, int magnitudeBits, int magnitudeShift, int signShift)
 {
     const quint64 max = (quint64(1) << magnitudeBits) - 1;
     const quint64 magnitude = qMin<quint64>(quint64(value < 0 ? -value : value), max);
     return magnitude << magnitudeShift | (value < 0 ? quint64(1) << signShift : 0);
 }
 
-qint64 RadarFrameEncoder::fromSignMagnitude(quint64 p, int magnitudeBits, int magnitudeShift,
-                                            int signShift)
+qint64 RadarFrameEncoder::fromSignMagnitude(
+    quint64 p, int magnitudeBits, int magnitudeShift, int signShift)
 {
     const qint64 magnitude = qint64((p >> magnitudeShift) & ((quint64(1) << magnitudeBits) - 1));
     return (p >> signShift) & 1 ? -magnitude : magnitude;

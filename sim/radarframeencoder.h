@@ -41,8 +41,8 @@ public:
     static quint64 counterPayload(quint32 value, quint32 low = 0);
     static quint64 objectPayload(const SimObject &object);
 
-    static QVector<quint64> readParamResponse(quint8 action, quint8 paramType, quint8 paramNumber,
-                                              qint32 value);
+    static QVector<quint64> readParamResponse(
+        quint8 action, quint8 paramType, quint8 paramNumber, qint32 value);
     static QVector<quint64> positionResponse(const RadarPosition &position);
     // Up to 24 Latin-1 bytes, zero padded; firmware selects the firmware keys.
     static QVector<quint64> deviceInfoResponse(bool firmware, const QByteArray &latin1);
@@ -52,6 +52,8 @@ public:
 
     // Sign-and-magnitude field: the magnitude in magnitudeBits bits from magnitudeShift
     // up (saturating), the sign in bit signShift.
-    static quint64 signMagnitude(qint64 value, int magnitudeBits, int magnitudeShift, int signShift);
-    static qint64 fromSignMagnitude(quint64 p, int magnitudeBits, int magnitudeShift, int signShift);
+    static quint64 signMagnitude(
+        qint64 value, int magnitudeBits, int magnitudeShift, int signShift);
+    static qint64 fromSignMagnitude(
+        quint64 p, int magnitudeBits, int magnitudeShift, int signShift);
 };

@@ -11,8 +11,7 @@
 RadarSimulator::RadarSimulator(const SimOptions &options, QObject *parent)
     : QObject(parent)
     , m_options(options)
-{
-}
+{ }
 
 RadarSimulator::~RadarSimulator()
 {
@@ -55,7 +54,7 @@ bool RadarSimulator::doStartRadar(QString *error)
     QMap<int, QPolygonF> lanes;
     RoadBuilder builder;
     connect(&builder, &RoadBuilder::laneCenterLines, this,
-            [&lanes](const QMap<int, QPolygonF> &lines) { lanes = lines; });
+        [&lanes](const QMap<int, QPolygonF> &lines) { lanes = lines; });
     builder.setRoadConfig(road);
     if (lanes.isEmpty()) {
         qWarning("The road has no lanes; the traffic uses the default road instead");
@@ -102,9 +101,10 @@ bool RadarSimulator::doStartReplay(QString *error)
         return false;
     // The recording starts once the server works on its port and a client listens.
     connect(m_server, &SimServer::clientConnected, this, &RadarSimulator::doStartReplayWhenReady);
-    connect(m_server, &SimServer::serverStateChanged, this, &RadarSimulator::doStartReplayWhenReady);
+    connect(
+        m_server, &SimServer::serverStateChanged, this, &RadarSimulator::doStartReplayWhenReady);
     qInfo("Replaying %s at %.2fx%s, from the first client on", qPrintable(m_options.replayFile),
-          m_options.replaySpeed, m_options.replayLoop ? ", looping" : "");
+        m_options.replaySpeed, m_options.replayLoop ? ", looping" : "");
     return true;
 }
 

@@ -12,15 +12,17 @@ public:
 
     explicit RadarVariant(Type type = TypeQ)
         : m_type(type)
-    {
-    }
+    { }
 
     // Accepts "Q", "P", "SerQ", "SerP", "0" and "1" in any case.
     static bool fromText(const QString &text, Type *type);
 
     Type type() const { return m_type; }
     RadarVariant other() const { return RadarVariant(m_type == TypeQ ? TypeP : TypeQ); }
-    QString label() const { return m_type == TypeQ ? QStringLiteral("SerQ") : QStringLiteral("SerP"); }
+    QString label() const
+    {
+        return m_type == TypeQ ? QStringLiteral("SerQ") : QStringLiteral("SerP");
+    }
 
     quint16 synchronizationCanId() const { return shifted(0x3FF); }
     quint16 sensorControlCanId() const { return shifted(0x600); }
@@ -36,7 +38,10 @@ public:
     bool operator!=(const RadarVariant &other) const { return m_type != other.m_type; }
 
 private:
-    quint16 shifted(quint16 typeQId) const { return quint16(m_type == TypeP ? typeQId - 0x100 : typeQId); }
+    quint16 shifted(quint16 typeQId) const
+    {
+        return quint16(m_type == TypeP ? typeQId - 0x100 : typeQId);
+    }
 
     Type m_type;
 };

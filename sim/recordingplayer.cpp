@@ -26,7 +26,8 @@ bool RecordingPlayer::open(const QString &path, QString *error)
     }
     const QByteArray line = m_file.readLine(64 * 1024);
     const QJsonObject header = QJsonDocument::fromJson(line).object();
-    if (header.value(QStringLiteral("format")).toString() != QLatin1String(MessageRecorder::FormatName)) {
+    if (header.value(QStringLiteral("format")).toString()
+        != QLatin1String(MessageRecorder::FormatName)) {
         *error = QStringLiteral("%1 is not a simulator recording").arg(path);
         m_file.close();
         return false;
@@ -79,11 +80,12 @@ bool RecordingPlayer::doReadNext()
         e.tMs = qint64(t.toDouble());
         e.binary = binary;
         if (binary) {
-            const auto decoded = QByteArray::fromBase64Encoding(data.toString().toLatin1(),
-                                                                QByteArray::AbortOnBase64DecodingErrors);
+            const auto decoded = QByteArray::fromBase64Encoding(
+                data.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
             if (!decoded) {
                 if (m_skipped++ < 10)
-                    qWarning("Recording %s: skipped a line with broken base64", qPrintable(m_file.fileName()));
+                    qWarning("Recording %s: skipped a line with broken base64",
+                        qPrintable(m_file.fileName()));
                 continue;
             }
             e.data = decoded.decoded;
@@ -135,7 +137,7 @@ void RecordingPlayer::doPlayDue()
             if (m_restamp && message.size() > RadarFrameEncoder::TimeStampHeaderSize
                 && message.startsWith("#DT"))
                 message.replace(0, RadarFrameEncoder::TimeStampHeaderSize,
-                                RadarFrameEncoder::timeStampHeader(QDateTime::currentDateTimeUtc()));
+                    RadarFrameEncoder::timeStampHeader(QDateTime::currentDateTimeUtc()));
             emit binaryMessage(message);
         } else {
             emit textMessage(QString::fromUtf8(m_next.data));

@@ -7,18 +7,17 @@
 QJsonObject RoadConfigFile::defaultRoad()
 {
     auto part = [](double width, bool lane) {
-        return QJsonObject { { QStringLiteral("width"), width }, { QStringLiteral("is_lane"), lane } };
+        return QJsonObject { { QStringLiteral("width"), width },
+            { QStringLiteral("is_lane"), lane } };
     };
-    const QJsonObject parts { { QStringLiteral("-3"), part(2.5, false) }, { QStringLiteral("-2"), part(3.5, true) },
-                              { QStringLiteral("-1"), part(3.5, true) },  { QStringLiteral("0"), part(1.0, false) },
-                              { QStringLiteral("1"), part(3.5, true) },   { QStringLiteral("2"), part(3.5, true) },
-                              { QStringLiteral("3"), part(2.5, false) } };
+    const QJsonObject parts { { QStringLiteral("-3"), part(2.5, false) },
+        { QStringLiteral("-2"), part(3.5, true) }, { QStringLiteral("-1"), part(3.5, true) },
+        { QStringLiteral("0"), part(1.0, false) }, { QStringLiteral("1"), part(3.5, true) },
+        { QStringLiteral("2"), part(3.5, true) }, { QStringLiteral("3"), part(2.5, false) } };
     const QJsonArray sections { QJsonObject { { QStringLiteral("is_curved"), false },
-                                              { QStringLiteral("length"), 300 },
-                                              { QStringLiteral("radius"), 0 } } };
-    return { { QStringLiteral("origin_offset"), 9 },
-             { QStringLiteral("parts"), parts },
-             { QStringLiteral("sections"), sections } };
+        { QStringLiteral("length"), 300 }, { QStringLiteral("radius"), 0 } } };
+    return { { QStringLiteral("origin_offset"), 9 }, { QStringLiteral("parts"), parts },
+        { QStringLiteral("sections"), sections } };
 }
 
 bool RoadConfigFile::read(const QString &path, QJsonObject *roadConfig, QString *error)
@@ -46,10 +45,12 @@ bool RoadConfigFile::read(const QString &path, QJsonObject *roadConfig, QString 
     return true;
 }
 
-bool RoadConfigFile::fromDocument(const QJsonObject &document, QJsonObject *roadConfig, QString *error)
+bool RoadConfigFile::fromDocument(
+    const QJsonObject &document, QJsonObject *roadConfig, QString *error)
 {
     if (!document.contains(QStringLiteral("profiles"))) {
-        if (!document.contains(QStringLiteral("parts")) && !document.contains(QStringLiteral("sections"))) {
+        if (!document.contains(QStringLiteral("parts"))
+            && !document.contains(QStringLiteral("sections"))) {
             *error = QStringLiteral("neither a road configuration nor a work-profile file");
             return false;
         }

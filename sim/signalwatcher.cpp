@@ -12,8 +12,7 @@ int SignalWatcher::s_fds[2] = { -1, -1 };
 
 SignalWatcher::SignalWatcher(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 SignalWatcher::~SignalWatcher()
 {

@@ -18,14 +18,16 @@ const Opt options[] = {
     { "listen", "address", "Address to listen on (default 127.0.0.1)." },
     { "port", "n", "WebSocket port (default 7578; 0 picks a free one)." },
     { "serial-port", "name", "Serial port name the server reports (default /dev/ttyUSB0)." },
-    { "state-step-ms", "ms", "Time the server spends in each start-up state before it works on the port "
-                             "(default 500; 0 starts working at once)." },
+    { "state-step-ms", "ms",
+        "Time the server spends in each start-up state before it works on the port "
+        "(default 500; 0 starts working at once)." },
     { "max-clients", "n", "Clients served at once (default 16)." },
     { "no-timestamps", nullptr, "Send radar messages without the #DT time-stamp header." },
     { "protocol", "Q|P", "The radar's protocol variant: Q (SerQ) or P (SerP) (default Q)." },
     { "cycle-ms", "ms", "Measurement cycle in milliseconds, 10 to 800 (default 100)." },
-    { "road", "file", "Road configuration, or a work-profile configuration file whose current profile "
-                      "holds view/traffic_scheme/road_config (default: two lanes each way)." },
+    { "road", "file",
+        "Road configuration, or a work-profile configuration file whose current profile "
+        "holds view/traffic_scheme/road_config (default: two lanes each way)." },
     { "range", "m", "Field of view along the road in metres, 10 to 500 (default 250)." },
     { "objects", "n", "Vehicles at most at once, 0 to 64 (default 24)." },
     { "density", "n", "Mean vehicles per minute and lane (default 10)." },
@@ -37,7 +39,8 @@ const Opt options[] = {
     { "calibration-ms", "ms", "How long a calibration run takes (default 3000)." },
     { "hardware-info", "text", "Hardware information text, up to 24 Latin-1 characters." },
     { "firmware-info", "text", "Firmware information text, up to 24 Latin-1 characters." },
-    { "faulty", "units", "Units self-diagnosis reports as faulty: a comma list of AMP1, AMP2, PADC, TRSC." },
+    { "faulty", "units",
+        "Units self-diagnosis reports as faulty: a comma list of AMP1, AMP2, PADC, TRSC." },
     { "busy-acks", "n", "Fault: answer each command n times \"busy\" before carrying it out." },
     { "ack-error", "code", "Fault: refuse every command with this error code (1 to 254)." },
     { "no-acks", nullptr, "Fault: ignore every command, without acknowledgement." },
@@ -46,8 +49,10 @@ const Opt options[] = {
     { "drop-after", "s", "Fault: close every connection this many seconds after it opened." },
     { "refuse-pings", nullptr, "Fault: never answer the clients' pings." },
     { "wrong-variant", nullptr, "Fault: the radar sends under the other variant's identifiers." },
-    { "malformed-frames", nullptr, "Fault: every cycle carries a short object frame and a torn tail." },
-    { "proxy", "url", "Forward between the clients and the server at this URL instead of emulating." },
+    { "malformed-frames", nullptr,
+        "Fault: every cycle carries a short object frame and a torn tail." },
+    { "proxy", "url",
+        "Forward between the clients and the server at this URL instead of emulating." },
     { "record", "file", "With --proxy: record the server's messages to this file (JSON Lines)." },
     { "replay", "file", "Serve a recording instead of the emulated radar." },
     { "speed", "x", "Replay speed factor (default 1)." },
@@ -56,14 +61,18 @@ const Opt options[] = {
     { "verbose", nullptr, "Log debugging details too." },
 };
 
-bool toInt(const QCommandLineParser &p, const char *name, int low, int high, int *out, QString *error)
+bool toInt(
+    const QCommandLineParser &p, const char *name, int low, int high, int *out, QString *error)
 {
     bool ok = false;
     const QString text = p.value(QLatin1String(name));
     const int v = text.toInt(&ok);
     if (!ok || v < low || v > high) {
         *error = QStringLiteral("--%1 wants a whole number from %2 to %3, not \"%4\"")
-                     .arg(QLatin1String(name)).arg(low).arg(high).arg(text);
+                     .arg(QLatin1String(name))
+                     .arg(low)
+                     .arg(high)
+                     .arg(text);
         return false;
     }
     *out = v;
@@ -71,14 +80,17 @@ bool toInt(const QCommandLineParser &p, const char *name, int low, int high, int
 }
 
 bool toDouble(const QCommandLineParser &p, const char *name, double low, double high, double *out,
-              QString *error)
+    QString *error)
 {
     bool ok = false;
     const QString text = p.value(QLatin1String(name));
     const double v = text.toDouble(&ok);
     if (!ok || !std::isfinite(v) || v < low || v > high) {
         *error = QStringLiteral("--%1 wants a number from %2 to %3, not \"%4\"")
-                     .arg(QLatin1String(name)).arg(low).arg(high).arg(text);
+                     .arg(QLatin1String(name))
+                     .arg(low)
+                     .arg(high)
+                     .arg(text);
         return false;
     }
     *out = v;
@@ -111,10 +123,11 @@ SimCommandLine::SimCommandLine()
     m_parser.addVersionOption();
     for (const Opt &o : options) {
         if (o.valueName)
-            m_parser.addOption(QCommandLineOption(QLatin1String(o.name), QLatin1String(o.description),
-                                                  QLatin1String(o.valueName)));
+            m_parser.addOption(QCommandLineOption(
+                QLatin1String(o.name), QLatin1String(o.description), QLatin1String(o.valueName)));
         else
-            m_parser.addOption(QCommandLineOption(QLatin1String(o.name), QLatin1String(o.description)));
+            m_parser.addOption(
+                QCommandLineOption(QLatin1String(o.name), QLatin1String(o.description)));
     }
 }
 
@@ -133,7 +146,8 @@ bool SimCommandLine::parseFaultyUnits(const QString &text, quint16 *units, QStri
         else if (name == QLatin1String("TRSC"))
             bits |= RadarEmulator::Trsc;
         else {
-            *error = QStringLiteral("--faulty: unknown unit \"%1\" (AMP1, AMP2, PADC, TRSC)").arg(raw.trimmed());
+            *error = QStringLiteral("--faulty: unknown unit \"%1\" (AMP1, AMP2, PADC, TRSC)")
+                         .arg(raw.trimmed());
             return false;
         }
     }
@@ -152,7 +166,8 @@ SimCommandLine::Result SimCommandLine::parse(const QStringList &args, SimOptions
     if (m_parser.isSet(QStringLiteral("version")))
         return Result::Version;
     if (!m_parser.positionalArguments().isEmpty()) {
-        *error = QStringLiteral("unexpected argument \"%1\"").arg(m_parser.positionalArguments().first());
+        *error = QStringLiteral("unexpected argument \"%1\"")
+                     .arg(m_parser.positionalArguments().first());
         return Result::Error;
     }
     const QCommandLineParser &p = m_parser;
@@ -163,7 +178,8 @@ SimCommandLine::Result SimCommandLine::parse(const QStringList &args, SimOptions
     if (isSet("listen")) {
         const QHostAddress address(p.value(QStringLiteral("listen")));
         if (address.isNull()) {
-            *error = QStringLiteral("--listen wants an IP address, not \"%1\"").arg(p.value(QStringLiteral("listen")));
+            *error = QStringLiteral("--listen wants an IP address, not \"%1\"")
+                         .arg(p.value(QStringLiteral("listen")));
             return Result::Error;
         }
         o->server.address = address;
@@ -186,7 +202,8 @@ SimCommandLine::Result SimCommandLine::parse(const QStringList &args, SimOptions
     if (isSet("protocol")) {
         RadarVariant::Type type;
         if (!RadarVariant::fromText(p.value(QStringLiteral("protocol")), &type)) {
-            *error = QStringLiteral("--protocol wants Q or P, not \"%1\"").arg(p.value(QStringLiteral("protocol")));
+            *error = QStringLiteral("--protocol wants Q or P, not \"%1\"")
+                         .arg(p.value(QStringLiteral("protocol")));
             return Result::Error;
         }
         o->radar.variant = RadarVariant(type);
@@ -200,7 +217,8 @@ SimCommandLine::Result SimCommandLine::parse(const QStringList &args, SimOptions
         return Result::Error;
     if (isSet("objects") && !toInt(p, "objects", 0, 64, &o->radar.traffic.maxObjects, error))
         return Result::Error;
-    if (isSet("density") && !toDouble(p, "density", 0, 600, &o->radar.traffic.perLanePerMinute, error))
+    if (isSet("density")
+        && !toDouble(p, "density", 0, 600, &o->radar.traffic.perLanePerMinute, error))
         return Result::Error;
     o->radar.traffic.maxLoad = isSet("max-load");
     if (isSet("noise") && !toDouble(p, "noise", 0, 10, &o->radar.traffic.noise, error))
@@ -219,13 +237,15 @@ SimCommandLine::Result SimCommandLine::parse(const QStringList &args, SimOptions
         o->radar.stateFile = p.value(QStringLiteral("state"));
     if (isSet("restart-ms") && !toInt(p, "restart-ms", 0, 600000, &o->radar.restartMs, error))
         return Result::Error;
-    if (isSet("calibration-ms") && !toInt(p, "calibration-ms", 0, 600000, &o->radar.calibrationMs, error))
+    if (isSet("calibration-ms")
+        && !toInt(p, "calibration-ms", 0, 600000, &o->radar.calibrationMs, error))
         return Result::Error;
     if (isSet("hardware-info") && !toLatin1Info(p, "hardware-info", &o->radar.hardwareInfo, error))
         return Result::Error;
     if (isSet("firmware-info") && !toLatin1Info(p, "firmware-info", &o->radar.firmwareInfo, error))
         return Result::Error;
-    if (isSet("faulty") && !parseFaultyUnits(p.value(QStringLiteral("faulty")), &o->radar.faultyUnits, error))
+    if (isSet("faulty")
+        && !parseFaultyUnits(p.value(QStringLiteral("faulty")), &o->radar.faultyUnits, error))
         return Result::Error;
 
     FaultInjection &f = o->radar.faults;
@@ -258,9 +278,11 @@ SimCommandLine::Result SimCommandLine::parse(const QStringList &args, SimOptions
     }
     if (isSet("proxy")) {
         const QUrl url(p.value(QStringLiteral("proxy")), QUrl::StrictMode);
-        if (!url.isValid() || (url.scheme() != QLatin1String("ws") && url.scheme() != QLatin1String("wss"))
+        if (!url.isValid()
+            || (url.scheme() != QLatin1String("ws") && url.scheme() != QLatin1String("wss"))
             || url.host().isEmpty()) {
-            *error = QStringLiteral("--proxy wants a ws:// URL, not \"%1\"").arg(p.value(QStringLiteral("proxy")));
+            *error = QStringLiteral("--proxy wants a ws:// URL, not \"%1\"")
+                         .arg(p.value(QStringLiteral("proxy")));
             return Result::Error;
         }
         o->source = SimOptions::Source::Proxy;

@@ -35,8 +35,8 @@ void SimLog::handleMessage(QtMsgType type, const QMessageLogContext &, const QSt
         level = "fatal";
         break;
     }
-    const QByteArray line = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toUtf8() + ' '
-        + QByteArray(level).leftJustified(8, ' ') + message.toUtf8() + '\n';
+    const QByteArray line = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toUtf8()
+        + ' ' + QByteArray(level).leftJustified(8, ' ') + message.toUtf8() + '\n';
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }

@@ -10,6 +10,7 @@ public:
     static void install(bool verbose);
 
 private:
-    static void handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message);
+    static void handleMessage(
+        QtMsgType type, const QMessageLogContext &context, const QString &message);
     static bool s_verbose;
 };

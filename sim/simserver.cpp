@@ -105,8 +105,9 @@ void SimServer::onNewConnection()
     while (QWebSocket *socket = m_server.nextPendingConnection()) {
         if (m_clients.size() >= m_settings.maxClients) {
             qWarning("Refused a client from %s: already %d clients",
-                     qPrintable(socket->peerAddress().toString()), int(m_clients.size()));
-            socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many clients"));
+                qPrintable(socket->peerAddress().toString()), int(m_clients.size()));
+            socket->close(
+                QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many clients"));
             socket->deleteLater();
             continue;
         }
@@ -116,12 +117,13 @@ void SimServer::onNewConnection()
         socket->setMaxAllowedIncomingFrameSize(MaxIncomingMessageSize);
         m_clients.insert(id, socket);
         connect(socket, &QWebSocket::textMessageReceived, this,
-                [this, id](const QString &text) { onTextMessage(id, text); });
+            [this, id](const QString &text) { onTextMessage(id, text); });
         connect(socket, &QWebSocket::binaryMessageReceived, this,
-                [this, id](const QByteArray &message) { onBinaryMessage(id, message); });
+            [this, id](const QByteArray &message) { onBinaryMessage(id, message); });
         connect(socket, &QWebSocket::disconnected, this, [this, id] { onClientGone(id); });
         qInfo("Client %llu connected from %s:%d (%d connected)", id,
-              qPrintable(socket->peerAddress().toString()), socket->peerPort(), int(m_clients.size()));
+            qPrintable(socket->peerAddress().toString()), socket->peerPort(),
+            int(m_clients.size()));
         if (m_settings.dropAfterMs > 0) {
             QTimer::singleShot(m_settings.dropAfterMs, socket, [this, id] {
                 closeClient(id, QStringLiteral("Connection dropped by fault injection"));
@@ -156,17 +158,18 @@ void SimServer::closeClient(quint64 client, const QString &reason)
 
 void SimServer::doSendJson(QWebSocket *socket, const QJsonObject &object)
 {
-    socket->sendTextMessage(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+    socket->sendTextMessage(
+        QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
 }
 
 void SimServer::doSendStateReport(QWebSocket *socket)
 {
-    doSendJson(socket, { { QStringLiteral("command"), 1 },
-                         { QStringLiteral("result"), 0 },
-                         { QStringLiteral("server_state"), m_state },
-                         { QStringLiteral("nep_server_url"), url().toString() },
-                         { QStringLiteral("port_name"), m_settings.portName },
-                         { QStringLiteral("comment"), stateText(m_state) } });
+    doSendJson(socket,
+        { { QStringLiteral("command"), 1 }, { QStringLiteral("result"), 0 },
+            { QStringLiteral("server_state"), m_state },
+            { QStringLiteral("nep_server_url"), url().toString() },
+            { QStringLiteral("port_name"), m_settings.portName },
+            { QStringLiteral("comment"), stateText(m_state) } });
 }
 
 void SimServer::onTextMessage(quint64 client, const QString &text)
@@ -182,22 +185,22 @@ void SimServer::onTextMessage(quint64 client, const QString &text)
     const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8(), &parseError);
     if (!doc.isObject()) {
         qWarning("Client %llu sent text that is not a JSON object: %s", client,
-                 qPrintable(text.left(80)));
-        doSendJson(socket, { { QStringLiteral("command"), -1 },
-                             { QStringLiteral("result"), 1 },
-                             { QStringLiteral("comment"),
-                               QStringLiteral("Malformed message: %1").arg(
-                                   parseError.error == QJsonParseError::NoError
-                                       ? QStringLiteral("not a JSON object")
-                                       : parseError.errorString()) } });
+            qPrintable(text.left(80)));
+        doSendJson(socket,
+            { { QStringLiteral("command"), -1 }, { QStringLiteral("result"), 1 },
+                { QStringLiteral("comment"),
+                    QStringLiteral("Malformed message: %1")
+                        .arg(parseError.error == QJsonParseError::NoError
+                                ? QStringLiteral("not a JSON object")
+                                : parseError.errorString()) } });
         return;
     }
     const QJsonObject request = doc.object();
     const QJsonValue command = request.value(QStringLiteral("command"));
     if (!command.isDouble()) {
-        doSendJson(socket, { { QStringLiteral("command"), -1 },
-                             { QStringLiteral("result"), 1 },
-                             { QStringLiteral("comment"), QStringLiteral("Missing command number") } });
+        doSendJson(socket,
+            { { QStringLiteral("command"), -1 }, { QStringLiteral("result"), 1 },
+                { QStringLiteral("comment"), QStringLiteral("Missing command number") } });
         return;
     }
     const int number = command.toInt(-1);
@@ -210,27 +213,28 @@ void SimServer::onTextMessage(quint64 client, const QString &text)
         const int protocol = requested.isDouble() ? requested.toInt(-1) : -1;
         if (protocol != 0 && protocol != 1) {
             qWarning("Client %llu asked for unknown radar protocol %s", client,
-                     qPrintable(QString::fromUtf8(QJsonDocument(request).toJson(QJsonDocument::Compact))));
-            doSendJson(socket, { { QStringLiteral("command"), 2 },
-                                 { QStringLiteral("result"), 2 },
-                                 { QStringLiteral("radar_protocol"), m_protocol },
-                                 { QStringLiteral("comment"), QStringLiteral("Unknown radar protocol") } });
+                qPrintable(
+                    QString::fromUtf8(QJsonDocument(request).toJson(QJsonDocument::Compact))));
+            doSendJson(socket,
+                { { QStringLiteral("command"), 2 }, { QStringLiteral("result"), 2 },
+                    { QStringLiteral("radar_protocol"), m_protocol },
+                    { QStringLiteral("comment"), QStringLiteral("Unknown radar protocol") } });
             break;
         }
         if (protocol != m_protocol)
             qInfo("Client %llu selects radar protocol %d (%s)", client, protocol,
-                  protocol == 0 ? "SerQ" : "SerP");
+                protocol == 0 ? "SerQ" : "SerP");
         m_protocol = protocol;
-        doSendJson(socket, { { QStringLiteral("command"), 2 },
-                             { QStringLiteral("result"), 0 },
-                             { QStringLiteral("radar_protocol"), m_protocol },
-                             { QStringLiteral("comment"), QString() } });
+        doSendJson(socket,
+            { { QStringLiteral("command"), 2 }, { QStringLiteral("result"), 0 },
+                { QStringLiteral("radar_protocol"), m_protocol },
+                { QStringLiteral("comment"), QString() } });
         break;
     }
     default:
-        doSendJson(socket, { { QStringLiteral("command"), number },
-                             { QStringLiteral("result"), 3 },
-                             { QStringLiteral("comment"), QStringLiteral("Unknown command") } });
+        doSendJson(socket,
+            { { QStringLiteral("command"), number }, { QStringLiteral("result"), 3 },
+                { QStringLiteral("comment"), QStringLiteral("Unknown command") } });
         break;
     }
 }
@@ -277,7 +281,8 @@ void SimServer::doSendBinary(quint64 client, QWebSocket *socket, const QByteArra
     if (socket->bytesToWrite() > MaxBacklog) {
         if (!m_lagging.contains(client)) {
             m_lagging.insert(client);
-            qWarning("Client %llu does not keep up; its messages are dropped until it does", client);
+            qWarning(
+                "Client %llu does not keep up; its messages are dropped until it does", client);
         }
         return;
     }

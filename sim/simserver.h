@@ -32,11 +32,11 @@ public:
         quint16 port = 7578;
         Mode mode = Mode::Emulated;
         bool timeStamps = true;
-        int stateStepMs = 500;   // time spent in each state before working on the port
-        int dropAfterMs = 0;     // non-zero: each connection is closed after this long
+        int stateStepMs = 500; // time spent in each state before working on the port
+        int dropAfterMs = 0; // non-zero: each connection is closed after this long
         bool refusePings = false;
         int maxClients = 16;
-        int protocol = 0;        // protocol number reported until a client selects one
+        int protocol = 0; // protocol number reported until a client selects one
         QString portName = QStringLiteral("/dev/ttyUSB0");
     };
 

@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr double EntryGapM = 8.0;    // free road needed behind the entry to let a vehicle in
-constexpr double MinGapM = 4.0;      // standstill gap to the vehicle ahead
-constexpr double HeadwayS = 1.2;     // time gap a driver keeps
+constexpr double EntryGapM = 8.0; // free road needed behind the entry to let a vehicle in
+constexpr double MinGapM = 4.0; // standstill gap to the vehicle ahead
+constexpr double HeadwayS = 1.2; // time gap a driver keeps
 constexpr double AccelMps2 = 1.5;
 constexpr double BrakeMps2 = 6.0;
 constexpr double NoGap = 1e9;
@@ -136,7 +136,8 @@ void TrafficModel::doRandomVehicle(Vehicle *v)
     const TypeProfile &p = profiles[type];
     v->type = VehicleType(type);
     v->length = p.minLength + m_random.bounded(1.0) * (p.maxLength - p.minLength);
-    v->desiredSpeed = (p.minSpeedKmh + m_random.bounded(1.0) * (p.maxSpeedKmh - p.minSpeedKmh)) / 3.6;
+    v->desiredSpeed
+        = (p.minSpeedKmh + m_random.bounded(1.0) * (p.maxSpeedKmh - p.minSpeedKmh)) / 3.6;
     v->speed = v->desiredSpeed;
 }
 
@@ -200,7 +201,8 @@ void TrafficModel::step(double dtSeconds)
     for (int i = 0; i < m_vehicles.size(); ++i) {
         const Vehicle &v = m_vehicles[i];
         // Max-load traffic is evenly spaced at one speed per lane and never brakes.
-        const double safe = m_settings.maxLoad ? NoGap : qMax(0.0, (gapAhead(i) - MinGapM) / HeadwayS);
+        const double safe
+            = m_settings.maxLoad ? NoGap : qMax(0.0, (gapAhead(i) - MinGapM) / HeadwayS);
         const double wanted = qMin(v.desiredSpeed, safe);
         newSpeeds[i] = wanted > v.speed ? qMin(wanted, v.speed + AccelMps2 * dt)
                                         : qMax(wanted, v.speed - BrakeMps2 * dt);
@@ -302,7 +304,8 @@ QVector<SimObject> TrafficModel::trueObjects() const
     out.reserve(m_vehicles.size());
     for (const Vehicle &v : m_vehicles)
         out.append(objectOf(v));
-    std::sort(out.begin(), out.end(), [](const SimObject &a, const SimObject &b) { return a.id < b.id; });
+    std::sort(
+        out.begin(), out.end(), [](const SimObject &a, const SimObject &b) { return a.id < b.id; });
     return out;
 }
 

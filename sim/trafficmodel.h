@@ -21,11 +21,11 @@ public:
 
     struct Settings
     {
-        double rangeM = 250.0;        // field of view along each lane, from the radar
-        int maxObjects = 24;          // vehicles at once, at most 64
+        double rangeM = 250.0; // field of view along each lane, from the radar
+        int maxObjects = 24; // vehicles at once, at most 64
         double perLanePerMinute = 10; // mean arrivals per lane
-        bool maxLoad = false;         // 64 vehicles at all times, wrapping round the lanes
-        double noise = 1.0;           // scale of the measurement noise; 0 for none
+        bool maxLoad = false; // 64 vehicles at all times, wrapping round the lanes
+        double noise = 1.0; // scale of the measurement noise; 0 for none
         quint32 seed = 1;
     };
 
@@ -55,9 +55,9 @@ private:
     {
         QPolygonF line;
         QVector<double> cumulative; // arc length at each point
-        double visibleEnd = 0.0;    // arc length where the field of view ends
-        bool away = true;           // travel towards growing arc length
-        double nextArrival = 0.0;   // seconds until the next vehicle is due
+        double visibleEnd = 0.0; // arc length where the field of view ends
+        bool away = true; // travel towards growing arc length
+        double nextArrival = 0.0; // seconds until the next vehicle is due
     };
     struct Vehicle
     {

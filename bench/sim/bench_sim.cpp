@@ -1,6 +1,6 @@
 #include "radaremulator.h"
-#include "roadconfigfile.h"
 #include "roadbuilder.h"
+#include "roadconfigfile.h"
 #include "trafficmodel.h"
 
 #include <QCoreApplication>
@@ -14,7 +14,7 @@ QMap<int, QPolygonF> defaultLanes()
     QMap<int, QPolygonF> lanes;
     RoadBuilder builder;
     QObject::connect(&builder, &RoadBuilder::laneCenterLines,
-                     [&lanes](const QMap<int, QPolygonF> &lines) { lanes = lines; });
+        [&lanes](const QMap<int, QPolygonF> &lines) { lanes = lines; });
     builder.setRoadConfig(RoadConfigFile::defaultRoad());
     return lanes;
 }
@@ -30,7 +30,8 @@ void BM_TrafficStepMaxLoad(benchmark::State &state)
         model.step(0.1);
         benchmark::DoNotOptimize(model.measuredObjects());
     }
-    state.counters["cycles"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["cycles"]
+        = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_TrafficStepMaxLoad);
 
@@ -43,11 +44,12 @@ void BM_RadarCycleMaxLoad(benchmark::State &state)
     radar.setLanes(defaultLanes());
     qint64 bytes = 0;
     QObject::connect(&radar, &RadarEmulator::radarMessage,
-                     [&bytes](const QByteArray &area) { bytes += area.size(); });
+        [&bytes](const QByteArray &area) { bytes += area.size(); });
     for (auto _ : state)
         radar.runCycle();
     benchmark::DoNotOptimize(bytes);
-    state.counters["cycles"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["cycles"]
+        = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["bytes/cycle"] = double(bytes) / double(qMax<qint64>(1, state.iterations()));
 }
 BENCHMARK(BM_RadarCycleMaxLoad);

@@ -31,16 +31,26 @@ void TestParameterStore::write_data()
     QTest::newRow("sensitivity 101") << 148 << 4 << qint64(101) << int(PS::ValueOutOfRange);
     QTest::newRow("sensitivity -1") << 148 << 4 << qint64(-1) << int(PS::ValueOutOfRange);
     QTest::newRow("frequency index 15") << 65 << 36 << qint64(15) << int(PS::NoError);
-    QTest::newRow("sensitivity under another number") << 148 << 5 << qint64(1) << int(PS::UnknownParameter);
-    QTest::newRow("treat parameter of polygon 7, param 1") << 70 << 25 << qint64(255) << int(PS::NoError);
-    QTest::newRow("number 26 is no treat parameter") << 70 << 26 << qint64(1) << int(PS::UnknownParameter);
-    QTest::newRow("speed parameter 3 of polygon 7") << 70 << 89 << qint64(-300000000) << int(PS::NoError);
-    QTest::newRow("number 42 is no speed parameter") << 70 << 42 << qint64(1) << int(PS::UnknownParameter);
-    QTest::newRow("point parameter 15 of polygon 7") << 71 << 191 << qint64(2000000000) << int(PS::NoError);
-    QTest::newRow("number 64 is no point parameter") << 71 << 64 << qint64(1) << int(PS::UnknownParameter);
-    QTest::newRow("calibration state is read-only") << 254 << 1 << qint64(1) << int(PS::ReadOnlyParameter);
-    QTest::newRow("current calibration is read-only") << 254 << 16 << qint64(1) << int(PS::ReadOnlyParameter);
-    QTest::newRow("last calibration parameter") << 254 << 12 << qint64(-2147483648LL) << int(PS::NoError);
+    QTest::newRow("sensitivity under another number")
+        << 148 << 5 << qint64(1) << int(PS::UnknownParameter);
+    QTest::newRow("treat parameter of polygon 7, param 1")
+        << 70 << 25 << qint64(255) << int(PS::NoError);
+    QTest::newRow("number 26 is no treat parameter")
+        << 70 << 26 << qint64(1) << int(PS::UnknownParameter);
+    QTest::newRow("speed parameter 3 of polygon 7")
+        << 70 << 89 << qint64(-300000000) << int(PS::NoError);
+    QTest::newRow("number 42 is no speed parameter")
+        << 70 << 42 << qint64(1) << int(PS::UnknownParameter);
+    QTest::newRow("point parameter 15 of polygon 7")
+        << 71 << 191 << qint64(2000000000) << int(PS::NoError);
+    QTest::newRow("number 64 is no point parameter")
+        << 71 << 64 << qint64(1) << int(PS::UnknownParameter);
+    QTest::newRow("calibration state is read-only")
+        << 254 << 1 << qint64(1) << int(PS::ReadOnlyParameter);
+    QTest::newRow("current calibration is read-only")
+        << 254 << 16 << qint64(1) << int(PS::ReadOnlyParameter);
+    QTest::newRow("last calibration parameter")
+        << 254 << 12 << qint64(-2147483648LL) << int(PS::NoError);
     QTest::newRow("debug variable 200") << 255 << 200 << qint64(2147483647) << int(PS::NoError);
     QTest::newRow("unknown action 77") << 77 << 0 << qint64(0) << int(PS::UnknownParameter);
 }
@@ -125,8 +135,10 @@ void TestParameterStore::loadSavedRefuses_data()
 {
     QTest::addColumn<QJsonObject>("document");
     QTest::newRow("empty object") << QJsonObject();
-    QTest::newRow("foreign format") << QJsonObject { { "format", "something else" }, { "version", 1 } };
-    QTest::newRow("future version") << QJsonObject { { "format", "vantor-radar-sim state" }, { "version", 2 } };
+    QTest::newRow("foreign format")
+        << QJsonObject { { "format", "something else" }, { "version", 1 } };
+    QTest::newRow("future version")
+        << QJsonObject { { "format", "vantor-radar-sim state" }, { "version", 2 } };
 }
 
 void TestParameterStore::loadSavedRefuses()
@@ -142,15 +154,12 @@ void TestParameterStore::loadSavedRefuses()
 
 void TestParameterStore::loadSavedSkipsBadEntries()
 {
-    const QJsonObject parameters { { "148/4", 30 },       { "148/4/1", 1 }, { "65/36", 16 },
-                                   { "65/36.5", 1 },      { "x/y", 1 },     { "70/2", 1.5 },
-                                   { "70/3", "7" },       { "151/0", 2 },   { "300/1", 1 },
-                                   { "254/8", QJsonArray() } };
+    const QJsonObject parameters { { "148/4", 30 }, { "148/4/1", 1 }, { "65/36", 16 },
+        { "65/36.5", 1 }, { "x/y", 1 }, { "70/2", 1.5 }, { "70/3", "7" }, { "151/0", 2 },
+        { "300/1", 1 }, { "254/8", QJsonArray() } };
     const QJsonObject position { { "height", 200000 }, { "azimuth", 18000 }, { "roll", -1 } };
-    const QJsonObject document { { "format", "vantor-radar-sim state" },
-                                 { "version", 1 },
-                                 { "parameters", parameters },
-                                 { "position", position } };
+    const QJsonObject document { { "format", "vantor-radar-sim state" }, { "version", 1 },
+        { "parameters", parameters }, { "position", position } };
     PS store;
     QString error;
     int skipped = 0;

@@ -32,16 +32,18 @@ void TestRadarFrameEncoder::objectPayload_data()
 
     QTest::newRow("all fields at their lowest, id 32")
         << 32 << -102.4 << -102.4 << -524.288 << -524.288 << 0.0 << Q_UINT64_C(0x8000000000000000);
-    const quint64 centre = quint64(8192) | quint64(8192) << 14 | quint64(1024) << 28 | quint64(1024) << 39;
+    const quint64 centre
+        = quint64(8192) | quint64(8192) << 14 | quint64(1024) << 28 | quint64(1024) << 39;
     QTest::newRow("at rest at the radar, 4.4 m, id 5")
         << 5 << 0.0 << 0.0 << 0.0 << 0.0 << 4.4 << (centre | quint64(22) << 50 | quint64(5) << 58);
     QTest::newRow("50 m ahead, 3.5 m right, 25 m/s away")
         << 63 << 25.0 << -0.3 << 50.0 << -3.5 << 12.6
         << (quint64(8192 + 781) | quint64(8192 - 55) << 14 | quint64(1024 + 250) << 28
-            | quint64(1024 - 3) << 39 | quint64(63) << 50 | quint64(63) << 58);
+               | quint64(1024 - 3) << 39 | quint64(63) << 50 | quint64(63) << 58);
     QTest::newRow("beyond every range saturates")
         << 0 << 500.0 << -500.0 << 1000.0 << -1000.0 << 99.0
-        << (quint64(16383) | quint64(0) << 14 | quint64(2047) << 28 | quint64(0) << 39 | quint64(255) << 50);
+        << (quint64(16383) | quint64(0) << 14 | quint64(2047) << 28 | quint64(0) << 39
+               | quint64(255) << 50);
     QTest::newRow("not a number reads as zero")
         << 1 << qQNaN() << 0.0 << qInf() << 0.0 << 0.0 << (centre | quint64(1) << 58);
 }
@@ -62,18 +64,19 @@ void TestRadarFrameEncoder::objectPayload()
     o.xRange = xRange;
     o.yRange = yRange;
     o.length = length;
-    QCOMPARE(QString::number(RadarFrameEncoder::objectPayload(o), 16), QString::number(expected, 16));
+    QCOMPARE(
+        QString::number(RadarFrameEncoder::objectPayload(o), 16), QString::number(expected, 16));
 }
 
 void TestRadarFrameEncoder::frameWireForm()
 {
     QCOMPARE(RadarFrameEncoder::frame(0x610, Q_UINT64_C(0x8000000000000001)),
-             QByteArray::fromHex("0610088000000000000001"));
+        QByteArray::fromHex("0610088000000000000001"));
     QCOMPARE(RadarFrameEncoder::frame(0x501, RadarFrameEncoder::counterPayload(0x01020304)),
-             QByteArray::fromHex("0501080102030400000000"));
+        QByteArray::fromHex("0501080102030400000000"));
     QCOMPARE(RadarFrameEncoder::ack(0x4F0, 255), QByteArray::fromHex("04F000FF"));
     QCOMPARE(RadarFrameEncoder::rawFrame(0x610, 7, QByteArray::fromHex("01020304050607")),
-             QByteArray::fromHex("06100701020304050607"));
+        QByteArray::fromHex("06100701020304050607"));
 }
 
 void TestRadarFrameEncoder::readParamResponse()
@@ -168,9 +171,11 @@ void TestRadarFrameEncoder::deviceInfoResponse()
 void TestRadarFrameEncoder::timeStampHeader()
 {
     const QDateTime t(QDate(2026, 12, 8), QTime(14, 53, 29, 123), Qt::UTC);
-    QCOMPARE(RadarFrameEncoder::timeStampHeader(t), QByteArray::fromHex("234454080CEA070E351D7B00"));
+    QCOMPARE(
+        RadarFrameEncoder::timeStampHeader(t), QByteArray::fromHex("234454080CEA070E351D7B00"));
     // A local time is converted to UTC first.
-    QCOMPARE(RadarFrameEncoder::timeStampHeader(t.toOffsetFromUtc(3600)), QByteArray::fromHex("234454080CEA070E351D7B00"));
+    QCOMPARE(RadarFrameEncoder::timeStampHeader(t.toOffsetFromUtc(3600)),
+        QByteArray::fromHex("234454080CEA070E351D7B00"));
 }
 
 void TestRadarFrameEncoder::signMagnitudeRoundTrip_data()

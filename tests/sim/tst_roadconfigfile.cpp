@@ -22,7 +22,8 @@ void TestRoadConfigFile::read_data()
     QTest::addColumn<double>("originOffset");
 
     QTest::newRow("road configuration")
-        << QByteArray(R"({"origin_offset": 4, "parts": {"0": {"width": 1}}, "sections": []})") << true << 4.0;
+        << QByteArray(R"({"origin_offset": 4, "parts": {"0": {"width": 1}}, "sections": []})")
+        << true << 4.0;
     QTest::newRow("work-profile file, second profile current")
         << QByteArray(R"({"current_id": 1, "profiles": [
                {"view": {"traffic_scheme": {"road_config": {"origin_offset": 1, "parts": {}}}}},
@@ -72,7 +73,8 @@ void TestRoadConfigFile::missingFile()
 
 void TestRoadConfigFile::defaultRoadHasTwoLanesEachWay()
 {
-    const QJsonObject parts = RoadConfigFile::defaultRoad().value(QStringLiteral("parts")).toObject();
+    const QJsonObject parts
+        = RoadConfigFile::defaultRoad().value(QStringLiteral("parts")).toObject();
     int lanesLeft = 0;
     int lanesRight = 0;
     for (auto it = parts.constBegin(); it != parts.constEnd(); ++it) {

@@ -37,10 +37,10 @@ void TestSimCommandLine::accepted()
     SimOptions o;
     QString error;
     const QStringList args { "sim", "--listen", "0.0.0.0", "--port", "0", "--protocol", "p",
-                             "--cycle-ms", "20", "--no-timestamps", "--range", "120.5",
-                             "--objects", "64", "--max-load", "--seed", "9", "--faulty", "amp2,TRSC",
-                             "--busy-acks", "2", "--ack-error", "12", "--drop-after", "1.5",
-                             "--refuse-pings", "--restart-ms", "800", "--hardware-info", "HW \xC3\xA9" };
+        "--cycle-ms", "20", "--no-timestamps", "--range", "120.5", "--objects", "64", "--max-load",
+        "--seed", "9", "--faulty", "amp2,TRSC", "--busy-acks", "2", "--ack-error", "12",
+        "--drop-after", "1.5", "--refuse-pings", "--restart-ms", "800", "--hardware-info",
+        "HW \xC3\xA9" };
     QCOMPARE(line.parse(args, &o, &error), SimCommandLine::Result::Run);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(o.server.address, QHostAddress(QHostAddress::AnyIPv4));
@@ -63,16 +63,18 @@ void TestSimCommandLine::accepted()
 
     SimCommandLine proxyLine;
     SimOptions p;
-    QCOMPARE(proxyLine.parse({ "sim", "--proxy", "ws://10.0.0.5:7578/", "--record", "r.jsonl" }, &p, &error),
-             SimCommandLine::Result::Run);
+    QCOMPARE(proxyLine.parse(
+                 { "sim", "--proxy", "ws://10.0.0.5:7578/", "--record", "r.jsonl" }, &p, &error),
+        SimCommandLine::Result::Run);
     QCOMPARE(p.source, SimOptions::Source::Proxy);
     QCOMPARE(p.server.mode, SimServer::Mode::Forwarding);
     QCOMPARE(p.recordFile, QStringLiteral("r.jsonl"));
 
     SimCommandLine replayLine;
     SimOptions r;
-    QCOMPARE(replayLine.parse({ "sim", "--replay", "r.jsonl", "--speed", "2.5", "--loop" }, &r, &error),
-             SimCommandLine::Result::Run);
+    QCOMPARE(
+        replayLine.parse({ "sim", "--replay", "r.jsonl", "--speed", "2.5", "--loop" }, &r, &error),
+        SimCommandLine::Result::Run);
     QCOMPARE(r.source, SimOptions::Source::Replay);
     QCOMPARE(r.replaySpeed, 2.5);
     QVERIFY(r.replayLoop);
@@ -88,16 +90,22 @@ void TestSimCommandLine::refused_data()
     QTest::newRow("listen on a host name") << QStringList { "--listen", "localhost" } << "--listen";
     QTest::newRow("protocol X") << QStringList { "--protocol", "X" } << "--protocol";
     QTest::newRow("cycle of 5 ms") << QStringList { "--cycle-ms", "5" } << "--cycle-ms";
-    QTest::newRow("cycle beyond the client's time-out") << QStringList { "--cycle-ms", "900" } << "--cycle-ms";
+    QTest::newRow("cycle beyond the client's time-out")
+        << QStringList { "--cycle-ms", "900" } << "--cycle-ms";
     QTest::newRow("65 objects") << QStringList { "--objects", "65" } << "--objects";
     QTest::newRow("range not finite") << QStringList { "--range", "inf" } << "--range";
     QTest::newRow("noise negative") << QStringList { "--noise", "-1" } << "--noise";
     QTest::newRow("error code 0") << QStringList { "--ack-error", "0" } << "--ack-error";
-    QTest::newRow("error code 255 is busy") << QStringList { "--ack-error", "255" } << "--ack-error";
+    QTest::newRow("error code 255 is busy")
+        << QStringList { "--ack-error", "255" } << "--ack-error";
     QTest::newRow("unknown unit") << QStringList { "--faulty", "AMP1,FAN" } << "FAN";
-    QTest::newRow("info of 25 characters") << QStringList { "--firmware-info", QString(25, 'x') } << "--firmware-info";
-    QTest::newRow("info outside Latin-1") << QStringList { "--hardware-info", QString::fromUtf8("\xE2\x82\xAC") } << "--hardware-info";
-    QTest::newRow("proxy and replay") << QStringList { "--proxy", "ws://h/", "--replay", "f" } << "--replay";
+    QTest::newRow("info of 25 characters")
+        << QStringList { "--firmware-info", QString(25, 'x') } << "--firmware-info";
+    QTest::newRow("info outside Latin-1")
+        << QStringList { "--hardware-info", QString::fromUtf8("\xE2\x82\xAC") }
+        << "--hardware-info";
+    QTest::newRow("proxy and replay")
+        << QStringList { "--proxy", "ws://h/", "--replay", "f" } << "--replay";
     QTest::newRow("record without proxy") << QStringList { "--record", "f" } << "--proxy";
     QTest::newRow("proxy to http") << QStringList { "--proxy", "http://h/" } << "--proxy";
     QTest::newRow("speed without replay") << QStringList { "--speed", "2" } << "--replay";
@@ -124,11 +132,11 @@ void TestSimCommandLine::helpNamesEveryOption()
     QString error;
     QCOMPARE(line.parse({ "sim", "--help" }, &o, &error), SimCommandLine::Result::Help);
     const QString help = line.helpText();
-    for (const char *name : { "--listen", "--port", "--protocol", "--cycle-ms", "--road", "--range", "--objects",
-                              "--density", "--max-load", "--state", "--faulty", "--busy-acks", "--ack-error",
-                              "--no-acks", "--stuck-cycle", "--silent", "--drop-after", "--refuse-pings",
-                              "--wrong-variant", "--malformed-frames", "--proxy", "--record", "--replay",
-                              "--speed", "--loop", "--no-timestamps" })
+    for (const char *name : { "--listen", "--port", "--protocol", "--cycle-ms", "--road", "--range",
+             "--objects", "--density", "--max-load", "--state", "--faulty", "--busy-acks",
+             "--ack-error", "--no-acks", "--stuck-cycle", "--silent", "--drop-after",
+             "--refuse-pings", "--wrong-variant", "--malformed-frames", "--proxy", "--record",
+             "--replay", "--speed", "--loop", "--no-timestamps" })
         QVERIFY2(help.contains(QLatin1String(name)), name);
 }
 

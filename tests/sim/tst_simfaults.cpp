@@ -87,14 +87,17 @@ void TestSimFaults::commandFaults_data()
 
     // Busy answers re-send the command without using up an attempt.
     QTest::newRow("two busy acknowledgements")
-        << 2 << 0 << false << States { { 1, 0 }, { 2, 0 }, { 2, 255 }, { 2, 0 }, { 2, 255 }, { 2, 0 }, { 3, 0 } };
+        << 2 << 0 << false
+        << States { { 1, 0 }, { 2, 0 }, { 2, 255 }, { 2, 0 }, { 2, 255 }, { 2, 0 }, { 3, 0 } };
     // An error code uses up all five attempts.
-    QTest::newRow("error code 7")
-        << 0 << 7 << false
-        << States { { 1, 0 }, { 2, 0 }, { 2, 7 }, { 2, 0 }, { 2, 7 }, { 2, 0 }, { 2, 7 }, { 2, 0 }, { 2, 7 }, { 2, 0 }, { 4, 7 } };
+    QTest::newRow("error code 7") << 0 << 7 << false
+                                  << States { { 1, 0 }, { 2, 0 }, { 2, 7 }, { 2, 0 }, { 2, 7 },
+                                         { 2, 0 }, { 2, 7 }, { 2, 0 }, { 2, 7 }, { 2, 0 },
+                                         { 4, 7 } };
     QTest::newRow("missing acknowledgements")
         << 0 << 0 << true
-        << States { { 1, 0 }, { 2, 0 }, { 2, -7 }, { 2, 0 }, { 2, -7 }, { 2, 0 }, { 2, -7 }, { 2, 0 }, { 2, -7 }, { 2, 0 }, { 4, -7 } };
+        << States { { 1, 0 }, { 2, 0 }, { 2, -7 }, { 2, 0 }, { 2, -7 }, { 2, 0 }, { 2, -7 },
+               { 2, 0 }, { 2, -7 }, { 2, 0 }, { 4, -7 } };
 }
 
 void TestSimFaults::commandFaults()
@@ -159,8 +162,8 @@ void TestSimFaults::silentRadar()
     QTRY_VERIFY_WITH_TIMEOUT(m_client->isConnected(), Wait);
     m_client->sendCmdGetRadarSensitivity();
     QTRY_VERIFY_WITH_TIMEOUT(!statesOf(commands, GetSensitivity).isEmpty()
-                                 && statesOf(commands, GetSensitivity).last().first == 4,
-                             Wait);
+            && statesOf(commands, GetSensitivity).last().first == 4,
+        Wait);
     QCOMPARE(statesOf(commands, GetSensitivity).last(), qMakePair(4, -7));
     QCOMPARE(m_client->totalFrames(), quint64(0));
     QCOMPARE(m_client->radarState(), 0);

@@ -1,5 +1,7 @@
 #include "radaremulator.h"
 #include "radarsimulator.h"
+#include "roadbuilder.h"
+#include "roadconfigfile.h"
 #include "simserver.h"
 #include "vantorserialpmxprotocolclient.h"
 #include "vantorserialqelprotocolclient.h"
@@ -7,6 +9,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineF>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,6 +80,7 @@ private slots:
     void reachesWorking_data();
     void reachesWorking();
     void objectsArriveAndMove();
+    void trafficFollowsTheRoadFile();
     void setThenGet_data();
     void setThenGet();
     void positionRoundTrip();
@@ -157,24 +161,82 @@ void TestSimIntegration::objectsArriveAndMove()
     QMap<int, QList<double>> xById;
     QSet<int> ids;
     connect(m_client.get(), &IVantorClient::objectData, this,
-            [&](quint8 id, double, double, double xRange, double, double length, const QDateTime &) {
-                QVERIFY(id < 64);
-                QVERIFY(length > 1.0 && length < 20.0);
-                xById[id].append(xRange);
-                ids.insert(id);
-            });
+        [&](quint8 id, double, double, double xRange, double, double length, const QDateTime &) {
+            QVERIFY(id < 64);
+            QVERIFY(length > 1.0 && length < 20.0);
+            xById[id].append(xRange);
+            ids.insert(id);
+        });
     QTRY_VERIFY_WITH_TIMEOUT(ids.size() >= 4, Wait);
     QTRY_VERIFY_WITH_TIMEOUT(std::any_of(xById.cbegin(), xById.cend(),
-                                         [](const QList<double> &xs) { return xs.size() >= 20; }),
-                             Wait);
+                                 [](const QList<double> &xs) { return xs.size() >= 20; }),
+        Wait);
     for (auto it = xById.cbegin(); it != xById.cend(); ++it) {
         if (it->size() < 20)
             continue;
         // Every vehicle moves steadily along the road, either way, by at least 1 m per
         // ten cycles (0.2 s) at 18 km/h or more.
         const double travelled = std::abs(it->last() - it->first());
-        QVERIFY2(travelled > 1.0, qPrintable(QStringLiteral("object %1 moved %2 m").arg(it.key()).arg(travelled)));
+        QVERIFY2(travelled > 1.0,
+            qPrintable(QStringLiteral("object %1 moved %2 m").arg(it.key()).arg(travelled)));
     }
+}
+
+void TestSimIntegration::trafficFollowsTheRoadFile()
+{
+    // A work-profile file whose current (second) profile has one lane each way that runs
+    // straight for 40 m and then turns left with a radius of 80 m.
+    const QByteArray profiles = R"({"current_id": 1, "profiles": [{"name": "other"},
+        {"name": "curve", "view": {"traffic_scheme": {"road_config": {
+            "origin_offset": 5,
+            "parts": {"-1": {"is_lane": true, "width": 3.5}, "0": {"width": 1},
+                      "1": {"is_lane": true, "width": 3.5}},
+            "sections": [{"is_curved": false, "length": 40, "radius": 0},
+                         {"is_curved": true, "length": 100, "radius": 80}]}}}}]})";
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile file(dir.filePath(QStringLiteral("profiles.json")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(profiles), profiles.size());
+    file.close();
+
+    QMap<int, QPolygonF> lanes;
+    RoadBuilder builder;
+    connect(&builder, &RoadBuilder::laneCenterLines, this,
+        [&lanes](const QMap<int, QPolygonF> &lines) { lanes = lines; });
+    QJsonObject road;
+    QString error;
+    QVERIFY2(RoadConfigFile::read(file.fileName(), &road, &error), qPrintable(error));
+    builder.setRoadConfig(road);
+    QCOMPARE(lanes.size(), 2);
+
+    SimOptions o = testOptions();
+    o.roadFile = file.fileName();
+    o.radar.traffic.noise = 0.0;
+    startWorking(o, RadarVariant::TypeQ);
+    int checked = 0;
+    double farthestAlongY = 0.0;
+    connect(m_client.get(), &IVantorClient::objectData, this,
+        [&](quint8, double, double, double x, double y, double, const QDateTime &) {
+            double nearest = 1e9;
+            for (const QPolygonF &line : qAsConst(lanes))
+                for (int i = 1; i < line.size(); ++i) {
+                    const QLineF segment(line[i - 1], line[i]);
+                    const QPointF d = segment.p2() - segment.p1();
+                    const double t = qBound(0.0,
+                        QPointF::dotProduct(QPointF(x, y) - segment.p1(), d)
+                            / QPointF::dotProduct(d, d),
+                        1.0);
+                    nearest = qMin(nearest, QLineF(QPointF(x, y), segment.p1() + d * t).length());
+                }
+            // Frame resolution is 0.064 m.
+            QVERIFY2(
+                nearest < 0.1, qPrintable(QStringLiteral("(%1, %2) off its lane").arg(x).arg(y)));
+            farthestAlongY = qMax(farthestAlongY, y);
+            ++checked;
+        });
+    // Vehicles reach the curve, where the lanes bend towards +Y.
+    QTRY_VERIFY_WITH_TIMEOUT(checked > 200 && farthestAlongY > 20.0, 2 * Wait);
 }
 
 using Setter = std::function<void(IVantorSerialConnectionClient *)>;
@@ -190,46 +252,58 @@ void TestSimIntegration::setThenGet_data()
     QTest::addColumn<QVariantList>("expected");
 
     using C = IVantorSerialConnectionClient;
-    QTest::newRow("sensitivity") << 22 << 23 << Setter([](C *c) { c->sendCmdSetRadarSensitivity(73); })
+    QTest::newRow("sensitivity") << 22 << 23
+                                 << Setter([](C *c) { c->sendCmdSetRadarSensitivity(73); })
                                  << Setter([](C *c) { c->sendCmdGetRadarSensitivity(); })
-                                 << QByteArray(SIGNAL(radarSensitivity(int))) << QVariantList { 73 };
-    QTest::newRow("frequency index") << 24 << 25 << Setter([](C *c) { c->sendCmdSetFrequencyIndex(5); })
-                                     << Setter([](C *c) { c->sendCmdGetFrequencyIndex(); })
-                                     << QByteArray(SIGNAL(frequencyIndex(int))) << QVariantList { 5 };
-    QTest::newRow("imitator mode") << 4 << 5 << Setter([](C *c) { c->sendCmdSetImitatorMode(2); })
-                                   << Setter([](C *c) { c->sendCmdGetImitatorMode(); })
-                                   << QByteArray(SIGNAL(imitatorModeChanged(quint8))) << QVariantList { 2 };
-    QTest::newRow("fake targets") << 6 << 7 << Setter([](C *c) { c->sendCmdSetFakeTargetsMode(true); })
+                                 << QByteArray(SIGNAL(radarSensitivity(int)))
+                                 << QVariantList { 73 };
+    QTest::newRow("frequency index")
+        << 24 << 25 << Setter([](C *c) { c->sendCmdSetFrequencyIndex(5); })
+        << Setter([](C *c) { c->sendCmdGetFrequencyIndex(); })
+        << QByteArray(SIGNAL(frequencyIndex(int))) << QVariantList { 5 };
+    QTest::newRow("imitator mode")
+        << 4 << 5 << Setter([](C *c) { c->sendCmdSetImitatorMode(2); })
+        << Setter([](C *c) { c->sendCmdGetImitatorMode(); })
+        << QByteArray(SIGNAL(imitatorModeChanged(quint8))) << QVariantList { 2 };
+    QTest::newRow("fake targets") << 6 << 7
+                                  << Setter([](C *c) { c->sendCmdSetFakeTargetsMode(true); })
                                   << Setter([](C *c) { c->sendCmdGetFakeTargetsMode(); })
-                                  << QByteArray(SIGNAL(fakeTargetsModeChanged(bool))) << QVariantList { true };
-    QTest::newRow("polygon usage") << 26 << 27 << Setter([](C *c) { c->sendCmdSetPolygonUsage(0xA5); })
-                                   << Setter([](C *c) { c->sendCmdGetPolygonUsage(); })
-                                   << QByteArray(SIGNAL(polygonUsage(quint8))) << QVariantList { 0xA5 };
+                                  << QByteArray(SIGNAL(fakeTargetsModeChanged(bool)))
+                                  << QVariantList { true };
+    QTest::newRow("polygon usage")
+        << 26 << 27 << Setter([](C *c) { c->sendCmdSetPolygonUsage(0xA5); })
+        << Setter([](C *c) { c->sendCmdGetPolygonUsage(); })
+        << QByteArray(SIGNAL(polygonUsage(quint8))) << QVariantList { 0xA5 };
     QTest::newRow("polygon treat")
         << (3 << 24) + (1 << 16) + 28 << (3 << 24) + (1 << 16) + 29
         << Setter([](C *c) { c->sendCmdSetPolygonTreatParam(3, 1, 200); })
         << Setter([](C *c) { c->sendCmdGetPolygonTreatParam(3, 1); })
-        << QByteArray(SIGNAL(polygonTreatParam(quint8, quint8, quint8))) << QVariantList { 3, 1, 200 };
+        << QByteArray(SIGNAL(polygonTreatParam(quint8, quint8, quint8)))
+        << QVariantList { 3, 1, 200 };
     QTest::newRow("polygon speed")
         << (2 << 24) + (1 << 16) + 30 << (2 << 24) + (1 << 16) + 31
         << Setter([](C *c) { c->sendCmdSetPolygonSpeedParam(2, 1, -27.5); })
         << Setter([](C *c) { c->sendCmdGetPolygonSpeedParam(2, 1); })
-        << QByteArray(SIGNAL(polygonSpeedParam(quint8, quint8, double))) << QVariantList { 2, 1, -27.5 };
+        << QByteArray(SIGNAL(polygonSpeedParam(quint8, quint8, double)))
+        << QVariantList { 2, 1, -27.5 };
     QTest::newRow("polygon point")
         << (1 << 24) + (9 << 16) + 32 << (1 << 24) + (9 << 16) + 33
         << Setter([](C *c) { c->sendCmdSetPolygonPointParam(1, 9, 123.456789); })
         << Setter([](C *c) { c->sendCmdGetPolygonPointParam(1, 9); })
-        << QByteArray(SIGNAL(polygonPointParam(quint8, quint8, double))) << QVariantList { 1, 9, 123.456789 };
+        << QByteArray(SIGNAL(polygonPointParam(quint8, quint8, double)))
+        << QVariantList { 1, 9, 123.456789 };
     QTest::newRow("calibration command")
         << 35 << 36 << Setter([](C *c) { c->sendCmdSetCalibrationCommand(4); })
         << Setter([](C *c) { c->sendCmdGetCalibrationCommand(); })
         << QByteArray(SIGNAL(calibrationCommand(int))) << QVariantList { 4 };
     QTest::newRow("calibration last parameter")
-        << (2 << 16) + 38 << (2 << 16) + 39 << Setter([](C *c) { c->sendCmdSetCalibrationLastParam(2, -4711); })
+        << (2 << 16) + 38 << (2 << 16) + 39
+        << Setter([](C *c) { c->sendCmdSetCalibrationLastParam(2, -4711); })
         << Setter([](C *c) { c->sendCmdGetCalibrationLastParam(2); })
         << QByteArray(SIGNAL(calibrationLastParam(quint8, int))) << QVariantList { 2, -4711 };
     QTest::newRow("debug variable")
-        << (17 << 24) + 43 << (17 << 24) + 43 << Setter([](C *c) { c->sendCmdSetDebugVariableValue(17, 123456789); })
+        << (17 << 24) + 43 << (17 << 24) + 43
+        << Setter([](C *c) { c->sendCmdSetDebugVariableValue(17, 123456789); })
         << Setter([](C *c) { c->sendCmdGetDebugVariableValue(17); })
         << QByteArray(SIGNAL(debugVariableValue(quint8, int))) << QVariantList { 17, 123456789 };
 }
@@ -263,7 +337,7 @@ void TestSimIntegration::setThenGet()
     for (int i = 0; i < args.size(); ++i) {
         if (expected.at(i).type() == QVariant::Double)
             QVERIFY2(qAbs(args.at(i).toDouble() - expected.at(i).toDouble()) < 1e-6,
-                     qPrintable(args.at(i).toString()));
+                qPrintable(args.at(i).toString()));
         else
             QCOMPARE(args.at(i).toLongLong(), expected.at(i).toLongLong());
     }
@@ -279,15 +353,15 @@ void TestSimIntegration::positionRoundTrip()
     m_client->sendCmdSetPosition(7.25, -1.5, 12.34, -90.0, 5.5, 359.99);
     for (int perValue : { 10, 12, 14, 16, 18, 20 })
         QTRY_VERIFY_WITH_TIMEOUT(!statesOf(commands, perValue).isEmpty()
-                                     && statesOf(commands, perValue).last() == qMakePair(3, 0),
-                                 Wait);
+                && statesOf(commands, perValue).last() == qMakePair(3, 0),
+            Wait);
     m_client->sendCmdGetPosition();
     QTRY_COMPARE_WITH_TIMEOUT(position.size(), 1, Wait);
     const QList<QVariant> p = position.first();
     const double expected[] = { 7.25, -1.5, 12.34, -90.0, 5.5, -0.01 };
     for (int i = 0; i < 6; ++i)
         QVERIFY2(qAbs(p.at(i).toDouble() - expected[i]) < 1e-6,
-                 qPrintable(QStringLiteral("value %1: %2").arg(i).arg(p.at(i).toDouble())));
+            qPrintable(QStringLiteral("value %1: %2").arg(i).arg(p.at(i).toDouble())));
     for (int perValue : { 11, 13, 15, 17, 19, 21 })
         QTRY_COMPARE_WITH_TIMEOUT(statesOf(commands, perValue).last(), qMakePair(3, 0), Wait);
 }
@@ -353,7 +427,9 @@ void TestSimIntegration::saveRestartAndRecovery()
     QFile file(o.radar.stateFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QJsonObject saved = QJsonDocument::fromJson(file.readAll()).object();
-    QCOMPARE(saved.value(QStringLiteral("parameters")).toObject().value(QStringLiteral("148/4")).toInt(), 40);
+    QCOMPARE(
+        saved.value(QStringLiteral("parameters")).toObject().value(QStringLiteral("148/4")).toInt(),
+        40);
 
     // Unsaved changes: a new sensitivity and the imitator mode.
     m_client->sendCmdSetRadarSensitivity(77);

@@ -39,9 +39,9 @@ struct Listener
     explicit Listener(const QUrl &url)
     {
         QObject::connect(&socket, &QWebSocket::binaryMessageReceived,
-                         [this](const QByteArray &m) { binary.append(m); });
+            [this](const QByteArray &m) { binary.append(m); });
         QObject::connect(&socket, &QWebSocket::textMessageReceived,
-                         [this](const QString &t) { text.append(t); });
+            [this](const QString &t) { text.append(t); });
         socket.open(url);
     }
 };
@@ -83,7 +83,11 @@ QString TestSimRecording::record(const QString &path, QList<QByteArray> *receive
             return QStringLiteral("no traffic through the proxy");
         // The server's state report passed through the proxy as well.
         if (listener.text.isEmpty()
-            || QJsonDocument::fromJson(listener.text.first().toUtf8()).object().value(QStringLiteral("command")).toInt() != 1)
+            || QJsonDocument::fromJson(listener.text.first().toUtf8())
+                    .object()
+                    .value(QStringLiteral("command"))
+                    .toInt()
+                != 1)
             return QStringLiteral("no state report through the proxy");
         listener.socket.close();
         QTest::qWait(50);
@@ -105,8 +109,9 @@ void TestSimRecording::recordThenReplay()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
-    QCOMPARE(QJsonDocument::fromJson(lines.first()).object().value(QStringLiteral("format")).toString(),
-             QLatin1String(MessageRecorder::FormatName));
+    QCOMPARE(
+        QJsonDocument::fromJson(lines.first()).object().value(QStringLiteral("format")).toString(),
+        QLatin1String(MessageRecorder::FormatName));
     int binaryLines = 0;
     qint64 lastT = 0;
     for (int i = 1; i < lines.size(); ++i) {
@@ -117,8 +122,9 @@ void TestSimRecording::recordThenReplay()
         lastT = qint64(entry.value(QStringLiteral("t_ms")).toDouble());
         if (entry.value(QStringLiteral("type")).toString() == QLatin1String("binary")) {
             if (binaryLines < recorded.size())
-                QCOMPARE(QByteArray::fromBase64(entry.value(QStringLiteral("data")).toString().toLatin1()),
-                         recorded.at(binaryLines));
+                QCOMPARE(QByteArray::fromBase64(
+                             entry.value(QStringLiteral("data")).toString().toLatin1()),
+                    recorded.at(binaryLines));
             ++binaryLines;
         }
     }
@@ -175,15 +181,16 @@ void TestSimRecording::brokenRecordings_data()
     QTest::newRow("empty file") << QByteArray() << false << 0;
     QTest::newRow("foreign JSON") << QByteArray("{\"profiles\":[]}\n") << false << 0;
     QTest::newRow("future version")
-        << QByteArray("{\"format\":\"vantor-radar-sim recording\",\"version\":2}\n{\"t_ms\":0,\"type\":\"text\",\"data\":\"x\"}\n")
+        << QByteArray("{\"format\":\"vantor-radar-sim "
+                      "recording\",\"version\":2}\n{\"t_ms\":0,\"type\":\"text\",\"data\":\"x\"}\n")
         << false << 0;
     QTest::newRow("header only") << header << false << 0;
-    QTest::newRow("bad lines between good ones")
-        << header + "garbage\n{\"t_ms\":-5,\"type\":\"binary\",\"data\":\"AAEC\"}\n"
-                    "{\"t_ms\":1,\"type\":\"binary\",\"data\":\"@@@\"}\n"
-                    "{\"t_ms\":2,\"type\":\"video\",\"data\":\"AAEC\"}\n"
-                    "{\"t_ms\":3,\"type\":\"binary\",\"data\":\"AAEC\"}\n"
-        << true << 4;
+    QTest::newRow("bad lines between good ones") << header
+            + "garbage\n{\"t_ms\":-5,\"type\":\"binary\",\"data\":\"AAEC\"}\n"
+              "{\"t_ms\":1,\"type\":\"binary\",\"data\":\"@@@\"}\n"
+              "{\"t_ms\":2,\"type\":\"video\",\"data\":\"AAEC\"}\n"
+              "{\"t_ms\":3,\"type\":\"binary\",\"data\":\"AAEC\"}\n"
+                                                 << true << 4;
 }
 
 void TestSimRecording::brokenRecordings()

@@ -34,7 +34,7 @@ struct Peer
     explicit Peer(const QUrl &url)
     {
         QObject::connect(&socket, &QWebSocket::binaryMessageReceived,
-                         [this](const QByteArray &m) { binary.append(m); });
+            [this](const QByteArray &m) { binary.append(m); });
         QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString &t) {
             rawText.append(t);
             json.append(QJsonDocument::fromJson(t.toUtf8()).object());
@@ -42,7 +42,11 @@ struct Peer
         QObject::connect(&socket, &QWebSocket::disconnected, [this] { closed = true; });
         socket.open(url);
     }
-    bool waitConnected() { return QTest::qWaitFor([this] { return socket.state() == QAbstractSocket::ConnectedState; }, Wait); }
+    bool waitConnected()
+    {
+        return QTest::qWaitFor(
+            [this] { return socket.state() == QAbstractSocket::ConnectedState; }, Wait);
+    }
 };
 
 } // namespace
@@ -73,13 +77,16 @@ void TestSimServer::stateWalkOnConnect()
     QString error;
     QVERIFY2(sim.start(&error), qPrintable(error));
     Peer peer(sim.url());
-    QTRY_VERIFY_WITH_TIMEOUT(!peer.json.isEmpty() && peer.json.last().value(QStringLiteral("server_state")).toInt() == 3, Wait);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !peer.json.isEmpty() && peer.json.last().value(QStringLiteral("server_state")).toInt() == 3,
+        Wait);
     int previous = -1;
     for (const QJsonObject &report : qAsConst(peer.json)) {
         QCOMPARE(report.value(QStringLiteral("command")).toInt(), 1);
         QCOMPARE(report.value(QStringLiteral("result")).toInt(-1), 0);
         QCOMPARE(report.value(QStringLiteral("nep_server_url")).toString(), sim.url().toString());
-        QCOMPARE(report.value(QStringLiteral("port_name")).toString(), QStringLiteral("/dev/ttyS3"));
+        QCOMPARE(
+            report.value(QStringLiteral("port_name")).toString(), QStringLiteral("/dev/ttyS3"));
         QCOMPARE(report.value(QStringLiteral("server_state")).toInt(), previous + 1);
         previous = report.value(QStringLiteral("server_state")).toInt();
     }
@@ -228,7 +235,7 @@ void TestSimServer::timeStampHeader()
     const int year = quint8(m[5]) | quint8(m[6]) << 8;
     const int msec = quint8(m[10]) | quint8(m[11]) << 8;
     const QDateTime stamped(QDate(year, quint8(m[4]), quint8(m[3])),
-                            QTime(quint8(m[7]), quint8(m[8]), quint8(m[9]), msec), Qt::UTC);
+        QTime(quint8(m[7]), quint8(m[8]), quint8(m[9]), msec), Qt::UTC);
     QVERIFY(stamped.isValid());
     QVERIFY(qAbs(stamped.msecsTo(now)) < 5000);
     QCOMPARE(m.mid(12, 3), QByteArray("\x03\xFF\x08", 3));

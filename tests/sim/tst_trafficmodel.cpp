@@ -73,7 +73,8 @@ void TestTrafficModel::vehiclesStayOnTheirLanesAndInRange()
         const QVector<SimObject> objects = model.trueObjects();
         QVERIFY(objects.size() <= 40);
         for (const SimObject &o : objects) {
-            QVERIFY2(o.xRange >= -0.01 && o.xRange <= 200.01, qPrintable(QString::number(o.xRange)));
+            QVERIFY2(
+                o.xRange >= -0.01 && o.xRange <= 200.01, qPrintable(QString::number(o.xRange)));
             const double lanePos = std::abs(o.yRange) / 3.5;
             QVERIFY(std::abs(lanePos - 0.5) < 1e-9 || std::abs(lanePos - 1.5) < 1e-9);
             QVERIFY(o.length >= 1.9 && o.length <= 18.5);
@@ -124,7 +125,12 @@ void TestTrafficModel::directionFollowsTheSide()
     QMap<int, QPolygonF> one;
     one.insert(key, straightLanes().value(key));
     model.setLanes(one);
-    QTRY_VERIFY_WITH_TIMEOUT([&] { model.step(0.1); return model.vehicleCount() > 0; }(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            model.step(0.1);
+            return model.vehicleCount() > 0;
+        }(),
+        5000);
     const SimObject before = model.trueObjects().first();
     model.step(0.5);
     const SimObject after = model.trueObjects().first();
@@ -181,7 +187,8 @@ void TestTrafficModel::noiseStaysSmall()
     int moved = 0;
     for (int i = 0; i < truth.size(); ++i) {
         QCOMPARE(measured[i].id, truth[i].id);
-        const double d = std::hypot(measured[i].xRange - truth[i].xRange, measured[i].yRange - truth[i].yRange);
+        const double d = std::hypot(
+            measured[i].xRange - truth[i].xRange, measured[i].yRange - truth[i].yRange);
         QVERIFY(d < 2.0);
         sum += d;
         moved += d > 0.0;
