@@ -66,6 +66,8 @@ private slots:
     void tooManyClients();
     void timeStampHeader_data();
     void timeStampHeader();
+    void commandFramesAcknowledged_data();
+    void commandFramesAcknowledged();
 };
 
 void TestSimServer::stateWalkOnConnect()
@@ -239,6 +241,61 @@ void TestSimServer::timeStampHeader()
     QVERIFY(stamped.isValid());
     QVERIFY(qAbs(stamped.msecsTo(now)) < 5000);
     QCOMPARE(m.mid(12, 3), QByteArray("\x03\xFF\x08", 3));
+}
+
+void TestSimServer::commandFramesAcknowledged_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<int>("ack"); // -1: none
+
+    // Command frames of the type Q radar: value (4 bytes), action, paramType, paramNumber, 0.
+    QTest::newRow("get sensitivity") << QByteArray::fromHex("04F2080000000094020400") << 0;
+    QTest::newRow("unknown action 77") << QByteArray::fromHex("04F208000000004D020000") << 1;
+    QTest::newRow("sensitivity 101") << QByteArray::fromHex("04F2080000006594000400") << 2;
+    QTest::newRow("write to the calibration state")
+        << QByteArray::fromHex("04F20800000001FE000100") << 3;
+    QTest::newRow("paramType 9") << QByteArray::fromHex("04F2080000000094090400") << 4;
+    QTest::newRow("device information selector 5")
+        << QByteArray::fromHex("04F2080000000500022800") << 2;
+    QTest::newRow("position frame, unknown selector")
+        << QByteArray::fromHex("04A0083000000000000000") << 1;
+    QTest::newRow("position frame, azimuth 360.00")
+        << QByteArray::fromHex("04A0081000008CA0000000") << 2;
+    QTest::newRow("position frame, altitude 360.00")
+        << QByteArray::fromHex("04A008108CA00000000000") << 2;
+    QTest::newRow("position frame, azimuth 359.99")
+        << QByteArray::fromHex("04A0081000008C9F000000") << 0;
+    QTest::newRow("frame of length 7") << QByteArray::fromHex("04F20700000000940204") << -1;
+    QTest::newRow("type P identifier") << QByteArray::fromHex("03F2080000000094020400") << -1;
+    QTest::newRow("two frames in one message")
+        << QByteArray::fromHex("04F208000000009402040004F2080000000094020400") << -1;
+    QTest::newRow("empty message") << QByteArray() << -1;
+}
+
+void TestSimServer::commandFramesAcknowledged()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(int, ack);
+    RadarSimulator sim(testOptions());
+    QString error;
+    QVERIFY2(sim.start(&error), qPrintable(error));
+    Peer peer(sim.url());
+    QTRY_VERIFY_WITH_TIMEOUT(!peer.binary.isEmpty(), Wait);
+    const int sentAt = peer.binary.size();
+    peer.socket.sendBinaryMessage(frame);
+    QTRY_VERIFY_WITH_TIMEOUT(peer.binary.size() > sentAt + 10, Wait);
+    QList<QByteArray> acks;
+    for (int i = sentAt; i < peer.binary.size(); ++i) {
+        const QByteArray area = peer.binary.at(i).mid(12);
+        if (area.startsWith("\x04\xF0"))
+            acks.append(area.left(4));
+    }
+    if (ack < 0) {
+        QVERIFY(acks.isEmpty());
+        return;
+    }
+    QCOMPARE(acks.size(), 1);
+    QCOMPARE(acks.first(), QByteArray::fromHex("04F000") + char(ack));
 }
 
 QTEST_GUILESS_MAIN(TestSimServer)
