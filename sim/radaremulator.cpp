@@ -3,7 +3,6 @@
 #include "radarframeencoder.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <QtEndian>
@@ -42,6 +41,7 @@ RadarEmulator::RadarEmulator(const Settings &settings, QObject *parent)
 {
     m_settings.cycleMs = qBound(10, m_settings.cycleMs, 800);
     m_settings.restartMs = qBound(0, m_settings.restartMs, 600000);
+    m_settings.calibrationMs = qBound(0, m_settings.calibrationMs, 600000);
     m_settings.hardwareInfo.truncate(RadarFrameEncoder::DeviceInfoMaxLength);
     m_settings.firmwareInfo.truncate(RadarFrameEncoder::DeviceInfoMaxLength);
     m_cycleTimer.setTimerType(Qt::PreciseTimer);
