@@ -68,7 +68,7 @@ void TestSimFaults::start(const SimOptions &options)
     QVERIFY2(m_sim->start(&error), qPrintable(error));
     m_client = std::make_unique<VantorSerialQelProtocolClient>();
     IVantorClient::Timing timing;
-    timing.commandTimeoutMs = 250;
+    timing.commandTimeoutMs = 600;
     timing.pingIntervalMs = 300;
     timing.offlineTimeoutMs = 500;
     m_client->setTimingForTests(timing);

@@ -88,6 +88,7 @@ private slots:
     void selfDiagnosis_data();
     void selfDiagnosis();
     void saveRestartAndRecovery();
+    void demoModesChangeTheReport();
     void calibrationRun();
 };
 
@@ -461,6 +462,43 @@ void TestSimIntegration::saveRestartAndRecovery()
     m_client->sendCmdGetRadarSensitivity();
     QTRY_COMPARE_WITH_TIMEOUT(again.size(), 1, Wait);
     QCOMPARE(again.first().at(0).toInt(), 40);
+}
+
+void TestSimIntegration::demoModesChangeTheReport()
+{
+    SimOptions o = testOptions();
+    o.radar.traffic.maxLoad = true;
+    startWorking(o, RadarVariant::TypeQ);
+    QSignalSpy commands(m_client.get(), &IVantorClient::radarCommandStateChanged);
+    QMap<int, double> xSpeeds;
+    int frames = 0;
+    connect(m_client.get(), &IVantorClient::frameStarted, this, [&] {
+        xSpeeds.clear();
+        ++frames;
+    });
+    connect(m_client.get(), &IVantorClient::objectData, this,
+        [&](quint8 id, double xSpeed, double, double, double, double, const QDateTime &) {
+            xSpeeds.insert(id, xSpeed);
+        });
+    QTRY_COMPARE_WITH_TIMEOUT(xSpeeds.size(), 64, Wait);
+
+    // The imitator replaces the traffic with its own targets; fake targets add four
+    // stationary ones on the top identifiers.
+    m_client->sendCmdSetImitatorMode(3);
+    m_client->sendCmdSetFakeTargetsMode(true);
+    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, 4) && finished(commands, 6), Wait);
+    // Objects unseen for 500 ms leave the client's list.
+    QTest::qWait(700);
+    const int before = frames;
+    QTRY_VERIFY_WITH_TIMEOUT(frames > before + 2, Wait);
+    QCOMPARE(xSpeeds.keys(), (QList<int> { 0, 1, 2, 60, 61, 62, 63 }));
+    QCOMPARE(xSpeeds.value(0), 8.0);
+    QCOMPARE(xSpeeds.value(2), 16.0);
+    QCOMPARE(xSpeeds.value(61), 0.0);
+
+    m_client->sendCmdSetImitatorMode(0);
+    m_client->sendCmdSetFakeTargetsMode(false);
+    QTRY_COMPARE_WITH_TIMEOUT(xSpeeds.size(), 64, Wait);
 }
 
 void TestSimIntegration::calibrationRun()
