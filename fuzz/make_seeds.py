@@ -1,0 +1,166 @@
+#!/usr/bin/env python3
+"""Writes the seed inputs in fuzz/corpus/<target>/ (run from anywhere; rewrites them)."""
+import json
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def write(target, name, data):
+    folder = os.path.join(HERE, 'corpus', target)
+    os.makedirs(folder, exist_ok=True)
+    if isinstance(data, str):
+        data = data.encode('utf-8')
+    with open(os.path.join(folder, name), 'wb') as f:
+        f.write(data)
+
+
+def header(day=8, month=12, year=2026, hour=15, minute=4, second=5, ms=678):
+    return b'#DT' + bytes([day, month]) + struct.pack('<H', year) + bytes(
+        [hour, minute, second]) + struct.pack('<H', ms)
+
+
+def frame(can_id, payload):
+    return struct.pack('>HB', can_id, len(payload)) + bytes(payload)
+
+
+def ack(can_id, result, byte2=0):
+    return struct.pack('>HBB', can_id, byte2, result)
+
+
+def udt(can_id, key, six):
+    # The key is the last two payload bytes; the six bytes before it are the part's data.
+    return frame(can_id, bytes(six) + struct.pack('>H', key))
+
+
+def object_payload(obj_id, x_range, y_range, x_speed, y_speed, length):
+    raw = (int(round(x_range / 0.064)) + 8192) & 0x3FFF
+    raw |= ((int(round(y_range / 0.064)) + 8192) & 0x3FFF) << 14
+    raw |= ((int(round(x_speed / 0.1)) + 1024) & 0x7FF) << 28
+    raw |= ((int(round(y_speed / 0.1)) + 1024) & 0x7FF) << 39
+    raw |= (int(round(length / 0.2)) & 0xFF) << 50
+    raw |= (obj_id & 0x3F) << 58
+    return struct.pack('>Q', raw)
+
+
+def radar_frame(base, cycle, objects):
+    """One radar cycle of a variant whose identifiers are the type Q ones minus base."""
+    area = frame(0x3FF - base, bytes(8))
+    area += frame(0x600 - base, struct.pack('>I', 90061001) + bytes(4))
+    area += frame(0x601 - base, struct.pack('>I', cycle) + bytes(4))
+    for i, obj in enumerate(objects):
+        area += frame(0x610 - base + i, object_payload(*obj))
+    return area
+
+
+def device_info(base, first_key, text):
+    text = text.encode('latin-1').ljust(24, b'\0')
+    area = b''
+    for part in range(4):
+        chunk = text[part * 6:part * 6 + 6]
+        area += udt(0x500 - base, first_key + part, chunk[::-1])
+    return area
+
+
+OBJECTS = [(3, 42.5, -1.75, -16.6, 0.2, 4.6), (7, 80.0, 3.5, 22.2, -0.1, 12.0)]
+
+# Frame area splitting: selector byte, then the message.
+write('framearea', 'q-stamped-cycle', b'\0' + header() + ack(0x4F0, 0) + radar_frame(0, 17, OBJECTS))
+write('framearea', 'p-plain-cycle', b'\1' + radar_frame(0x100, 18, OBJECTS) + ack(0x3F0, 255))
+write('framearea', 'invalid-date-truncated', b'\0' + header(month=0) + frame(0x601, bytes(8))[:-2])
+write('framearea', 'any-ack', b'\2' + ack(0x123, 7) + frame(0x610, bytes(3)))
+write('framearea', 'own-ack-id', b'\3\x07\x77' + ack(0x777, 1) + frame(0x777, b'') + frame(0x10, bytes(9)))
+
+# Radar client: selector byte, then records (kind, 16-bit length, bytes).
+def record(kind, body):
+    if isinstance(body, str):
+        body = body.encode('utf-8')
+    return bytes([kind]) + struct.pack('>H', len(body)) + body
+
+
+def cycles(base, count, stamped=True):
+    out = b''
+    for cycle in range(count):
+        area = radar_frame(base, 100 + cycle, OBJECTS)
+        out += record(0, (header(ms=cycle * 100) if stamped else b'') + area)
+    return out
+
+
+write('radarclient', 'q-three-cycles', b'\0' + cycles(0, 3))
+write('radarclient', 'p-three-cycles-stats', b'\3' + cycles(0x100, 3, stamped=False))
+write('radarclient', 'q-command-and-acks',
+      b'\0' + record(4, b'\x01') + record(0, ack(0x4F0, 255)) + record(0, ack(0x4F0, 3))
+      + record(5, b'\x04\x01') + record(0, ack(0x4F0, 0)) + record(0, b''))
+write('radarclient', 'q-device-info',
+      b'\0' + record(0, device_info(0, 0x6A, 'VANTOR-HW rev.3'))
+      + record(0, device_info(0, 0x33, 'fw 1.45.0 build 2026')))
+write('radarclient', 'q-setup-and-read-param',
+      b'\0' + record(0, udt(0x500, 0x80, [0, 0, 0x12, 0x34, 0x56, 0x78])
+                     + udt(0x500, 0x90, [0x69, 0x78, 0x00, 0x64, 0x8C, 0xA0])
+                     + udt(0x500, 0xA0, [0, 0, 0, 0x02, 0x58, 0x00]))
+      + record(0, udt(0x500, 0x2B1B, bytes(6)) + udt(0x500, 0x2B1C, [0x00, 0x41, 0x02, 0x0F, 0, 0])
+               + udt(0x500, 0x2B1D, [0x00, 0x00, 0x00, 0x07, 0, 0])))
+def read_param(base, action, param_type, number, value, nibble=0x01):
+    # Key 0x2B1C carries the echoed command (number, type, action from the first byte on), key
+    # 0x2B1D the value in its first four bytes; the low nibble of 0x2B1C's fourth byte must be set.
+    return (udt(0x500 - base, 0x2B1B, bytes(6))
+            + udt(0x500 - base, 0x2B1C, [number, param_type, action, nibble, 0, 0])
+            + udt(0x500 - base, 0x2B1D, list(struct.pack('>i', value)) + [0, 0]))
+
+
+READS = [(65, 2, 36, 7), (150, 2, 0, 0x1234), (151, 2, 0, 2), (0, 2, 68, 1), (148, 4, 4, -3),
+         (70, 2, 0, 0x0F), (70, 2, 1, 1), (70, 3, 20, 12500000), (71, 5, 3, -2500000),
+         (254, 2, 0, 5), (254, 2, 1, 1), (254, 2, 9, 40), (254, 2, 18, -40), (255, 2, 77, 99),
+         (12, 3, 34, 1)]
+write('radarclient', 'q-read-param-results',
+      b'\0' + b''.join(record(0, read_param(0, *r)) for r in READS))
+write('radarclient', 'p-read-param-ignored',
+      b'\1' + record(0, read_param(0x100, 65, 0, 36, 7)) + record(0, read_param(0x100, 65, 2, 36, 7, 0x10)))
+write('radarclient', 'q-duplicate-key', b'\0' + record(0, udt(0x500, 0x80, bytes(6)) * 2))
+write('radarclient', 'text-messages',
+      b'\0' + record(3, '{"command": 2, "result": 0, "radar_protocol": 1}')
+      + record(3, '{"command": 1, "result": 0, "server_state": 2, '
+                  '"nep_server_url": "ws://0.0.0.0:7578", "port_name": "/dev/ttyUSB0"}')
+      + record(3, '{"command": 2}') + record(3, '[1, 2]'))
+write('radarclient', 'setters',
+      b'\0' + record(6, struct.pack('<BBid6d', 2, 5, -17, 12.5, 6.0, -1.5, 2.25, 30.0, -4.0, 0.5))
+      + record(7, b''))
+
+# Work profiles: configuration files.
+with open(os.path.join(HERE, '..', 'tests', 'data', 'profiles', 'full.json'), 'rb') as f:
+    write('workprofilehandler', 'full', f.read())
+write('workprofilehandler', 'minimal',
+      json.dumps({'profiles': [{'name': 'A'}, {'name': 'B', 'connection': {'radar_protocol': 1}}],
+                  'current_id': 1, 'future_member': [1, 2]}))
+write('workprofilehandler', 'profiles-not-array', '{"profiles": {"name": "A"}, "current_id": 7}')
+write('workprofilehandler', 'not-json', '{"profiles": [')
+
+# Road configurations.
+EXAMPLE = {'origin_offset': 4,
+           'parts': {'-2': {'is_lane': False, 'width': 2}, '-1': {'is_lane': True, 'width': 3.5},
+                     '0': {'is_lane': False, 'width': 0.5}, '1': {'is_lane': True, 'width': 3.5},
+                     '2': {'is_lane': False, 'width': 2}},
+           'sections': [{'is_curved': False, 'length': 100, 'radius': 0},
+                        {'is_curved': True, 'length': 50, 'radius': 300}]}
+write('roadbuilder', 'example', json.dumps(EXAMPLE))
+write('roadbuilder', 'backwards-and-right',
+      json.dumps({'parts': {'0': {'width': 1}, '1': {'is_lane': True, 'width': 3}},
+                  'sections': [{'length': -30}, {'is_curved': True, 'length': 40, 'radius': -25},
+                               {'is_curved': True, 'length': 400, 'radius': 10}]}))
+write('roadbuilder', 'huge-numbers',
+      '{"origin_offset": 1e308, "parts": {"0": {"width": 1e308}, "-1": {"width": -1e308}},'
+      ' "sections": [{"length": 1e12}, {"is_curved": true, "length": 3e5, "radius": 1e5}]}')
+
+# Text filter: rules, message, message length.
+def filter_input(rules, message):
+    message = message.encode('utf-8')
+    return json.dumps(rules).encode('utf-8') + message + bytes([len(message)])
+
+
+RULES = [{'name': 'errors', 'text': 'ERROR', 'info': 'Errors', 'csen': True, 'type': 'show'},
+         {'name': 'noise', 'text': 'ping', 'info': '', 'csen': False, 'type': 'hide'},
+         {'name': 'off', 'text': 'x', 'info': 'no type', 'csen': False, 'type': 'maybe'}]
+write('textfilter', 'rules-hide', filter_input(RULES, 'PING from 10.0.0.7'))
+write('textfilter', 'rules-show', filter_input(RULES, 'ping ERROR: Ö überlauf'))
+write('textfilter', 'not-array', filter_input({'name': 'x'}, 'anything'))
