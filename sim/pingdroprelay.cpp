@@ -44,6 +44,9 @@ void PingDropRelay::onNewConnection()
             continue;
         }
         auto *server = new QTcpSocket(this);
+        // Read no more from the server than the client takes: what the client does not
+        // read stays with the server, which drops messages for slow clients.
+        server->setReadBufferSize(MaxPendingToClient);
         client->setParent(this);
         Link link;
         link.client = client;
@@ -126,7 +129,7 @@ bool PingDropRelay::doForwardFrames(Link &link)
 void PingDropRelay::onServerReadyRead(QTcpSocket *server)
 {
     QTcpSocket *client = m_clientOf.value(server);
-    if (client)
+    if (client && client->bytesToWrite() < MaxPendingToClient)
         client->write(server->readAll());
 }
 

@@ -19,6 +19,8 @@ public:
     static constexpr int MaxLinks = 64;
     // A client frame larger than this closes the link (the server refuses far less).
     static constexpr qint64 MaxFrameSize = 1024 * 1024;
+    // Bytes held for a client that does not read, in each direction of the relay.
+    static constexpr qint64 MaxPendingToClient = 256 * 1024;
 
     explicit PingDropRelay(QObject *parent = nullptr);
     ~PingDropRelay() override;

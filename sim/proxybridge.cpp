@@ -96,6 +96,11 @@ void ProxyBridge::doHold(quint64 client, const Held &message)
     if (it == m_links.end())
         return;
     if (it->upstream->state() == QAbstractSocket::ConnectedState) {
+        if (it->upstream->bytesToWrite() > MaxUpstreamBacklog) {
+            qWarning(
+                "Client %llu: the upstream server does not keep up; a message was dropped", client);
+            return;
+        }
         if (message.binary)
             it->upstream->sendBinaryMessage(message.data);
         else

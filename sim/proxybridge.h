@@ -22,6 +22,8 @@ public:
     // Client messages held while the upstream connection opens.
     static constexpr int MaxHeldMessages = 64;
     static constexpr qint64 MaxIncomingMessageSize = 1024 * 1024;
+    // Unsent bytes towards the upstream server before client messages are dropped.
+    static constexpr qint64 MaxUpstreamBacklog = 4 * 1024 * 1024;
 
     ProxyBridge(SimServer *server, const QUrl &upstream, MessageRecorder *recorder,
         QObject *parent = nullptr);
