@@ -93,6 +93,7 @@ void sendSetters(IVantorClient &client, const uint8_t *data, size_t size)
     const auto altitude = in.take<double>();
     const auto roll = in.take<double>();
     client.sendCmdSetPosition(value, xOffset, yOffset, azimuth, altitude, roll);
+    client.sendCmdGetPosition();
 }
 
 } // namespace
