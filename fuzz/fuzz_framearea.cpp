@@ -8,6 +8,7 @@
 #include "ackmessage.h"
 #include "canmessage.h"
 #include "framearea.h"
+#include "fuzzcheck.h"
 #include "timestampheader.h"
 
 #include <QByteArray>
@@ -17,16 +18,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -57,21 +48,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray message = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     const QDateTime reception = QDateTime::currentDateTimeUtc();
     const QDateTime frameTime = TimeStampHeader::frameTime(message, reception);
-    check(frameTime.isValid());
+    FUZZ_CHECK(frameTime.isValid());
     const int offset = TimeStampHeader::frameAreaOffset(message);
-    check(offset == 0 || offset == TimeStampHeader::Size);
+    FUZZ_CHECK(offset == 0 || offset == TimeStampHeader::Size);
     if (offset > 0) {
         // A valid header survives encoding again byte for byte.
         const QDateTime stamped = TimeStampHeader::decode(message.constData());
         if (stamped.isValid())
-            check(TimeStampHeader::encode(stamped) == message.left(TimeStampHeader::Size));
+            FUZZ_CHECK(TimeStampHeader::encode(stamped) == message.left(TimeStampHeader::Size));
     }
 
     QList<AckMessage *> acks;
     QList<CanMessage *> frames;
     const int areaSize = message.size() - offset;
     const int consumed = FrameArea::split(data + offset, areaSize, ackIds, acks, frames);
-    check(consumed >= 0 && consumed <= areaSize);
+    FUZZ_CHECK(consumed >= 0 && consumed <= areaSize);
 
     // The records serialise back to the consumed bytes in wire order. An identifier in the
     // list is always an acknowledgement where four bytes are left, so the order is unique.
@@ -81,20 +72,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int frameIndex = 0;
     while (position < consumed) {
         if (ackIndex < acks.size() && area.mid(position, 4) == acks.at(ackIndex)->serialize()) {
-            check(ackIds.isEmpty() || ackIds.contains(acks.at(ackIndex)->id));
+            FUZZ_CHECK(ackIds.isEmpty() || ackIds.contains(acks.at(ackIndex)->id));
             ++ackIndex;
             position += 4;
             continue;
         }
-        check(frameIndex < frames.size());
+        FUZZ_CHECK(frameIndex < frames.size());
         const CanMessage *frame = frames.at(frameIndex++);
-        check(frame->length <= 8);
+        FUZZ_CHECK(frame->length <= 8);
         const QByteArray wire = frame->serialize();
-        check(wire.size() == frame->length + 3);
-        check(area.mid(position, wire.size()) == wire);
+        FUZZ_CHECK(wire.size() == frame->length + 3);
+        FUZZ_CHECK(area.mid(position, wire.size()) == wire);
         position += wire.size();
     }
-    check(position == consumed && ackIndex == acks.size() && frameIndex == frames.size());
+    FUZZ_CHECK(position == consumed && ackIndex == acks.size() && frameIndex == frames.size());
 
     qDeleteAll(acks);
     qDeleteAll(frames);

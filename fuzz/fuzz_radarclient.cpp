@@ -17,6 +17,7 @@
 // identifiers up to 63, the radar state is -1..2, and every text message yields exactly one
 // serverCommandResult.
 
+#include "fuzzcheck.h"
 #include "ivantorclient.h"
 #include "vantorserialpmxprotocolclient.h"
 #include "vantorserialqelprotocolclient.h"
@@ -33,12 +34,6 @@
 #include <memory>
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 class Reader
 {
@@ -121,22 +116,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int lastObject = -1;
     int results = 0;
     QObject::connect(client.get(), &IVantorClient::frameStarted, [&] {
-        check(openFrames == 0);
+        FUZZ_CHECK(openFrames == 0);
         ++openFrames;
         lastObject = -1;
     });
     QObject::connect(client.get(), &IVantorClient::objectData,
         [&](quint8 id, double, double, double, double, double, const QDateTime &) {
-            check(openFrames == 1 && id <= 63 && int(id) > lastObject);
+            FUZZ_CHECK(openFrames == 1 && id <= 63 && int(id) > lastObject);
             lastObject = id;
         });
     QObject::connect(client.get(), &IVantorClient::frameFinished, [&] {
-        check(openFrames == 1);
+        FUZZ_CHECK(openFrames == 1);
         --openFrames;
         ++finishedFrames;
     });
     QObject::connect(client.get(), &IVantorClient::radarStateChanged,
-        [](int state) { check(state >= -1 && state <= 2); });
+        [](int state) { FUZZ_CHECK(state >= -1 && state <= 2); });
     QObject::connect(client.get(), &IVantorClient::serverCommandResult,
         [&results](int, bool, int, const QString &) { ++results; });
 
@@ -153,9 +148,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const int before = results;
             const QString text
                 = QString::fromUtf8(reinterpret_cast<const char *>(body), int(length));
-            check(QMetaObject::invokeMethod(client.get(), "onServerTextReceived",
+            FUZZ_CHECK(QMetaObject::invokeMethod(client.get(), "onServerTextReceived",
                 Qt::DirectConnection, Q_ARG(QString, text)));
-            check(results == before + 1);
+            FUZZ_CHECK(results == before + 1);
             break;
         }
         case 4:
@@ -174,11 +169,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const int before = finishedFrames;
             // A copy of exactly the message's size, as the socket hands it over.
             const QByteArray message(reinterpret_cast<const char *>(body), int(length));
-            check(QMetaObject::invokeMethod(client.get(), "onServerDataReceived",
+            FUZZ_CHECK(QMetaObject::invokeMethod(client.get(), "onServerDataReceived",
                 Qt::DirectConnection, Q_ARG(QByteArray, message)));
-            check(openFrames == 0 && finishedFrames == before + 1);
-            check(client->radarState() >= -1 && client->radarState() <= 2);
-            check(client->objectCount() <= 64);
+            FUZZ_CHECK(openFrames == 0 && finishedFrames == before + 1);
+            FUZZ_CHECK(client->radarState() >= -1 && client->radarState() <= 2);
+            FUZZ_CHECK(client->objectCount() <= 64);
             break;
         }
         }

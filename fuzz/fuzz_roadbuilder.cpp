@@ -6,6 +6,7 @@
 // signals, mark numbers within the bounded road length, road directions within [-pi, pi],
 // and the point tables agreeing with each other.
 
+#include "fuzzcheck.h"
 #include "roadbuilder.h"
 
 #include <QByteArray>
@@ -17,16 +18,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
@@ -48,24 +39,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         [&axisPoints](const QPolygonF &axis) { axisPoints = axis.size(); });
     QObject::connect(&builder, &RoadBuilder::applyingRoadFinished, [&finished] { ++finished; });
     builder.setRoadConfig(document.object());
-    check(finished == 1);
+    FUZZ_CHECK(finished == 1);
 
     const QMap<int, QMap<int, QPointF>> centres = builder.centrePoints();
     const QMap<int, QMap<int, QPointF>> edges = builder.innerEdgePoints();
-    check(axisPoints == centres.size() && centres.size() == edges.size());
+    FUZZ_CHECK(axisPoints == centres.size() && centres.size() == edges.size());
     // Marks run from the lead-in at -2 m to the lead-out behind at most 100 km of sections,
     // forwards or backwards.
     const int markBound = int(RoadBuilder::MaxRoadLength + 2 * RoadBuilder::LeadLength) + 1;
-    check(centres.isEmpty() || (centres.firstKey() >= -markBound && centres.lastKey() <= markBound));
+    FUZZ_CHECK(centres.isEmpty() || (centres.firstKey() >= -markBound && centres.lastKey() <= markBound));
     const int partsBesideAxis = builder.parts().size() - 1;
-    check(partsBesideAxis >= 0 && partsBesideAxis <= 2 * RoadBuilder::MaxPartsPerSide);
+    FUZZ_CHECK(partsBesideAxis >= 0 && partsBesideAxis <= 2 * RoadBuilder::MaxPartsPerSide);
     for (auto it = edges.cbegin(); it != edges.cend(); ++it)
-        check(it->isEmpty() || it->size() == partsBesideAxis);
+        FUZZ_CHECK(it->isEmpty() || it->size() == partsBesideAxis);
 
     const QMap<int, double> angles = builder.tanAngles();
     for (auto it = angles.cbegin(); it != angles.cend(); ++it) {
-        check(centres.contains(it.key()));
-        check(!std::isfinite(*it) || std::abs(*it) <= M_PI + 1e-9);
+        FUZZ_CHECK(centres.contains(it.key()));
+        FUZZ_CHECK(!std::isfinite(*it) || std::abs(*it) <= M_PI + 1e-9);
     }
     return 0;
 }

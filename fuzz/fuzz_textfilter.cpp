@@ -7,6 +7,7 @@
 // Checked besides memory errors: the decision is the last matching rule's, shouldHide is
 // its mirror, and the rules survive saving as JSON and loading again unchanged.
 
+#include "fuzzcheck.h"
 #include "textfilter.h"
 
 #include <QByteArray>
@@ -16,12 +17,6 @@
 #include <cstdlib>
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 bool sameRules(const TextFilter &a, const TextFilter &b)
 {
@@ -55,22 +50,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const bool fallback : { false, true }) {
         int index = -2;
         const bool shown = filter.shouldShow(message, fallback, &index);
-        check(index >= -1 && index < filter.ruleCount());
+        FUZZ_CHECK(index >= -1 && index < filter.ruleCount());
         if (index < 0) {
-            check(shown == fallback);
+            FUZZ_CHECK(shown == fallback);
         } else {
             const TextFilter::Rule &rule = filter.ruleAt(index);
-            check(rule.type != TextFilter::Rule::NoType);
-            check(message.contains(rule.text, rule.csen ? Qt::CaseSensitive : Qt::CaseInsensitive));
-            check(shown == (rule.type == TextFilter::Rule::Show));
+            FUZZ_CHECK(rule.type != TextFilter::Rule::NoType);
+            FUZZ_CHECK(message.contains(rule.text, rule.csen ? Qt::CaseSensitive : Qt::CaseInsensitive));
+            FUZZ_CHECK(shown == (rule.type == TextFilter::Rule::Show));
         }
         int hideIndex = -2;
-        check(filter.shouldHide(message, !fallback, &hideIndex) == !shown);
-        check(hideIndex == index);
+        FUZZ_CHECK(filter.shouldHide(message, !fallback, &hideIndex) == !shown);
+        FUZZ_CHECK(hideIndex == index);
     }
 
     TextFilter reloaded;
     reloaded.appendRulesFromJsonString(filter.rulesAsJsonString());
-    check(sameRules(filter, reloaded));
+    FUZZ_CHECK(sameRules(filter, reloaded));
     return 0;
 }

@@ -6,6 +6,7 @@
 // loads again with the same profiles, and a file the handler could not use is kept
 // byte for byte in a backup next to it before it is replaced.
 
+#include "fuzzcheck.h"
 #include "workprofilehandler.h"
 
 #include <QByteArray>
@@ -24,16 +25,10 @@ namespace {
 
 QTemporaryDir *workDir = nullptr;
 
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 QByteArray readBytes(const QString &path)
 {
     QFile file(path);
-    check(file.open(QIODevice::ReadOnly));
+    FUZZ_CHECK(file.open(QIODevice::ReadOnly));
     return file.readAll();
 }
 
@@ -56,19 +51,19 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication application(*argc, *argv);
     workDir = new QTemporaryDir;
-    check(workDir->isValid());
+    FUZZ_CHECK(workDir->isValid());
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     QDir dir(workDir->path());
-    check(dir.removeRecursively() && dir.mkpath(QStringLiteral(".")));
+    FUZZ_CHECK(dir.removeRecursively() && dir.mkpath(QStringLiteral(".")));
     const QString path = dir.filePath(QStringLiteral(".vantor-road-app-gui_config.json"));
     const QByteArray original(reinterpret_cast<const char *>(data), int(size));
     {
         QFile file(path);
-        check(file.open(QIODevice::WriteOnly) && file.write(original) == original.size());
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly) && file.write(original) == original.size());
     }
 
     WorkProfileHandler handler;
@@ -87,9 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     handler.loadProfiles(path);
     handler.applyProfile(-1);
-    check(started == 1 && finished == 1 && controlSignals == 14);
+    FUZZ_CHECK(started == 1 && finished == 1 && controlSignals == 14);
     const int current = handler.currentProfileId();
-    check(current >= 0 && current < handler.profileNames().size());
+    FUZZ_CHECK(current >= 0 && current < handler.profileNames().size());
 
     handler.setProtocolVersion(1);
     handler.setRadarServerUrl(QStringLiteral("ws://127.0.0.1:7578/"));
@@ -99,20 +94,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     handler.setRoadConfig(QJsonObject { { QStringLiteral("origin_offset"), 1.5 } });
     handler.setPositionPresets(QJsonArray { QJsonObject { { QStringLiteral("name"), "a" } } });
     const int appended = handler.appendProfile(current);
-    check(appended == handler.profileNames().size() - 1);
+    FUZZ_CHECK(appended == handler.profileNames().size() - 1);
     handler.renameProfile(appended, QStringLiteral("fuzz"));
     handler.removeProfile(0);
 
     // A fresh directory of our own: the save has no reason to fail.
-    check(handler.saveProfiles(path));
+    FUZZ_CHECK(handler.saveProfiles(path));
     if (isUnusable(original)) {
-        check(!backupPath.isEmpty());
-        check(readBytes(backupPath) == original);
+        FUZZ_CHECK(!backupPath.isEmpty());
+        FUZZ_CHECK(readBytes(backupPath) == original);
     }
 
     WorkProfileHandler reloaded;
     reloaded.loadProfiles(path);
-    check(reloaded.profileNames() == handler.profileNames());
-    check(reloaded.currentProfileId() == handler.currentProfileId());
+    FUZZ_CHECK(reloaded.profileNames() == handler.profileNames());
+    FUZZ_CHECK(reloaded.currentProfileId() == handler.currentProfileId());
     return 0;
 }

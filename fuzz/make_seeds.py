@@ -164,3 +164,12 @@ RULES = [{'name': 'errors', 'text': 'ERROR', 'info': 'Errors', 'csen': True, 'ty
 write('textfilter', 'rules-hide', filter_input(RULES, 'PING from 10.0.0.7'))
 write('textfilter', 'rules-show', filter_input(RULES, 'ping ERROR: Ö überlauf'))
 write('textfilter', 'not-array', filter_input({'name': 'x'}, 'anything'))
+
+# UDP datagrams: limit selector byte, then the datagram.
+write('udpdatagram', 'json-object',
+      b'\0' + json.dumps({'id': 7, 'state': 'working', 'objects': [{'x': 42.5, 'y': -1.75}],
+                          'note': 'Straße \u2026'}).encode('utf-8'))
+write('udpdatagram', 'json-cut-small', b'\3' + json.dumps([[1, [2, [3, {'a': None}]]], True]).encode())
+write('udpdatagram', 'text-lines', b'\0' + b'PING 10.0.0.7\r\nline 2\nline 3\r\n\r\n')
+write('udpdatagram', 'latin1-and-zero', b'\0' + b'caf\xe9 \xff\xfe' + b'\0' + b'after zero')
+write('udpdatagram', 'utf8-surrogates', b'\2' + '\U0001F697 car \U0001F69A truck'.encode('utf-8') * 3)
