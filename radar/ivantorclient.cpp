@@ -423,7 +423,11 @@ void IVantorClient::onServerPongReceived(quint64 elapsedTime, const QByteArray &
 
 void IVantorClient::onServerTextReceived(const QString &text)
 {
-    const QJsonObject message = QJsonDocument::fromJson(text.toUtf8()).object();
+    // Oversized text takes the error path unparsed: Qt's parser leaks memory on repeated
+    // keys, so parsing whatever a misbehaving server sends would let it grow the program.
+    const QJsonObject message = text.size() <= MaxServerTextSize
+            ? QJsonDocument::fromJson(text.toUtf8()).object()
+            : QJsonObject();
     const QString commandKey = QStringLiteral("command");
     const QString resultKey = QStringLiteral("result");
     if (!message.contains(commandKey) || !message.contains(resultKey)) {

@@ -59,6 +59,8 @@ public:
     // Incoming WebSocket messages and frames above this size are refused; one radar cycle
     // with 64 objects is about 2 KiB.
     static constexpr qint64 MaxIncomingMessageSize = 1024 * 1024;
+    // The server's JSON messages are a few dozen bytes; longer text is not one of them.
+    static constexpr int MaxServerTextSize = 64 * 1024;
     static constexpr int ObjectExpiryMs = 500;
     static constexpr int CommandAttempts = 5;
 

@@ -24,7 +24,8 @@ QByteArray JsonPrettyPrinter::print(const QJsonDocument &document)
     }
     if (m_out.size() > m_maxBytes) {
         m_truncated = true;
-        const int lastBreak = m_out.lastIndexOf('\n', m_maxBytes - 1);
+        // lastIndexOf() with -1 would search from the end, so a zero limit cuts everything.
+        const int lastBreak = m_maxBytes > 0 ? m_out.lastIndexOf('\n', m_maxBytes - 1) : -1;
         m_out.truncate(lastBreak < 0 ? 0 : lastBreak + 1);
     }
     return m_out;

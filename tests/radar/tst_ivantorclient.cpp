@@ -334,6 +334,14 @@ void TestIVantorClient::serverText_data()
     QTest::newRow("command of wrong type")
         << R"({"command": "2", "result": 0})" << QVariantList { -1, true, 0, "" } << -100
         << QVariantList();
+    const QString padding(IVantorClient::MaxServerTextSize, QLatin1Char(' '));
+    QTest::newRow("oversized text")
+        << QStringLiteral(R"({"command": 7, "result": 0})") + padding << wrong << -100
+        << QVariantList();
+    QTest::newRow("longest accepted text")
+        << QStringLiteral(R"({"command": 7, "result": 0})")
+            + padding.left(IVantorClient::MaxServerTextSize - 27)
+        << QVariantList { 7, true, 0, "" } << -100 << QVariantList();
     QTest::newRow("absurd result") << R"({"command": 7, "result": 1e300})"
                                    << QVariantList { 7, true, 0, "" } << -100 << QVariantList();
 }
