@@ -522,6 +522,8 @@ void MainWindow::onLoadConfigActionClicked()
         setTxTemplateFields(QString(), QString());
         loadConfigFromFile(path);
         arrangeDynamicControls();
+        // The new file may switch word wrapping; the menu item follows the list.
+        m_wordWrapAction->setChecked(m_ui.rxTextList->wordWrap());
     });
     dialog->open();
 }

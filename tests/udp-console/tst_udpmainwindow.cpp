@@ -689,7 +689,8 @@ void TestUdpMainWindow::loadingASecondFile()
                                                 QJsonArray { ruleObject("New 1", "n1", "hide"),
                                                     ruleObject("New 2", "n2", "show") } } } },
                               { "tx_templates", QJsonObject { { "items", QJsonArray {} } } },
-                              { "tx_endpoint", QJsonObject { { "port", 4321 } } } })
+                              { "tx_endpoint", QJsonObject { { "port", 4321 } } },
+                              { "rx_word_wrapping", true } })
                 .toJson());
     }
     child<QAction>(w, "loadConfigAction")->trigger();
@@ -716,6 +717,8 @@ void TestUdpMainWindow::loadingASecondFile()
     QCOMPARE(child<QLabel>(w, "txInfoLabel")->text(), NoInfo);
     QCOMPARE(child<QLineEdit>(w, "txAddressEdit")->text(), QString("10.0.0.1"));
     QCOMPARE(child<QSpinBox>(w, "txPortSpin")->value(), 4321);
+    QVERIFY(child<RxMessageListView>(w, "rxTextList")->wordWrap());
+    QVERIFY(child<QAction>(w, "enableRxWordWrappingAction")->isChecked());
 
     // Closing writes the default path, not the chosen one.
     const QByteArray secondBytes = [&] {
