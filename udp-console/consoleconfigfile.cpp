@@ -14,9 +14,14 @@ enum class Content { Missing, Unreadable, Empty, Object, Other };
 
 Content readContent(const QString &path, QJsonObject *object)
 {
-    QFile file(path);
-    if (!file.exists())
+    const QFileInfo info(path);
+    if (!info.exists())
         return Content::Missing;
+    // A device such as /dev/zero never ends and opening a pipe waits for a writer: either
+    // would freeze the window, so only regular files are read.
+    if (!info.isFile())
+        return Content::Unreadable;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Content::Unreadable;
     if (file.size() > MaxConfigSize)

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TestConsoleConfigFile : public QObject
 {
     Q_OBJECT
@@ -18,6 +20,7 @@ private slots:
     void writeBacksUpAnUnparsableFile();
     void backupNeverOverwritesABackup();
     void failedWriteKeepsTheOldFile();
+    void specialFilesAreNeitherReadNorReplaced();
 
 private:
     static void writeBytes(const QString &path, const QByteArray &bytes);
@@ -140,6 +143,25 @@ void TestConsoleConfigFile::failedWriteKeepsTheOldFile()
     // A file in a missing directory is not written.
     QVERIFY(
         !ConsoleConfigFile::write(dir.filePath("missing/config.json"), QJsonObject { { "a", 1 } }));
+}
+
+void TestConsoleConfigFile::specialFilesAreNeitherReadNorReplaced()
+{
+    // Opening a pipe for reading waits for a writer.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("config.json");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    bool ok = true;
+    QVERIFY(ConsoleConfigFile::read(fifo, &ok).isEmpty());
+    QVERIFY(!ok);
+    QVERIFY(!ConsoleConfigFile::write(fifo, QJsonObject { { "a", 1 } }));
+    QVERIFY(!QFileInfo(fifo).isFile());
+    QVERIFY(backups(QDir(dir.path())).isEmpty());
+
+    // Reading /dev/zero to its end would never finish.
+    ok = true;
+    QVERIFY(ConsoleConfigFile::read(QStringLiteral("/dev/zero"), &ok).isEmpty());
+    QVERIFY(!ok);
 }
 
 QTEST_GUILESS_MAIN(TestConsoleConfigFile)
