@@ -66,6 +66,7 @@ private slots:
     void configurationRoundTrip();
     void displayLimitFromFileIsBounded_data();
     void displayLimitFromFileIsBounded();
+    void wrongTypesGiveConversionDefaults();
     void unparsableConfigIsBackedUp();
     void receivesUtf8AndLatin1();
     void largestDatagrams();
@@ -820,6 +821,31 @@ void TestUdpMainWindow::displayLimitFromFileIsBounded()
     QFETCH(int, limit);
     MainWindow *w = createWindow(QJsonObject { { "rx_display_limit", value } });
     QCOMPARE(w->rxDisplayLimit(), limit);
+}
+
+void TestUdpMainWindow::wrongTypesGiveConversionDefaults()
+{
+    MainWindow *w = createWindow(QJsonObject {
+        { "rx_word_wrapping", "yes" },
+        { "rx_endpoint", QJsonObject { { "address", "any IPv4" }, { "port", "5000" } } },
+        { "rx_filtering",
+            QJsonObject { { "column_count", "2" }, { "if_no_rule_matches", 1 },
+                { "rules", QJsonObject { { "name", "A" } } } } },
+        { "tx_endpoint", QJsonObject { { "address", 127 }, { "port", true } } },
+        { "tx_templates", QJsonObject { { "column_count", 2.5 }, { "items", "T" } } } });
+    QVERIFY(!child<RxMessageListView>(w, "rxTextList")->wordWrap());
+    QCOMPARE(child<AdvancedComboBox>(w, "rxAddressCombo")->currentData().toInt(),
+        int(QHostAddress::Any));
+    // Ports convert to 0, which the port fields raise to their minimum.
+    QCOMPARE(child<QSpinBox>(w, "rxPortSpin")->value(), 1);
+    QCOMPARE(child<QSpinBox>(w, "txPortSpin")->value(), 1);
+    QCOMPARE(child<AdvancedComboBox>(w, "rxFilteringColCountCombo")->currentData().toInt(), 5);
+    QCOMPARE(child<AdvancedComboBox>(w, "txTemplatesColCountCombo")->currentData().toInt(), 5);
+    // An empty name matches no choice: the selection stays.
+    QVERIFY(w->showIfNoRuleMatches());
+    QCOMPARE(w->textFilter().ruleCount(), 0);
+    QVERIFY(w->txTemplateItemButtons().isEmpty());
+    QCOMPARE(child<QLineEdit>(w, "txAddressEdit")->text(), QString());
 }
 
 void TestUdpMainWindow::unparsableConfigIsBackedUp()
