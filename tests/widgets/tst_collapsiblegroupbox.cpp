@@ -67,6 +67,7 @@ private slots:
         QCOMPARE(f.box->collapsedLabel()->text(), QStringLiteral("Click the title to expand"));
         QCOMPARE(f.caption(), QStringLiteral(" >  Filters"));
         QCOMPARE(f.box->sizePolicy().verticalPolicy(), QSizePolicy::Maximum);
+        QCOMPARE(f.box->layout()->contentsMargins(), QMargins(2, 2, 2, 2));
 
         f.events.clear();
         QTest::mouseClick(f.box, Qt::LeftButton, {}, f.inTitle());
@@ -75,6 +76,7 @@ private slots:
         QVERIFY(f.content->isVisible());
         QCOMPARE(f.caption(), QStringLiteral(" V  Filters"));
         QCOMPARE(f.box->sizePolicy().verticalPolicy(), QSizePolicy::Preferred);
+        QCOMPARE(f.box->layout()->contentsMargins(), QMargins());
     }
 
     void gesturesThatDoNotToggle_data()
