@@ -866,11 +866,9 @@ void TestUdpMainWindow::unparsableConfigIsBackedUp()
     QFile backup(m_dir->filePath(backups.first()));
     QVERIFY(backup.open(QIODevice::ReadOnly));
     QCOMPARE(backup.readAll(), broken);
-    bool ok = false;
     QFile saved(m_configPath);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(QJsonDocument::fromJson(saved.readAll()).isObject());
-    Q_UNUSED(ok);
 }
 
 void TestUdpMainWindow::receivesUtf8AndLatin1()
