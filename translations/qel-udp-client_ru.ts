@@ -4,7 +4,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../udp-console/mainwindow.cpp" line="+87"/>
+        <location filename="../udp-console/mainwindow.cpp" line="+82"/>
         <source>localhost IPv4</source>
         <translation>localhost IPv4</translation>
     </message>
@@ -89,7 +89,7 @@
         <translation>Файлы конфигурации (*.json)</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+27"/>
         <source>Enter a value</source>
         <translation>Введите значение</translation>
     </message>
