@@ -11,7 +11,6 @@ class RadarDevInfoUdtPayload
 public:
     static constexpr quint16 HardwareFirstKey = 0x006A;
     static constexpr quint16 FirmwareFirstKey = 0x0033;
-    static constexpr int PartCount = 4;
 
     explicit RadarDevInfoUdtPayload(const UdtPayload &payload)
         : m_payload(payload)

@@ -9,12 +9,6 @@ UdtPayload::UdtPayload(const CanMessage &message)
     std::memcpy(data, message.data, sizeof data);
 }
 
-UdtPayload::UdtPayload(quint64 value)
-{
-    for (int i = 0; i < 8; ++i)
-        data[i] = quint8(value >> (8 * i));
-}
-
 quint64 UdtPayload::value() const
 {
     quint64 value = 0;

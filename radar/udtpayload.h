@@ -11,7 +11,6 @@ class UdtPayload
 public:
     UdtPayload() = default;
     explicit UdtPayload(const CanMessage &message);
-    explicit UdtPayload(quint64 value);
 
     quint64 value() const;
     quint16 key() const { return quint16(value() & 0xFFFF); }
