@@ -9,6 +9,7 @@
 #include "radarsetup0udtpayload.h"
 #include "radarsetup1udtpayload.h"
 #include "radarsetup2udtpayload.h"
+#include "readparam0udtpayload.h"
 #include "readparam1udtpayload.h"
 #include "readparam2udtpayload.h"
 #include "udtpayload.h"
@@ -237,7 +238,7 @@ void IVantorSerialConnectionClient::doHandleCachedUdtData()
         doHandleRadarSetupResponse(*setup.at(0), *setup.at(1), *setup.at(2));
 
     const QList<const UdtPayload *> read = group(0,
-        { ReadParam1UdtPayload::Part0Key, ReadParam1UdtPayload::Key, ReadParam2UdtPayload::Key });
+        { ReadParam0UdtPayload::Key, ReadParam1UdtPayload::Key, ReadParam2UdtPayload::Key });
     if (!read.isEmpty())
         doHandleReadParamResponse(*read.at(1), *read.at(2));
 

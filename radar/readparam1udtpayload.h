@@ -3,12 +3,10 @@
 #include "udtpayload.h"
 
 // Parameter read response part 1 (key 0x2B1C): the parameter command the radar echoes.
-// Part 0 (key 0x2B1B) completes the group but carries nothing the client reads.
 class ReadParam1UdtPayload
 {
 public:
     static constexpr quint16 Key = 0x2B1C;
-    static constexpr quint16 Part0Key = 0x2B1B;
 
     explicit ReadParam1UdtPayload(const UdtPayload &payload)
         : m_payload(payload)
