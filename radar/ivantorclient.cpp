@@ -86,6 +86,8 @@ bool IVantorClient::connectToServer(const QUrl &url, int reconnectTimeoutMs, int
             *error = -2;
         return false;
     }
+    // QWebSocket refuses any other scheme without a state change, so such a link would
+    // neither connect nor retry; a URL without a host could only fail again and again.
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("ws") && scheme != QLatin1String("wss"))
         || url.host().isEmpty()) {
