@@ -188,9 +188,8 @@ QStringList withoutFrameMarks(const QStringList &log)
 }
 
 // Makes the probe's accepted state 1 (busy) with three synchronisation-only messages.
-template<class P> void bringOnline(P &probe, QObject *test)
+template<class P> void bringOnline(P &probe)
 {
-    Q_UNUSED(test)
     const QByteArray sync = wireFrame(probe.synchronizationCanId(), 0);
     for (int i = 0; i < 3; ++i)
         QMetaObject::invokeMethod(&probe, "onServerDataReceived", Q_ARG(QByteArray, sync));
@@ -450,7 +449,7 @@ void TestIVantorSerialConnectionClient::outOfRangeParametersNotSent()
 void TestIVantorSerialConnectionClient::objectExample()
 {
     QelProbe client;
-    bringOnline(client, this);
+    bringOnline(client);
     QCOMPARE(client.radarState(), 1);
     QSignalSpy objects(&client, &IVantorClient::objectData);
     QCOMPARE(client.handle(T0, QByteArray::fromHex("06100880000000000000 00")), 1);
@@ -468,7 +467,7 @@ void TestIVantorSerialConnectionClient::objectExample()
 void TestIVantorSerialConnectionClient::objectFramesEmittedInIdOrder()
 {
     PmxProbe client;
-    bringOnline(client, this);
+    bringOnline(client);
     QStringList log;
     recordSignals(&client, &log);
     const QByteArray area = objectFrame(0x54F, 63, 8192 + 1000, 8192 - 50, 1024 + 155, 1024 - 3, 23)
@@ -554,7 +553,7 @@ void TestIVantorSerialConnectionClient::rejectedFrames()
 void TestIVantorSerialConnectionClient::signalOrderOfOneMessage()
 {
     QelProbe client;
-    bringOnline(client, this);
+    bringOnline(client);
     QStringList log;
     recordSignals(&client, &log);
     QSignalSpy times(&client, &IVantorClient::frameDateTimeUtc);
