@@ -753,7 +753,8 @@ void TestUdpMainWindow::configurationRoundTrip()
             QJsonObject { { "column_count", 7 },
                 { "items",
                     QJsonArray { QJsonObject { { "name", "T" }, { "text", "t" }, { "info", "i" } },
-                        QJsonObject { { "name", "Gone" }, { "text", "" } } } } } },
+                        QJsonObject { { "name", "Gone" }, { "text", "" } },
+                        QJsonObject { { "name", "" }, { "text", "nameless" } }, "not an item" } } } },
     };
     MainWindow *w = createWindow(config);
     QCOMPARE(w->rxDisplayLimit(), 250);
@@ -767,6 +768,7 @@ void TestUdpMainWindow::configurationRoundTrip()
     QCOMPARE(child<QLineEdit>(w, "txAddressEdit")->text(), QString("192.0.2.7"));
     QCOMPARE(child<QSpinBox>(w, "txPortSpin")->value(), 6000);
     QCOMPARE(child<AdvancedComboBox>(w, "txTemplatesColCountCombo")->currentData().toInt(), 7);
+    QCOMPARE(w->txTemplateItemButtons().size(), 1);
 
     // Changes made in the window are written back.
     w->rxFilteringRuleChecks().at(1)->click();
