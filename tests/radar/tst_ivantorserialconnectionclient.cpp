@@ -292,10 +292,12 @@ private slots:
     void rejectedFrames();
     void signalOrderOfOneMessage();
     void ackOnlyMessageFinishesCommand();
+    void acksHandledBeforeFrames();
     void ackCodes_data();
     void ackCodes();
     void duplicateResponseKey();
     void completeAndIncompleteGroups();
+    void groupsHandledInFixedOrder();
     void responseMustArriveInOneMessage();
     void radarSetupResponse_data();
     void radarSetupResponse();
@@ -586,6 +588,25 @@ void TestIVantorSerialConnectionClient::ackOnlyMessageFinishesCommand()
     QCOMPARE(client.validFrames(), quint64(1));
 }
 
+void TestIVantorSerialConnectionClient::acksHandledBeforeFrames()
+{
+    LocalWebSocketServer server;
+    QVERIFY(server.listen());
+    QelProbe client;
+    QSignalSpy connected(&client, &IVantorClient::connected);
+    QVERIFY(client.connectToServer(server.url()));
+    QVERIFY(connected.wait(5000));
+    client.sendCmdRestart();
+    QTRY_COMPARE_WITH_TIMEOUT(server.binaryMessages.size(), 1, 5000);
+    QStringList log;
+    recordSignals(&client, &log);
+    // The acknowledgement follows the frame on the wire but finishes the command first.
+    QCOMPARE(client.handle(T0, wireFrame(0x600, bits(1500, 32, 32)) + ackWire(0x4F0, 0)), 1);
+    QCOMPARE(log,
+        (QStringList { "frameStarted()", "command(9,3,0)", "uptimeInfo(0,0,0,1,500)",
+            "frameFinished()" }));
+}
+
 void TestIVantorSerialConnectionClient::ackCodes_data()
 {
     QTest::addColumn<int>("code");
@@ -638,6 +659,21 @@ void TestIVantorSerialConnectionClient::completeAndIncompleteGroups()
     const QByteArray area = deviceInfoWire(0x500, 0x006A, "HW-1").left(33) + setup;
     QCOMPARE(client.handle(T0, area), 1);
     QCOMPARE(withoutFrameMarks(log), (QStringList { "radarPosition(6.5,1,-2,-90,5,-1)" }));
+}
+
+void TestIVantorSerialConnectionClient::groupsHandledInFixedOrder()
+{
+    QelProbe client;
+    QStringList log;
+    recordSignals(&client, &log);
+    // On the wire in the reverse of the handling order: position, read, hardware, firmware.
+    const QByteArray area = deviceInfoWire(0x500, 0x0033, "FW") + deviceInfoWire(0x500, 0x006A, "HW")
+        + readResponseWire(0x500, 151, 2, 0, 1)
+        + setupResponse(0x500, 100, false, 0, false, 0, false, 0, 0, 0);
+    QCOMPARE(client.handle(T0, area), 1);
+    QCOMPARE(withoutFrameMarks(log),
+        (QStringList { "radarPosition(1,0,0,0,0,0)", "imitatorModeChanged(1)",
+            "freeCommandValue(2,151,0,1)", "hardwareInfo(HW)", "firmwareInfo(FW)" }));
 }
 
 void TestIVantorSerialConnectionClient::responseMustArriveInOneMessage()
