@@ -66,12 +66,13 @@ QByteArray responsePart(quint16 canId, quint16 key, quint64 fields)
 }
 
 // Parameter read response: part 0, the echoed command with a status nibble, the value.
+// `status` fills bits 32-39, so that bits next to the nibble can be set as well.
 QByteArray readResponseWire(
     quint16 canId, int action, int paramType, int number, qint32 value, int status = 1)
 {
     return responsePart(canId, 0x2B1B, 0)
         + responsePart(canId, 0x2B1C,
-            bits(status, 32, 4) | bits(action, 40, 8) | bits(paramType, 48, 8)
+            bits(status, 32, 8) | bits(action, 40, 8) | bits(paramType, 48, 8)
                 | bits(number, 56, 8))
         + responsePart(canId, 0x2B1D, bits(quint32(value), 32, 32));
 }
@@ -751,7 +752,7 @@ void TestIVantorSerialConnectionClient::readResponse_data()
         QStringList expected;
         if (!signal.isEmpty())
             expected << signal;
-        if (status != 0 && type >= 2 && type <= 5)
+        if ((status & 0xF) != 0 && type >= 2 && type <= 5)
             expected << QStringLiteral("freeCommandValue(%1,%2,%3,%4)")
                             .arg(type)
                             .arg(action)
@@ -785,6 +786,7 @@ void TestIVantorSerialConnectionClient::readResponse_data()
     row("write fixed-point echo ignored", 255, 1, 3, 3, "");
     row("paramType 6 ignored", 255, 6, 3, 3, "");
     row("high status nibble", 65, 2, 36, 3, "frequencyIndex(3)", 8);
+    row("only bits above the nibble", 65, 2, 36, 3, "", 0xF0);
 }
 
 void TestIVantorSerialConnectionClient::readResponse()
