@@ -590,6 +590,15 @@ void TestIVantorClient::objectsEmittedInIdOrderOnlyWhenOnline()
     m_client->setEmitObjectsEnabled(false);
     m_client->emitObjects();
     QCOMPARE(objects.count(), 3);
+
+    // A wrong protocol is not online either.
+    m_client->setEmitObjectsEnabled(true);
+    for (int i = 0; i < 3; ++i)
+        sendAndWait(stamped(T0, QByteArray(1, '\xff')));
+    QCOMPARE(m_client->radarState(), -1);
+    QCOMPARE(m_client->objectCount(), 3);
+    m_client->emitObjects();
+    QCOMPARE(objects.count(), 3);
 }
 
 void TestIVantorClient::commandQueuedInProgressReceived()
