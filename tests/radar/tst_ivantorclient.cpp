@@ -463,6 +463,8 @@ void TestIVantorClient::debounce_data()
     QTest::newRow("three empty messages go offline")
         << QList<int> { 2, 2, 2, 0, 0, 0, 0 } << QList<int> { 2, 0 };
     QTest::newRow("empty messages while offline") << QList<int> { 0, 0, 0, 0 } << QList<int>();
+    QTest::newRow("wrong protocol back to offline")
+        << QList<int> { -1, -1, -1, 0, 0, 0 } << QList<int> { -1, 0 };
 }
 
 void TestIVantorClient::debounce()
