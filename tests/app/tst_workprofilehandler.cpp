@@ -80,64 +80,47 @@ class SignalRecorder : public QObject
 {
 public:
     explicit SignalRecorder(WorkProfileHandler &h)
+        : m_handler(h)
     {
         using H = WorkProfileHandler;
-        connect(&h, &H::applyingProfileStarted, this,
-            [this](const QString &v) { add(call("applyingProfileStarted", v)); });
-        connect(&h, &H::protocolVersionChanged, this,
-            [this](int v) { add(call("protocolVersionChanged", v)); });
-        connect(&h, &H::protocolForcingChanged, this,
-            [this](bool v) { add(call("protocolForcingChanged", v)); });
-        connect(&h, &H::radarServerUrlChanged, this,
-            [this](const QString &v) { add(call("radarServerUrlChanged", v)); });
-        connect(&h, &H::controlVisibleChanged, this,
-            [this](int c, bool v) { add(call("controlVisibleChanged", c, v)); });
-        connect(&h, &H::controlCollapsedChanged, this,
-            [this](int c, bool v) { add(call("controlCollapsedChanged", c, v)); });
-        connect(&h, &H::drawVerticalChanged, this,
-            [this](bool v) { add(call("drawVerticalChanged", v)); });
-        connect(&h, &H::keepAspectRatioChanged, this,
-            [this](bool v) { add(call("keepAspectRatioChanged", v)); });
-        connect(&h, &H::showSightLineChanged, this,
-            [this](bool v) { add(call("showSightLineChanged", v)); });
-        connect(&h, &H::showCurrentTracksOnSchemeChanged, this,
-            [this](bool v) { add(call("showCurrentTracksOnSchemeChanged", v)); });
-        connect(&h, &H::showAverageTracksOnSchemeChanged, this,
-            [this](bool v) { add(call("showAverageTracksOnSchemeChanged", v)); });
-        connect(&h, &H::tracksDisplayModeChanged, this,
-            [this](int v) { add(call("tracksDisplayModeChanged", v)); });
-        connect(&h, &H::roadConfigChanged, this,
-            [this](const QJsonObject &v) { add(call("roadConfigChanged", v)); });
-        connect(&h, &H::showLaneLinesOnVideoChanged, this,
-            [this](bool v) { add(call("showLaneLinesOnVideoChanged", v)); });
-        connect(&h, &H::showDistLinesOnVideoChanged, this,
-            [this](bool v) { add(call("showDistLinesOnVideoChanged", v)); });
-        connect(&h, &H::showObjectDimensionsOnVideoChanged, this,
-            [this](bool v) { add(call("showObjectDimensionsOnVideoChanged", v)); });
-        connect(&h, &H::showCurrentTracksOnVideoChanged, this,
-            [this](bool v) { add(call("showCurrentTracksOnVideoChanged", v)); });
-        connect(&h, &H::showAverageTracksOnVideoChanged, this,
-            [this](bool v) { add(call("showAverageTracksOnVideoChanged", v)); });
-        connect(&h, &H::tvmsConfigChanged, this,
-            [this](const QJsonObject &v) { add(call("tvmsConfigChanged", v)); });
-        connect(&h, &H::paintObjectsChanged, this,
-            [this](bool v) { add(call("paintObjectsChanged", v)); });
-        connect(&h, &H::autoChangeViewChanged, this,
-            [this](bool v) { add(call("autoChangeViewChanged", v)); });
-        connect(&h, &H::autoGetDataChanged, this,
-            [this](bool v) { add(call("autoGetDataChanged", v)); });
-        connect(&h, &H::positionPresetsChanged, this,
-            [this](const QJsonArray &v) { add(call("positionPresetsChanged", v)); });
-        connect(&h, &H::limitationsPresetsChanged, this,
-            [this](const QJsonArray &v) { add(call("limitationsPresetsChanged", v)); });
-        connect(&h, &H::applyingProfileFinished, this,
-            [this] { add(QStringLiteral("applyingProfileFinished()")); });
+        record(&H::applyingProfileStarted, "applyingProfileStarted");
+        record(&H::protocolVersionChanged, "protocolVersionChanged");
+        record(&H::protocolForcingChanged, "protocolForcingChanged");
+        record(&H::radarServerUrlChanged, "radarServerUrlChanged");
+        record(&H::controlVisibleChanged, "controlVisibleChanged");
+        record(&H::controlCollapsedChanged, "controlCollapsedChanged");
+        record(&H::drawVerticalChanged, "drawVerticalChanged");
+        record(&H::keepAspectRatioChanged, "keepAspectRatioChanged");
+        record(&H::showSightLineChanged, "showSightLineChanged");
+        record(&H::showCurrentTracksOnSchemeChanged, "showCurrentTracksOnSchemeChanged");
+        record(&H::showAverageTracksOnSchemeChanged, "showAverageTracksOnSchemeChanged");
+        record(&H::tracksDisplayModeChanged, "tracksDisplayModeChanged");
+        record(&H::roadConfigChanged, "roadConfigChanged");
+        record(&H::showLaneLinesOnVideoChanged, "showLaneLinesOnVideoChanged");
+        record(&H::showDistLinesOnVideoChanged, "showDistLinesOnVideoChanged");
+        record(&H::showObjectDimensionsOnVideoChanged, "showObjectDimensionsOnVideoChanged");
+        record(&H::showCurrentTracksOnVideoChanged, "showCurrentTracksOnVideoChanged");
+        record(&H::showAverageTracksOnVideoChanged, "showAverageTracksOnVideoChanged");
+        record(&H::tvmsConfigChanged, "tvmsConfigChanged");
+        record(&H::paintObjectsChanged, "paintObjectsChanged");
+        record(&H::autoChangeViewChanged, "autoChangeViewChanged");
+        record(&H::autoGetDataChanged, "autoGetDataChanged");
+        record(&H::positionPresetsChanged, "positionPresetsChanged");
+        record(&H::limitationsPresetsChanged, "limitationsPresetsChanged");
+        record(&H::applyingProfileFinished, "applyingProfileFinished");
     }
 
     QStringList calls;
 
 private:
-    void add(const QString &entry) { calls.append(entry); }
+    template<typename... Args>
+    void record(void (WorkProfileHandler::*signal)(Args...), const char *name)
+    {
+        connect(&m_handler, signal, this,
+            [this, name](Args... args) { calls.append(call(name, args...)); });
+    }
+
+    WorkProfileHandler &m_handler;
 };
 
 // The values one profile announces; everything starts as lenient reading yields it.
@@ -194,10 +177,16 @@ struct Announced
              << call("autoGetDataChanged", autoGetData)
              << call("positionPresetsChanged", positionPresets)
              << call("limitationsPresetsChanged", limitationsPresets)
-             << QStringLiteral("applyingProfileFinished()");
+             << call("applyingProfileFinished");
         return list;
     }
 };
+
+// The profile names in full.json.
+QStringList fullNames()
+{
+    return { QStringLiteral("Crossing A7"), QStringLiteral("Bridge, north side") };
+}
 
 QJsonValue valueAt(const QJsonObject &object, const QStringList &keys)
 {
@@ -328,8 +317,7 @@ void TestWorkProfileHandler::unusableFileKeepsState()
     WorkProfileHandler loaded;
     loaded.loadProfiles(fixture(QStringLiteral("full.json")));
     loaded.loadProfiles(path);
-    QCOMPARE(loaded.profileNames(),
-        (QStringList { QStringLiteral("Crossing A7"), QStringLiteral("Bridge, north side") }));
+    QCOMPARE(loaded.profileNames(), fullNames());
     QCOMPARE(loaded.currentProfileId(), 1);
 }
 
@@ -381,15 +369,9 @@ void TestWorkProfileHandler::applyProfileSignals_data()
     defaults.url = QStringLiteral("ws://127.0.0.1:7578/");
     for (int c : { 0, 1, 3, 4, 5, 6, 7, 8, 9 })
         defaults.visible[c] = true;
-    defaults.drawVertical = true;
-    defaults.keepAspectRatio = true;
-    defaults.sightLine = true;
-    defaults.schemeCurrentTracks = true;
-    defaults.laneLines = true;
-    defaults.videoCurrentTracks = true;
-    defaults.paintObjects = true;
-    defaults.autoChangeView = true;
-    defaults.autoGetData = true;
+    defaults.drawVertical = defaults.keepAspectRatio = defaults.sightLine
+        = defaults.schemeCurrentTracks = defaults.laneLines = defaults.videoCurrentTracks
+        = defaults.paintObjects = defaults.autoChangeView = defaults.autoGetData = true;
     QTest::newRow("default profile") << QString() << -1 << defaults.signalList();
 
     Announced first;
@@ -397,10 +379,7 @@ void TestWorkProfileHandler::applyProfileSignals_data()
     first.forcing = true;
     first.url = QStringLiteral("ws://127.0.0.1:7578/");
     first.visible[0] = first.visible[1] = true;
-    first.drawVertical = true;
-    first.paintObjects = true;
-    first.autoChangeView = true;
-    first.autoGetData = true;
+    first.drawVertical = first.paintObjects = first.autoChangeView = first.autoGetData = true;
     QTest::newRow("sparse profile") << QStringLiteral("full.json") << 0 << first.signalList();
 
     Announced full;
@@ -421,9 +400,7 @@ void TestWorkProfileHandler::applyProfileSignals_data()
                 { QStringLiteral("width"), 3.5 } } } },
         { QStringLiteral("sections"), QJsonArray() }
     };
-    full.distLines = true;
-    full.objectDimensions = true;
-    full.videoAverageTracks = true;
+    full.distLines = full.objectDimensions = full.videoAverageTracks = true;
     full.tvmsConfig = QJsonObject { { QStringLiteral("focal_length"), 12.5 },
         { QStringLiteral("height"), 6.2 } };
     full.positionPresets = QJsonArray { QJsonObject {
@@ -438,20 +415,15 @@ void TestWorkProfileHandler::applyProfileSignals_data()
     noControls.protocol = 1;
     noControls.forcing = true;
     noControls.url = QStringLiteral("ws://192.168.1.20:7578/");
-    noControls.drawVertical = true;
-    noControls.keepAspectRatio = true;
-    noControls.schemeCurrentTracks = true;
-    noControls.schemeAverageTracks = true;
+    noControls.drawVertical = noControls.keepAspectRatio = noControls.schemeCurrentTracks
+        = noControls.schemeAverageTracks = true;
     noControls.tracksMode = 1;
     noControls.roadConfig = QJsonObject { { QStringLiteral("sections"),
         QJsonArray { QJsonObject { { QStringLiteral("type"), QStringLiteral("straight") },
             { QStringLiteral("length"), 50 } } } } };
-    noControls.laneLines = true;
-    noControls.distLines = true;
-    noControls.videoCurrentTracks = true;
+    noControls.laneLines = noControls.distLines = noControls.videoCurrentTracks = true;
     noControls.tvmsConfig = QJsonObject { { QStringLiteral("height"), 7 } };
-    noControls.paintObjects = true;
-    noControls.autoGetData = true;
+    noControls.paintObjects = noControls.autoGetData = true;
     noControls.positionPresets
         = QJsonArray { QJsonObject { { QStringLiteral("name"), QStringLiteral("mast") } } };
     QTest::newRow("missing controls")
@@ -512,102 +484,93 @@ void TestWorkProfileHandler::settersWriteNestedPaths_data()
     QTest::addColumn<QString>("announced");
 
     using H = WorkProfileHandler;
-    const QString connection = QStringLiteral("connection");
-    const QString view = QStringLiteral("view");
-    const QString controls = QStringLiteral("controls");
-    const QString scheme = QStringLiteral("traffic_scheme");
-    const QString monitoring = QStringLiteral("monitoring_system");
+    const QString url = QStringLiteral("ws://host:1/");
     const QJsonObject road { { QStringLiteral("parts"), QJsonArray { 1, 2 } } };
     const QJsonObject tvms { { QStringLiteral("height"), 5.5 } };
     const QJsonArray presets { QJsonObject { { QStringLiteral("name"), QStringLiteral("p") } } };
+    // The path of the stored value inside the profile, split at '/'.
+    const auto row = [](const char *name, const Setter &setter, const char *path,
+                         const QJsonValue &value, const QString &announced) {
+        QTest::newRow(name) << setter << QString::fromLatin1(path).split(QLatin1Char('/')) << value
+                            << announced;
+    };
 
-    QTest::newRow("protocol version")
-        << Setter([](H &h) { h.setProtocolVersion(1); })
-        << QStringList { connection, QStringLiteral("radar_protocol") } << QJsonValue(1)
-        << call("protocolVersionChanged", 1);
-    QTest::newRow("protocol forcing")
-        << Setter([](H &h) { h.setProtocolForcing(false); })
-        << QStringList { connection, QStringLiteral("protocol_forcing") } << QJsonValue(false)
-        << call("protocolForcingChanged", false);
-    QTest::newRow("server url") << Setter([](H &h) {
-        h.setRadarServerUrl(QStringLiteral("ws://host:1/"));
-    }) << QStringList { connection, QStringLiteral("radar_server_url") }
-                                << QJsonValue(QStringLiteral("ws://host:1/"))
-                                << call("radarServerUrlChanged", QStringLiteral("ws://host:1/"));
-    QTest::newRow("control visible")
-        << Setter([](H &h) { h.setControlVisible(12, true); })
-        << QStringList { view, controls, QStringLiteral("12"), QStringLiteral("visible") }
-        << QJsonValue(true) << call("controlVisibleChanged", 12, true);
-    QTest::newRow("control collapsed")
-        << Setter([](H &h) { h.setControlCollapsed(7, true); })
-        << QStringList { view, controls, QStringLiteral("7"), QStringLiteral("collapsed") }
-        << QJsonValue(true) << call("controlCollapsedChanged", 7, true);
-    QTest::newRow("draw vertical") << Setter([](H &h) { h.setDrawVertical(false); })
-                                   << QStringList { view, scheme, QStringLiteral("draw_vertical") }
-                                   << QJsonValue(false) << call("drawVerticalChanged", false);
-    QTest::newRow("keep aspect ratio")
-        << Setter([](H &h) { h.setKeepAspectRatio(true); })
-        << QStringList { view, scheme, QStringLiteral("keep_aspect_ratio") } << QJsonValue(true)
-        << call("keepAspectRatioChanged", true);
-    QTest::newRow("sight line") << Setter([](H &h) { h.setShowSightLine(true); })
-                                << QStringList { view, scheme, QStringLiteral("show_sightline") }
-                                << QJsonValue(true) << call("showSightLineChanged", true);
-    QTest::newRow("current tracks on scheme")
-        << Setter([](H &h) { h.setShowCurrentTracksOnScheme(false); })
-        << QStringList { view, scheme, QStringLiteral("show_current_tracks") } << QJsonValue(false)
-        << call("showCurrentTracksOnSchemeChanged", false);
-    QTest::newRow("average tracks on scheme")
-        << Setter([](H &h) { h.setShowAverageTracksOnScheme(true); })
-        << QStringList { view, scheme, QStringLiteral("show_average_tracks") } << QJsonValue(true)
-        << call("showAverageTracksOnSchemeChanged", true);
-    QTest::newRow("tracks display mode")
-        << Setter([](H &h) { h.setTracksDisplayMode(2); })
-        << QStringList { view, scheme, QStringLiteral("tracks_display_mode") } << QJsonValue(2)
-        << call("tracksDisplayModeChanged", 2);
-    QTest::newRow("road config") << Setter([road](H &h) { h.setRoadConfig(road); })
-                                 << QStringList { view, scheme, QStringLiteral("road_config") }
-                                 << QJsonValue(road) << call("roadConfigChanged", road);
-    QTest::newRow("lane lines on video")
-        << Setter([](H &h) { h.setShowLaneLinesOnVideo(true); })
-        << QStringList { view, monitoring, QStringLiteral("show_lane_boundaries") }
-        << QJsonValue(true) << call("showLaneLinesOnVideoChanged", true);
-    QTest::newRow("distance lines on video")
-        << Setter([](H &h) { h.setShowDistLinesOnVideo(true); })
-        << QStringList { view, monitoring, QStringLiteral("show_distance_lines") }
-        << QJsonValue(true) << call("showDistLinesOnVideoChanged", true);
-    QTest::newRow("object dimensions on video")
-        << Setter([](H &h) { h.setShowObjectDimensionsOnVideo(true); })
-        << QStringList { view, monitoring, QStringLiteral("show_object_dimensions") }
-        << QJsonValue(true) << call("showObjectDimensionsOnVideoChanged", true);
-    QTest::newRow("current tracks on video")
-        << Setter([](H &h) { h.setShowCurrentTracksOnVideo(false); })
-        << QStringList { view, monitoring, QStringLiteral("show_current_tracks") }
-        << QJsonValue(false) << call("showCurrentTracksOnVideoChanged", false);
-    QTest::newRow("average tracks on video")
-        << Setter([](H &h) { h.setShowAverageTracksOnVideo(true); })
-        << QStringList { view, monitoring, QStringLiteral("show_average_tracks") }
-        << QJsonValue(true) << call("showAverageTracksOnVideoChanged", true);
-    QTest::newRow("tvms config") << Setter([tvms](H &h) { h.setTvmsConfig(tvms); })
-                                 << QStringList { view, monitoring, QStringLiteral("tvms_config") }
-                                 << QJsonValue(tvms) << call("tvmsConfigChanged", tvms);
-    QTest::newRow("paint objects") << Setter([](H &h) { h.setPaintObjects(false); })
-                                   << QStringList { view, QStringLiteral("paint_objects") }
-                                   << QJsonValue(false) << call("paintObjectsChanged", false);
-    QTest::newRow("auto change view") << Setter([](H &h) { h.setAutoChangeView(false); })
-                                      << QStringList { view, QStringLiteral("auto_change_view") }
-                                      << QJsonValue(false) << call("autoChangeViewChanged", false);
-    QTest::newRow("auto get data")
-        << Setter([](H &h) { h.setAutoGetData(false); })
-        << QStringList { QStringLiteral("data"), QStringLiteral("auto_get_data") }
-        << QJsonValue(false) << call("autoGetDataChanged", false);
-    QTest::newRow("position presets")
-        << Setter([presets](H &h) { h.setPositionPresets(presets); })
-        << QStringList { QStringLiteral("presets"), QStringLiteral("position_presets") }
-        << QJsonValue(presets) << call("positionPresetsChanged", presets);
-    QTest::newRow("limitations presets")
-        << Setter([presets](H &h) { h.setLimitationsPresets(presets); })
-        << QStringList { QStringLiteral("presets"), QStringLiteral("limitations_presets") }
-        << QJsonValue(presets) << call("limitationsPresetsChanged", presets);
+    row(
+        "protocol version", [](H &h) { h.setProtocolVersion(1); }, "connection/radar_protocol", 1,
+        call("protocolVersionChanged", 1));
+    row(
+        "protocol forcing", [](H &h) { h.setProtocolForcing(false); },
+        "connection/protocol_forcing", false, call("protocolForcingChanged", false));
+    row(
+        "server url", [url](H &h) { h.setRadarServerUrl(url); }, "connection/radar_server_url", url,
+        call("radarServerUrlChanged", url));
+    row(
+        "control visible", [](H &h) { h.setControlVisible(12, true); }, "view/controls/12/visible",
+        true, call("controlVisibleChanged", 12, true));
+    row(
+        "control collapsed", [](H &h) { h.setControlCollapsed(7, true); },
+        "view/controls/7/collapsed", true, call("controlCollapsedChanged", 7, true));
+    row(
+        "draw vertical", [](H &h) { h.setDrawVertical(false); },
+        "view/traffic_scheme/draw_vertical", false, call("drawVerticalChanged", false));
+    row(
+        "keep aspect ratio", [](H &h) { h.setKeepAspectRatio(true); },
+        "view/traffic_scheme/keep_aspect_ratio", true, call("keepAspectRatioChanged", true));
+    row(
+        "sight line", [](H &h) { h.setShowSightLine(true); }, "view/traffic_scheme/show_sightline",
+        true, call("showSightLineChanged", true));
+    row(
+        "current tracks on scheme", [](H &h) { h.setShowCurrentTracksOnScheme(false); },
+        "view/traffic_scheme/show_current_tracks", false,
+        call("showCurrentTracksOnSchemeChanged", false));
+    row(
+        "average tracks on scheme", [](H &h) { h.setShowAverageTracksOnScheme(true); },
+        "view/traffic_scheme/show_average_tracks", true,
+        call("showAverageTracksOnSchemeChanged", true));
+    row(
+        "tracks display mode", [](H &h) { h.setTracksDisplayMode(2); },
+        "view/traffic_scheme/tracks_display_mode", 2, call("tracksDisplayModeChanged", 2));
+    row(
+        "road config", [road](H &h) { h.setRoadConfig(road); }, "view/traffic_scheme/road_config",
+        road, call("roadConfigChanged", road));
+    row(
+        "lane lines on video", [](H &h) { h.setShowLaneLinesOnVideo(true); },
+        "view/monitoring_system/show_lane_boundaries", true,
+        call("showLaneLinesOnVideoChanged", true));
+    row(
+        "distance lines on video", [](H &h) { h.setShowDistLinesOnVideo(true); },
+        "view/monitoring_system/show_distance_lines", true,
+        call("showDistLinesOnVideoChanged", true));
+    row(
+        "object dimensions on video", [](H &h) { h.setShowObjectDimensionsOnVideo(true); },
+        "view/monitoring_system/show_object_dimensions", true,
+        call("showObjectDimensionsOnVideoChanged", true));
+    row(
+        "current tracks on video", [](H &h) { h.setShowCurrentTracksOnVideo(false); },
+        "view/monitoring_system/show_current_tracks", false,
+        call("showCurrentTracksOnVideoChanged", false));
+    row(
+        "average tracks on video", [](H &h) { h.setShowAverageTracksOnVideo(true); },
+        "view/monitoring_system/show_average_tracks", true,
+        call("showAverageTracksOnVideoChanged", true));
+    row(
+        "tvms config", [tvms](H &h) { h.setTvmsConfig(tvms); },
+        "view/monitoring_system/tvms_config", tvms, call("tvmsConfigChanged", tvms));
+    row(
+        "paint objects", [](H &h) { h.setPaintObjects(false); }, "view/paint_objects", false,
+        call("paintObjectsChanged", false));
+    row(
+        "auto change view", [](H &h) { h.setAutoChangeView(false); }, "view/auto_change_view",
+        false, call("autoChangeViewChanged", false));
+    row(
+        "auto get data", [](H &h) { h.setAutoGetData(false); }, "data/auto_get_data", false,
+        call("autoGetDataChanged", false));
+    row(
+        "position presets", [presets](H &h) { h.setPositionPresets(presets); },
+        "presets/position_presets", presets, call("positionPresetsChanged", presets));
+    row(
+        "limitations presets", [presets](H &h) { h.setLimitationsPresets(presets); },
+        "presets/limitations_presets", presets, call("limitationsPresetsChanged", presets));
 }
 
 void TestWorkProfileHandler::settersWriteNestedPaths()
@@ -1033,8 +996,7 @@ void TestWorkProfileHandler::loadingNeedsMemoryForTheFileOnly()
         QVERIFY(limit.isActive());
         handler.loadProfiles(fixture(QStringLiteral("full.json")));
     }
-    QCOMPARE(handler.profileNames(),
-        (QStringList { QStringLiteral("Crossing A7"), QStringLiteral("Bridge, north side") }));
+    QCOMPARE(handler.profileNames(), fullNames());
 }
 
 void TestWorkProfileHandler::fileAboveSizeBoundIsUnusable()
