@@ -36,6 +36,24 @@ QJsonObject ruleObject(const QString &name, const QString &text, const QString &
     return QJsonObject { { "name", name }, { "text", text }, { "info", info }, { "csen", csen },
         { "type", type } };
 }
+
+QJsonObject filteringConfig(const QJsonArray &rules)
+{
+    return QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } };
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Empty when the file cannot be read, which no check below expects.
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 } // namespace
 
 class TestUdpMainWindow : public QObject
@@ -76,6 +94,8 @@ private:
     MainWindow *createWindow(const QJsonObject &config = QJsonObject());
     quint16 bind(MainWindow *window);
     void send(const QByteArray &payload, quint16 port);
+    void sendFromEditor(
+        MainWindow *window, const QString &address, quint16 port, const QString &text);
     void waitForDatagrams(MainWindow *window, quint64 count);
     QStringList payloads(MainWindow *window);
     template<typename T> T *child(MainWindow *window, const char *name)
@@ -109,11 +129,8 @@ void TestUdpMainWindow::cleanup()
 
 MainWindow *TestUdpMainWindow::createWindow(const QJsonObject &config)
 {
-    if (!config.isEmpty()) {
-        QFile file(m_configPath);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(QJsonDocument(config).toJson());
-    }
+    if (!config.isEmpty() && !writeFile(m_configPath, QJsonDocument(config).toJson()))
+        qWarning("configuration not written");
     m_window = std::make_unique<MainWindow>(m_configPath);
     m_window->resize(1000, 700);
     m_window->show();
@@ -150,6 +167,15 @@ void TestUdpMainWindow::send(const QByteArray &payload, quint16 port)
 {
     QCOMPARE(
         m_sender.writeDatagram(payload, QHostAddress::LocalHost, port), qint64(payload.size()));
+}
+
+void TestUdpMainWindow::sendFromEditor(
+    MainWindow *window, const QString &address, quint16 port, const QString &text)
+{
+    child<QLineEdit>(window, "txAddressEdit")->setText(address);
+    child<QSpinBox>(window, "txPortSpin")->setValue(port);
+    child<QPlainTextEdit>(window, "txTextEdit")->setPlainText(text);
+    child<QPushButton>(window, "txSendButton")->click();
 }
 
 void TestUdpMainWindow::waitForDatagrams(MainWindow *window, quint64 count)
@@ -421,8 +447,7 @@ void TestUdpMainWindow::filtering()
 void TestUdpMainWindow::emptyTextDatagram()
 {
     const QJsonArray rules { ruleObject("Abc", "abc", "hide") };
-    MainWindow *w
-        = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    MainWindow *w = createWindow(filteringConfig(rules));
     const quint16 port = bind(w);
     QVERIFY(port);
     send(QByteArray(), port);
@@ -442,8 +467,9 @@ void TestUdpMainWindow::emptyTextDatagram()
 void TestUdpMainWindow::displayLimitOfOneReplacesTheSelectedEntry()
 {
     const QJsonArray rules { ruleObject("A", "A", "show", "Rule A") };
-    MainWindow *w = createWindow(QJsonObject {
-        { "rx_display_limit", 1 }, { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    QJsonObject config = filteringConfig(rules);
+    config.insert("rx_display_limit", 1);
+    MainWindow *w = createWindow(config);
     QCOMPARE(w->rxDisplayLimit(), 1);
     const quint16 port = bind(w);
     QVERIFY(port);
@@ -508,8 +534,7 @@ void TestUdpMainWindow::jsonExpansionAndRuleInfo()
 {
     const QJsonArray rules { ruleObject("Status", "status", "show", "Device status report"),
         ruleObject("Plain", "plain", "show") };
-    MainWindow *w
-        = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    MainWindow *w = createWindow(filteringConfig(rules));
     const quint16 port = bind(w);
     QVERIFY(port);
     const QByteArray json = R"({"status":"ok","temp":[21.5,22]})"
@@ -565,11 +590,8 @@ void TestUdpMainWindow::sendsFromTheBoundPort()
     QVERIFY(port);
     QUdpSocket receiver;
     QVERIFY(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
-    child<QLineEdit>(w, "txAddressEdit")->setText("127.0.0.1");
-    child<QSpinBox>(w, "txPortSpin")->setValue(receiver.localPort());
     const QString text = QString::fromUtf8("Привет, radar\nline 2");
-    child<QPlainTextEdit>(w, "txTextEdit")->setPlainText(text);
-    child<QPushButton>(w, "txSendButton")->click();
+    sendFromEditor(w, "127.0.0.1", receiver.localPort(), text);
 
     QTRY_VERIFY(receiver.hasPendingDatagrams());
     const QNetworkDatagram datagram = receiver.receiveDatagram();
@@ -582,13 +604,8 @@ void TestUdpMainWindow::unparsableSendAddressSendsNothing()
     MainWindow *w = createWindow();
     QUdpSocket receiver;
     QVERIFY(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
-    child<QLineEdit>(w, "txAddressEdit")->setText("not an address");
-    child<QSpinBox>(w, "txPortSpin")->setValue(receiver.localPort());
-    child<QPlainTextEdit>(w, "txTextEdit")->setPlainText("lost");
-    child<QPushButton>(w, "txSendButton")->click();
-    child<QLineEdit>(w, "txAddressEdit")->setText("127.0.0.1");
-    child<QPlainTextEdit>(w, "txTextEdit")->setPlainText("delivered");
-    child<QPushButton>(w, "txSendButton")->click();
+    sendFromEditor(w, "not an address", receiver.localPort(), "lost");
+    sendFromEditor(w, "127.0.0.1", receiver.localPort(), "delivered");
 
     QTRY_VERIFY(receiver.hasPendingDatagrams());
     QCOMPARE(receiver.receiveDatagram().data(), QByteArray("delivered"));
@@ -681,19 +698,13 @@ void TestUdpMainWindow::loadingASecondFile()
     w->txTemplateItemButtons().at(0)->click();
 
     const QString second = m_dir->filePath("second.json");
-    {
-        QFile file(second);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(
-            QJsonDocument(QJsonObject { { "rx_filtering",
-                                            QJsonObject { { "rules",
-                                                QJsonArray { ruleObject("New 1", "n1", "hide"),
-                                                    ruleObject("New 2", "n2", "show") } } } },
-                              { "tx_templates", QJsonObject { { "items", QJsonArray {} } } },
-                              { "tx_endpoint", QJsonObject { { "port", 4321 } } },
-                              { "rx_word_wrapping", true } })
-                .toJson());
-    }
+    QJsonObject secondConfig = filteringConfig(
+        QJsonArray { ruleObject("New 1", "n1", "hide"), ruleObject("New 2", "n2", "show") });
+    secondConfig.insert("tx_templates", QJsonObject { { "items", QJsonArray {} } });
+    secondConfig.insert("tx_endpoint", QJsonObject { { "port", 4321 } });
+    secondConfig.insert("rx_word_wrapping", true);
+    const QByteArray secondBytes = QJsonDocument(secondConfig).toJson();
+    QVERIFY(writeFile(second, secondBytes));
     child<QAction>(w, "loadConfigAction")->trigger();
     auto *dialog = w->findChild<QFileDialog *>("loadConfigDialog");
     QVERIFY(dialog);
@@ -722,18 +733,9 @@ void TestUdpMainWindow::loadingASecondFile()
     QVERIFY(child<QAction>(w, "enableRxWordWrappingAction")->isChecked());
 
     // Closing writes the default path, not the chosen one.
-    const QByteArray secondBytes = [&] {
-        QFile f(second);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
     w->close();
-    QFile secondFile(second);
-    QVERIFY(secondFile.open(QIODevice::ReadOnly));
-    QCOMPARE(secondFile.readAll(), secondBytes);
-    QFile config(m_configPath);
-    QVERIFY(config.open(QIODevice::ReadOnly));
-    const QJsonObject saved = QJsonDocument::fromJson(config.readAll()).object();
+    QCOMPARE(readFile(second), secondBytes);
+    const QJsonObject saved = QJsonDocument::fromJson(readFile(m_configPath)).object();
     QCOMPARE(saved["rx_filtering"].toObject()["rules"].toArray().size(), 2);
 }
 
@@ -754,7 +756,8 @@ void TestUdpMainWindow::configurationRoundTrip()
                 { "items",
                     QJsonArray { QJsonObject { { "name", "T" }, { "text", "t" }, { "info", "i" } },
                         QJsonObject { { "name", "Gone" }, { "text", "" } },
-                        QJsonObject { { "name", "" }, { "text", "nameless" } }, "not an item" } } } },
+                        QJsonObject { { "name", "" }, { "text", "nameless" } },
+                        "not an item" } } } },
     };
     MainWindow *w = createWindow(config);
     QCOMPARE(w->rxDisplayLimit(), 250);
@@ -776,9 +779,7 @@ void TestUdpMainWindow::configurationRoundTrip()
     QVERIFY(!child<RxMessageListView>(w, "rxTextList")->wordWrap());
     QVERIFY(w->close());
 
-    QFile file(m_configPath);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QJsonObject saved = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject saved = QJsonDocument::fromJson(readFile(m_configPath)).object();
     QJsonObject expected = config;
     expected["rx_word_wrapping"] = false;
     QJsonObject filtering = expected["rx_filtering"].toObject();
@@ -827,8 +828,7 @@ void TestUdpMainWindow::displayLimitFromFileIsBounded()
 
 void TestUdpMainWindow::wrongTypesGiveConversionDefaults()
 {
-    MainWindow *w = createWindow(QJsonObject {
-        { "rx_word_wrapping", "yes" },
+    MainWindow *w = createWindow(QJsonObject { { "rx_word_wrapping", "yes" },
         { "rx_endpoint", QJsonObject { { "address", "any IPv4" }, { "port", "5000" } } },
         { "rx_filtering",
             QJsonObject { { "column_count", "2" }, { "if_no_rule_matches", 1 },
@@ -853,11 +853,7 @@ void TestUdpMainWindow::wrongTypesGiveConversionDefaults()
 void TestUdpMainWindow::unparsableConfigIsBackedUp()
 {
     const QByteArray broken = "{ \"rx_display_limit\": 7, oops }";
-    {
-        QFile file(m_configPath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(broken);
-    }
+    QVERIFY(writeFile(m_configPath, broken));
     MainWindow *w = createWindow();
     QCOMPARE(w->rxDisplayLimit(), 100);
     QVERIFY(w->close());
@@ -865,12 +861,8 @@ void TestUdpMainWindow::unparsableConfigIsBackedUp()
     const QStringList backups
         = QDir(m_dir->path()).entryList({ "*.bak" }, QDir::Files | QDir::Hidden);
     QCOMPARE(backups.size(), 1);
-    QFile backup(m_dir->filePath(backups.first()));
-    QVERIFY(backup.open(QIODevice::ReadOnly));
-    QCOMPARE(backup.readAll(), broken);
-    QFile saved(m_configPath);
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    QVERIFY(QJsonDocument::fromJson(saved.readAll()).isObject());
+    QCOMPARE(readFile(m_dir->filePath(backups.first())), broken);
+    QVERIFY(QJsonDocument::fromJson(readFile(m_configPath)).isObject());
 }
 
 void TestUdpMainWindow::receivesUtf8AndLatin1()
@@ -878,8 +870,7 @@ void TestUdpMainWindow::receivesUtf8AndLatin1()
     const QJsonArray rules { ruleObject(
                                  QString::fromUtf8("Привет"), QString::fromUtf8("привет"), "hide"),
         ruleObject("Cafe", QString::fromLatin1("caf\xe9"), "show", "latin") };
-    MainWindow *w
-        = createWindow(QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } });
+    MainWindow *w = createWindow(filteringConfig(rules));
     const quint16 port = bind(w);
     QVERIFY(port);
     send(QString::fromUtf8("ПРИВЕТ").toUtf8(), port);
