@@ -15,6 +15,7 @@
 using Report = SpineClient::Report;
 
 Q_DECLARE_METATYPE(QList<int>)
+Q_DECLARE_METATYPE(Report)
 
 namespace {
 
@@ -94,9 +95,9 @@ private slots:
     void objectExpiry();
     void objectsEmittedInIdOrderOnlyWhenOnline();
     void commandQueuedInProgressReceived();
-    void busyAckResentWithoutUsingAnAttempt();
+    void ackRetries_data();
+    void ackRetries();
     void fiveTimeoutsThenError();
-    void errorAckRetried();
     void notConnectedWhileReconnecting();
     void commandsFailAtOnceWithoutLink();
     void deleteCommandsDiscardsEach();
@@ -111,7 +112,9 @@ private slots:
 
 private:
     void connectClient(const QUrl &url, int reconnectMs = 1000);
-    void sendAndWait(const QByteArray &message);
+    void connectRaw(RawWebSocketServer &raw, int reconnectMs = 1000);
+    void sendAndWait(const QByteArray &message, int times = 1);
+    void holdCommands();
 
     std::unique_ptr<LocalWebSocketServer> m_server;
     std::unique_ptr<SpineClient> m_client;
@@ -139,11 +142,30 @@ void TestIVantorClient::connectClient(const QUrl &url, int reconnectMs)
     QTRY_VERIFY_WITH_TIMEOUT(m_server->client(), 5000);
 }
 
-void TestIVantorClient::sendAndWait(const QByteArray &message)
+void TestIVantorClient::connectRaw(RawWebSocketServer &raw, int reconnectMs)
 {
-    const quint64 before = m_client->totalFrames();
-    m_server->sendBinary(message);
-    QTRY_COMPARE_WITH_TIMEOUT(m_client->totalFrames(), before + 1, 5000);
+    QVERIFY(raw.listen());
+    QSignalSpy connectedSpy(m_client.get(), &IVantorClient::connected);
+    QVERIFY(m_client->connectToServer(raw.url(), reconnectMs));
+    QVERIFY(connectedSpy.wait(5000));
+}
+
+// Sends the message `times` times, each once the previous one has been handled.
+void TestIVantorClient::sendAndWait(const QByteArray &message, int times)
+{
+    for (int i = 0; i < times; ++i) {
+        const quint64 before = m_client->totalFrames();
+        m_server->sendBinary(message);
+        QTRY_COMPARE_WITH_TIMEOUT(m_client->totalFrames(), before + 1, 5000);
+    }
+}
+
+// A long command time-out, so that queued commands stay queued.
+void TestIVantorClient::holdCommands()
+{
+    IVantorClient::Timing timing = fastTiming();
+    timing.commandTimeoutMs = 60000;
+    m_client->setTimingForTests(timing);
 }
 
 void TestIVantorClient::connectErrors_data()
@@ -247,11 +269,8 @@ void TestIVantorClient::scheduledReconnectDoesNothingAfterRelease()
 void TestIVantorClient::pingPayloadsCountUp()
 {
     RawWebSocketServer raw;
-    QVERIFY(raw.listen());
     QSignalSpy latency(m_client.get(), &IVantorClient::pingLatency);
-    QSignalSpy connected(m_client.get(), &IVantorClient::connected);
-    QVERIFY(m_client->connectToServer(raw.url()));
-    QVERIFY(connected.wait(5000));
+    connectRaw(raw);
     QTRY_VERIFY_WITH_TIMEOUT(raw.pings.size() >= 3, 5000);
     QCOMPARE(raw.pings.at(0), QByteArray(1, '\x01'));
     QCOMPARE(raw.pings.at(1), QByteArray(1, '\x02'));
@@ -274,12 +293,9 @@ void TestIVantorClient::missedPongClosesAndReconnects()
 {
     RawWebSocketServer raw;
     raw.answerPings = false;
-    QVERIFY(raw.listen());
     QSignalSpy latency(m_client.get(), &IVantorClient::pingLatency);
     QSignalSpy disconnected(m_client.get(), &IVantorClient::disconnected);
-    QSignalSpy connected(m_client.get(), &IVantorClient::connected);
-    QVERIFY(m_client->connectToServer(raw.url(), 50));
-    QVERIFY(connected.wait(5000));
+    connectRaw(raw, 50);
     QVERIFY(disconnected.wait(5000));
     // One ping, then the next tick finds it unanswered and drops the link.
     QCOMPARE(raw.pings.size(), 1);
@@ -291,12 +307,9 @@ void TestIVantorClient::twoBytePongIgnored()
 {
     RawWebSocketServer raw;
     raw.answerPings = false;
-    QVERIFY(raw.listen());
     QSignalSpy latency(m_client.get(), &IVantorClient::pingLatency);
     QSignalSpy disconnected(m_client.get(), &IVantorClient::disconnected);
-    QSignalSpy connected(m_client.get(), &IVantorClient::connected);
-    QVERIFY(m_client->connectToServer(raw.url(), 0));
-    QVERIFY(connected.wait(5000));
+    connectRaw(raw, 0);
     QTRY_COMPARE_WITH_TIMEOUT(raw.pings.size(), 1, 5000);
     raw.sendPong(QByteArray("\x01\x01", 2));
     QVERIFY(disconnected.wait(5000));
@@ -486,15 +499,11 @@ void TestIVantorClient::debounce()
 void TestIVantorClient::offlineAfterSilenceDropsObjectsAndCommands()
 {
     connectClient(m_server->url());
-    for (int i = 0; i < 3; ++i)
-        sendAndWait(QByteArray(1, '\x02'));
+    sendAndWait(QByteArray(1, '\x02'), 3);
     QCOMPARE(m_client->radarState(), 2);
     m_client->addObject(3, T0);
     m_client->addObject(9, T0);
-    // Keep the link quiet about commands: a long time-out so both stay queued.
-    IVantorClient::Timing timing = fastTiming();
-    timing.commandTimeoutMs = 60000;
-    m_client->setTimingForTests(timing);
+    holdCommands();
     m_client->queue(11, "one");
     m_client->queue(12, "two");
     m_client->reports.clear();
@@ -522,8 +531,7 @@ void TestIVantorClient::realTimersAndOfflineAfterTwoSeconds()
     QSignalSpy latency(m_client.get(), &IVantorClient::pingLatency);
     connectClient(m_server->url());
     QElapsedTimer clock;
-    sendAndWait(QByteArray(1, '\x02'));
-    sendAndWait(QByteArray(1, '\x02'));
+    sendAndWait(QByteArray(1, '\x02'), 2);
     clock.start();
     sendAndWait(QByteArray(1, '\x02'));
     QCOMPARE(m_client->radarState(), 2);
@@ -577,8 +585,7 @@ void TestIVantorClient::objectsEmittedInIdOrderOnlyWhenOnline()
     m_client->emitObjects();
     QCOMPARE(objects.count(), 0); // offline
 
-    for (int i = 0; i < 3; ++i)
-        sendAndWait(stamped(T0, QByteArray(1, '\x01')));
+    sendAndWait(stamped(T0, QByteArray(1, '\x01')), 3);
     m_client->addObject(200, T0);
     m_client->addObject(2, T0.addMSecs(1)); // overwritten in place
     m_client->emitObjects();
@@ -595,8 +602,7 @@ void TestIVantorClient::objectsEmittedInIdOrderOnlyWhenOnline()
 
     // A wrong protocol is not online either.
     m_client->setEmitObjectsEnabled(true);
-    for (int i = 0; i < 3; ++i)
-        sendAndWait(stamped(T0, QByteArray(1, '\xff')));
+    sendAndWait(stamped(T0, QByteArray(1, '\xff')), 3);
     QCOMPARE(m_client->radarState(), -1);
     QCOMPARE(m_client->objectCount(), 3);
     m_client->emitObjects();
@@ -623,20 +629,37 @@ void TestIVantorClient::commandQueuedInProgressReceived()
             { 1, 1, 0 }, { 1, 2, 0 }, { 2, 1, 0 }, { 1, 3, 0 }, { 2, 2, 0 }, { 2, 3, 0 } }));
 }
 
-void TestIVantorClient::busyAckResentWithoutUsingAnAttempt()
+void TestIVantorClient::ackRetries_data()
 {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("attempts");
+    QTest::addColumn<QByteArray>("ackCodes");
+    QTest::addColumn<QList<Report>>("reports");
+    QTest::newRow("busy ack resent without using an attempt")
+        << 8 << 1 << QByteArray("\xff\xff\x00", 3)
+        << QList<Report> { { 8, 1, 0 }, { 8, 2, 0 }, { 8, 2, 255 }, { 8, 2, 0 }, { 8, 2, 255 },
+               { 8, 2, 0 }, { 8, 3, 0 } };
+    QTest::newRow("error ack retried")
+        << 9 << 2 << QByteArray("\x07\x09")
+        << QList<Report> { { 9, 1, 0 }, { 9, 2, 0 }, { 9, 2, 7 }, { 9, 2, 0 }, { 9, 4, 9 } };
+}
+
+void TestIVantorClient::ackRetries()
+{
+    QFETCH(int, command);
+    QFETCH(int, attempts);
+    QFETCH(QByteArray, ackCodes);
+    QFETCH(QList<Report>, reports);
+
     connectClient(m_server->url());
-    m_client->queue(8, "flash", 1);
-    QTRY_COMPARE_WITH_TIMEOUT(m_server->binaryMessages.size(), 1, 5000);
-    m_server->sendBinary(QByteArray("ack\xff", 4));
-    QTRY_COMPARE_WITH_TIMEOUT(m_server->binaryMessages.size(), 2, 5000);
-    m_server->sendBinary(QByteArray("ack\xff", 4));
-    QTRY_COMPARE_WITH_TIMEOUT(m_server->binaryMessages.size(), 3, 5000);
-    m_server->sendBinary(QByteArray("ack\x00", 4));
+    m_client->queue(command, "cmd", attempts);
+    // Every acknowledgement but the last is answered by sending the command again.
+    for (int i = 0; i < ackCodes.size(); ++i) {
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->binaryMessages.size(), i + 1, 5000);
+        m_server->sendBinary(QByteArray("ack") + ackCodes.at(i));
+    }
     QTRY_COMPARE_WITH_TIMEOUT(m_client->lastRadarCommand(), 0, 5000);
-    QCOMPARE(m_client->reports,
-        (QList<Report> { { 8, 1, 0 }, { 8, 2, 0 }, { 8, 2, 255 }, { 8, 2, 0 }, { 8, 2, 255 },
-            { 8, 2, 0 }, { 8, 3, 0 } }));
+    QCOMPARE(m_client->reports, reports);
 }
 
 void TestIVantorClient::fiveTimeoutsThenError()
@@ -652,19 +675,6 @@ void TestIVantorClient::fiveTimeoutsThenError()
     QCOMPARE(m_client->reports.mid(0, expected.size()), expected);
     QCOMPARE(m_server->binaryMessages.mid(0, 6),
         (QList<QByteArray> { "diag", "diag", "diag", "diag", "diag", "next" }));
-}
-
-void TestIVantorClient::errorAckRetried()
-{
-    connectClient(m_server->url());
-    m_client->queue(9, "restart", 2);
-    QTRY_COMPARE_WITH_TIMEOUT(m_server->binaryMessages.size(), 1, 5000);
-    m_server->sendBinary(QByteArray("ack\x07", 4));
-    QTRY_COMPARE_WITH_TIMEOUT(m_server->binaryMessages.size(), 2, 5000);
-    m_server->sendBinary(QByteArray("ack\x09", 4));
-    QTRY_COMPARE_WITH_TIMEOUT(m_client->lastRadarCommand(), 0, 5000);
-    QCOMPARE(m_client->reports,
-        (QList<Report> { { 9, 1, 0 }, { 9, 2, 0 }, { 9, 2, 7 }, { 9, 2, 0 }, { 9, 4, 9 } }));
 }
 
 void TestIVantorClient::notConnectedWhileReconnecting()
@@ -699,9 +709,7 @@ void TestIVantorClient::commandsFailAtOnceWithoutLink()
 void TestIVantorClient::deleteCommandsDiscardsEach()
 {
     connectClient(m_server->url());
-    IVantorClient::Timing timing = fastTiming();
-    timing.commandTimeoutMs = 60000;
-    m_client->setTimingForTests(timing);
+    holdCommands();
     m_client->queue(1, "a");
     m_client->queue(2, "b");
     m_client->queue(3, "c");
@@ -720,8 +728,7 @@ void TestIVantorClient::statistics()
 {
     connectClient(m_server->url());
     QSignalSpy stats(m_client.get(), &IVantorClient::frameStats);
-    sendAndWait(QByteArray(1, '\x01'));
-    sendAndWait(QByteArray(1, '\x01'));
+    sendAndWait(QByteArray(1, '\x01'), 2);
     m_client->statValidFrame();
     m_client->emitFrameStats();
     QCOMPARE(stats.count(), 0);
