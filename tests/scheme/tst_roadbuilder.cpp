@@ -36,6 +36,21 @@ QJsonObject part(double width, bool isLane)
     return { { "width", width }, { "is_lane", isLane } };
 }
 
+QJsonObject road(const QJsonObject &parts, const QJsonArray &sections)
+{
+    return { { "parts", parts }, { "sections", sections } };
+}
+
+// Keeps the latest value `signal` delivers to `receiver` through the event loop.
+template<typename T>
+void keepQueued(
+    RoadBuilder *builder, void (RoadBuilder::*signal)(const T &), QObject *receiver, T &latest)
+{
+    QObject::connect(
+        builder, signal, receiver, [&latest](const T &value) { latest = value; },
+        Qt::QueuedConnection);
+}
+
 bool near(const QPointF &a, const QPointF &b, double tolerance = 1e-9)
 {
     return std::abs(a.x() - b.x()) <= tolerance && std::abs(a.y() - b.y()) <= tolerance;
@@ -106,6 +121,12 @@ public:
         QObject::connect(builder, &RoadBuilder::distanceLines, builder, record("distances"));
         QObject::connect(builder, &RoadBuilder::roadTanAngles, builder, record("angles"));
         QObject::connect(builder, &RoadBuilder::applyingRoadFinished, builder, record("finished"));
+    }
+    // Captures the build of `config`.
+    RoadCapture(RoadBuilder *builder, const QJsonObject &config)
+        : RoadCapture(builder)
+    {
+        builder->setRoadConfig(config);
     }
 
     bool isOneBuild() const
@@ -279,8 +300,7 @@ void TestRoadBuilder::limitMarks()
 void TestRoadBuilder::emptyConfiguration()
 {
     RoadBuilder builder;
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(QJsonObject());
+    RoadCapture capture(&builder, QJsonObject());
 
     QVERIFY(capture.isOneBuild());
     QCOMPARE(capture.axis(), QPolygonF({ { -2, 0 }, { -1, 0 }, { 0, 0 }, { 1, 0 }, { 2, 0 } }));
@@ -302,13 +322,11 @@ void TestRoadBuilder::originOffsetShiftsEverything()
     QJsonObject config = parse(ExampleRoad);
     config["origin_offset"] = 0;
     RoadBuilder plain;
-    RoadCapture unshifted(&plain);
-    plain.setRoadConfig(config);
+    RoadCapture unshifted(&plain, config);
 
     config["origin_offset"] = 4;
     RoadBuilder builder;
-    RoadCapture shifted(&builder);
-    builder.setRoadConfig(config);
+    RoadCapture shifted(&builder, config);
 
     const auto shiftedLine = [](QPolygonF line) { return line.translated(0, 4); };
     QCOMPARE(shifted.shift(), QPointF(0, 4));
@@ -325,8 +343,7 @@ void TestRoadBuilder::originOffsetShiftsEverything()
     QCOMPARE(shifted.angles(), unshifted.angles());
 
     RoadBuilder empty;
-    RoadCapture emptyCapture(&empty);
-    empty.setRoadConfig(QJsonObject { { "origin_offset", 4 } });
+    RoadCapture emptyCapture(&empty, QJsonObject { { "origin_offset", 4 } });
     QCOMPARE(emptyCapture.dimensions(), QRectF(0, 4, 0, 0));
     QCOMPARE(emptyCapture.shift(), QPointF(0, 4));
     QCOMPARE(
@@ -336,8 +353,7 @@ void TestRoadBuilder::originOffsetShiftsEverything()
 void TestRoadBuilder::workedExample()
 {
     RoadBuilder builder;
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(parse(ExampleRoad));
+    RoadCapture capture(&builder, parse(ExampleRoad));
     QVERIFY(capture.isOneBuild());
 
     // Unshifted geometry of the arc: centre (100, 300), end after 1/6 rad.
@@ -400,9 +416,7 @@ void TestRoadBuilder::fourLanesPerSide()
         parts[QString::number(-i)] = part(3, true);
     }
     RoadBuilder builder;
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(
-        QJsonObject { { "parts", parts }, { "sections", QJsonArray { straight(10) } } });
+    RoadCapture capture(&builder, road(parts, QJsonArray { straight(10) }));
 
     // Inner edges: parts -4, -3, -2, 2, 3, 4 ...
     QCOMPARE(firstYs(capture.laneBorders()), (QList<double> { -9.5, -6.5, -3.5, 3.5, 6.5, 9.5 }));
@@ -417,9 +431,8 @@ void TestRoadBuilder::fourLanesPerSide()
 void TestRoadBuilder::straightOfHundredAndAHalf()
 {
     RoadBuilder builder;
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(QJsonObject { { "parts", QJsonObject { { "1", part(3, true) } } },
-        { "sections", QJsonArray { straight(100.5) } } });
+    RoadCapture capture(
+        &builder, road(QJsonObject { { "1", part(3, true) } }, QJsonArray { straight(100.5) }));
 
     QPolygonF expectedAxis;
     for (int mark = -2; mark <= 102; ++mark)
@@ -457,9 +470,9 @@ void TestRoadBuilder::curves()
     QFETCH(bool, built);
 
     RoadBuilder builder;
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(QJsonObject {
-        { "sections", QJsonArray { straight(10), curve(length, radius), straight(10) } } });
+    RoadCapture capture(&builder,
+        QJsonObject {
+            { "sections", QJsonArray { straight(10), curve(length, radius), straight(10) } } });
 
     const QMap<int, double> angles = capture.angles();
     const QPolygonF axis = capture.axis();
@@ -489,8 +502,7 @@ void TestRoadBuilder::curves()
 void TestRoadBuilder::tangentAnglesStayWithinHalfTurn()
 {
     RoadBuilder builder;
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(
+    RoadCapture capture(&builder,
         QJsonObject { { "sections", QJsonArray { curve(31, 10), curve(31, 10), curve(31, 10) } } });
 
     const QMap<int, double> angles = capture.angles();
@@ -504,23 +516,20 @@ void TestRoadBuilder::tangentAnglesStayWithinHalfTurn()
 void TestRoadBuilder::negativeWidths()
 {
     RoadBuilder builder;
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(
-        QJsonObject { { "parts",
-                          QJsonObject { { "0", part(1, false) }, { "1", part(-3, true) },
-                              { "2", part(2, false) }, { "-1", part(-2, true) } } },
-            { "sections", QJsonArray { straight(5) } } });
+    const QJsonObject parts { { "0", part(1, false) }, { "1", part(-3, true) },
+        { "2", part(2, false) }, { "-1", part(-2, true) } };
+    RoadCapture capture(&builder, road(parts, QJsonArray { straight(5) }));
 
-    const QMap<int, RoadBuilder::RoadPart> parts = builder.parts();
-    QCOMPARE(parts.keys(), (QList<int> { -1, 0, 1, 2 }));
+    const QMap<int, RoadBuilder::RoadPart> built = builder.parts();
+    QCOMPARE(built.keys(), (QList<int> { -1, 0, 1, 2 }));
     // Part 1 starts at the median's upper edge and lies below it.
-    QCOMPARE(parts.value(1).lowerEdge(), -2.5);
-    QCOMPARE(parts.value(1).upperEdge(), 0.5);
+    QCOMPARE(built.value(1).lowerEdge(), -2.5);
+    QCOMPARE(built.value(1).upperEdge(), 0.5);
     // Part 2 starts at part 1's upper edge, not its outer one.
-    QCOMPARE(parts.value(2).lowerEdge(), 0.5);
-    QCOMPARE(parts.value(2).upperEdge(), 2.5);
-    QCOMPARE(parts.value(-1).lowerEdge(), -0.5);
-    QCOMPARE(parts.value(-1).upperEdge(), 1.5);
+    QCOMPARE(built.value(2).lowerEdge(), 0.5);
+    QCOMPARE(built.value(2).upperEdge(), 2.5);
+    QCOMPARE(built.value(-1).lowerEdge(), -0.5);
+    QCOMPARE(built.value(-1).upperEdge(), 1.5);
 
     QCOMPARE(capture.distances().value(3), QPolygonF({ { 3, -0.5 }, { 3, 0.5 }, { 3, 0.5 } }));
     QCOMPARE(capture.laneCentres().value(1).first(), QPointF(0, -1));
@@ -570,8 +579,7 @@ void TestRoadBuilder::partsSetUp()
     QFETCH(QList<int>, lanes);
 
     RoadBuilder builder;
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(QJsonObject { { "parts", parts } });
+    RoadCapture capture(&builder, QJsonObject { { "parts", parts } });
 
     QCOMPARE(builder.parts().keys(), keys);
     QList<double> edges;
@@ -603,9 +611,8 @@ void TestRoadBuilder::laterFillingWins()
     QCOMPARE(builder.tanAngles().value(7), M_PI_2);
 
     // A road ending on a whole metre: the lead-out's axis-only mark keeps the section's parts.
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(QJsonObject { { "parts", QJsonObject { { "1", part(2, true) } } },
-        { "sections", QJsonArray { straight(10) } } });
+    RoadCapture capture(
+        &builder, road(QJsonObject { { "1", part(2, true) } }, QJsonArray { straight(10) }));
     QCOMPARE(capture.distances().value(10), QPolygonF(QVector<QPointF> { QPointF(10, 0) }));
     QVERIFY(capture.distances().value(0).size() == 1);
     QVERIFY(capture.angles().contains(10));
@@ -668,8 +675,7 @@ void TestRoadBuilder::rebuildReplacesEverything()
 {
     RoadBuilder builder;
     builder.setRoadConfig(parse(ExampleRoad));
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(QJsonObject());
+    RoadCapture capture(&builder, QJsonObject());
 
     QCOMPARE(builder.parts().keys(), QList<int> { 0 });
     QCOMPARE(builder.originOffset(), 0.0);
@@ -689,21 +695,11 @@ void TestRoadBuilder::queuedDelivery()
     QMap<int, QPolygonF> centres;
     QMap<int, QPolygonF> distances;
     QMap<int, double> angles;
-    connect(
-        &builder, &RoadBuilder::roadAxisLine, &receiver,
-        [&](const QPolygonF &line) { axis = line; }, Qt::QueuedConnection);
-    connect(
-        &builder, &RoadBuilder::roadBorderLines, &receiver,
-        [&](const QList<QPolygonF> &lines) { borders = lines; }, Qt::QueuedConnection);
-    connect(
-        &builder, &RoadBuilder::laneCenterLines, &receiver,
-        [&](const QMap<int, QPolygonF> &lines) { centres = lines; }, Qt::QueuedConnection);
-    connect(
-        &builder, &RoadBuilder::distanceLines, &receiver,
-        [&](const QMap<int, QPolygonF> &lines) { distances = lines; }, Qt::QueuedConnection);
-    connect(
-        &builder, &RoadBuilder::roadTanAngles, &receiver,
-        [&](const QMap<int, double> &values) { angles = values; }, Qt::QueuedConnection);
+    keepQueued(&builder, &RoadBuilder::roadAxisLine, &receiver, axis);
+    keepQueued(&builder, &RoadBuilder::roadBorderLines, &receiver, borders);
+    keepQueued(&builder, &RoadBuilder::laneCenterLines, &receiver, centres);
+    keepQueued(&builder, &RoadBuilder::distanceLines, &receiver, distances);
+    keepQueued(&builder, &RoadBuilder::roadTanAngles, &receiver, angles);
 
     builder.setRoadConfig(parse(ExampleRoad));
     QVERIFY(borders.isEmpty());
@@ -723,21 +719,17 @@ void TestRoadBuilder::hostileConfigurations_data()
     QTest::addColumn<int>("lastMark");
     QTest::addColumn<int>("partCount");
 
-    QTest::newRow("length 1e12") << QJsonObject { { "parts", lanes },
-        { "sections", QJsonArray { straight(1e12) } } }
-                                 << 100000 << 3;
+    QTest::newRow("length 1e12") << road(lanes, QJsonArray { straight(1e12) }) << 100000 << 3;
     QJsonArray many;
     for (int i = 0; i < 1000; ++i)
         many.append(i % 2 ? straight(1e4) : curve(1e4, 1e6));
-    QTest::newRow("a thousand 10 km sections")
-        << QJsonObject { { "parts", lanes }, { "sections", many } } << 100000 << 3;
+    QTest::newRow("a thousand 10 km sections") << road(lanes, many) << 100000 << 3;
     QTest::newRow("long gentle arc")
         << QJsonObject { { "sections", QJsonArray { straight(500), curve(1e12, 1e13) } } } << 100000
         << 1;
     // Going backwards uses up the length as well.
-    QTest::newRow("backwards and forwards") << QJsonObject { { "parts", lanes },
-        { "sections", QJsonArray { straight(-10), straight(1e12), straight(1e12) } } }
-                                            << 99980 << 3;
+    QTest::newRow("backwards and forwards")
+        << road(lanes, QJsonArray { straight(-10), straight(1e12), straight(1e12) }) << 99980 << 3;
     QTest::newRow("infinite length")
         << QJsonObject { { "sections", QJsonArray { straight(inf), straight(-inf) } } } << 0 << 1;
     QTest::newRow("NaN length and radius") << QJsonObject { { "sections",
@@ -750,9 +742,8 @@ void TestRoadBuilder::hostileConfigurations_data()
     QJsonObject crowd;
     for (int i = -1000; i <= 1000; ++i)
         crowd[QString::number(i)] = part(1, true);
-    QTest::newRow("two thousand parts")
-        << QJsonObject { { "parts", crowd }, { "sections", QJsonArray { straight(1e12) } } }
-        << 100000 << 2 * RoadBuilder::MaxPartsPerSide + 1;
+    QTest::newRow("two thousand parts") << road(crowd, QJsonArray { straight(1e12) }) << 100000
+                                        << 2 * RoadBuilder::MaxPartsPerSide + 1;
 }
 
 void TestRoadBuilder::hostileConfigurations()
@@ -762,8 +753,7 @@ void TestRoadBuilder::hostileConfigurations()
     QFETCH(int, partCount);
 
     RoadBuilder builder;
-    RoadCapture capture(&builder);
-    builder.setRoadConfig(config);
+    RoadCapture capture(&builder, config);
     QVERIFY(capture.isOneBuild());
     QCOMPARE(builder.parts().size(), partCount);
 
