@@ -77,8 +77,8 @@ private slots:
     void scheduledReconnectDoesNothingAfterRelease();
     void pingPayloadsCountUp();
     void pingLatencyFromRealServer();
-    void missedPongClosesAndReconnects();
-    void twoBytePongIgnored();
+    void unansweredPing_data();
+    void unansweredPing();
     void serverText_data();
     void serverText();
     void protocolSelectionSent();
@@ -102,10 +102,8 @@ private slots:
     void commandsFailAtOnceWithoutLink();
     void deleteCommandsDiscardsEach();
     void statistics();
-    void anyCmdWithNoArgs_data();
-    void anyCmdWithNoArgs();
-    void anySwitchCmd_data();
-    void anySwitchCmd();
+    void anyCmd_data();
+    void anyCmd();
     void protocolConversion_data();
     void protocolConversion();
     void stateHelpers();
@@ -272,9 +270,7 @@ void TestIVantorClient::pingPayloadsCountUp()
     QSignalSpy latency(m_client.get(), &IVantorClient::pingLatency);
     connectRaw(raw);
     QTRY_VERIFY_WITH_TIMEOUT(raw.pings.size() >= 3, 5000);
-    QCOMPARE(raw.pings.at(0), QByteArray(1, '\x01'));
-    QCOMPARE(raw.pings.at(1), QByteArray(1, '\x02'));
-    QCOMPARE(raw.pings.at(2), QByteArray(1, '\x03'));
+    QCOMPARE(raw.pings.mid(0, 3), (QList<QByteArray> { "\x01", "\x02", "\x03" }));
     QTRY_VERIFY_WITH_TIMEOUT(latency.count() >= 2, 5000);
     QCOMPARE(raw.connectionCount(), 1);
 }
@@ -289,32 +285,33 @@ void TestIVantorClient::pingLatencyFromRealServer()
     QCOMPARE(m_server->connectionCount(), 1);
 }
 
-void TestIVantorClient::missedPongClosesAndReconnects()
+void TestIVantorClient::unansweredPing_data()
 {
-    RawWebSocketServer raw;
-    raw.answerPings = false;
-    QSignalSpy latency(m_client.get(), &IVantorClient::pingLatency);
-    QSignalSpy disconnected(m_client.get(), &IVantorClient::disconnected);
-    connectRaw(raw, 50);
-    QVERIFY(disconnected.wait(5000));
-    // One ping, then the next tick finds it unanswered and drops the link.
-    QCOMPARE(raw.pings.size(), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(raw.connectionCount(), 2, 5000);
-    QCOMPARE(latency.count(), 0);
+    QTest::addColumn<int>("reconnectMs");
+    QTest::addColumn<QByteArray>("pong"); // empty: none sent
+    QTest::newRow("missed pong closes and reconnects") << 50 << QByteArray();
+    QTest::newRow("two-byte pong ignored") << 0 << QByteArray("\x01\x01", 2);
 }
 
-void TestIVantorClient::twoBytePongIgnored()
+void TestIVantorClient::unansweredPing()
 {
+    QFETCH(int, reconnectMs);
+    QFETCH(QByteArray, pong);
+
     RawWebSocketServer raw;
     raw.answerPings = false;
     QSignalSpy latency(m_client.get(), &IVantorClient::pingLatency);
     QSignalSpy disconnected(m_client.get(), &IVantorClient::disconnected);
-    connectRaw(raw, 0);
+    connectRaw(raw, reconnectMs);
     QTRY_COMPARE_WITH_TIMEOUT(raw.pings.size(), 1, 5000);
-    raw.sendPong(QByteArray("\x01\x01", 2));
-    QVERIFY(disconnected.wait(5000));
-    QCOMPARE(latency.count(), 0);
+    if (!pong.isEmpty())
+        raw.sendPong(pong);
+    QTRY_COMPARE_WITH_TIMEOUT(disconnected.count(), 1, 5000);
+    // One ping, then the next tick finds it unanswered and drops the link.
     QCOMPARE(raw.pings.size(), 1);
+    QCOMPARE(latency.count(), 0);
+    if (reconnectMs > 0)
+        QTRY_COMPARE_WITH_TIMEOUT(raw.connectionCount(), 2, 5000);
 }
 
 void TestIVantorClient::serverText_data()
@@ -741,48 +738,20 @@ void TestIVantorClient::statistics()
     QCOMPARE(stats.last(), (QList<QVariant> { quint64(0), quint64(0) }));
 }
 
-void TestIVantorClient::anyCmdWithNoArgs_data()
+void TestIVantorClient::anyCmd_data()
 {
     QTest::addColumn<int>("command");
+    QTest::addColumn<int>("mode"); // -1: sent through sendAnyCmdWithNoArgs()
     QTest::addColumn<QString>("slot");
-    const QList<QPair<int, QString>> rows {
-        { 1, "GetHardwareInfo" },
-        { 2, "GetFirmwareInfo" },
-        { 3, "SelfDiagnostics" },
-        { 5, "GetImitatorMode" },
-        { 7, "GetFakeTargetsMode" },
-        { 8, "SaveToFlash" },
-        { 9, "Restart" },
-        { 23, "GetRadarSensitivity" },
-        { 25, "GetFrequencyIndex" },
-        { 27, "GetPolygonUsage" },
-        { 34, "ReinitPolygons" },
-        { 36, "GetCalibrationCommand" },
-        { 37, "GetCalibrationState" },
-        { 41, "ResetCalibrationParams" },
-        { 42, "ApplyCalibrationParams" },
-        { 4, "" },
-        { 0, "" },
-        { 103, "" },
-        { -1, "" },
-    };
-    for (const auto &row : rows)
-        QTest::addRow("%d", row.first) << row.first << row.second;
-}
-
-void TestIVantorClient::anyCmdWithNoArgs()
-{
-    QFETCH(int, command);
-    QFETCH(QString, slot);
-    m_client->sendAnyCmdWithNoArgs(command);
-    QCOMPARE(m_client->slotCalls, slot.isEmpty() ? QStringList() : QStringList { slot });
-}
-
-void TestIVantorClient::anySwitchCmd_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("slot");
+    const QList<QPair<int, QString>> noArgs { { 1, "GetHardwareInfo" }, { 2, "GetFirmwareInfo" },
+        { 3, "SelfDiagnostics" }, { 5, "GetImitatorMode" }, { 7, "GetFakeTargetsMode" },
+        { 8, "SaveToFlash" }, { 9, "Restart" }, { 23, "GetRadarSensitivity" },
+        { 25, "GetFrequencyIndex" }, { 27, "GetPolygonUsage" }, { 34, "ReinitPolygons" },
+        { 36, "GetCalibrationCommand" }, { 37, "GetCalibrationState" },
+        { 41, "ResetCalibrationParams" }, { 42, "ApplyCalibrationParams" }, { 4, "" }, { 0, "" },
+        { 103, "" }, { -1, "" } };
+    for (const auto &row : noArgs)
+        QTest::addRow("%d", row.first) << row.first << -1 << row.second;
     QTest::newRow("imitator") << 4 << 3 << "SetImitatorMode 3";
     QTest::newRow("fake targets on") << 6 << 2 << "SetFakeTargetsMode 1";
     QTest::newRow("fake targets off") << 6 << 0 << "SetFakeTargetsMode 0";
@@ -791,12 +760,15 @@ void TestIVantorClient::anySwitchCmd_data()
     QTest::newRow("unknown") << 99 << 1 << "";
 }
 
-void TestIVantorClient::anySwitchCmd()
+void TestIVantorClient::anyCmd()
 {
     QFETCH(int, command);
     QFETCH(int, mode);
     QFETCH(QString, slot);
-    m_client->sendAnySwitchCmd(command, quint8(mode));
+    if (mode < 0)
+        m_client->sendAnyCmdWithNoArgs(command);
+    else
+        m_client->sendAnySwitchCmd(command, quint8(mode));
     QCOMPARE(m_client->slotCalls, slot.isEmpty() ? QStringList() : QStringList { slot });
 }
 
@@ -824,12 +796,10 @@ void TestIVantorClient::protocolConversion()
 
 void TestIVantorClient::stateHelpers()
 {
-    QCOMPARE(IVantorClient::isOnline(-1), false);
-    QCOMPARE(IVantorClient::isOnline(0), false);
-    QCOMPARE(IVantorClient::isOnline(1), true);
-    QCOMPARE(IVantorClient::isOnline(2), true);
-    QCOMPARE(IVantorClient::isWorking(1), false);
-    QCOMPARE(IVantorClient::isWorking(2), true);
+    for (int state : { -1, 0, 1, 2 }) {
+        QCOMPARE(IVantorClient::isOnline(state), state >= 1);
+        QCOMPARE(IVantorClient::isWorking(state), state == 2);
+    }
     QCOMPARE(IVantorClient::protocolToDouble(-1500000), -1.5);
 }
 
