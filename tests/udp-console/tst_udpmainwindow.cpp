@@ -96,7 +96,7 @@ private:
     void send(const QByteArray &payload, quint16 port);
     void sendFromEditor(
         MainWindow *window, const QString &address, quint16 port, const QString &text);
-    void waitForDatagrams(MainWindow *window, quint64 count);
+    void receive(MainWindow *window, quint16 port, const QList<QByteArray> &payloads);
     QStringList payloads(MainWindow *window);
     template<typename T> T *child(MainWindow *window, const char *name)
     {
@@ -178,8 +178,12 @@ void TestUdpMainWindow::sendFromEditor(
     child<QPushButton>(window, "txSendButton")->click();
 }
 
-void TestUdpMainWindow::waitForDatagrams(MainWindow *window, quint64 count)
+// Sends the payloads to the window's port and waits until it has read and listed them.
+void TestUdpMainWindow::receive(MainWindow *window, quint16 port, const QList<QByteArray> &payloads)
 {
+    const quint64 count = window->rxDatagramCount() + quint64(payloads.size());
+    for (const QByteArray &payload : payloads)
+        send(payload, port);
     QTRY_COMPARE_WITH_TIMEOUT(window->rxDatagramCount(), count, 10000);
     QTRY_COMPARE(window->pendingRxMessageCount(), 0);
 }
@@ -311,9 +315,7 @@ void TestUdpMainWindow::listsDatagramsNewestFirst()
     MainWindow *w = createWindow();
     const quint16 port = bind(w);
     QVERIFY(port);
-    send("first\r\n", port);
-    send("second", port);
-    waitForDatagrams(w, 2);
+    receive(w, port, { "first\r\n", "second" });
 
     QCOMPARE(payloads(w), QStringList({ "second", "first\r\n" }));
     const QModelIndex newest = w->rxMessageModel()->index(0);
@@ -341,8 +343,7 @@ void TestUdpMainWindow::headerShowsLocalTime()
     MainWindow *w = createWindow();
     const quint16 port = bind(w);
     QVERIFY(port);
-    send("now", port);
-    waitForDatagrams(w, 1);
+    receive(w, port, { "now" });
     const QTime now = QTime::currentTime();
     const QString header = w->rxMessageModel()->index(0).data(Qt::UserRole).toString();
     if (oldTz.isNull())
@@ -366,8 +367,7 @@ void TestUdpMainWindow::dualStackSocketShowsIpv4Senders()
     child<QSpinBox>(w, "rxPortSpin")->setValue(port);
     child<QPushButton>(w, "rxBindButton")->click();
     QCOMPARE(w->udpSocket().state(), QAbstractSocket::BoundState);
-    send("mapped", port);
-    waitForDatagrams(w, 1);
+    receive(w, port, { "mapped" });
     const QString header = w->rxMessageModel()->index(0).data(Qt::UserRole).toString();
     QVERIFY2(header.endsWith(QString(" from 127.0.0.1:%1").arg(m_sender.localPort())),
         qPrintable(header));
@@ -432,10 +432,7 @@ void TestUdpMainWindow::filtering()
 
     const quint16 port = bind(w);
     QVERIFY(port);
-    const QList<QByteArray> messages { "alpha", "beta", "alpha beta", "gamma", "Gamma", "delta" };
-    for (const QByteArray &message : messages)
-        send(message, port);
-    waitForDatagrams(w, messages.size());
+    receive(w, port, { "alpha", "beta", "alpha beta", "gamma", "Gamma", "delta" });
 
     QCOMPARE(payloads(w), shown);
     QList<int> indexes;
@@ -450,9 +447,7 @@ void TestUdpMainWindow::emptyTextDatagram()
     MainWindow *w = createWindow(filteringConfig(rules));
     const quint16 port = bind(w);
     QVERIFY(port);
-    send(QByteArray(), port);
-    send(QByteArray("\0abc", 4), port);
-    waitForDatagrams(w, 2);
+    receive(w, port, { QByteArray(), QByteArray("\0abc", 4) });
 
     // The empty datagram is skipped; the one that starts with a zero byte is filtered as
     // empty text, so the "abc" rule does not hide it.
@@ -476,15 +471,13 @@ void TestUdpMainWindow::displayLimitOfOneReplacesTheSelectedEntry()
     auto *list = child<RxMessageListView>(w, "rxTextList");
     auto *info = child<QLabel>(w, "rxInfoLabel");
 
-    send("A", port);
-    waitForDatagrams(w, 1);
+    receive(w, port, { "A" });
     list->setCurrentIndex(w->rxMessageModel()->index(0));
     QCOMPARE(info->text(), QString("Rule A"));
     QCOMPARE(info->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
     QSignalSpy current(list->selectionModel(), &QItemSelectionModel::currentChanged);
 
-    send("B", port);
-    waitForDatagrams(w, 2);
+    receive(w, port, { "B" });
     QCOMPARE(payloads(w), QStringList({ "B" }));
     QVERIFY(!list->currentIndex().isValid());
     QVERIFY(!list->selectionModel()->hasSelection());
@@ -493,8 +486,7 @@ void TestUdpMainWindow::displayLimitOfOneReplacesTheSelectedEntry()
     QCOMPARE(info->alignment(), Qt::AlignCenter);
 
     // An entry that is not selected is replaced without touching the selection.
-    send("C", port);
-    waitForDatagrams(w, 3);
+    receive(w, port, { "C" });
     QCOMPARE(payloads(w), QStringList({ "C" }));
     QCOMPARE(current.count(), 1);
 }
@@ -524,9 +516,7 @@ void TestUdpMainWindow::displayLimitDialog()
     // A lowered limit takes effect with the next datagram.
     const quint16 port = bind(w);
     QVERIFY(port);
-    for (const char *message : { "1", "2", "3", "4", "5" })
-        send(message, port);
-    waitForDatagrams(w, 5);
+    receive(w, port, { "1", "2", "3", "4", "5" });
     QCOMPARE(payloads(w), QStringList({ "5", "4", "3" }));
 }
 
@@ -539,9 +529,7 @@ void TestUdpMainWindow::jsonExpansionAndRuleInfo()
     QVERIFY(port);
     const QByteArray json = R"({"status":"ok","temp":[21.5,22]})"
                             "\r\n";
-    send(json, port);
-    send("plain text", port);
-    waitForDatagrams(w, 2);
+    receive(w, port, { json, "plain text" });
 
     auto *list = child<RxMessageListView>(w, "rxTextList");
     auto *info = child<QLabel>(w, "rxInfoLabel");
@@ -693,8 +681,7 @@ void TestUdpMainWindow::loadingASecondFile()
         { "tx_endpoint", QJsonObject { { "address", "10.0.0.1" }, { "port", 1234 } } } });
     const quint16 port = bind(w);
     QVERIFY(port);
-    send("hello", port);
-    waitForDatagrams(w, 1);
+    receive(w, port, { "hello" });
     w->txTemplateItemButtons().at(0)->click();
 
     const QString second = m_dir->filePath("second.json");
@@ -873,10 +860,8 @@ void TestUdpMainWindow::receivesUtf8AndLatin1()
     MainWindow *w = createWindow(filteringConfig(rules));
     const quint16 port = bind(w);
     QVERIFY(port);
-    send(QString::fromUtf8("ПРИВЕТ").toUtf8(), port);
-    send(QString::fromUtf8("Ёлка").toUtf8(), port);
-    send("caf\xe9", port);
-    waitForDatagrams(w, 3);
+    receive(w, port,
+        { QString::fromUtf8("ПРИВЕТ").toUtf8(), QString::fromUtf8("Ёлка").toUtf8(), "caf\xe9" });
 
     QCOMPARE(w->rxMessageModel()->rowCount(), 2);
     const QModelIndex latin = w->rxMessageModel()->index(0);
@@ -905,10 +890,7 @@ void TestUdpMainWindow::largestDatagrams()
     json += "0]";
     QVERIFY(json.size() <= 65507);
 
-    send(binary, port);
-    send(text, port);
-    send(json, port);
-    waitForDatagrams(w, 3);
+    receive(w, port, { binary, text, json });
     RxMessageModel *model = w->rxMessageModel();
     QCOMPARE(model->rowCount(), 3);
     QCOMPARE(model->index(2).data(Qt::UserRole + 1).toByteArray(), binary);
@@ -939,9 +921,10 @@ void TestUdpMainWindow::burstWithoutLoss()
     // The burst is sent before the window reads anything, so it has to fit into the
     // enlarged receive buffer.
     const int count = 1000;
+    QList<QByteArray> burst;
     for (int i = 0; i < count; ++i)
-        send(QByteArray::number(i), port);
-    waitForDatagrams(w, count);
+        burst << QByteArray::number(i);
+    receive(w, port, burst);
     QCOMPARE(w->rxMessageModel()->rowCount(), count);
     for (int row = 0; row < count; ++row)
         QCOMPARE(w->rxMessageModel()->index(row).data(Qt::UserRole + 1).toByteArray(),
