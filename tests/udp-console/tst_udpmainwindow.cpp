@@ -767,21 +767,17 @@ void TestUdpMainWindow::configurationRoundTrip()
     QVERIFY(w->close());
 
     const QJsonObject saved = QJsonDocument::fromJson(readFile(m_configPath)).object();
-    QJsonObject expected = config;
-    expected["rx_word_wrapping"] = false;
-    QJsonObject filtering = expected["rx_filtering"].toObject();
-    QJsonArray rules = filtering["rules"].toArray();
-    QJsonObject odd = rules[1].toObject();
-    odd["type"] = "";
-    rules[1] = odd;
-    QJsonObject ruleB = rules[2].toObject();
-    ruleB["type"] = "show";
-    rules[2] = ruleB;
+    // The unknown type is written empty, and only the items that made a button are kept.
+    const QJsonArray rules { ruleObject("A", "a", "show", "info a", true),
+        ruleObject("Odd", "o", ""), ruleObject("B", "b", "show") };
+    QJsonObject filtering = config["rx_filtering"].toObject();
     filtering["rules"] = rules;
-    expected["rx_filtering"] = filtering;
-    QJsonObject templates = expected["tx_templates"].toObject();
+    QJsonObject templates = config["tx_templates"].toObject();
     templates["items"]
         = QJsonArray { QJsonObject { { "name", "T" }, { "text", "t" }, { "info", "i" } } };
+    QJsonObject expected = config;
+    expected["rx_word_wrapping"] = false;
+    expected["rx_filtering"] = filtering;
     expected["tx_templates"] = templates;
     QCOMPARE(saved, expected);
 
