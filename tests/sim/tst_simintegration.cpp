@@ -3,6 +3,7 @@
 #include "roadbuilder.h"
 #include "roadconfigfile.h"
 #include "simserver.h"
+#include "simtestsupport.h"
 #include "vantorserialpmxprotocolclient.h"
 #include "vantorserialqelprotocolclient.h"
 
@@ -19,42 +20,26 @@
 
 namespace {
 
-constexpr int Wait = 10000;
+using SimTest::statesOf;
+using SimTest::Wait;
 
 SimOptions testOptions(RadarVariant::Type type = RadarVariant::TypeQ)
 {
-    SimOptions o;
-    o.server.port = 0;
+    SimOptions o = SimTest::quickOptions(7);
     o.server.stateStepMs = 30;
     o.radar.variant = RadarVariant(type);
     o.server.protocol = type;
-    o.radar.cycleMs = 20;
     o.radar.restartMs = 1200;
     o.radar.calibrationMs = 200;
-    o.radar.traffic.seed = 7;
     o.radar.traffic.perLanePerMinute = 120;
     return o;
 }
 
 std::unique_ptr<IVantorSerialConnectionClient> makeClient(RadarVariant::Type type)
 {
-    std::unique_ptr<IVantorSerialConnectionClient> client;
     if (type == RadarVariant::TypeQ)
-        client = std::make_unique<VantorSerialQelProtocolClient>();
-    else
-        client = std::make_unique<VantorSerialPmxProtocolClient>();
-    return client;
-}
-
-// A command's reported states, as (state, error) pairs.
-QList<QPair<int, int>> statesOf(const QSignalSpy &spy, int command)
-{
-    QList<QPair<int, int>> out;
-    for (const QList<QVariant> &args : spy) {
-        if (args.at(0).toInt() == command)
-            out.append({ args.at(1).toInt(), args.at(2).toInt() });
-    }
-    return out;
+        return std::make_unique<VantorSerialQelProtocolClient>();
+    return std::make_unique<VantorSerialPmxProtocolClient>();
 }
 
 bool finished(const QSignalSpy &spy, int command)
@@ -71,6 +56,7 @@ class TestSimIntegration : public QObject
 
 private:
     void startWorking(const SimOptions &options, RadarVariant::Type clientType);
+    void waitSucceeded(const QSignalSpy &commands, int command);
 
     std::unique_ptr<RadarSimulator> m_sim;
     std::unique_ptr<IVantorSerialConnectionClient> m_client;
@@ -103,9 +89,18 @@ void TestSimIntegration::startWorking(const SimOptions &options, RadarVariant::T
     m_sim = std::make_unique<RadarSimulator>(options);
     QString error;
     QVERIFY2(m_sim->start(&error), qPrintable(error));
-    m_client = makeClient(clientType);
+    // A client made beforehand, to spy on it from the start, is used as it is.
+    if (!m_client)
+        m_client = makeClient(clientType);
     QVERIFY(m_client->connectToServer(m_sim->url(), 200));
     QTRY_COMPARE_WITH_TIMEOUT(m_client->radarState(), 2, Wait);
+}
+
+// Waits for the command to finish and checks that it was carried out.
+void TestSimIntegration::waitSucceeded(const QSignalSpy &commands, int command)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, command), Wait);
+    QCOMPARE(statesOf(commands, command).last(), qMakePair(3, 0));
 }
 
 void TestSimIntegration::reachesWorking_data()
@@ -119,15 +114,11 @@ void TestSimIntegration::reachesWorking()
 {
     QFETCH(int, type);
     const auto t = RadarVariant::Type(type);
-    m_sim = std::make_unique<RadarSimulator>(testOptions(t));
-    QString error;
-    QVERIFY2(m_sim->start(&error), qPrintable(error));
     m_client = makeClient(t);
     QSignalSpy states(m_client.get(), &IVantorClient::radarStateChanged);
     QSignalSpy server(m_client.get(), &IVantorClient::serverStateChanged);
     QSignalSpy protocol(m_client.get(), &IVantorClient::usedProtocolChanged);
-    QVERIFY(m_client->connectToServer(m_sim->url(), 200));
-    QTRY_COMPARE_WITH_TIMEOUT(m_client->radarState(), 2, Wait);
+    startWorking(testOptions(t), t);
 
     // The server walks its states up to "working on the port", and only then does the
     // radar's traffic flow: the client goes straight from offline to working.
@@ -324,14 +315,12 @@ void TestSimIntegration::setThenGet()
     QSignalSpy free(m_client.get(), &IVantorClient::freeCommandValue);
 
     set(m_client.get());
-    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, setCommand), Wait);
-    QCOMPARE(statesOf(commands, setCommand).last(), qMakePair(3, 0));
+    waitSucceeded(commands, setCommand);
     QVERIFY(result.isEmpty());
 
     commands.clear();
     get(m_client.get());
-    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, getCommand), Wait);
-    QCOMPARE(statesOf(commands, getCommand).last(), qMakePair(3, 0));
+    waitSucceeded(commands, getCommand);
     QTRY_COMPARE_WITH_TIMEOUT(result.size(), 1, Wait);
     const QList<QVariant> args = result.first();
     QCOMPARE(args.size(), expected.size());
@@ -353,9 +342,7 @@ void TestSimIntegration::positionRoundTrip()
 
     m_client->sendCmdSetPosition(7.25, -1.5, 12.34, -90.0, 5.5, 359.99);
     for (int perValue : { 10, 12, 14, 16, 18, 20 })
-        QTRY_VERIFY_WITH_TIMEOUT(!statesOf(commands, perValue).isEmpty()
-                && statesOf(commands, perValue).last() == qMakePair(3, 0),
-            Wait);
+        waitSucceeded(commands, perValue);
     m_client->sendCmdGetPosition();
     QTRY_COMPARE_WITH_TIMEOUT(position.size(), 1, Wait);
     const QList<QVariant> p = position.first();
@@ -364,7 +351,7 @@ void TestSimIntegration::positionRoundTrip()
         QVERIFY2(qAbs(p.at(i).toDouble() - expected[i]) < 1e-6,
             qPrintable(QStringLiteral("value %1: %2").arg(i).arg(p.at(i).toDouble())));
     for (int perValue : { 11, 13, 15, 17, 19, 21 })
-        QTRY_COMPARE_WITH_TIMEOUT(statesOf(commands, perValue).last(), qMakePair(3, 0), Wait);
+        waitSucceeded(commands, perValue);
 }
 
 void TestSimIntegration::deviceInformation()
@@ -423,8 +410,7 @@ void TestSimIntegration::saveRestartAndRecovery()
 
     m_client->sendCmdSetRadarSensitivity(40);
     m_client->sendCmdSaveToFlash();
-    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, 8), Wait);
-    QCOMPARE(statesOf(commands, 8).last(), qMakePair(3, 0));
+    waitSucceeded(commands, 8);
     QFile file(o.radar.stateFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QJsonObject saved = QJsonDocument::fromJson(file.readAll()).object();
@@ -441,8 +427,7 @@ void TestSimIntegration::saveRestartAndRecovery()
     QTRY_VERIFY_WITH_TIMEOUT(lastCycle > 20, Wait);
 
     m_client->sendCmdRestart();
-    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, 9), Wait);
-    QCOMPARE(statesOf(commands, 9).last(), qMakePair(3, 0));
+    waitSucceeded(commands, 9);
     QTRY_COMPARE_WITH_TIMEOUT(m_client->radarState(), 0, Wait);
     QVERIFY(m_sim->radar()->isRestarting());
     QTRY_COMPARE_WITH_TIMEOUT(m_client->radarState(), 2, Wait);
