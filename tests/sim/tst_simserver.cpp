@@ -1,53 +1,25 @@
 #include "radarsimulator.h"
 #include "simserver.h"
+#include "simtestsupport.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QSignalSpy>
 #include <QTest>
-#include <QWebSocket>
 
 #include <memory>
 
 namespace {
 
-constexpr int Wait = 10000;
+using SimTest::Peer;
+using SimTest::Wait;
 
-SimOptions testOptions()
+// Sends the text once the first state report is in, and waits for the answer.
+bool sendText(Peer &peer, const QString &text)
 {
-    SimOptions o;
-    o.server.port = 0;
-    o.server.stateStepMs = 0;
-    o.radar.cycleMs = 20;
-    o.radar.traffic.seed = 5;
-    return o;
+    if (!peer.waitConnected() || !QTest::qWaitFor([&] { return peer.json.size() == 1; }, Wait))
+        return false;
+    peer.socket.sendTextMessage(text);
+    return QTest::qWaitFor([&] { return peer.json.size() == 2; }, Wait);
 }
-
-struct Peer
-{
-    QWebSocket socket;
-    QList<QByteArray> binary;
-    QList<QJsonObject> json;
-    QList<QString> rawText;
-    bool closed = false;
-
-    explicit Peer(const QUrl &url)
-    {
-        QObject::connect(&socket, &QWebSocket::binaryMessageReceived,
-            [this](const QByteArray &m) { binary.append(m); });
-        QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString &t) {
-            rawText.append(t);
-            json.append(QJsonDocument::fromJson(t.toUtf8()).object());
-        });
-        QObject::connect(&socket, &QWebSocket::disconnected, [this] { closed = true; });
-        socket.open(url);
-    }
-    bool waitConnected()
-    {
-        return QTest::qWaitFor(
-            [this] { return socket.state() == QAbstractSocket::ConnectedState; }, Wait);
-    }
-};
 
 } // namespace
 
@@ -55,7 +27,13 @@ class TestSimServer : public QObject
 {
     Q_OBJECT
 
+private:
+    void start(const SimOptions &options = SimTest::quickOptions(5));
+
+    std::unique_ptr<RadarSimulator> m_sim;
+
 private slots:
+    void cleanup();
     void stateWalkOnConnect();
     void protocolSelection_data();
     void protocolSelection();
@@ -70,15 +48,25 @@ private slots:
     void commandFramesAcknowledged();
 };
 
+void TestSimServer::start(const SimOptions &options)
+{
+    m_sim = std::make_unique<RadarSimulator>(options);
+    QString error;
+    QVERIFY2(m_sim->start(&error), qPrintable(error));
+}
+
+void TestSimServer::cleanup()
+{
+    m_sim.reset();
+}
+
 void TestSimServer::stateWalkOnConnect()
 {
-    SimOptions o = testOptions();
+    SimOptions o = SimTest::quickOptions(5);
     o.server.stateStepMs = 80;
     o.server.portName = QStringLiteral("/dev/ttyS3");
-    RadarSimulator sim(o);
-    QString error;
-    QVERIFY2(sim.start(&error), qPrintable(error));
-    Peer peer(sim.url());
+    start(o);
+    Peer peer(m_sim->url());
     QTRY_VERIFY_WITH_TIMEOUT(
         !peer.json.isEmpty() && peer.json.last().value(QStringLiteral("server_state")).toInt() == 3,
         Wait);
@@ -86,7 +74,7 @@ void TestSimServer::stateWalkOnConnect()
     for (const QJsonObject &report : qAsConst(peer.json)) {
         QCOMPARE(report.value(QStringLiteral("command")).toInt(), 1);
         QCOMPARE(report.value(QStringLiteral("result")).toInt(-1), 0);
-        QCOMPARE(report.value(QStringLiteral("nep_server_url")).toString(), sim.url().toString());
+        QCOMPARE(report.value(QStringLiteral("nep_server_url")).toString(), m_sim->url().toString());
         QCOMPARE(
             report.value(QStringLiteral("port_name")).toString(), QStringLiteral("/dev/ttyS3"));
         QCOMPARE(report.value(QStringLiteral("server_state")).toInt(), previous + 1);
@@ -113,19 +101,14 @@ void TestSimServer::protocolSelection()
     QFETCH(QString, request);
     QFETCH(bool, accepted);
     QFETCH(int, reported);
-    RadarSimulator sim(testOptions());
-    QString error;
-    QVERIFY2(sim.start(&error), qPrintable(error));
-    Peer peer(sim.url());
-    QVERIFY(peer.waitConnected());
-    QTRY_COMPARE_WITH_TIMEOUT(peer.json.size(), 1, Wait);
-    peer.socket.sendTextMessage(request);
-    QTRY_COMPARE_WITH_TIMEOUT(peer.json.size(), 2, Wait);
+    start();
+    Peer peer(m_sim->url());
+    QVERIFY(sendText(peer, request));
     const QJsonObject answer = peer.json.last();
     QCOMPARE(answer.value(QStringLiteral("command")).toInt(), 2);
     QCOMPARE(answer.value(QStringLiteral("result")).toInt(-1) == 0, accepted);
     QCOMPARE(answer.value(QStringLiteral("radar_protocol")).toInt(-1), reported);
-    QCOMPARE(sim.server()->protocol(), reported);
+    QCOMPARE(m_sim->server()->protocol(), reported);
 }
 
 void TestSimServer::badTextAnswered_data()
@@ -144,66 +127,53 @@ void TestSimServer::badTextAnswered()
 {
     QFETCH(QString, text);
     QFETCH(int, command);
-    RadarSimulator sim(testOptions());
-    QString error;
-    QVERIFY2(sim.start(&error), qPrintable(error));
-    Peer peer(sim.url());
-    QVERIFY(peer.waitConnected());
-    QTRY_COMPARE_WITH_TIMEOUT(peer.json.size(), 1, Wait);
-    peer.socket.sendTextMessage(text);
-    QTRY_COMPARE_WITH_TIMEOUT(peer.json.size(), 2, Wait);
+    start();
+    Peer peer(m_sim->url());
+    QVERIFY(sendText(peer, text));
     QCOMPARE(peer.json.last().value(QStringLiteral("command")).toInt(), command);
     QVERIFY(peer.json.last().value(QStringLiteral("result")).toInt(0) != 0);
     QVERIFY(!peer.json.last().value(QStringLiteral("comment")).toString().isEmpty());
     // The connection and the traffic go on.
-    const int before = peer.binary.size();
-    QTRY_VERIFY_WITH_TIMEOUT(peer.binary.size() > before + 3, Wait);
+    QVERIFY(peer.trafficGoesOn());
     QVERIFY(!peer.closed);
 }
 
 void TestSimServer::oversizedMessageClosesOnlyThatClient()
 {
-    RadarSimulator sim(testOptions());
-    QString error;
-    QVERIFY2(sim.start(&error), qPrintable(error));
-    Peer big(sim.url());
-    Peer other(sim.url());
+    start();
+    Peer big(m_sim->url());
+    Peer other(m_sim->url());
     QVERIFY(big.waitConnected());
     QVERIFY(other.waitConnected());
     big.socket.sendBinaryMessage(QByteArray(SimServer::MaxIncomingMessageSize + 1, '\x04'));
     QTRY_VERIFY_WITH_TIMEOUT(big.closed, Wait);
-    QTRY_COMPARE_WITH_TIMEOUT(sim.server()->clientCount(), 1, Wait);
-    const int before = other.binary.size();
-    QTRY_VERIFY_WITH_TIMEOUT(other.binary.size() > before + 3, Wait);
+    QTRY_COMPARE_WITH_TIMEOUT(m_sim->server()->clientCount(), 1, Wait);
+    QVERIFY(other.trafficGoesOn());
     QVERIFY(!other.closed);
 }
 
 void TestSimServer::everyClientGetsTraffic()
 {
-    RadarSimulator sim(testOptions());
-    QString error;
-    QVERIFY2(sim.start(&error), qPrintable(error));
+    start();
     std::vector<std::unique_ptr<Peer>> peers;
     for (int i = 0; i < 3; ++i)
-        peers.push_back(std::make_unique<Peer>(sim.url()));
+        peers.push_back(std::make_unique<Peer>(m_sim->url()));
     for (auto &peer : peers)
         QTRY_VERIFY_WITH_TIMEOUT(peer->binary.size() >= 5, Wait);
-    QCOMPARE(sim.server()->clientCount(), 3);
+    QCOMPARE(m_sim->server()->clientCount(), 3);
     peers.front()->socket.close();
-    QTRY_COMPARE_WITH_TIMEOUT(sim.server()->clientCount(), 2, Wait);
+    QTRY_COMPARE_WITH_TIMEOUT(m_sim->server()->clientCount(), 2, Wait);
 }
 
 void TestSimServer::tooManyClients()
 {
-    SimOptions o = testOptions();
+    SimOptions o = SimTest::quickOptions(5);
     o.server.maxClients = 1;
-    RadarSimulator sim(o);
-    QString error;
-    QVERIFY2(sim.start(&error), qPrintable(error));
-    Peer first(sim.url());
+    start(o);
+    Peer first(m_sim->url());
     QVERIFY(first.waitConnected());
-    QTRY_COMPARE_WITH_TIMEOUT(sim.server()->clientCount(), 1, Wait);
-    Peer second(sim.url());
+    QTRY_COMPARE_WITH_TIMEOUT(m_sim->server()->clientCount(), 1, Wait);
+    Peer second(m_sim->url());
     QTRY_VERIFY_WITH_TIMEOUT(second.closed, Wait);
     QCOMPARE(second.socket.closeCode(), QWebSocketProtocol::CloseCodePolicyViolated);
     QVERIFY(!first.closed);
@@ -219,12 +189,10 @@ void TestSimServer::timeStampHeader_data()
 void TestSimServer::timeStampHeader()
 {
     QFETCH(bool, timeStamps);
-    SimOptions o = testOptions();
+    SimOptions o = SimTest::quickOptions(5);
     o.server.timeStamps = timeStamps;
-    RadarSimulator sim(o);
-    QString error;
-    QVERIFY2(sim.start(&error), qPrintable(error));
-    Peer peer(sim.url());
+    start(o);
+    Peer peer(m_sim->url());
     QTRY_VERIFY_WITH_TIMEOUT(!peer.binary.isEmpty(), Wait);
     const QByteArray m = peer.binary.first();
     QCOMPARE(m.startsWith("#DT"), timeStamps);
@@ -276,10 +244,8 @@ void TestSimServer::commandFramesAcknowledged()
 {
     QFETCH(QByteArray, frame);
     QFETCH(int, ack);
-    RadarSimulator sim(testOptions());
-    QString error;
-    QVERIFY2(sim.start(&error), qPrintable(error));
-    Peer peer(sim.url());
+    start();
+    Peer peer(m_sim->url());
     QTRY_VERIFY_WITH_TIMEOUT(!peer.binary.isEmpty(), Wait);
     const int sentAt = peer.binary.size();
     peer.socket.sendBinaryMessage(frame);
