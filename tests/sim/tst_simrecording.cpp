@@ -1,6 +1,7 @@
 #include "messagerecorder.h"
 #include "radarsimulator.h"
 #include "recordingplayer.h"
+#include "simtestsupport.h"
 #include "vantorserialqelprotocolclient.h"
 
 #include <QFile>
@@ -9,42 +10,20 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWebSocket>
 
 #include <memory>
 
 namespace {
 
-constexpr int Wait = 10000;
+using SimTest::Wait;
 constexpr int Messages = 30;
 
 SimOptions radarOptions()
 {
-    SimOptions o;
-    o.server.port = 0;
-    o.server.stateStepMs = 0;
-    o.radar.cycleMs = 20;
-    o.radar.traffic.seed = 3;
+    SimOptions o = SimTest::quickOptions(3);
     o.radar.traffic.perLanePerMinute = 120;
     return o;
 }
-
-// Collects the binary messages a plain WebSocket client receives.
-struct Listener
-{
-    QWebSocket socket;
-    QList<QByteArray> binary;
-    QList<QString> text;
-
-    explicit Listener(const QUrl &url)
-    {
-        QObject::connect(&socket, &QWebSocket::binaryMessageReceived,
-            [this](const QByteArray &m) { binary.append(m); });
-        QObject::connect(&socket, &QWebSocket::textMessageReceived,
-            [this](const QString &t) { text.append(t); });
-        socket.open(url);
-    }
-};
 
 } // namespace
 
@@ -59,11 +38,21 @@ private slots:
     void brokenRecordings();
 
 private:
-    QString record(const QString &path, QList<QByteArray> *received);
+    QString record(QList<QByteArray> *received);
+    SimOptions replayOptions() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
 };
 
-QString TestSimRecording::record(const QString &path, QList<QByteArray> *received)
+// Records the radar's traffic through a recording proxy into a fresh temporary folder and
+// returns what went wrong, or an empty text.
+QString TestSimRecording::record(QList<QByteArray> *received)
 {
+    m_dir = std::make_unique<QTemporaryDir>();
+    if (!m_dir->isValid())
+        return QStringLiteral("no temporary folder");
+    m_path = m_dir->filePath(QStringLiteral("site.jsonl"));
     RadarSimulator radar(radarOptions());
     QString error;
     if (!radar.start(&error))
@@ -73,21 +62,17 @@ QString TestSimRecording::record(const QString &path, QList<QByteArray> *receive
     p.source = SimOptions::Source::Proxy;
     p.server.mode = SimServer::Mode::Forwarding;
     p.proxyUrl = radar.url();
-    p.recordFile = path;
+    p.recordFile = m_path;
     {
         RadarSimulator proxy(p);
         if (!proxy.start(&error))
             return error;
-        Listener listener(proxy.url());
+        SimTest::Peer listener(proxy.url());
         if (!QTest::qWaitFor([&] { return listener.binary.size() >= Messages; }, Wait))
             return QStringLiteral("no traffic through the proxy");
         // The server's state report passed through the proxy as well.
-        if (listener.text.isEmpty()
-            || QJsonDocument::fromJson(listener.text.first().toUtf8())
-                    .object()
-                    .value(QStringLiteral("command"))
-                    .toInt()
-                != 1)
+        if (listener.json.isEmpty()
+            || listener.json.first().value(QStringLiteral("command")).toInt() != 1)
             return QStringLiteral("no state report through the proxy");
         listener.socket.close();
         QTest::qWait(50);
@@ -96,17 +81,22 @@ QString TestSimRecording::record(const QString &path, QList<QByteArray> *receive
     return QString();
 }
 
+SimOptions TestSimRecording::replayOptions() const
+{
+    SimOptions r = radarOptions();
+    r.source = SimOptions::Source::Replay;
+    r.replayFile = m_path;
+    return r;
+}
+
 void TestSimRecording::recordThenReplay()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("site.jsonl"));
     QList<QByteArray> recorded;
-    const QString error = record(path, &recorded);
+    const QString error = record(&recorded);
     QVERIFY2(error.isEmpty(), qPrintable(error));
 
     // The file: a header line, then one line per message, text and binary.
-    QFile file(path);
+    QFile file(m_path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
     QCOMPARE(
@@ -132,13 +122,10 @@ void TestSimRecording::recordThenReplay()
     // Thirty messages of 20 ms cycles span about 600 ms.
     QVERIFY(lastT >= 400);
 
-    SimOptions r = radarOptions();
-    r.source = SimOptions::Source::Replay;
-    r.replayFile = path;
-    RadarSimulator replay(r);
+    RadarSimulator replay(replayOptions());
     QString startError;
     QVERIFY2(replay.start(&startError), qPrintable(startError));
-    Listener listener(replay.url());
+    SimTest::Peer listener(replay.url());
     QTRY_VERIFY_WITH_TIMEOUT(listener.binary.size() >= recorded.size(), Wait);
     for (int i = 0; i < recorded.size(); ++i)
         QCOMPARE(listener.binary.at(i), recorded.at(i));
@@ -146,16 +133,11 @@ void TestSimRecording::recordThenReplay()
 
 void TestSimRecording::replayLoopsAndServesTheClient()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("site.jsonl"));
     QList<QByteArray> recorded;
-    const QString error = record(path, &recorded);
+    const QString error = record(&recorded);
     QVERIFY2(error.isEmpty(), qPrintable(error));
 
-    SimOptions r = radarOptions();
-    r.source = SimOptions::Source::Replay;
-    r.replayFile = path;
+    SimOptions r = replayOptions();
     r.replayLoop = true;
     r.replaySpeed = 4.0;
     r.replayRestamp = true;
