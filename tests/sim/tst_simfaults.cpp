@@ -1,5 +1,5 @@
 #include "radarsimulator.h"
-#include "vantorserialpmxprotocolclient.h"
+#include "simtestsupport.h"
 #include "vantorserialqelprotocolclient.h"
 
 #include <QSignalSpy>
@@ -9,27 +9,13 @@
 
 namespace {
 
-constexpr int Wait = 10000;
+using SimTest::statesOf;
+using SimTest::Wait;
 constexpr int GetSensitivity = 23;
 
 SimOptions testOptions()
 {
-    SimOptions o;
-    o.server.port = 0;
-    o.server.stateStepMs = 0;
-    o.radar.cycleMs = 20;
-    o.radar.traffic.seed = 11;
-    return o;
-}
-
-QList<QPair<int, int>> statesOf(const QSignalSpy &spy, int command)
-{
-    QList<QPair<int, int>> out;
-    for (const QList<QVariant> &args : spy) {
-        if (args.at(0).toInt() == command)
-            out.append({ args.at(1).toInt(), args.at(2).toInt() });
-    }
-    return out;
+    return SimTest::quickOptions(11);
 }
 
 } // namespace
