@@ -321,39 +321,33 @@ void TestIVantorClient::serverText_data()
     QTest::addColumn<int>("usedProtocol"); // -100: not emitted
     QTest::addColumn<QVariantList>("serverState"); // empty: not emitted
 
+    const auto row = [](const char *name, const QString &text, const QVariantList &result,
+                         int usedProtocol = -100, const QVariantList &serverState = {}) {
+        QTest::newRow(name) << text << result << usedProtocol << serverState;
+    };
     const QVariantList wrong { -1, false, -11,
         QStringLiteral("Wrong response message received from Vantor server.") };
-    QTest::newRow("protocol message") << R"({"command": 2, "result": 0, "radar_protocol": 1})"
-                                      << QVariantList { 2, true, 0, "" } << 1 << QVariantList();
-    QTest::newRow("protocol message without protocol")
-        << R"({"command": 2, "result": 3, "comment": "busy"})"
-        << QVariantList { 2, false, 3, "busy" } << -1 << QVariantList();
-    QTest::newRow("server state")
-        << R"({"command": 1, "result": 0, "server_state": 2, "nep_server_url": "ws://x", "port_name": "ttyUSB0"})"
-        << QVariantList { 1, true, 0, "" } << -100 << QVariantList { 2, "ws://x", "ttyUSB0" };
-    QTest::newRow("server state defaults")
-        << R"({"command": 1, "result": 0})" << QVariantList { 1, true, 0, "" } << -100
-        << QVariantList { -1, "", "" };
-    QTest::newRow("other command") << R"({"command": 7, "result": 0, "comment": "ok"})"
-                                   << QVariantList { 7, true, 0, "ok" } << -100 << QVariantList();
-    QTest::newRow("without result")
-        << R"({"command": 2, "radar_protocol": 1})" << wrong << -100 << QVariantList();
-    QTest::newRow("without command") << R"({"result": 0})" << wrong << -100 << QVariantList();
-    QTest::newRow("not JSON") << "hello" << wrong << -100 << QVariantList();
-    QTest::newRow("JSON array") << R"([1, 2])" << wrong << -100 << QVariantList();
-    QTest::newRow("command of wrong type")
-        << R"({"command": "2", "result": 0})" << QVariantList { -1, true, 0, "" } << -100
-        << QVariantList();
+    row("protocol message", R"({"command": 2, "result": 0, "radar_protocol": 1})",
+        { 2, true, 0, "" }, 1);
+    row("protocol message without protocol", R"({"command": 2, "result": 3, "comment": "busy"})",
+        { 2, false, 3, "busy" }, -1);
+    row("server state",
+        R"({"command": 1, "result": 0, "server_state": 2, "nep_server_url": "ws://x", "port_name": "ttyUSB0"})",
+        { 1, true, 0, "" }, -100, { 2, "ws://x", "ttyUSB0" });
+    row("server state defaults", R"({"command": 1, "result": 0})", { 1, true, 0, "" }, -100,
+        { -1, "", "" });
+    row("other command", R"({"command": 7, "result": 0, "comment": "ok"})", { 7, true, 0, "ok" });
+    row("without result", R"({"command": 2, "radar_protocol": 1})", wrong);
+    row("without command", R"({"result": 0})", wrong);
+    row("not JSON", "hello", wrong);
+    row("JSON array", R"([1, 2])", wrong);
+    row("command of wrong type", R"({"command": "2", "result": 0})", { -1, true, 0, "" });
     const QString padding(IVantorClient::MaxServerTextSize, QLatin1Char(' '));
-    QTest::newRow("oversized text")
-        << QStringLiteral(R"({"command": 7, "result": 0})") + padding << wrong << -100
-        << QVariantList();
-    QTest::newRow("longest accepted text")
-        << QStringLiteral(R"({"command": 7, "result": 0})")
-            + padding.left(IVantorClient::MaxServerTextSize - 27)
-        << QVariantList { 7, true, 0, "" } << -100 << QVariantList();
-    QTest::newRow("absurd result") << R"({"command": 7, "result": 1e300})"
-                                   << QVariantList { 7, true, 0, "" } << -100 << QVariantList();
+    const QString text = QStringLiteral(R"({"command": 7, "result": 0})");
+    row("oversized text", text + padding, wrong);
+    row("longest accepted text", text + padding.left(IVantorClient::MaxServerTextSize - 27),
+        { 7, true, 0, "" });
+    row("absurd result", R"({"command": 7, "result": 1e300})", { 7, true, 0, "" });
 }
 
 void TestIVantorClient::serverText()
