@@ -243,61 +243,45 @@ void TestSimIntegration::setThenGet_data()
     QTest::addColumn<QByteArray>("signal");
     QTest::addColumn<QVariantList>("expected");
 
+    const auto row = [](const char *name, int setCommand, int getCommand, const Setter &set,
+                         const Setter &get, const char *signal, const QVariantList &expected) {
+        QTest::newRow(name) << setCommand << getCommand << set << get << QByteArray(signal)
+                            << expected;
+    };
     using C = IVantorSerialConnectionClient;
-    QTest::newRow("sensitivity") << 22 << 23
-                                 << Setter([](C *c) { c->sendCmdSetRadarSensitivity(73); })
-                                 << Setter([](C *c) { c->sendCmdGetRadarSensitivity(); })
-                                 << QByteArray(SIGNAL(radarSensitivity(int)))
-                                 << QVariantList { 73 };
-    QTest::newRow("frequency index")
-        << 24 << 25 << Setter([](C *c) { c->sendCmdSetFrequencyIndex(5); })
-        << Setter([](C *c) { c->sendCmdGetFrequencyIndex(); })
-        << QByteArray(SIGNAL(frequencyIndex(int))) << QVariantList { 5 };
-    QTest::newRow("imitator mode")
-        << 4 << 5 << Setter([](C *c) { c->sendCmdSetImitatorMode(2); })
-        << Setter([](C *c) { c->sendCmdGetImitatorMode(); })
-        << QByteArray(SIGNAL(imitatorModeChanged(quint8))) << QVariantList { 2 };
-    QTest::newRow("fake targets") << 6 << 7
-                                  << Setter([](C *c) { c->sendCmdSetFakeTargetsMode(true); })
-                                  << Setter([](C *c) { c->sendCmdGetFakeTargetsMode(); })
-                                  << QByteArray(SIGNAL(fakeTargetsModeChanged(bool)))
-                                  << QVariantList { true };
-    QTest::newRow("polygon usage")
-        << 26 << 27 << Setter([](C *c) { c->sendCmdSetPolygonUsage(0xA5); })
-        << Setter([](C *c) { c->sendCmdGetPolygonUsage(); })
-        << QByteArray(SIGNAL(polygonUsage(quint8))) << QVariantList { 0xA5 };
-    QTest::newRow("polygon treat")
-        << (3 << 24) + (1 << 16) + 28 << (3 << 24) + (1 << 16) + 29
-        << Setter([](C *c) { c->sendCmdSetPolygonTreatParam(3, 1, 200); })
-        << Setter([](C *c) { c->sendCmdGetPolygonTreatParam(3, 1); })
-        << QByteArray(SIGNAL(polygonTreatParam(quint8, quint8, quint8)))
-        << QVariantList { 3, 1, 200 };
-    QTest::newRow("polygon speed")
-        << (2 << 24) + (1 << 16) + 30 << (2 << 24) + (1 << 16) + 31
-        << Setter([](C *c) { c->sendCmdSetPolygonSpeedParam(2, 1, -27.5); })
-        << Setter([](C *c) { c->sendCmdGetPolygonSpeedParam(2, 1); })
-        << QByteArray(SIGNAL(polygonSpeedParam(quint8, quint8, double)))
-        << QVariantList { 2, 1, -27.5 };
-    QTest::newRow("polygon point")
-        << (1 << 24) + (9 << 16) + 32 << (1 << 24) + (9 << 16) + 33
-        << Setter([](C *c) { c->sendCmdSetPolygonPointParam(1, 9, 123.456789); })
-        << Setter([](C *c) { c->sendCmdGetPolygonPointParam(1, 9); })
-        << QByteArray(SIGNAL(polygonPointParam(quint8, quint8, double)))
-        << QVariantList { 1, 9, 123.456789 };
-    QTest::newRow("calibration command")
-        << 35 << 36 << Setter([](C *c) { c->sendCmdSetCalibrationCommand(4); })
-        << Setter([](C *c) { c->sendCmdGetCalibrationCommand(); })
-        << QByteArray(SIGNAL(calibrationCommand(int))) << QVariantList { 4 };
-    QTest::newRow("calibration last parameter")
-        << (2 << 16) + 38 << (2 << 16) + 39
-        << Setter([](C *c) { c->sendCmdSetCalibrationLastParam(2, -4711); })
-        << Setter([](C *c) { c->sendCmdGetCalibrationLastParam(2); })
-        << QByteArray(SIGNAL(calibrationLastParam(quint8, int))) << QVariantList { 2, -4711 };
-    QTest::newRow("debug variable")
-        << (17 << 24) + 43 << (17 << 24) + 43
-        << Setter([](C *c) { c->sendCmdSetDebugVariableValue(17, 123456789); })
-        << Setter([](C *c) { c->sendCmdGetDebugVariableValue(17); })
-        << QByteArray(SIGNAL(debugVariableValue(quint8, int))) << QVariantList { 17, 123456789 };
+    row("sensitivity", 22, 23, [](C *c) { c->sendCmdSetRadarSensitivity(73); },
+        [](C *c) { c->sendCmdGetRadarSensitivity(); }, SIGNAL(radarSensitivity(int)), { 73 });
+    row("frequency index", 24, 25, [](C *c) { c->sendCmdSetFrequencyIndex(5); },
+        [](C *c) { c->sendCmdGetFrequencyIndex(); }, SIGNAL(frequencyIndex(int)), { 5 });
+    row("imitator mode", 4, 5, [](C *c) { c->sendCmdSetImitatorMode(2); },
+        [](C *c) { c->sendCmdGetImitatorMode(); }, SIGNAL(imitatorModeChanged(quint8)), { 2 });
+    row("fake targets", 6, 7, [](C *c) { c->sendCmdSetFakeTargetsMode(true); },
+        [](C *c) { c->sendCmdGetFakeTargetsMode(); }, SIGNAL(fakeTargetsModeChanged(bool)),
+        { true });
+    row("polygon usage", 26, 27, [](C *c) { c->sendCmdSetPolygonUsage(0xA5); },
+        [](C *c) { c->sendCmdGetPolygonUsage(); }, SIGNAL(polygonUsage(quint8)), { 0xA5 });
+    row("polygon treat", (3 << 24) + (1 << 16) + 28, (3 << 24) + (1 << 16) + 29,
+        [](C *c) { c->sendCmdSetPolygonTreatParam(3, 1, 200); },
+        [](C *c) { c->sendCmdGetPolygonTreatParam(3, 1); },
+        SIGNAL(polygonTreatParam(quint8, quint8, quint8)), { 3, 1, 200 });
+    row("polygon speed", (2 << 24) + (1 << 16) + 30, (2 << 24) + (1 << 16) + 31,
+        [](C *c) { c->sendCmdSetPolygonSpeedParam(2, 1, -27.5); },
+        [](C *c) { c->sendCmdGetPolygonSpeedParam(2, 1); },
+        SIGNAL(polygonSpeedParam(quint8, quint8, double)), { 2, 1, -27.5 });
+    row("polygon point", (1 << 24) + (9 << 16) + 32, (1 << 24) + (9 << 16) + 33,
+        [](C *c) { c->sendCmdSetPolygonPointParam(1, 9, 123.456789); },
+        [](C *c) { c->sendCmdGetPolygonPointParam(1, 9); },
+        SIGNAL(polygonPointParam(quint8, quint8, double)), { 1, 9, 123.456789 });
+    row("calibration command", 35, 36, [](C *c) { c->sendCmdSetCalibrationCommand(4); },
+        [](C *c) { c->sendCmdGetCalibrationCommand(); }, SIGNAL(calibrationCommand(int)), { 4 });
+    row("calibration last parameter", (2 << 16) + 38, (2 << 16) + 39,
+        [](C *c) { c->sendCmdSetCalibrationLastParam(2, -4711); },
+        [](C *c) { c->sendCmdGetCalibrationLastParam(2); },
+        SIGNAL(calibrationLastParam(quint8, int)), { 2, -4711 });
+    row("debug variable", (17 << 24) + 43, (17 << 24) + 43,
+        [](C *c) { c->sendCmdSetDebugVariableValue(17, 123456789); },
+        [](C *c) { c->sendCmdGetDebugVariableValue(17); },
+        SIGNAL(debugVariableValue(quint8, int)), { 17, 123456789 });
 }
 
 void TestSimIntegration::setThenGet()
