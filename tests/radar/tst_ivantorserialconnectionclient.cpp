@@ -106,76 +106,58 @@ QString number(const QVariant &v)
     return v.type() == QVariant::Double ? QString::number(v.toDouble(), 'g', 10) : v.toString();
 }
 
-// Records the result and frame signals in emission order as "name(arg,arg)".
+void append(QStringList *log, const char *name, const QVariantList &args)
+{
+    QStringList texts;
+    for (const QVariant &arg : args)
+        texts << number(arg);
+    *log << QStringLiteral("%1(%2)").arg(QLatin1String(name), texts.join(','));
+}
+
+// Logs each emission of a signal as "name(arg,arg)".
+template<class Sender, class... Args>
+void logSignal(IVantorSerialConnectionClient *client, void (Sender::*signal)(Args...),
+    const char *name, QStringList *log)
+{
+    QObject::connect(client, signal, client,
+        [=](Args... args) { append(log, name, QVariantList { QVariant(args)... }); });
+}
+
+// Records the result and frame signals in emission order.
 void recordSignals(IVantorSerialConnectionClient *client, QStringList *log)
 {
-    const auto add = [log](const char *name, const QVariantList &args) {
-        QStringList texts;
-        for (const QVariant &arg : args)
-            texts << number(arg);
-        *log << QStringLiteral("%1(%2)").arg(QLatin1String(name), texts.join(','));
-    };
     using C = IVantorSerialConnectionClient;
-    QObject::connect(client, &C::frameStarted, client, [=] { add("frameStarted", {}); });
-    QObject::connect(client, &C::frameFinished, client, [=] { add("frameFinished", {}); });
-    QObject::connect(
-        client, &C::cycleNumber, client, [=](quint64 c) { add("cycleNumber", { c }); });
-    QObject::connect(client, &C::uptimeInfo, client, [=](int d, int h, int m, int s, int ms) {
-        add("uptimeInfo", { d, h, m, s, ms });
-    });
+    const auto on = [client, log](auto signal, const char *name) {
+        logSignal(client, signal, name, log);
+    };
+    on(&C::frameStarted, "frameStarted");
+    on(&C::frameFinished, "frameFinished");
+    on(&C::cycleNumber, "cycleNumber");
+    on(&C::uptimeInfo, "uptimeInfo");
+    // Without the frame time.
     QObject::connect(client, &C::objectData, client,
         [=](quint8 id, double xs, double ys, double xr, double yr, double l, const QDateTime &) {
-            add("objectData", { id, xs, ys, xr, yr, l });
+            append(log, "objectData", { id, xs, ys, xr, yr, l });
         });
-    QObject::connect(client, &C::radarCommandStateChanged, client, [=](int c, int s, int e) {
-        add("command", { c, s, e });
-    });
-    QObject::connect(
-        client, &C::hardwareInfo, client, [=](const QString &t) { add("hardwareInfo", { t }); });
-    QObject::connect(
-        client, &C::firmwareInfo, client, [=](const QString &t) { add("firmwareInfo", { t }); });
-    QObject::connect(client, &C::selfDiagnosticsResult, client,
-        [=](quint16 v) { add("selfDiagnosticsResult", { v }); });
-    QObject::connect(client, &C::imitatorModeChanged, client,
-        [=](quint8 v) { add("imitatorModeChanged", { v }); });
-    QObject::connect(client, &C::fakeTargetsModeChanged, client,
-        [=](bool v) { add("fakeTargetsModeChanged", { v }); });
-    QObject::connect(client, &C::radarPosition, client,
-        [=](double h, double x, double y, double az, double al, double r) {
-            add("radarPosition", { h, x, y, az, al, r });
-        });
-    QObject::connect(
-        client, &C::frequencyIndex, client, [=](int v) { add("frequencyIndex", { v }); });
-    QObject::connect(
-        client, &C::radarSensitivity, client, [=](int v) { add("radarSensitivity", { v }); });
-    QObject::connect(
-        client, &C::polygonUsage, client, [=](quint8 v) { add("polygonUsage", { v }); });
-    QObject::connect(client, &C::polygonTreatParam, client, [=](quint8 i, quint8 p, quint8 v) {
-        add("polygonTreatParam", { i, p, v });
-    });
-    QObject::connect(client, &C::polygonSpeedParam, client, [=](quint8 i, quint8 p, double v) {
-        add("polygonSpeedParam", { i, p, v });
-    });
-    QObject::connect(client, &C::polygonPointParam, client, [=](quint8 i, quint8 p, double v) {
-        add("polygonPointParam", { i, p, v });
-    });
-    QObject::connect(
-        client, &C::calibrationCommand, client, [=](int v) { add("calibrationCommand", { v }); });
-    QObject::connect(
-        client, &C::calibrationState, client, [=](int v) { add("calibrationState", { v }); });
-    QObject::connect(client, &C::calibrationLastParam, client, [=](quint8 p, int v) {
-        add("calibrationLastParam", { p, v });
-    });
-    QObject::connect(client, &C::calibrationCurrParam, client, [=](quint8 p, int v) {
-        add("calibrationCurrParam", { p, v });
-    });
-    QObject::connect(client, &C::debugVariableValue, client, [=](quint8 i, int v) {
-        add("debugVariableValue", { i, v });
-    });
-    QObject::connect(
-        client, &C::freeCommandValue, client, [=](quint8 a, quint8 b, quint8 c, int v) {
-            add("freeCommandValue", { a, b, c, v });
-        });
+    on(&C::radarCommandStateChanged, "command");
+    on(&C::hardwareInfo, "hardwareInfo");
+    on(&C::firmwareInfo, "firmwareInfo");
+    on(&C::selfDiagnosticsResult, "selfDiagnosticsResult");
+    on(&C::imitatorModeChanged, "imitatorModeChanged");
+    on(&C::fakeTargetsModeChanged, "fakeTargetsModeChanged");
+    on(&C::radarPosition, "radarPosition");
+    on(&C::frequencyIndex, "frequencyIndex");
+    on(&C::radarSensitivity, "radarSensitivity");
+    on(&C::polygonUsage, "polygonUsage");
+    on(&C::polygonTreatParam, "polygonTreatParam");
+    on(&C::polygonSpeedParam, "polygonSpeedParam");
+    on(&C::polygonPointParam, "polygonPointParam");
+    on(&C::calibrationCommand, "calibrationCommand");
+    on(&C::calibrationState, "calibrationState");
+    on(&C::calibrationLastParam, "calibrationLastParam");
+    on(&C::calibrationCurrParam, "calibrationCurrParam");
+    on(&C::debugVariableValue, "debugVariableValue");
+    on(&C::freeCommandValue, "freeCommandValue");
 }
 
 QStringList withoutFrameMarks(const QStringList &log)
