@@ -38,6 +38,13 @@ inline QList<QPair<int, int>> statesOf(const QSignalSpy &spy, int command)
     return out;
 }
 
+// The command has finished, done (3) or failed (4).
+inline bool finished(const QSignalSpy &spy, int command)
+{
+    const auto states = statesOf(spy, command);
+    return !states.isEmpty() && (states.last().first == 3 || states.last().first == 4);
+}
+
 // A plain WebSocket client that keeps everything the simulator sends it.
 struct Peer
 {

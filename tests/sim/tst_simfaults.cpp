@@ -147,9 +147,7 @@ void TestSimFaults::silentRadar()
     QSignalSpy commands(m_client.get(), &IVantorClient::radarCommandStateChanged);
     QTRY_VERIFY_WITH_TIMEOUT(m_client->isConnected(), Wait);
     m_client->sendCmdGetRadarSensitivity();
-    QTRY_VERIFY_WITH_TIMEOUT(!statesOf(commands, GetSensitivity).isEmpty()
-            && statesOf(commands, GetSensitivity).last().first == 4,
-        Wait);
+    QTRY_VERIFY_WITH_TIMEOUT(SimTest::finished(commands, GetSensitivity), Wait);
     QCOMPARE(statesOf(commands, GetSensitivity).last(), qMakePair(4, -7));
     QCOMPARE(m_client->totalFrames(), quint64(0));
     QCOMPARE(m_client->radarState(), 0);

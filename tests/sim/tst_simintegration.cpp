@@ -20,6 +20,7 @@
 
 namespace {
 
+using SimTest::finished;
 using SimTest::statesOf;
 using SimTest::Wait;
 
@@ -40,12 +41,6 @@ std::unique_ptr<IVantorSerialConnectionClient> makeClient(RadarVariant::Type typ
     if (type == RadarVariant::TypeQ)
         return std::make_unique<VantorSerialQelProtocolClient>();
     return std::make_unique<VantorSerialPmxProtocolClient>();
-}
-
-bool finished(const QSignalSpy &spy, int command)
-{
-    const auto states = statesOf(spy, command);
-    return !states.isEmpty() && (states.last().first == 3 || states.last().first == 4);
 }
 
 } // namespace
