@@ -7,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpServer>
-#include <QWebSocket>
 #include <QtTest>
 
 #include <memory>
