@@ -305,7 +305,7 @@ void TestIVantorClient::unansweredPing()
     QTRY_COMPARE_WITH_TIMEOUT(raw.pings.size(), 1, 5000);
     if (!pong.isEmpty())
         raw.sendPong(pong);
-    QTRY_COMPARE_WITH_TIMEOUT(disconnected.count(), 1, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!disconnected.isEmpty(), 5000);
     // One ping, then the next tick finds it unanswered and drops the link.
     QCOMPARE(raw.pings.size(), 1);
     QCOMPARE(latency.count(), 0);
