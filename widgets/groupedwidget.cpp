@@ -1,0 +1,6 @@
+#include "groupedwidget.h"
+
+void GroupedWidget::setPaintObjects(bool value)
+{
+    m_paintObjects = value;
+}
