@@ -20,8 +20,8 @@ public slots:
     // With painting off every object takes the colours of identifier 0.
     virtual void setPaintObjects(bool value);
     virtual void startFilling() = 0;
-    virtual void addObject(quint8 id, double xSpeed, double ySpeed, double xRange,
-                           double yRange, double length, const QDateTime &lastDetected)
+    virtual void addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
+        double length, const QDateTime &lastDetected)
         = 0;
     virtual void finishFilling() = 0;
 
