@@ -43,6 +43,7 @@ const QString ShowLaneBoundariesKey = QStringLiteral("show_lane_boundaries");
 const QString ShowDistanceLinesKey = QStringLiteral("show_distance_lines");
 const QString ShowObjectDimensionsKey = QStringLiteral("show_object_dimensions");
 const QString TvmsConfigKey = QStringLiteral("tvms_config");
+const QString BackgroundImageKey = QStringLiteral("background_image");
 
 const QString AutoGetDataKey = QStringLiteral("auto_get_data");
 
@@ -207,6 +208,7 @@ void WorkProfileHandler::applyProfile(int index)
     emit showCurrentTracksOnVideoChanged(monitoring.value(ShowCurrentTracksKey).toBool());
     emit showAverageTracksOnVideoChanged(monitoring.value(ShowAverageTracksKey).toBool());
     emit tvmsConfigChanged(monitoring.value(TvmsConfigKey).toObject());
+    emit projectionBackgroundImageChanged(monitoring.value(BackgroundImageKey).toString());
 
     emit paintObjectsChanged(view.value(PaintObjectsKey).toBool());
     emit autoChangeViewChanged(view.value(AutoChangeViewKey).toBool());
@@ -353,6 +355,12 @@ void WorkProfileHandler::setTvmsConfig(const QJsonObject &config)
 {
     doWriteValue({ ViewKey, MonitoringSystemKey, TvmsConfigKey }, config);
     emit tvmsConfigChanged(config);
+}
+
+void WorkProfileHandler::setProjectionBackgroundImage(const QString &path)
+{
+    doWriteValue({ ViewKey, MonitoringSystemKey, BackgroundImageKey }, path);
+    emit projectionBackgroundImageChanged(path);
 }
 
 void WorkProfileHandler::setPaintObjects(bool paint)

@@ -63,6 +63,7 @@ public slots:
     void setShowCurrentTracksOnVideo(bool show);
     void setShowAverageTracksOnVideo(bool show);
     void setTvmsConfig(const QJsonObject &config);
+    void setProjectionBackgroundImage(const QString &path);
     void setPaintObjects(bool paint);
     void setAutoChangeView(bool change);
     void setAutoGetData(bool get);
@@ -89,6 +90,7 @@ signals:
     void showCurrentTracksOnVideoChanged(bool show);
     void showAverageTracksOnVideoChanged(bool show);
     void tvmsConfigChanged(const QJsonObject &config);
+    void projectionBackgroundImageChanged(const QString &path);
     void paintObjectsChanged(bool paint);
     void autoChangeViewChanged(bool change);
     void autoGetDataChanged(bool get);

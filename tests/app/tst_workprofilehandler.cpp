@@ -102,6 +102,7 @@ public:
         record(&H::showCurrentTracksOnVideoChanged, "showCurrentTracksOnVideoChanged");
         record(&H::showAverageTracksOnVideoChanged, "showAverageTracksOnVideoChanged");
         record(&H::tvmsConfigChanged, "tvmsConfigChanged");
+        record(&H::projectionBackgroundImageChanged, "projectionBackgroundImageChanged");
         record(&H::paintObjectsChanged, "paintObjectsChanged");
         record(&H::autoChangeViewChanged, "autoChangeViewChanged");
         record(&H::autoGetDataChanged, "autoGetDataChanged");
@@ -145,6 +146,7 @@ struct Announced
     bool videoCurrentTracks = false;
     bool videoAverageTracks = false;
     QJsonObject tvmsConfig;
+    QString backgroundImage;
     bool paintObjects = false;
     bool autoChangeView = false;
     bool autoGetData = false;
@@ -172,7 +174,9 @@ struct Announced
              << call("showObjectDimensionsOnVideoChanged", objectDimensions)
              << call("showCurrentTracksOnVideoChanged", videoCurrentTracks)
              << call("showAverageTracksOnVideoChanged", videoAverageTracks)
-             << call("tvmsConfigChanged", tvmsConfig) << call("paintObjectsChanged", paintObjects)
+             << call("tvmsConfigChanged", tvmsConfig)
+             << call("projectionBackgroundImageChanged", backgroundImage)
+             << call("paintObjectsChanged", paintObjects)
              << call("autoChangeViewChanged", autoChangeView)
              << call("autoGetDataChanged", autoGetData)
              << call("positionPresetsChanged", positionPresets)
@@ -445,7 +449,7 @@ void TestWorkProfileHandler::applyProfileSignals()
         handler.loadProfiles(fixture(file));
     SignalRecorder recorder(handler);
     handler.applyProfile(index);
-    QCOMPARE(recorder.calls.size(), 2 + 3 + 2 * 14 + 7 + 6 + 2 + 1 + 2);
+    QCOMPARE(recorder.calls.size(), 2 + 3 + 2 * 14 + 7 + 7 + 2 + 1 + 2);
     QCOMPARE(recorder.calls, expected);
 }
 
@@ -556,6 +560,11 @@ void TestWorkProfileHandler::settersWriteNestedPaths_data()
     row(
         "tvms config", [tvms](H &h) { h.setTvmsConfig(tvms); },
         "view/monitoring_system/tvms_config", tvms, call("tvmsConfigChanged", tvms));
+    row(
+        "projection background image",
+        [](H &h) { h.setProjectionBackgroundImage(QStringLiteral("/tmp/road.png")); },
+        "view/monitoring_system/background_image", QStringLiteral("/tmp/road.png"),
+        call("projectionBackgroundImageChanged", QStringLiteral("/tmp/road.png")));
     row(
         "paint objects", [](H &h) { h.setPaintObjects(false); }, "view/paint_objects", false,
         call("paintObjectsChanged", false));
@@ -969,7 +978,7 @@ void TestWorkProfileHandler::hostileJsonNeverCrashes()
     handler.loadProfiles(path);
     SignalRecorder recorder(handler);
     handler.applyProfile(-1);
-    QCOMPARE(recorder.calls.size(), 51);
+    QCOMPARE(recorder.calls.size(), 52);
     QCOMPARE(handler.profileNames().size(), profileCount);
 
     handler.setControlVisible(3, true);
