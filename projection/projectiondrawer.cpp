@@ -1,0 +1,399 @@
+#include "projectiondrawer.h"
+
+#include "objectcolor.h"
+
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QtMath>
+
+#include <cmath>
+
+namespace {
+
+constexpr int ObjectRadius = 12; // px
+constexpr int DistanceLineInterval = 10; // m between two drawn distance lines
+constexpr int MaxWaitingFrames = 1000; // a long delay at a high frame rate
+constexpr int RadarWorking = 2;
+
+QPen linePen(const QColor &colour, qreal width, Qt::PenStyle style = Qt::SolidLine)
+{
+    QPen pen(colour, width, style);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+} // namespace
+
+ProjectionDrawer::ProjectionDrawer(QPaintDevice *device, QObject *parent)
+    : QObject(parent)
+    , m_device(device)
+{
+    m_clock.start();
+    m_delayTimer.setSingleShot(true);
+    connect(&m_delayTimer, &QTimer::timeout, this, &ProjectionDrawer::doShowDueFrames);
+}
+
+void ProjectionDrawer::setTvmsConfig(const QJsonObject &config)
+{
+    m_tvmsConfig = config;
+    m_model.setConfig(config);
+    rescale();
+}
+
+void ProjectionDrawer::showPosition(double height, double xOffset, double yOffset, double azimuth,
+    double altitude, double roll, bool isFromRadar)
+{
+    Q_UNUSED(roll)
+    m_model.setRadarPosition(
+        height, xOffset, yOffset, qDegreesToRadians(azimuth), qDegreesToRadians(altitude));
+    doRescale(m_device->width(), m_device->height(), isFromRadar);
+    if (isFromRadar) {
+        doProjectRoad();
+        emit updated();
+    }
+}
+
+void ProjectionDrawer::showPosition(
+    double height, double xOffset, double yOffset, double azimuth, double altitude, double roll)
+{
+    showPosition(height, xOffset, yOffset, azimuth, altitude, roll, true);
+}
+
+void ProjectionDrawer::rescale()
+{
+    doRescale(m_device->width(), m_device->height(), true);
+    doProjectRoad();
+    emit updated();
+}
+
+void ProjectionDrawer::doRescale(int width, int height, bool emitSight)
+{
+    m_model.rescale(width, height);
+    if (emitSight) {
+        const CameraModel::Sight s = m_model.sight();
+        emit sight(s.camera, s.aim, s.area);
+    }
+}
+
+void ProjectionDrawer::doProjectRoad()
+{
+    m_laneBorderPixels.clear();
+    m_roadBorderPixels.clear();
+    m_distancePixels.clear();
+    for (const QPolygonF &line : qAsConst(m_laneBorderLines))
+        m_laneBorderPixels.append(m_model.fittedLine(line));
+    for (const QPolygonF &line : qAsConst(m_roadBorderLines))
+        m_roadBorderPixels.append(m_model.fittedLine(line));
+    for (auto it = m_distanceLines.cbegin(); it != m_distanceLines.cend(); ++it) {
+        if (it.key() > 0 && it.key() % DistanceLineInterval == 0)
+            m_distancePixels.insert(it.key(), m_model.fittedLine(it.value()));
+    }
+}
+
+void ProjectionDrawer::setShowLaneLines(bool show)
+{
+    m_showLaneLines = show;
+    emit updated();
+}
+
+void ProjectionDrawer::setShowDistLines(bool show)
+{
+    m_showDistLines = show;
+    emit updated();
+}
+
+void ProjectionDrawer::setShowObjectDimensions(bool show)
+{
+    m_showObjectDimensions = show;
+    emit updated();
+}
+
+void ProjectionDrawer::setShowCurrentTracks(bool show)
+{
+    m_showCurrentTracks = show;
+    emit updated();
+}
+
+void ProjectionDrawer::setShowAverageTracks(bool show)
+{
+    m_showAverageTracks = show;
+    emit updated();
+}
+
+void ProjectionDrawer::setPaintObjects(bool paint)
+{
+    m_paintObjects = paint;
+    emit updated();
+}
+
+void ProjectionDrawer::startApplyingRoad(const QRectF &dimensions)
+{
+    Q_UNUSED(dimensions)
+    m_laneBorderLines.clear();
+    m_roadBorderLines.clear();
+    m_distanceLines.clear();
+}
+
+void ProjectionDrawer::setRoadAxisLine(const QPolygonF &axis)
+{
+    // The video shows the lanes and their borders; the axis lies inside the median strip.
+    Q_UNUSED(axis)
+}
+
+void ProjectionDrawer::setLaneBorderLines(const QList<QPolygonF> &lines)
+{
+    m_laneBorderLines = lines;
+}
+
+void ProjectionDrawer::setRoadBorderLines(const QList<QPolygonF> &lines)
+{
+    m_roadBorderLines = lines;
+}
+
+void ProjectionDrawer::setDistanceLines(const QMap<int, QPolygonF> &lines)
+{
+    m_distanceLines = lines;
+}
+
+void ProjectionDrawer::finishApplyingRoad()
+{
+    rescale();
+}
+
+void ProjectionDrawer::showRadarState(int state)
+{
+    // Objects of a radar that stopped working would stay frozen on the picture.
+    if (state != RadarWorking) {
+        doClearFrames();
+        emit updated();
+    }
+}
+
+void ProjectionDrawer::startFilling()
+{
+    m_filling.clear();
+    m_fillingTracks.clear();
+    m_fillingDateTime = QDateTime();
+}
+
+void ProjectionDrawer::setFrameDateTimeUtc(const QDateTime &dateTime)
+{
+    m_fillingDateTime = dateTime;
+}
+
+void ProjectionDrawer::addObject(quint8 id, double xSpeed, double ySpeed, double xRange,
+    double yRange, double length, const QDateTime &lastDetected)
+{
+    auto it = m_filling.find(id);
+    if (it == m_filling.end())
+        m_filling.insert(id, RoadObject(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected));
+    else
+        it->update(xSpeed, ySpeed, xRange, yRange, length, lastDetected);
+}
+
+void ProjectionDrawer::setCurrentTracks(const QMap<quint8, QPolygonF> &tracks)
+{
+    m_fillingTracks = tracks;
+}
+
+void ProjectionDrawer::finishFilling(const QVector<quint8> &sortedObjectIds)
+{
+    Frame frame;
+    frame.dueMs = m_clock.elapsed() + m_model.videoDelay();
+    frame.dateTime = m_fillingDateTime;
+    frame.tracks = m_fillingTracks;
+    frame.objects.reserve(sortedObjectIds.size());
+    for (quint8 id : sortedObjectIds) {
+        const auto it = m_filling.constFind(id);
+        if (it != m_filling.cend())
+            frame.objects.append(it.value());
+    }
+    if (m_waiting.size() >= MaxWaitingFrames)
+        m_waiting.removeFirst();
+    m_waiting.append(frame);
+    doShowDueFrames();
+}
+
+void ProjectionDrawer::setAverageTracks(const QMap<int, QPolygonF> &tracks)
+{
+    m_averageTracks = tracks;
+}
+
+void ProjectionDrawer::doShowDueFrames()
+{
+    const qint64 now = m_clock.elapsed();
+    int due = 0;
+    while (due < m_waiting.size() && m_waiting.at(due).dueMs <= now)
+        ++due;
+    if (due > 0) {
+        m_shown = m_waiting.at(due - 1);
+        m_waiting.remove(0, due);
+        emit updated();
+    }
+    if (!m_waiting.isEmpty())
+        m_delayTimer.start(int(qMax<qint64>(0, m_waiting.first().dueMs - now)));
+}
+
+void ProjectionDrawer::doClearFrames()
+{
+    m_delayTimer.stop();
+    m_waiting.clear();
+    m_shown = Frame();
+}
+
+void ProjectionDrawer::stashPreviousParameters()
+{
+    m_previous.xOffset = m_model.radarX();
+    m_previous.yOffset = m_model.radarY();
+    m_previous.height = m_model.radarHeight();
+    m_previous.azimuth = qRadiansToDegrees(m_model.radarAzimuth());
+    m_previous.altitude = qRadiansToDegrees(m_model.radarAltitude());
+    m_previous.roll = 0.0;
+    m_previous.viewAngle = qRadiansToDegrees(m_model.halfViewAngle());
+    showPosition(0.0, 0.0, 0.0, 0.0, 0.0, 0.0, true);
+}
+
+void ProjectionDrawer::applyPreviousParameters()
+{
+    m_model.setHalfViewAngle(qDegreesToRadians(m_previous.viewAngle));
+    showPosition(m_previous.height, m_previous.xOffset, m_previous.yOffset, m_previous.azimuth,
+        m_previous.altitude, m_previous.roll, true);
+}
+
+void ProjectionDrawer::pickupParameters(int mode, const Checkpoints &checkpoints)
+{
+    if (mode != PickupSearch::RadarPosition && mode != PickupSearch::RadarPositionAndViewAngle)
+        return;
+    m_pickupMode = static_cast<ParametersPickupMode>(mode);
+    m_checkpoints = checkpoints;
+    m_pickedPixels.clear();
+    m_residuals.clear();
+
+    // The search works on its own copy of the model, so that the window, repainting
+    // between trials, never draws a half-tried camera.
+    CameraModel model = m_model;
+    model.rescale(m_device->width(), m_device->height());
+    PickupSearch search(model, m_pickupMode, m_checkpoints, m_previous);
+    search.setProgressCallback([] { QCoreApplication::processEvents(); });
+
+    bool isPicked = search.run(false);
+    if (isPicked)
+        isPicked = search.run(true, search.picked());
+    double viewAngle = 0.0;
+    if (isPicked) {
+        m_picked = search.picked();
+        doComputeResiduals();
+        emit pickedRadarPosition(m_picked.height, m_picked.xOffset, m_picked.yOffset,
+            m_picked.azimuth, m_picked.altitude, 0.0);
+        if (m_pickupMode == PickupSearch::RadarPositionAndViewAngle)
+            viewAngle = 2.0 * m_picked.viewAngle;
+    }
+    emit pickupResult(isPicked, viewAngle);
+    m_model.invalidate();
+}
+
+void ProjectionDrawer::doComputeResiduals()
+{
+    CameraModel model = m_model;
+    model.rescale(m_device->width(), m_device->height());
+    PickupSearch::applyTrial(model, m_picked);
+    for (int i = 0; i < 4 && i < m_checkpoints.size(); ++i) {
+        const QPoint mark = m_checkpoints.at(i).first;
+        bool ok = false;
+        const QPointF road = model.xyFromScreen(mark, &ok);
+        QPoint pixel;
+        if (ok)
+            pixel = model.xyToScreen(road.x(), m_checkpoints.at(i).second, &ok);
+        m_pickedPixels.append(pixel);
+        m_residuals.append(
+            ok ? std::hypot(double(pixel.x() - mark.x()), double(pixel.y() - mark.y())) : -1.0);
+    }
+}
+
+void ProjectionDrawer::paint(QPainter &painter) const
+{
+    if (!m_model.isValid())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawRoad(painter);
+    drawTracks(painter);
+    drawObjects(painter);
+    painter.restore();
+}
+
+void ProjectionDrawer::drawRoad(QPainter &painter) const
+{
+    if (m_showLaneLines) {
+        painter.setPen(linePen(QColor(255, 255, 255, 200), 2.0, Qt::DashLine));
+        for (const QPolygon &line : m_laneBorderPixels)
+            painter.drawPolyline(line);
+        painter.setPen(linePen(QColor(255, 255, 0, 220), 2.0));
+        for (const QPolygon &line : m_roadBorderPixels)
+            painter.drawPolyline(line);
+    }
+    if (m_showDistLines) {
+        painter.setPen(linePen(QColor(0, 255, 255, 180), 1.0));
+        for (auto it = m_distancePixels.cbegin(); it != m_distancePixels.cend(); ++it) {
+            const QPolygon &line = it.value();
+            if (line.size() < 2)
+                continue;
+            painter.drawPolyline(line);
+            painter.drawText(line.last() + QPoint(4, 4), tr("%1 m").arg(it.key()));
+        }
+    }
+}
+
+void ProjectionDrawer::drawTracks(QPainter &painter) const
+{
+    if (m_showAverageTracks) {
+        painter.setPen(linePen(QColor(255, 127, 0, 200), 2.0, Qt::DotLine));
+        for (const QPolygonF &track : m_averageTracks)
+            painter.drawPolyline(m_model.fittedLine(track));
+    }
+    if (m_showCurrentTracks) {
+        for (auto it = m_shown.tracks.cbegin(); it != m_shown.tracks.cend(); ++it) {
+            painter.setPen(linePen(ObjectColor::base(colourId(it.key())), 2.0));
+            painter.drawPolyline(m_model.fittedLine(it.value()));
+        }
+    }
+}
+
+void ProjectionDrawer::drawObjects(QPainter &painter) const
+{
+    const QFontMetrics metrics(painter.font());
+    for (const RoadObject &object : m_shown.objects) {
+        const quint8 colour = colourId(object.id);
+        if (m_showObjectDimensions) {
+            const QPolygon body = m_model.fittedLine(object.drawingDimensionsM());
+            if (body.size() == 4) {
+                painter.setPen(linePen(ObjectColor::base(colour), 2.0));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawPolygon(body);
+            }
+        }
+        bool ok = false;
+        const QPoint centre = m_model.xyToScreen(object.xRange, object.yRange, &ok);
+        if (!ok)
+            continue;
+        painter.setPen(QPen(Qt::black, 1.0));
+        painter.setBrush(ObjectColor::base(colour));
+        painter.drawEllipse(centre, ObjectRadius, ObjectRadius);
+        painter.setPen(ObjectColor::text(colour));
+        const QRect circle(centre.x() - ObjectRadius, centre.y() - ObjectRadius, 2 * ObjectRadius,
+            2 * ObjectRadius);
+        painter.drawText(circle, Qt::AlignCenter, QString::number(object.id));
+
+        const QString label = tr("%1 km/h").arg(object.xSpeed * 3.6, 0, 'f', 1);
+        QRect box = metrics.boundingRect(label).adjusted(-3, -1, 3, 1);
+        box.moveTopLeft(QPoint(centre.x() + ObjectRadius + 3, centre.y() - box.height() / 2));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 0, 0, 160));
+        painter.drawRect(box);
+        painter.setPen(ObjectColor::base(colour));
+        painter.drawText(box, Qt::AlignCenter, label);
+    }
+}

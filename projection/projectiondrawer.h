@@ -1,0 +1,186 @@
+#pragma once
+
+#include "cameramodel.h"
+#include "cameraparams.h"
+#include "pickupsearch.h"
+#include "roadobject.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QJsonObject>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPolygonF>
+#include <QRectF>
+#include <QTimer>
+#include <QVector>
+
+class QPaintDevice;
+class QPainter;
+
+// Draws the road and the detected objects over the camera picture, and picks up the
+// radar position from checkpoints marked on it. The camera model maps road metres to
+// pixels of the paint device given at construction; paint() draws with a painter on it.
+//
+// Objects arrive frame by frame (startFilling, addObject, finishFilling); a frame is
+// shown once the configured video delay has passed, so the drawing keeps pace with a
+// picture that lags behind the radar.
+class ProjectionDrawer : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Params = CameraParams;
+    using ParametersPickupMode = PickupSearch::Mode;
+    using Checkpoints = PickupSearch::Checkpoints;
+
+    explicit ProjectionDrawer(QPaintDevice *device, QObject *parent = nullptr);
+
+    const CameraModel &model() const { return m_model; }
+    QJsonObject tvmsConfig() const { return m_tvmsConfig; }
+
+    QPointF translated(double x, double y) const { return m_model.translated(x, y); }
+    QPointF translated(const QPointF &point) const { return m_model.translated(point); }
+    QPointF translatedBack(double l, double u) const { return m_model.translatedBack(l, u); }
+    QPointF translatedBack(const QPointF &point) const { return m_model.translatedBack(point); }
+    QPoint projected(double l, double u, bool *ok) const { return m_model.projected(l, u, ok); }
+    QPoint projected(const QPointF &point, bool *ok) const { return m_model.projected(point, ok); }
+    QPointF projectedBack(double px, double py, bool *ok) const
+    {
+        return m_model.projectedBack(px, py, ok);
+    }
+    QPointF projectedBack(const QPoint &offset, bool *ok) const
+    {
+        return m_model.projectedBack(offset, ok);
+    }
+    QPoint screenPos(int px, int py) const { return m_model.screenPos(px, py); }
+    QPoint screenPos(const QPoint &offset) const { return m_model.screenPos(offset); }
+    QPoint screenPosBack(int sx, int sy) const { return m_model.screenPosBack(sx, sy); }
+    QPoint screenPosBack(const QPoint &pixel) const { return m_model.screenPosBack(pixel); }
+    QPoint xyToScreen(double x, double y, bool *ok) const { return m_model.xyToScreen(x, y, ok); }
+    QPoint xyToScreen(const QPointF &point, bool *ok) const
+    {
+        return m_model.xyToScreen(point, ok);
+    }
+    QPointF xyFromScreen(int sx, int sy, bool *ok) const
+    {
+        return m_model.xyFromScreen(sx, sy, ok);
+    }
+    QPointF xyFromScreen(const QPoint &pixel, bool *ok) const
+    {
+        return m_model.xyFromScreen(pixel, ok);
+    }
+    QPolygon fittedLine(const QPolygonF &line) const { return m_model.fittedLine(line); }
+
+    void paint(QPainter &painter) const;
+
+    // The pick-up: marking starts with stashPreviousParameters(); pickupParameters()
+    // searches and reports; applyPreviousParameters() brings the projection back.
+    void stashPreviousParameters();
+    void applyPreviousParameters();
+    void pickupParameters(int mode, const Checkpoints &checkpoints);
+    Params previousParameters() const { return m_previous; }
+    Params pickedParameters() const { return m_picked; }
+    // After a successful pick-up: where the picked parameters put each of the four
+    // checkpoints (its back-projected X at the entered Y), and the distance in pixels
+    // from the mark, or -1 where the point does not project.
+    QVector<QPoint> pickedCheckpointPixels() const { return m_pickedPixels; }
+    QVector<double> checkpointResiduals() const { return m_residuals; }
+
+public slots:
+    void setTvmsConfig(const QJsonObject &config);
+    void showPosition(double height, double xOffset, double yOffset, double azimuth,
+        double altitude, double roll, bool isFromRadar);
+    // The radar's report (and the position panel's preview): from the radar.
+    void showPosition(double height, double xOffset, double yOffset, double azimuth,
+        double altitude, double roll);
+    void rescale();
+
+    void setShowLaneLines(bool show);
+    void setShowDistLines(bool show);
+    void setShowObjectDimensions(bool show);
+    void setShowCurrentTracks(bool show);
+    void setShowAverageTracks(bool show);
+    void setPaintObjects(bool paint);
+
+    void startApplyingRoad(const QRectF &dimensions);
+    void setRoadAxisLine(const QPolygonF &axis);
+    void setLaneBorderLines(const QList<QPolygonF> &lines);
+    void setRoadBorderLines(const QList<QPolygonF> &lines);
+    void setDistanceLines(const QMap<int, QPolygonF> &lines);
+    void finishApplyingRoad();
+
+    void showRadarState(int state);
+    void startFilling();
+    void setFrameDateTimeUtc(const QDateTime &dateTime);
+    void addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
+        double length, const QDateTime &lastDetected);
+    void setCurrentTracks(const QMap<quint8, QPolygonF> &tracks);
+    void finishFilling(const QVector<quint8> &sortedObjectIds);
+    void setAverageTracks(const QMap<int, QPolygonF> &tracks);
+
+signals:
+    void updated();
+    void sight(const QPointF &cameraPoint, const QPointF &sightCenter, const QPolygonF &sightArea);
+    void pickedRadarPosition(double height, double xOffset, double yOffset, double azimuth,
+        double altitude, double roll);
+    void pickupResult(bool isPicked, double viewAngle);
+
+private:
+    // One radar frame as it will be drawn.
+    struct Frame
+    {
+        qint64 dueMs = 0;
+        QDateTime dateTime;
+        QVector<RoadObject> objects; // in the sorted order
+        QMap<quint8, QPolygonF> tracks;
+    };
+
+    void doRescale(int width, int height, bool emitSight);
+    void doProjectRoad();
+    void doComputeResiduals();
+    void doShowDueFrames();
+    void doClearFrames();
+
+    void drawRoad(QPainter &painter) const;
+    void drawTracks(QPainter &painter) const;
+    void drawObjects(QPainter &painter) const;
+    quint8 colourId(quint8 id) const { return m_paintObjects ? id : 0; }
+
+    QPaintDevice *m_device;
+    CameraModel m_model;
+    QJsonObject m_tvmsConfig;
+
+    bool m_showLaneLines = true;
+    bool m_showDistLines = false;
+    bool m_showObjectDimensions = false;
+    bool m_showCurrentTracks = true;
+    bool m_showAverageTracks = false;
+    bool m_paintObjects = true;
+
+    // The road in metres, and as last projected.
+    QList<QPolygonF> m_laneBorderLines;
+    QList<QPolygonF> m_roadBorderLines;
+    QMap<int, QPolygonF> m_distanceLines;
+    QList<QPolygon> m_laneBorderPixels;
+    QList<QPolygon> m_roadBorderPixels;
+    QMap<int, QPolygon> m_distancePixels;
+
+    // The frame being filled, frames waiting for the video delay, the frame shown.
+    QMap<quint8, RoadObject> m_filling;
+    QDateTime m_fillingDateTime;
+    QMap<quint8, QPolygonF> m_fillingTracks;
+    QVector<Frame> m_waiting;
+    Frame m_shown;
+    QMap<int, QPolygonF> m_averageTracks;
+    QElapsedTimer m_clock;
+    QTimer m_delayTimer;
+
+    ParametersPickupMode m_pickupMode = PickupSearch::RadarPosition;
+    Checkpoints m_checkpoints;
+    Params m_previous;
+    Params m_picked;
+    QVector<QPoint> m_pickedPixels;
+    QVector<double> m_residuals;
+};
