@@ -1,0 +1,339 @@
+#include "polygonvaluesmodel.h"
+
+#include "radarcommandid.h"
+
+#include <QColor>
+#include <QJsonObject>
+
+#include <cmath>
+
+namespace {
+
+const QString TreatKey = QStringLiteral("treat");
+const QString SpeedKey = QStringLiteral("speed");
+const QString PointsKey = QStringLiteral("points");
+
+int setCommandOf(RadarParameters::PolygonParam kind)
+{
+    switch (kind) {
+    case RadarParameters::PolygonTreatParam:
+        return RadarCommandId::SetPolygonTreatParam;
+    case RadarParameters::PolygonSpeedParam:
+        return RadarCommandId::SetPolygonSpeedParam;
+    case RadarParameters::PolygonPointParam:
+        break;
+    }
+    return RadarCommandId::SetPolygonPointParam;
+}
+
+int getCommandOf(RadarParameters::PolygonParam kind)
+{
+    switch (kind) {
+    case RadarParameters::PolygonTreatParam:
+        return RadarCommandId::GetPolygonTreatParam;
+    case RadarParameters::PolygonSpeedParam:
+        return RadarCommandId::GetPolygonSpeedParam;
+    case RadarParameters::PolygonPointParam:
+        break;
+    }
+    return RadarCommandId::GetPolygonPointParam;
+}
+
+struct Group
+{
+    QString key;
+    RadarParameters::PolygonParam kind;
+    int count;
+};
+
+const Group Groups[] = {
+    { TreatKey, RadarParameters::PolygonTreatParam, PolygonValuesModel::TreatCount },
+    { SpeedKey, RadarParameters::PolygonSpeedParam, PolygonValuesModel::SpeedCount },
+    { PointsKey, RadarParameters::PolygonPointParam, PolygonValuesModel::PointParamCount },
+};
+
+} // namespace
+
+PolygonValuesModel::PolygonValuesModel(QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_entries(RadarParameters::PolygonCount * RowCount)
+{
+    for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
+        for (int row = 0; row < RowCount; ++row) {
+            const auto kind = kindOfRow(row);
+            const quint8 param = quint8(paramOfRow(row));
+            entry(id, row).status = ValueStatus(
+                RadarParameters::fullPolygonCmdId(setCommandOf(kind), quint8(id), param),
+                RadarParameters::fullPolygonCmdId(getCommandOf(kind), quint8(id), param));
+        }
+    }
+}
+
+int PolygonValuesModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : RowCount;
+}
+
+int PolygonValuesModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(Column::Count);
+}
+
+QVariant PolygonValuesModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return QVariant();
+    const int row = index.row();
+    const auto kind = kindOfRow(row);
+    const int param = paramOfRow(row);
+    const Entry &e = entry(m_polygon, row);
+    switch (Column(index.column())) {
+    case Column::Name:
+        if (role != Qt::DisplayRole)
+            break;
+        if (kind == RadarParameters::PolygonTreatParam)
+            return tr("Treat parameter %1").arg(param + 1);
+        if (kind == RadarParameters::PolygonSpeedParam)
+            return tr("Speed parameter %1, m/s").arg(param + 1);
+        return (param % 2 == 0 ? tr("Point %1 X, m") : tr("Point %1 Y, m")).arg(param / 2 + 1);
+    case Column::Value:
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        if (role == Qt::EditRole)
+            return kind == RadarParameters::PolygonTreatParam ? QVariant(int(e.value))
+                                                              : QVariant(e.value);
+        if (role == Qt::DisplayRole)
+            return kind == RadarParameters::PolygonTreatParam ? QString::number(int(e.value))
+                                                              : QString::number(e.value, 'f', 2);
+        break;
+    case Column::State:
+        if (role == Qt::DisplayRole)
+            return e.status.text();
+        if (role == Qt::ForegroundRole)
+            return e.status.color();
+        break;
+    case Column::Count:
+        break;
+    }
+    return QVariant();
+}
+
+QVariant PolygonValuesModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QVariant();
+    switch (Column(section)) {
+    case Column::Name:
+        return tr("Parameter");
+    case Column::Value:
+        return tr("Value");
+    case Column::State:
+        return tr("State");
+    case Column::Count:
+        break;
+    }
+    return QVariant();
+}
+
+Qt::ItemFlags PolygonValuesModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && Column(index.column()) == Column::Value)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool PolygonValuesModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid)
+        || Column(index.column()) != Column::Value)
+        return false;
+    const int row = index.row();
+    bool ok = false;
+    const double v = value.toDouble(&ok);
+    Entry &e = entry(m_polygon, row);
+    QString reason;
+    if (!ok) {
+        e.status.markRefused(tr("not a number"));
+    } else if (!checkValue(kindOfRow(row), v, &reason)) {
+        e.status.markRefused(reason);
+    } else {
+        e.value = v;
+        e.status.markChanged();
+    }
+    doEmitRowChanged(m_polygon, row);
+    return ok && reason.isEmpty();
+}
+
+void PolygonValuesModel::setCurrentPolygon(int id)
+{
+    if (id < 0 || id >= RadarParameters::PolygonCount || id == m_polygon)
+        return;
+    m_polygon = id;
+    emit dataChanged(index(0, 0), index(RowCount - 1, int(Column::Count) - 1));
+}
+
+RadarParameters::PolygonParam PolygonValuesModel::kindOfRow(int row)
+{
+    if (row < TreatCount)
+        return RadarParameters::PolygonTreatParam;
+    if (row < TreatCount + SpeedCount)
+        return RadarParameters::PolygonSpeedParam;
+    return RadarParameters::PolygonPointParam;
+}
+
+int PolygonValuesModel::paramOfRow(int row)
+{
+    if (row < TreatCount)
+        return row;
+    if (row < TreatCount + SpeedCount)
+        return row - TreatCount;
+    return row - TreatCount - SpeedCount;
+}
+
+int PolygonValuesModel::rowOf(RadarParameters::PolygonParam kind, int param)
+{
+    switch (kind) {
+    case RadarParameters::PolygonTreatParam:
+        return param;
+    case RadarParameters::PolygonSpeedParam:
+        return TreatCount + param;
+    case RadarParameters::PolygonPointParam:
+        break;
+    }
+    return TreatCount + SpeedCount + param;
+}
+
+bool PolygonValuesModel::checkValue(
+    RadarParameters::PolygonParam kind, double value, QString *reason)
+{
+    if (!std::isfinite(value)) {
+        *reason = tr("not a number");
+        return false;
+    }
+    double low = -PointLimit;
+    double high = PointLimit;
+    if (kind == RadarParameters::PolygonTreatParam) {
+        low = 0;
+        high = 255;
+        if (value != std::floor(value)) {
+            *reason = tr("not a whole number");
+            return false;
+        }
+    } else if (kind == RadarParameters::PolygonSpeedParam) {
+        low = -SpeedLimit;
+        high = SpeedLimit;
+    }
+    if (value < low || value > high) {
+        *reason = tr("%1 outside %2..%3").arg(value).arg(low).arg(high);
+        return false;
+    }
+    return true;
+}
+
+double PolygonValuesModel::value(int id, int row) const
+{
+    return entry(id, row).value;
+}
+
+const ValueStatus &PolygonValuesModel::status(int id, int row) const
+{
+    return entry(id, row).status;
+}
+
+bool PolygonValuesModel::showValue(
+    RadarParameters::PolygonParam kind, int id, int param, double value)
+{
+    if (id < 0 || id >= RadarParameters::PolygonCount || param < 0
+        || param >= RadarParameters::paramCount(kind))
+        return false;
+    const int row = rowOf(kind, param);
+    Entry &e = entry(id, row);
+    QString reason;
+    if (checkValue(kind, value, &reason)) {
+        e.value = value;
+        e.status.markReceived();
+    } else {
+        e.status.markRefused(tr("radar reports %1").arg(value));
+    }
+    doEmitRowChanged(id, row);
+    return true;
+}
+
+void PolygonValuesModel::applyCommandState(int command, int state, int error)
+{
+    for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
+        for (int row = 0; row < RowCount; ++row) {
+            if (entry(id, row).status.applyCommandState(command, state, error)) {
+                doEmitRowChanged(id, row);
+                return;
+            }
+        }
+    }
+}
+
+void PolygonValuesModel::markWaiting(int id, int row)
+{
+    entry(id, row).status.markWaiting();
+    doEmitRowChanged(id, row);
+}
+
+QJsonArray PolygonValuesModel::toJson() const
+{
+    QJsonArray polygons;
+    for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
+        QJsonObject polygon;
+        for (const Group &group : Groups) {
+            QJsonArray values;
+            for (int param = 0; param < group.count; ++param)
+                values.append(entry(id, rowOf(group.kind, param)).value);
+            polygon.insert(group.key, values);
+        }
+        polygons.append(polygon);
+    }
+    return polygons;
+}
+
+bool PolygonValuesModel::checkJson(const QJsonArray &polygons)
+{
+    if (polygons.size() != RadarParameters::PolygonCount)
+        return false;
+    for (const QJsonValue &polygon : polygons) {
+        for (const Group &group : Groups) {
+            const QJsonValue member = polygon.toObject().value(group.key);
+            const QJsonArray values = member.toArray();
+            if (!member.isArray() || values.size() != group.count)
+                return false;
+            for (const QJsonValue &value : values) {
+                QString reason;
+                if (!value.isDouble() || !checkValue(group.kind, value.toDouble(), &reason))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+void PolygonValuesModel::fillFromJson(const QJsonArray &polygons)
+{
+    if (!checkJson(polygons))
+        return;
+    for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
+        const QJsonObject polygon = polygons.at(id).toObject();
+        for (const Group &group : Groups) {
+            const QJsonArray values = polygon.value(group.key).toArray();
+            for (int param = 0; param < group.count; ++param) {
+                Entry &e = entry(id, rowOf(group.kind, param));
+                e.value = values.at(param).toDouble();
+                e.status.markChanged();
+            }
+        }
+    }
+    emit dataChanged(index(0, 0), index(RowCount - 1, int(Column::Count) - 1));
+}
+
+void PolygonValuesModel::doEmitRowChanged(int id, int row)
+{
+    if (id == m_polygon)
+        emit dataChanged(index(row, 0), index(row, int(Column::Count) - 1));
+}
