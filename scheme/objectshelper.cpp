@@ -1,0 +1,266 @@
+#include "objectshelper.h"
+
+#include "ivantorclient.h"
+
+#include <QLineF>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
+
+ObjectsHelper::ObjectsHelper(QObject *parent)
+    : QObject(parent)
+{ }
+
+double ObjectsHelper::calcDistance(const QPointF &a, const QPointF &b)
+{
+    return std::hypot(b.x() - a.x(), b.y() - a.y());
+}
+
+QMap<quint8, QPolygonF> ObjectsHelper::currentTrackMap() const
+{
+    QMap<quint8, QPolygonF> tracks;
+    for (const RoadObject &o : m_objects) {
+        const auto it = m_tracks.constFind(o.id);
+        if (it != m_tracks.constEnd())
+            tracks.insert(o.id, it->points);
+    }
+    return tracks;
+}
+
+QMap<int, QPolygonF> ObjectsHelper::averageTrackMap() const
+{
+    QMap<int, QPolygonF> tracks;
+    for (auto lane = m_lanes.cbegin(); lane != m_lanes.cend(); ++lane) {
+        QPolygonF line;
+        for (const Station &s : lane.value()) {
+            if (s.count > 0)
+                line << s.centre + s.mean * s.normal;
+        }
+        if (!line.isEmpty())
+            tracks.insert(lane.key(), line);
+    }
+    return tracks;
+}
+
+void ObjectsHelper::startApplyingRoad(const QRectF &)
+{
+    m_lanes.clear();
+    m_grid.clear();
+}
+
+void ObjectsHelper::setLaneCenterLines(const QMap<int, QPolygonF> &lines)
+{
+    m_lanes.clear();
+    m_grid.clear();
+    for (auto it = lines.cbegin(); it != lines.cend(); ++it) {
+        const QPolygonF &line = it.value();
+        QVector<Station> stations;
+        stations.reserve(line.size());
+        for (int i = 0; i < line.size(); ++i) {
+            // Direction from the neighbours, so curves get the tangent at the station.
+            const QPointF d = line.at(qMin(i + 1, line.size() - 1)) - line.at(qMax(i - 1, 0));
+            const double len = std::hypot(d.x(), d.y());
+            Station s;
+            s.centre = line.at(i);
+            s.normal = len > 1e-9 ? QPointF(-d.y() / len, d.x() / len) : QPointF(0, 1);
+            if (!qIsFinite(s.centre.x()) || !qIsFinite(s.centre.y()))
+                continue;
+            const int cx = qFloor(s.centre.x() / MaxLaneDistance);
+            const int cy = qFloor(s.centre.y() / MaxLaneDistance);
+            m_grid[cellKey(cx, cy)].append({ it.key(), int(stations.size()) });
+            stations.append(s);
+        }
+        m_lanes.insert(it.key(), stations);
+    }
+    for (Track &t : m_tracks)
+        t.lane = 0;
+}
+
+void ObjectsHelper::finishApplyingRoad()
+{
+    m_averageChanged = false;
+    emit averageTracks({});
+}
+
+void ObjectsHelper::setRadarState(int state)
+{
+    const bool working = IVantorClient::isWorking(state);
+    if (working == m_working)
+        return;
+    m_working = working;
+    if (!working) {
+        m_objects.clear();
+        m_sortedIds.clear();
+        doClearCurrentTracks();
+        emit currentTracks({});
+        emit sortingFinished({});
+    }
+}
+
+void ObjectsHelper::setCycleNumber(quint64 number)
+{
+    if (number < m_cycleNumber)
+        doClearCurrentTracks();
+    m_cycleNumber = number;
+}
+
+void ObjectsHelper::setFrameDateTimeUtc(const QDateTime &dateTime)
+{
+    m_frameDateTime = dateTime;
+}
+
+void ObjectsHelper::startFilling()
+{
+    m_objects.clear();
+}
+
+void ObjectsHelper::addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
+    double length, const QDateTime &lastDetected)
+{
+    for (RoadObject &o : m_objects) {
+        if (o.id == id) {
+            o.update(xSpeed, ySpeed, xRange, yRange, length, lastDetected);
+            return;
+        }
+    }
+    m_objects.append(RoadObject(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected));
+}
+
+void ObjectsHelper::finishFilling()
+{
+    ++m_frame;
+    doSortObjects();
+    doUpdateTracks();
+    emit currentTracks(currentTrackMap());
+    emit sortingFinished(m_sortedIds);
+    if (m_averageChanged) {
+        m_averageChanged = false;
+        emit averageTracks(averageTrackMap());
+    }
+}
+
+void ObjectsHelper::resetAverageTracks()
+{
+    for (QVector<Station> &lane : m_lanes) {
+        for (Station &s : lane) {
+            s.mean = 0.0;
+            s.count = 0;
+        }
+    }
+    for (Track &t : m_tracks)
+        t.lane = 0;
+    m_averageChanged = false;
+    emit averageTracks({});
+}
+
+void ObjectsHelper::doSortObjects()
+{
+    QVector<RoadObject> sorted = m_objects;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const RoadObject &a, const RoadObject &b) {
+        const bool awayA = a.xSpeed >= 0;
+        const bool awayB = b.xSpeed >= 0;
+        if (awayA != awayB)
+            return awayA;
+        return awayA ? a.xRange > b.xRange : a.xRange < b.xRange;
+    });
+    m_sortedIds.clear();
+    for (const RoadObject &o : sorted)
+        m_sortedIds.append(o.id);
+}
+
+void ObjectsHelper::doUpdateTracks()
+{
+    for (const RoadObject &o : m_objects) {
+        const QPointF p(o.xRange, o.yRange);
+        // Garbage positions would only stretch the tracks off the road.
+        if (!qIsFinite(p.x()) || !qIsFinite(p.y()) || qAbs(p.x()) > MaxCoordinate
+            || qAbs(p.y()) > MaxCoordinate)
+            continue;
+        Track &t = m_tracks[o.id];
+        t.lastFrame = m_frame;
+        if (!t.points.isEmpty() && calcDistance(t.points.constLast(), p) > MaxTrackJump)
+            t = Track { {}, m_frame, 0, -1, 0.0 };
+        if (t.points.isEmpty() || calcDistance(t.points.constLast(), p) >= MinTrackStep) {
+            if (t.points.size() >= MaxTrackPoints)
+                t.points.remove(0, t.points.size() - MaxTrackPoints + 1);
+            t.points.append(p);
+        }
+
+        int lane = 0;
+        int index = -1;
+        double offset = 0.0;
+        if (!doFindStation(p, lane, index, offset)) {
+            t.lane = 0;
+            continue;
+        }
+        if (t.lane == lane && t.station != index) {
+            // Fill every station passed since the last frame, the new one included.
+            const int step = index > t.station ? 1 : -1;
+            const int n = qAbs(index - t.station);
+            for (int k = 1; k <= n; ++k) {
+                const double f = double(k) / n;
+                doAddSample(lane, t.station + k * step, t.offset + f * (offset - t.offset));
+            }
+        } else if (t.lane != lane) {
+            doAddSample(lane, index, offset);
+        }
+        t.lane = lane;
+        t.station = index;
+        t.offset = offset;
+    }
+
+    for (auto it = m_tracks.begin(); it != m_tracks.end();) {
+        if (m_frame - it->lastFrame >= TrackExpiryFrames)
+            it = m_tracks.erase(it);
+        else
+            ++it;
+    }
+}
+
+bool ObjectsHelper::doFindStation(const QPointF &p, int &lane, int &index, double &offset) const
+{
+    const int cx = qFloor(p.x() / MaxLaneDistance);
+    const int cy = qFloor(p.y() / MaxLaneDistance);
+    double best = MaxLaneDistance * MaxLaneDistance;
+    bool found = false;
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            const auto cell = m_grid.constFind(cellKey(cx + dx, cy + dy));
+            if (cell == m_grid.constEnd())
+                continue;
+            for (const StationRef &ref : *cell) {
+                const Station &s = m_lanes.constFind(ref.lane)->at(ref.index);
+                const QPointF d = p - s.centre;
+                const double dist2 = d.x() * d.x() + d.y() * d.y();
+                if (dist2 < best) {
+                    best = dist2;
+                    lane = ref.lane;
+                    index = ref.index;
+                    offset = d.x() * s.normal.x() + d.y() * s.normal.y();
+                    found = true;
+                }
+            }
+        }
+    }
+    return found;
+}
+
+void ObjectsHelper::doAddSample(int lane, int index, double offset)
+{
+    Station &s = m_lanes[lane][index];
+    if (s.count < MeanWindow)
+        ++s.count;
+    s.mean += (offset - s.mean) / s.count;
+    m_averageChanged = true;
+}
+
+void ObjectsHelper::doClearCurrentTracks()
+{
+    m_tracks.clear();
+}
+
+qint64 ObjectsHelper::cellKey(int cx, int cy)
+{
+    return (qint64(cx) << 32) ^ quint32(cy);
+}

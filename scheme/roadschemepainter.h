@@ -1,0 +1,127 @@
+#pragma once
+
+#include "roadobject.h"
+#include "schememapping.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QMap>
+#include <QPolygonF>
+#include <QVector>
+
+class QPainter;
+
+// Paints the traffic scheme onto any paint device: the road with its distance marks,
+// the radar, the camera's sight, the limitation polygons, the tracks and the objects.
+// The road and everything that changes rarely is cached in an image rebuilt only when
+// the size, the orientation or that content changes; the long exposure accumulates in
+// its own image.
+class RoadSchemePainter
+{
+    Q_DECLARE_TR_FUNCTIONS(RoadSchemePainter)
+
+public:
+    enum TracksDisplayMode {
+        NormalMode = 0,
+        StatisticalMode = 1, // tracks accumulate like a long photographic exposure
+        MixedMode = 2,
+    };
+    static constexpr int PolygonCount = 8;
+    // Point parameters 2k and 2k + 1 are the X and Y (m) of vertex k. A polygon has the
+    // vertices received so far, without trailing ones at the origin (unused slots).
+    static constexpr int PolygonPoints = 8;
+
+    RoadSchemePainter();
+
+    void setRoadRect(const QRectF &rect);
+    void setRoadAxisLine(const QPolygonF &axis);
+    void setLaneBorderLines(const QList<QPolygonF> &lines);
+    void setRoadBorderLines(const QList<QPolygonF> &lines);
+    void setDistanceLines(const QMap<int, QPolygonF> &lines);
+    void setRoadTanAngles(const QMap<int, double> &angles);
+
+    void setDrawVertical(bool value);
+    void setKeepAspectRatio(bool value);
+    void setShowSightLine(bool value);
+    void setShowSightArea(bool value);
+    void setShowCurrentTracks(bool value);
+    void setShowAverageTracks(bool value);
+    void setTracksDisplayMode(int mode);
+    void setPaintObjects(bool value);
+
+    // Radar position (m) and direction (degrees from +X towards +Y).
+    void setRadarPosition(const QPointF &position, double azimuth);
+    void setSight(const QPointF &camera, const QPointF &centre, const QPolygonF &area);
+    void setPolygonUsage(quint8 mask);
+    void setPolygonPoint(quint8 id, quint8 param, double value);
+
+    // Objects in drawing order (the last one on top).
+    void setObjects(const QVector<RoadObject> &objects);
+    void setCurrentTracks(const QMap<quint8, QPolygonF> &tracks);
+    void setAverageTracks(const QMap<int, QPolygonF> &tracks);
+    void clearObjects();
+
+    // Adds the movement of every object since the previous call to the long exposure.
+    void exposeObjects(const QSize &size);
+    void resetExposure();
+
+    bool drawVertical() const { return m_vertical; }
+    int tracksDisplayMode() const { return m_mode; }
+    SchemeMapping mapping(const QSize &size) const;
+
+    void paint(QPainter &painter, const QSize &size);
+
+private:
+    void doInvalidateStatic();
+    void doPrepareLayers(const QSize &size);
+    void doPaintRoad(QPainter &p, const SchemeMapping &m) const;
+    void doPaintDistanceLines(QPainter &p, const SchemeMapping &m) const;
+    void doPaintPolygons(QPainter &p, const SchemeMapping &m) const;
+    void doPaintSight(QPainter &p, const SchemeMapping &m) const;
+    void doPaintRadar(QPainter &p, const SchemeMapping &m) const;
+    void doPaintTracks(QPainter &p, const SchemeMapping &m) const;
+    void doPaintObjects(QPainter &p, const SchemeMapping &m) const;
+    quint8 colorId(quint8 id) const { return m_paintObjects ? id : 0; }
+    QPolygonF polygon(int id) const;
+
+    QRectF m_roadRect;
+    QPolygonF m_axis;
+    QList<QPolygonF> m_laneBorders;
+    QList<QPolygonF> m_roadBorders;
+    QMap<int, QPolygonF> m_distanceLines;
+    QMap<int, double> m_tanAngles;
+
+    bool m_vertical = false;
+    bool m_keepAspectRatio = false;
+    bool m_showSightLine = true;
+    bool m_showSightArea = true;
+    bool m_showCurrentTracks = true;
+    bool m_showAverageTracks = false;
+    int m_mode = NormalMode;
+    bool m_paintObjects = true;
+
+    QPointF m_radarPosition;
+    double m_radarAzimuth = 0.0;
+    QPointF m_camera;
+    QPointF m_sightCentre;
+    QPolygonF m_sightArea;
+    bool m_hasSight = false;
+    quint8 m_polygonUsage = 0;
+    QPointF m_polygons[PolygonCount][PolygonPoints];
+    quint16 m_polygonReceived[PolygonCount] = {}; // bit per point parameter
+
+    QVector<RoadObject> m_objects;
+    QMap<quint8, QPolygonF> m_currentTracks;
+    QMap<int, QPolygonF> m_averageTracks;
+
+    // Cached layers: the static road, the exposure on transparent ground, and the two
+    // composed, which is what the exposure modes show.
+    QImage m_staticLayer;
+    QImage m_exposureLayer;
+    QImage m_composedLayer;
+    bool m_staticValid = false;
+    bool m_composedValid = false;
+    QHash<quint8, QPointF> m_exposedPositions;
+};
