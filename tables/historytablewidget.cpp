@@ -1,0 +1,143 @@
+#include "historytablewidget.h"
+
+#include "historyfile.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+HistoryTableWidget::HistoryTableWidget(QWidget *parent)
+    : GroupedWidget(parent)
+    , m_view(new QTableView(this))
+    , m_clearTableButton(new QPushButton(tr("Clear history"), this))
+    , m_pauseWorkButton(new QPushButton(tr("Pause"), this))
+    , m_saveToFileButton(new QPushButton(tr("Save to file"), this))
+{
+    setMinimumSize(640, 400);
+    m_clearTableButton->setObjectName(QStringLiteral("clearTableButton"));
+    m_pauseWorkButton->setObjectName(QStringLiteral("pauseWorkButton"));
+    m_saveToFileButton->setObjectName(QStringLiteral("saveToFileButton"));
+    m_pauseWorkButton->setCheckable(true);
+
+    m_view->setModel(&m_model);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_view->horizontalHeader()->setSectionsClickable(false);
+    m_view->horizontalHeader()->setSectionsMovable(false);
+    // Fixed row heights: sizing rows to their contents costs seconds per frame at the limit.
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_view->verticalHeader()->hide();
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_clearTableButton);
+    buttons->addWidget(m_pauseWorkButton);
+    buttons->addStretch();
+    buttons->addWidget(m_saveToFileButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_view);
+    layout->addLayout(buttons);
+
+    connect(m_clearTableButton, &QPushButton::clicked, this,
+        &HistoryTableWidget::on_clearTableButton_clicked);
+    connect(m_pauseWorkButton, &QPushButton::toggled, this,
+        &HistoryTableWidget::on_pauseWorkButton_toggled);
+    connect(m_saveToFileButton, &QPushButton::clicked, this,
+        &HistoryTableWidget::on_saveToFileButton_clicked);
+}
+
+void HistoryTableWidget::setPaintObjects(bool value)
+{
+    GroupedWidget::setPaintObjects(value);
+    m_model.setPaintObjects(value);
+}
+
+void HistoryTableWidget::startFilling()
+{
+    if (m_paused)
+        return;
+    m_filling = true;
+    m_view->setUpdatesEnabled(false);
+    m_followEnd = m_view->currentIndex().row() == m_model.rowCount() - 1;
+    m_model.startFrame();
+}
+
+void HistoryTableWidget::addObject(quint8 id, double xSpeed, double ySpeed, double xRange,
+    double yRange, double length, const QDateTime &lastDetected)
+{
+    if (m_paused || !m_filling || !lastDetected.isValid())
+        return;
+    m_model.addRecord(
+        { xSpeed, ySpeed, xRange, yRange, length, lastDetected.toMSecsSinceEpoch(), id });
+}
+
+void HistoryTableWidget::finishFilling()
+{
+    // A pause pressed in the middle of a frame still ends it, so repainting comes back.
+    if (!m_filling)
+        return;
+    m_filling = false;
+    m_model.finishFrame();
+    const int rows = m_model.rowCount();
+    if (m_followEnd && rows > 0) {
+        m_view->setCurrentIndex(m_model.index(rows - 1, 0));
+        m_view->scrollToBottom();
+    }
+    m_view->setUpdatesEnabled(true);
+}
+
+void HistoryTableWidget::setFrameDateTimeUtc(const QDateTime &dateTime)
+{
+    if (dateTime.isValid())
+        m_model.setFrameTimeMs(dateTime.toMSecsSinceEpoch());
+}
+
+void HistoryTableWidget::on_clearTableButton_clicked()
+{
+    m_model.clear();
+}
+
+void HistoryTableWidget::on_pauseWorkButton_toggled(bool checked)
+{
+    m_paused = checked;
+    if (checked)
+        m_model.forgetGroups();
+    m_pauseWorkButton->setText(checked ? tr("Continue") : tr("Pause"));
+}
+
+void HistoryTableWidget::on_saveToFileButton_clicked()
+{
+    saveToFolder(HistoryFile::folder());
+}
+
+void HistoryTableWidget::saveToFolder(const QString &folder)
+{
+    if (folder.isEmpty()) {
+        emit historySavingFailed(QString(), tr("No folder for the history can be created."));
+        showMessage(true, tr("Cannot save the history: no folder for it can be created."));
+        return;
+    }
+    const QString path = HistoryFile::newFilePath(folder, QDateTime::currentDateTime());
+    QString errorText;
+    if (!HistoryFile::write(m_model, path, &errorText)) {
+        emit historySavingFailed(path, errorText);
+        showMessage(true, tr("Cannot save the history to %1:\n%2").arg(path, errorText));
+        return;
+    }
+    emit historySaved(path);
+    showMessage(false, tr("The history is saved to %1").arg(path));
+}
+
+void HistoryTableWidget::showMessage(bool failed, const QString &text)
+{
+    // Opened, not executed: the radar's frames keep arriving while the box is up.
+    auto *box = new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information,
+        tr("Objects history"), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}

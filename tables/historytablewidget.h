@@ -1,0 +1,51 @@
+#pragma once
+
+#include "groupedwidget.h"
+#include "historymodel.h"
+
+class QPushButton;
+class QTableView;
+
+// The objects history panel: the history table with the buttons to clear, pause and
+// save it. Nothing is recorded while paused.
+class HistoryTableWidget : public GroupedWidget
+{
+    Q_OBJECT
+
+public:
+    explicit HistoryTableWidget(QWidget *parent = nullptr);
+
+    HistoryModel *model() { return &m_model; }
+    QTableView *view() const { return m_view; }
+    bool isPaused() const { return m_paused; }
+
+public slots:
+    void setPaintObjects(bool value) override;
+    void startFilling() override;
+    void addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
+        double length, const QDateTime &lastDetected) override;
+    void finishFilling() override;
+    void setFrameDateTimeUtc(const QDateTime &dateTime);
+    void on_clearTableButton_clicked();
+    void on_pauseWorkButton_toggled(bool checked);
+    void on_saveToFileButton_clicked();
+    // Saves into folder; the button saves into HistoryFile::folder().
+    void saveToFolder(const QString &folder);
+
+signals:
+    void historySaved(const QString &path);
+    void historySavingFailed(const QString &path, const QString &errorText);
+
+private:
+    void showMessage(bool failed, const QString &text);
+
+    HistoryModel m_model;
+    QTableView *m_view = nullptr;
+    QPushButton *m_clearTableButton = nullptr;
+    QPushButton *m_pauseWorkButton = nullptr;
+    QPushButton *m_saveToFileButton = nullptr;
+    bool m_paused = false;
+    // Between startFilling and finishFilling of a recorded frame.
+    bool m_filling = false;
+    bool m_followEnd = false;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "groupedwidget.h"
+
+#include <QStringList>
+
+class QLabel;
+
+// The speeds of the targets the radar's imitator generates, in large type: one per
+// line when the road is drawn vertical, side by side otherwise.
+class ImitatorObjectWidget : public GroupedWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ImitatorObjectWidget(QWidget *parent = nullptr);
+
+    QString text() const;
+
+public slots:
+    void startFilling() override;
+    void addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
+        double length, const QDateTime &lastDetected) override;
+    void finishFilling() override;
+    void showRadarState(int state);
+    void setDrawVertical(bool value);
+    void clear();
+
+private:
+    void doShowSpeeds();
+
+    QLabel *m_label = nullptr;
+    QStringList m_pending;
+    QStringList m_speeds;
+    bool m_drawVertical = false;
+};

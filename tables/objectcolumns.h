@@ -1,0 +1,23 @@
+#pragma once
+
+#include "objectrecord.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QVariant>
+
+// The seven columns both object tables share: header texts, cell texts and the colours
+// of the identifier cell.
+class ObjectColumns
+{
+    Q_DECLARE_TR_FUNCTIONS(ObjectColumns)
+
+public:
+    enum Column { Id, XSpeed, YSpeed, XRange, YRange, Length, Updated, Count };
+
+    static QString headerText(int column);
+    static QString cellText(const ObjectRecord &record, int column);
+    // Display text, and for the identifier cell its colours (those of identifier 0 when
+    // painting is off); an invalid variant for other roles.
+    static QVariant data(const ObjectRecord &record, int column, int role, bool paintObjects);
+};

@@ -1,0 +1,59 @@
+#include "objectstablewidget.h"
+
+#include "ivantorclient.h"
+
+#include <QHeaderView>
+#include <QTableView>
+#include <QVBoxLayout>
+
+ObjectsTableWidget::ObjectsTableWidget(QWidget *parent)
+    : GroupedWidget(parent)
+    , m_view(new QTableView(this))
+{
+    m_view->setModel(&m_model);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_view->horizontalHeader()->setSectionsClickable(false);
+    m_view->horizontalHeader()->setSectionsMovable(false);
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_view->verticalHeader()->hide();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    setEnabled(false);
+}
+
+void ObjectsTableWidget::setPaintObjects(bool value)
+{
+    GroupedWidget::setPaintObjects(value);
+    m_model.setPaintObjects(value);
+}
+
+void ObjectsTableWidget::startFilling()
+{
+    m_view->setUpdatesEnabled(false);
+    m_model.clear();
+}
+
+void ObjectsTableWidget::addObject(quint8 id, double xSpeed, double ySpeed, double xRange,
+    double yRange, double length, const QDateTime &lastDetected)
+{
+    m_model.append(
+        { xSpeed, ySpeed, xRange, yRange, length, lastDetected.toMSecsSinceEpoch(), id });
+}
+
+void ObjectsTableWidget::finishFilling()
+{
+    m_view->setUpdatesEnabled(true);
+}
+
+void ObjectsTableWidget::showRadarState(int state)
+{
+    const bool working = IVantorClient::isWorking(state);
+    if (!working)
+        m_model.clear();
+    setEnabled(working);
+}
