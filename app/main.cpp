@@ -1,0 +1,30 @@
+#include "mainwindow.h"
+#include "translationinstaller.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vantor-road-app-gui"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("v1.45.0-0-g54862a7-mod"));
+
+    TranslationInstaller::install(&app,
+        { QStringLiteral("qt"), QStringLiteral("vantor-widgets"),
+            QStringLiteral("vantor-road-app-gui") });
+
+    MainWindow window;
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        // Fits a 1366 x 768 laptop screen with room for the desktop's panels.
+        const QRect available = screen->availableGeometry();
+        window.resize(qMin(window.width(), available.width() - 16),
+            qMin(window.height(), available.height() - 40));
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(available.center());
+        window.move(frame.topLeft());
+    }
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,160 @@
+#pragma once
+
+#include "historytablewidget.h"
+#include "ivantorclient.h"
+#include "roadbuilder.h"
+#include "ui_mainwindow.h"
+#include "vantorcontrol.h"
+#include "workprofilewidget.h"
+
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+
+class GeneralInfoWidget;
+class ImitatorObjectWidget;
+class ObjectsTableWidget;
+class QActionGroup;
+class RadarStateWidget;
+class ServerConnectionWidget;
+class ServerPingWidget;
+class ServerProtocolWidget;
+class ServerStateWidget;
+
+// The main program's window: builds the displays and panels, creates the radar client
+// of the selected protocol, wires the client to the displays and the panels to the
+// client, and arranges the panels in two or three columns. Every setting comes from the
+// work profile handler and every change goes back to it.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The protocol variants of the radar client.
+    enum RnepVersion { SerialQelVersion = 0, SerialPmxVersion = 1 };
+
+    static constexpr const char *ConfigPath = "./.vantor-road-app-gui_config.json";
+    static constexpr int ReconnectTimeoutMs = 2000;
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    IVantorClient *radarClient() const { return m_radarClient; }
+    WorkProfileHandler *profileHandler() { return m_workProfileWidget.handler(); }
+    HistoryTableWidget *historyTableWidget() { return &m_historyTableWidget; }
+    ServerStateWidget *serverStateWidget() const { return m_serverStateWidget; }
+    ImitatorObjectWidget *imitatorObjectWidget() const { return m_imitatorObjectWidget; }
+    ObjectsTableWidget *objectsTableWidget() const { return m_objectsTableWidget; }
+    bool isControlVisible(int control) const { return m_visible.value(VantorControl(control)); }
+    const Ui::MainWindow &form() const { return m_ui; }
+
+signals:
+    void protocolVersionChanged(int version);
+    void radarServerUrlChanged(const QString &url);
+    void controlVisibleChanged(int control, bool visible);
+    void controlCollapsedChanged(int control, bool collapsed);
+    void tracksDisplayModeChanged(int mode);
+    void showSightAreaChanged(bool show);
+    void forceServerToChangeProtocol(int protocol);
+    void resetClientStatistics();
+
+public slots:
+    void onSwitchProfileTriggered();
+    void onProtocolVersionTriggered(QAction *action);
+    void onControlVisibleTriggered(QAction *action);
+    void onTracksDisplayModeTriggered(QAction *action);
+    void onConfigureRoadTriggered();
+    void onConfigureTvmsTriggered();
+    void onChooseRadarServerTriggered();
+    void onAboutProgramTriggered();
+    void onPickupRadarPosTriggered();
+    void onPickupRadarPosAndCameraViewAngleTriggered();
+    void onClientConnected();
+    void onRadarStateChanged(int state);
+    void onHardwareInfoResult(const QString &info);
+    void onFirmwareInfoResult(const QString &info);
+    void onSelfDiagnosticsResult(quint16 data);
+    void onImitatorModeChanged(quint8 mode);
+    void onFakeTargetsModeChanged(bool enabled);
+    void onWindowedCommandRequested(int command);
+    void onControlCollapsedChanged(bool collapsed);
+    void onStandaloneWidgetClosed();
+
+    void doStartApplyingProfile(const QString &name);
+    void doSetProtocolVersion(int version);
+    void doSetProtocolForcing(bool forcing);
+    void doSetRadarServerUrl(const QString &url);
+    void doSetControlVisible(int control, bool visible);
+    void doSetControlCollapsed(int control, bool collapsed);
+    void doSetTracksDisplayMode(int mode);
+    void doSetDrawVertical(bool vertical);
+    void doFinishApplyingProfile();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void onConfigurationBackedUp(const QString &backupPath);
+    void onProfileSavingFailed(const QString &errorText);
+
+private:
+    void doCreateMenus();
+    void doCreateFileMenu();
+    void doCreateProtocolMenu();
+    void doCreateViewMenu();
+    void doCreateDataMenu();
+    void doFillControls();
+    void doConnectProfile();
+    void doConnectDisplays();
+    void doSetupRadarClient(int version);
+    void doUnsetRadarClient();
+    void doConnectToRadarServer(const QString &url);
+    void doSetImitatorMode(quint8 mode);
+    void doSetImitatorText();
+    void doResetWindowLayout(int control);
+    void doApplyWindowLayout(int control);
+    void doRearrangeControls(bool drawVertical, bool tableVisible, bool objectsVisible);
+    void doSetControlsSizePolicy(bool drawVertical, bool objectsVisible, bool tableVisible);
+    void doFinishRearranging();
+    void doReleaseObjectsArea();
+    bool isLayoutFrozen(int control) const;
+    QString titleWithProfile(const QString &text) const;
+    void showMessage(const QString &title, const QString &text, bool warning);
+    // Binds a checkable action both ways to a handler setting.
+    void doBindAction(QAction *action, void (WorkProfileHandler::*setter)(bool),
+        void (WorkProfileHandler::*changed)(bool));
+
+    QString m_title;
+    bool m_applyingProfile = false;
+    QString m_profileName;
+    int m_protocolVersion = 0;
+    bool m_protocolForcing = true;
+    QString m_radarServerUrl;
+    bool m_drawVertical = false;
+    quint8 m_imitatorMode = 0;
+    bool m_hardwareInfoRequested = false;
+    bool m_firmwareInfoRequested = false;
+    bool m_selfDiagnosticsRequested = false;
+    bool m_closing = false;
+    QPointer<IVantorClient> m_radarClient;
+    RoadBuilder m_roadBuilder;
+    QActionGroup *m_protocolGroup = nullptr;
+    QActionGroup *m_visibleControlsGroup = nullptr;
+    QActionGroup *m_tracksDisplayModeGroup = nullptr;
+    QAction *m_protocolForcingAction = nullptr;
+    QMap<VantorControl, QWidget *> m_controls;
+    QMap<VantorControl, bool> m_visible;
+    WorkProfileWidget m_workProfileWidget;
+    HistoryTableWidget m_historyTableWidget;
+    ServerPingWidget *m_serverPingWidget = nullptr;
+    ServerConnectionWidget *m_serverConnectionWidget = nullptr;
+    ServerStateWidget *m_serverStateWidget = nullptr;
+    ServerProtocolWidget *m_serverProtocolWidget = nullptr;
+    RadarStateWidget *m_radarStateWidget = nullptr;
+    Ui::MainWindow m_ui;
+    GeneralInfoWidget *m_generalInfoWidget = nullptr;
+    ImitatorObjectWidget *m_imitatorObjectWidget = nullptr;
+    ObjectsTableWidget *m_objectsTableWidget = nullptr;
+};

@@ -1,0 +1,80 @@
+#include "serverstatewidget.h"
+
+#include "ivantorclient.h"
+
+#include <QHBoxLayout>
+#include <QToolButton>
+
+ServerStateWidget::ServerStateWidget(QWidget *parent)
+    : ServerStatusWidget(parent)
+    , m_hardwareInfoButton(new QToolButton(this))
+{
+    m_hardwareInfoButton->setText(tr("HW"));
+    m_hardwareInfoButton->setToolTip(tr("Ask the radar for its hardware information"));
+    m_hardwareInfoButton->setAutoRaise(true);
+    m_hardwareInfoButton->setEnabled(false);
+    layout()->addWidget(m_hardwareInfoButton);
+    connect(m_hardwareInfoButton, &QToolButton::clicked, this,
+        &ServerStateWidget::getRadarHardwareInfo);
+}
+
+void ServerStateWidget::showConnecting()
+{
+    m_stateText.clear();
+    doShowText();
+}
+
+void ServerStateWidget::showDisconnected()
+{
+    showConnecting();
+}
+
+void ServerStateWidget::showNotConnected()
+{
+    showConnecting();
+}
+
+void ServerStateWidget::showServerState(int state, const QString &, const QString &portName)
+{
+    switch (state) {
+    case 0:
+        m_stateText = tr("[Connecting to NEPS]");
+        break;
+    case 1:
+        m_stateText = tr("[Opening %1]").arg(portName);
+        break;
+    case 2:
+        m_stateText = tr("[Testing %1]").arg(portName);
+        break;
+    case 3:
+        m_stateText = QStringLiteral("[%1 %2]").arg(tr("Working on"), portName);
+        break;
+    default:
+        m_stateText.clear();
+        break;
+    }
+    doShowText();
+}
+
+void ServerStateWidget::showRadarState(int state)
+{
+    m_hardwareInfoButton->setEnabled(IVantorClient::isWorking(state));
+    if (!IVantorClient::isOnline(state)) {
+        m_hardwareInfo.clear();
+        doShowText();
+    }
+}
+
+void ServerStateWidget::showRadarHardwareInfo(const QString &info)
+{
+    m_hardwareInfo = info;
+    doShowText();
+}
+
+void ServerStateWidget::doShowText()
+{
+    if (m_hardwareInfo.isEmpty())
+        setText(m_stateText);
+    else
+        setText(QStringLiteral("%1 [%2]").arg(m_stateText, m_hardwareInfo));
+}
