@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only those that are missing.
+# Installs the Debian packages the build needs, only those that are missing. At run time
+# the programs also use Qt's own catalogue (standard buttons) and the SVG plugins (icons).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config
           qtbase5-dev libqt5websockets5-dev qttools5-dev qttools5-dev-tools
-          libbenchmark-dev "$@")
+          libbenchmark-dev qttranslations5-l10n libqt5svg5 "$@")
 
 missing=()
 for p in "${packages[@]}"; do
