@@ -2,7 +2,6 @@
 
 #include "ivantorclient.h"
 
-#include <QLineF>
 #include <QtMath>
 
 #include <algorithm>
@@ -10,7 +9,13 @@
 
 ObjectsHelper::ObjectsHelper(QObject *parent)
     : QObject(parent)
-{ }
+{
+    // For queued delivery. quint8 is spelt out in the signatures, so the aliases must be
+    // registered by name.
+    qRegisterMetaType<QVector<quint8>>("QVector<quint8>");
+    qRegisterMetaType<QMap<quint8, QPolygonF>>("QMap<quint8,QPolygonF>");
+    qRegisterMetaType<QMap<int, QPolygonF>>();
+}
 
 double ObjectsHelper::calcDistance(const QPointF &a, const QPointF &b)
 {

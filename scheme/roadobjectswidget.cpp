@@ -13,8 +13,9 @@ constexpr double DefaultRefreshRate = 60.0;
 RoadObjectsWidget::RoadObjectsWidget(QWidget *parent)
     : GroupedWidget(parent)
 {
-    qRegisterMetaType<QVector<quint8>>();
-    qRegisterMetaType<QMap<quint8, QPolygonF>>();
+    // quint8 is spelt out in the signatures, so the aliases must be registered by name.
+    qRegisterMetaType<QVector<quint8>>("QVector<quint8>");
+    qRegisterMetaType<QMap<quint8, QPolygonF>>("QMap<quint8,QPolygonF>");
     qRegisterMetaType<QMap<int, QPolygonF>>();
     qRegisterMetaType<QMap<int, double>>();
     qRegisterMetaType<QList<QPolygonF>>();
