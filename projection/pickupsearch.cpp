@@ -7,8 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -51,12 +50,12 @@ struct ExactKey
 
 struct ExactHash
 {
-    size_t operator()(const ExactKey &key) const
+    quint64 operator()(const ExactKey &key) const
     {
         quint64 h = 0;
         for (quint64 b : key.bits)
             h = mixed(h, b);
-        return static_cast<size_t>(h);
+        return h;
     }
 };
 
@@ -74,13 +73,79 @@ using CellKey = std::array<qint64, FieldCount>;
 
 struct CellHash
 {
-    size_t operator()(const CellKey &key) const
+    quint64 operator()(const CellKey &key) const
     {
         quint64 h = 0;
         for (qint64 c : key)
             h = mixed(h, static_cast<quint64>(c));
-        return static_cast<size_t>(h);
+        return h;
     }
+};
+
+// An open-addressing map that is emptied in constant time between iterations: a slot
+// belongs to the current round only when it carries the round's stamp.
+template<typename Key, typename Hash> class FlatMap
+{
+public:
+    explicit FlatMap(int capacity)
+    {
+        int size = 16;
+        while (size < 2 * capacity)
+            size *= 2;
+        m_slots.resize(size);
+        m_mask = size - 1;
+    }
+
+    void clear() { ++m_round; }
+
+    // The value stored for key, or nullptr.
+    int *find(const Key &key)
+    {
+        for (quint64 i = finalised(Hash()(key));; ++i) {
+            Slot &slot = m_slots[i & m_mask];
+            if (slot.round != m_round)
+                return nullptr;
+            if (slot.key == key)
+                return &slot.value;
+        }
+    }
+
+    // Inserts key with value unless present; returns the stored value and whether it
+    // was inserted. Never fuller than half, as the capacity is the most keys a round adds.
+    std::pair<int *, bool> insert(const Key &key, int value)
+    {
+        for (quint64 i = finalised(Hash()(key));; ++i) {
+            Slot &slot = m_slots[i & m_mask];
+            if (slot.round != m_round) {
+                slot.round = m_round;
+                slot.key = key;
+                slot.value = value;
+                return { &slot.value, true };
+            }
+            if (slot.key == key)
+                return { &slot.value, false };
+        }
+    }
+
+private:
+    struct Slot
+    {
+        quint32 round = 0;
+        int value = 0;
+        Key key {};
+    };
+
+    static quint64 finalised(quint64 h)
+    {
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdULL;
+        h ^= h >> 33;
+        return h;
+    }
+
+    std::vector<Slot> m_slots;
+    quint64 m_mask = 0;
+    quint32 m_round = 1;
 };
 
 // Trial values stay within a few start steps of the start; this only keeps a wild
@@ -95,11 +160,15 @@ qint64 cellOf(double value, double cellSize)
 class ScoredIndex
 {
 public:
-    ScoredIndex(double tolerance, const std::array<bool, FieldCount> &varying)
+    ScoredIndex(double tolerance, const std::array<bool, FieldCount> &varying, int capacity)
         : m_tolerance(tolerance)
         , m_cellSize(2.0 * tolerance)
         , m_varying(varying)
-    { }
+        , m_heads(capacity)
+    {
+        m_next.reserve(capacity);
+        m_fields.reserve(capacity);
+    }
 
     void clear()
     {
@@ -108,7 +177,7 @@ public:
         m_fields.clear();
     }
 
-    bool hasNear(const Fields &f) const
+    bool hasNear(const Fields &f)
     {
         // Per field the first and last cell that can hold a value within the tolerance,
         // widened a hair against rounding in the division.
@@ -123,9 +192,8 @@ public:
         }
         CellKey cell = low;
         for (;;) {
-            const auto head = m_heads.find(cell);
-            if (head != m_heads.end()) {
-                for (int index = head->second; index >= 0; index = m_next[index]) {
+            if (const int *head = m_heads.find(cell)) {
+                for (int index = *head; index >= 0; index = m_next[index]) {
                     if (isNear(f, m_fields[index]))
                         return true;
                 }
@@ -150,12 +218,12 @@ public:
         }
         const int index = static_cast<int>(m_fields.size());
         m_fields.push_back(f);
-        const auto inserted = m_heads.emplace(cell, index);
+        const auto inserted = m_heads.insert(cell, index);
         if (inserted.second) {
             m_next.push_back(-1);
         } else {
-            m_next.push_back(inserted.first->second);
-            inserted.first->second = index;
+            m_next.push_back(*inserted.first);
+            *inserted.first = index;
         }
     }
 
@@ -172,7 +240,7 @@ private:
     double m_tolerance;
     double m_cellSize;
     std::array<bool, FieldCount> m_varying;
-    std::unordered_map<CellKey, int, CellHash> m_heads;
+    FlatMap<CellKey, CellHash> m_heads;
     std::vector<int> m_next;
     std::vector<Fields> m_fields;
 };
@@ -298,8 +366,11 @@ bool PickupSearch::run(bool refine, const CameraParams &start)
 
     std::vector<Fields> candidates { origin };
     std::vector<Scored> scored;
-    std::unordered_set<ExactKey, ExactHash> seen;
-    ScoredIndex index(tolerance, varying);
+    // At most this many trials per iteration.
+    const int trialCapacity = capacity * capacity;
+    FlatMap<ExactKey, ExactHash> seen(trialCapacity);
+    ScoredIndex index(tolerance, varying, trialCapacity);
+    scored.reserve(trialCapacity);
     const double xOffset = m_previous.xOffset;
 
     while (steps[2] > tolerance) {
@@ -313,7 +384,7 @@ bool PickupSearch::run(bool refine, const CameraParams &start)
                     trial[i] = candidate[i] + steps[i] * multiplier[i];
                 // A repeat is within the tolerance of a scored trial (or of one that
                 // was, or would again leave the model invalid).
-                if (!seen.insert(exactKey(trial)).second)
+                if (!seen.insert(exactKey(trial), 0).second)
                     continue;
                 if (index.hasNear(trial))
                     continue;
