@@ -92,20 +92,22 @@ QVariant PolygonValuesModel::data(const QModelIndex &index, int role) const
         if (role != Qt::DisplayRole)
             break;
         if (kind == RadarParameters::PolygonTreatParam)
-            return tr("Treat parameter %1").arg(param + 1);
+            return tr("Treat %1").arg(param + 1);
         if (kind == RadarParameters::PolygonSpeedParam)
-            return tr("Speed parameter %1, m/s").arg(param + 1);
-        return (param % 2 == 0 ? tr("Point %1 X, m") : tr("Point %1 Y, m")).arg(param / 2 + 1);
+            return tr("Speed %1").arg(param + 1);
+        return (param % 2 == 0 ? tr("Point %1 X") : tr("Point %1 Y")).arg(param / 2 + 1);
     case Column::Value:
         if (role == Qt::TextAlignmentRole)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         if (role == Qt::EditRole)
             return kind == RadarParameters::PolygonTreatParam ? QVariant(int(e.value))
                                                               : QVariant(e.value);
-        if (role == Qt::DisplayRole)
-            return kind == RadarParameters::PolygonTreatParam ? QString::number(int(e.value))
-                                                              : QString::number(e.value, 'f', 2);
-        break;
+        if (role != Qt::DisplayRole)
+            break;
+        if (kind == RadarParameters::PolygonTreatParam)
+            return QString::number(int(e.value));
+        return (kind == RadarParameters::PolygonSpeedParam ? tr("%1 m/s") : tr("%1 m"))
+            .arg(e.value, 0, 'f', 2);
     case Column::State:
         if (role == Qt::DisplayRole)
             return e.status.text();

@@ -23,12 +23,14 @@ PresetedWidget::PresetedWidget(QWidget *parent)
 {
     auto *layout = new QHBoxLayout(m_bar);
     layout->setContentsMargins(0, 0, 0, 0);
+    m_addButton->setText(tr("+"));
     auto *label = new QLabel(tr("Presets:"), m_bar);
+    // Level with the first row of buttons.
+    label->setMinimumHeight(m_addButton->sizeHint().height());
     layout->addWidget(label, 0, Qt::AlignTop);
     m_buttonsLayout->setContentsMargins(0, 0, 0, 0);
     m_buttonsLayout->setSpacing(4);
     layout->addLayout(m_buttonsLayout, 1);
-    m_addButton->setText(tr("+"));
     m_addButton->setToolTip(tr("Save the current values as a new preset"));
     layout->addWidget(m_addButton, 0, Qt::AlignTop);
     connect(m_addButton, &QToolButton::clicked, this, &PresetedWidget::onAddPresetClicked);

@@ -1,5 +1,6 @@
 #include "radartuningwidget.h"
 
+#include "panelbutton.h"
 #include "radarcommandid.h"
 #include "statelabel.h"
 #include "workingstatetracker.h"
@@ -18,6 +19,8 @@ RadarTuningWidget::RadarTuningWidget(QWidget *parent)
     , m_tracker(new WorkingStateTracker(this))
 {
     auto *grid = new QGridLayout(this);
+    // The box around the panel gives the margins.
+    grid->setContentsMargins(0, 0, 0, 0);
     grid->setColumnStretch(1, 1);
     m_frequencySpin = doAddRow(tr("Frequency index"), FrequencyIndexMax, m_frequencyLabel,
         &RadarTuningWidget::setFrequencyIndex, &RadarTuningWidget::getFrequencyIndex);
@@ -89,8 +92,8 @@ QSpinBox *RadarTuningWidget::doAddRow(const QString &name, int maximum, StateLab
     spin->setRange(0, maximum);
     spin->setAlignment(Qt::AlignRight);
     spin->setKeyboardTracking(false);
-    auto *setButton = new QPushButton(tr("Set"), this);
-    auto *getButton = new QPushButton(tr("Get"), this);
+    auto *setButton = new PanelButton(tr("Set"), this);
+    auto *getButton = new PanelButton(tr("Get"), this);
     grid->addWidget(new QLabel(name, this), row, 0);
     grid->addWidget(spin, row, 1);
     grid->addWidget(setButton, row, 2);

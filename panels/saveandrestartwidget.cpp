@@ -1,5 +1,6 @@
 #include "saveandrestartwidget.h"
 
+#include "panelbutton.h"
 #include "radarcommandid.h"
 #include "statelabel.h"
 #include "workingstatetracker.h"
@@ -10,14 +11,16 @@
 
 SaveAndRestartWidget::SaveAndRestartWidget(QWidget *parent)
     : QWidget(parent)
-    , m_saveButton(new QPushButton(tr("Save &parameters to flash"), this))
-    , m_restartButton(new QPushButton(tr("&Restart radar"), this))
+    , m_saveButton(new PanelButton(tr("Save to &flash"), this))
+    , m_restartButton(new PanelButton(tr("&Restart radar"), this))
     , m_saveLabel(new StateLabel(RadarCommandId::SaveToFlash, 0, this))
     , m_restartLabel(new StateLabel(RadarCommandId::Restart, 0, this))
     , m_tracker(new WorkingStateTracker(this))
 {
     auto *grid = new QGridLayout(this);
-    grid->setColumnStretch(0, 1);
+    // The box around the panel gives the margins.
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setColumnStretch(1, 1);
     grid->addWidget(m_saveButton, 0, 0);
     grid->addWidget(m_saveLabel, 0, 1);
     grid->addWidget(m_restartButton, 1, 0);

@@ -1,5 +1,6 @@
 #include "sendcommandswidget.h"
 
+#include "panelbutton.h"
 #include "radarcommandid.h"
 #include "statelabel.h"
 #include "workingstatetracker.h"
@@ -17,6 +18,8 @@ SendCommandsWidget::SendCommandsWidget(QWidget *parent)
     , m_tracker(new WorkingStateTracker(this))
 {
     m_grid->setColumnStretch(1, 1);
+    // The box around the panel gives the margins.
+    m_grid->setContentsMargins(0, 0, 0, 0);
     const struct
     {
         const char *name;
@@ -28,7 +31,7 @@ SendCommandsWidget::SendCommandsWidget(QWidget *parent)
         { QT_TR_NOOP("Self-diagnosis"), QT_TR_NOOP("Run"), RadarCommandId::SelfDiagnostics },
     };
     for (const auto &request : requests) {
-        auto *button = new QPushButton(tr(request.button), this);
+        auto *button = new PanelButton(tr(request.button), this);
         const int command = request.command;
         connect(
             button, &QPushButton::clicked, this, [this, command] { onRequestClicked(command); });
@@ -153,7 +156,7 @@ StateLabel *SendCommandsWidget::doAddRow(
 
 QPushButton *SendCommandsWidget::doAddButton(const QString &text, int row, int column)
 {
-    auto *button = new QPushButton(text, this);
+    auto *button = new PanelButton(text, this);
     m_grid->addWidget(button, row, column);
     m_sendButtons.append(button);
     return button;

@@ -1,9 +1,11 @@
 #include "setpolygonwidget.h"
 
+#include "panelbutton.h"
 #include "polygonvaluesmodel.h"
 #include "radarcommandid.h"
 #include "radarparameters.h"
 #include "statelabel.h"
+#include "valuestatus.h"
 #include "workingstatetracker.h"
 
 #include <QCheckBox>
@@ -14,6 +16,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -38,10 +41,14 @@ SetPolygonWidget::SetPolygonWidget(QWidget *parent)
     , m_tracker(new WorkingStateTracker(this))
 {
     auto *layout = new QVBoxLayout(this);
+    // The box around the panel gives the margins.
+    layout->setContentsMargins(0, 0, 0, 0);
 
     auto *usage = new QGridLayout;
     usage->addWidget(
-        new QLabel(tr("Polygons in use"), this), 0, 0, 1, RadarParameters::PolygonCount);
+        new QLabel(tr("Polygons in use"), this), 0, 0, 1, RadarParameters::PolygonCount / 2);
+    usage->addWidget(
+        m_usageLabel, 0, RadarParameters::PolygonCount / 2, 1, RadarParameters::PolygonCount / 2);
     for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
         auto *box = new QCheckBox(QString::number(id + 1), this);
         usage->addWidget(box, 1, id);
@@ -55,7 +62,6 @@ SetPolygonWidget::SetPolygonWidget(QWidget *parent)
     auto *usageRow = new QHBoxLayout;
     usageRow->addWidget(doAddSendButton(tr("Set usage"), &SetPolygonWidget::onSetUsageClicked));
     usageRow->addWidget(doAddSendButton(tr("Get usage"), &SetPolygonWidget::onGetUsageClicked));
-    usageRow->addWidget(m_usageLabel, 1);
     layout->addLayout(usageRow);
 
     auto *polygonRow = new QHBoxLayout;
@@ -71,17 +77,30 @@ SetPolygonWidget::SetPolygonWidget(QWidget *parent)
         | QAbstractItemView::AnyKeyPressed);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
-    m_view->horizontalHeader()->setSectionResizeMode(
-        int(PolygonValuesModel::Column::Name), QHeaderView::ResizeToContents);
-    m_view->horizontalHeader()->setSectionResizeMode(
-        int(PolygonValuesModel::Column::Value), QHeaderView::Interactive);
     m_view->horizontalHeader()->setStretchLastSection(true);
-    m_view->setColumnWidth(int(PolygonValuesModel::Column::Value), 80);
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Wide enough for every name, value and state text, so that none is cut short.
+    const QFontMetrics metrics = m_view->fontMetrics();
+    const int padding = metrics.averageCharWidth() + 6;
+    const int nameWidth
+        = qMax(metrics.horizontalAdvance(
+                   m_model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString()),
+              metrics.horizontalAdvance(QStringLiteral("Point 8 X")))
+        + padding;
+    const int valueWidth = metrics.horizontalAdvance(QStringLiteral("-2000.00 m")) + padding;
+    const int stateWidth
+        = metrics.horizontalAdvance(ValueStatus::tr("received from radar")) + padding;
+    m_view->setColumnWidth(int(PolygonValuesModel::Column::Name), nameWidth);
+    m_view->setColumnWidth(int(PolygonValuesModel::Column::Value), valueWidth);
+    m_view->setMinimumWidth(nameWidth + valueWidth + stateWidth
+        + m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * m_view->frameWidth() + 2);
     m_view->setMinimumHeight(m_view->horizontalHeader()->sizeHint().height()
         + VisibleRows * m_view->verticalHeader()->defaultSectionSize() + 4);
     layout->addWidget(m_view, 1);
 
     auto *rows = new QGridLayout;
+    rows->setColumnStretch(0, 1);
+    rows->setColumnStretch(1, 1);
     rows->addWidget(
         doAddSendButton(tr("Set selected"), &SetPolygonWidget::onSetSelectedClicked), 0, 0);
     rows->addWidget(
@@ -301,7 +320,7 @@ QVector<int> SetPolygonWidget::allRows()
 QPushButton *SetPolygonWidget::doAddSendButton(
     const QString &text, void (SetPolygonWidget::*slot)())
 {
-    auto *button = new QPushButton(text, this);
+    auto *button = new PanelButton(text, this);
     connect(button, &QPushButton::clicked, this, slot);
     m_sendButtons.append(button);
     return button;

@@ -59,6 +59,8 @@ SetPositionWidget::SetPositionWidget(QWidget *parent)
     , m_tracker(new WorkingStateTracker(this))
 {
     auto *layout = new QVBoxLayout(this);
+    // The box around the panel gives the margins.
+    layout->setContentsMargins(0, 0, 0, 0);
     auto *grid = new QGridLayout;
     grid->setColumnStretch(1, 1);
     for (int i = 0; i < FieldCount; ++i) {

@@ -9,6 +9,8 @@ StateLabel::StateLabel(int setCommand, int getCommand, QWidget *parent)
     , m_status(setCommand, getCommand)
 {
     setMinimumWidth(fontMetrics().horizontalAdvance(ValueStatus::tr("received from radar")) + 8);
+    // Rows keep their height whether or not a state is shown.
+    setMinimumHeight(fontMetrics().height());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setTextInteractionFlags(Qt::TextSelectableByMouse);
 }

@@ -305,7 +305,7 @@ void TestPanelCommands::commandReachesRadar_data()
         << TextOf([](Panels &p) { return p.commands.stateLabel(1)->text(); }) << "command received"
         << Check([](Panels &, RadarEmulator &) { return true; });
     QTest::newRow("save to flash")
-        << Action([](Panels &p) { click(&p.save, "Save &parameters to flash"); })
+        << Action([](Panels &p) { click(&p.save, "Save to &flash"); })
         << TextOf([](Panels &p) { return p.save.saveLabel()->text(); }) << "command received"
         << Check([](Panels &, RadarEmulator &) { return true; });
 }
@@ -344,7 +344,7 @@ void TestPanelCommands::declinedConfirmationSendsNothing()
     startWorking(SimTest::quickOptions(5));
     m_panels->save.setConfirmation([](const QString &, const QString &) { return false; });
     QSignalSpy sent(&m_panels->save, &SaveAndRestartWidget::commandWithNoArgs);
-    click(&m_panels->save, "Save &parameters to flash");
+    click(&m_panels->save, "Save to &flash");
     click(&m_panels->save, "&Restart radar");
     QCOMPARE(sent.size(), 0);
     QCOMPARE(m_client->queuedCommandCount(), 0);
