@@ -9,6 +9,7 @@
 #include <QtMath>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -337,12 +338,17 @@ void ProjectionDrawer::drawRoad(QPainter &painter) const
     }
     if (m_showDistLines) {
         painter.setPen(linePen(QColor(0, 255, 255, 180), 1.0));
+        // Far lines crowd towards the horizon: keep only those with room for a label.
+        const int spacing = QFontMetrics(painter.font()).height();
+        int lastY = std::numeric_limits<int>::max();
         for (auto it = m_distancePixels.cbegin(); it != m_distancePixels.cend(); ++it) {
             const QPolygon &line = it.value();
-            if (line.size() < 2)
+            if (line.size() < 2 || std::abs(line.last().y() - lastY) < spacing)
                 continue;
+            lastY = line.last().y();
             painter.drawPolyline(line);
-            painter.drawText(line.last() + QPoint(4, 4), tr("%1 m").arg(it.key()));
+            painter.drawText(QPoint(qMax(0, line.last().x()) + 4, line.last().y() + 4),
+                tr("%1 m").arg(it.key()));
         }
     }
 }

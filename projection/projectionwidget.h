@@ -1,0 +1,80 @@
+#pragma once
+
+#include "projectiondrawer.h"
+#include "standalonewidget.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
+
+#include <memory>
+
+namespace Ui {
+class ProjectionWidget;
+}
+
+// The projection view: a translucent window laid over the camera picture that another
+// program shows (or over a still picture of the camera loaded as its background), on
+// which the drawer paints the road and the objects, and where the installer marks
+// checkpoints for the pick-up of the radar position.
+class ProjectionWidget : public StandaloneWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ProjectionWidget(QWidget *parent = nullptr);
+    ~ProjectionWidget() override;
+
+    ProjectionDrawer *drawer() { return &m_drawer; }
+    bool isMarking() const { return m_marking; }
+    bool isBusy() const { return m_busy; }
+    ProjectionDrawer::Checkpoints checkpoints() const { return m_checkpoints; }
+
+public slots:
+    // Starts a pick-up: 1 radar position, 2 radar position and view angle.
+    void pickupParameters(int mode);
+    // A picture file, or an empty path for none.
+    void setBackgroundImage(const QString &path);
+
+signals:
+    // The user chose another background picture (or none).
+    void backgroundImageChanged(const QString &path);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void onLoadPictureClicked();
+    void onClearPictureClicked();
+    void onFitPictureClicked();
+    void onFramelessToggled(bool frameless);
+    void onOnTopToggled(bool onTop);
+    void doAddCheckpoint(const QPoint &pixel);
+    void doEndMarking();
+    void doRunPickup();
+    void doShowPickupResult(bool isPicked, double viewAngle);
+    void doScaleBackground();
+    void doSetWindowFlag(Qt::WindowType flag, bool on);
+    void drawMarks(QPainter &painter) const;
+    void drawBusy(QPainter &painter) const;
+
+    std::unique_ptr<Ui::ProjectionWidget> m_ui;
+    ProjectionDrawer m_drawer;
+
+    QString m_backgroundPath;
+    QImage m_background;
+    QPixmap m_scaledBackground; // m_background at the window's size
+
+    int m_mode = 0;
+    bool m_marking = false;
+    bool m_busy = false;
+    ProjectionDrawer::Checkpoints m_checkpoints;
+    // The last pick-up's fit: where the picked parameters put each checkpoint.
+    QVector<QPoint> m_pickedPixels;
+    QVector<double> m_residuals;
+
+    QTimer m_busyTimer;
+    int m_busyAngle = 0;
+};
