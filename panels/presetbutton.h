@@ -13,7 +13,6 @@ public:
     explicit PresetButton(int presetId, QWidget *parent = nullptr);
 
     int presetId() const { return m_presetId; }
-    QMenu *menu() const { return m_menu; }
 
 signals:
     void renameRequested(int presetId);

@@ -15,12 +15,6 @@ StateLabel::StateLabel(int setCommand, int getCommand, QWidget *parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
-void StateLabel::showStatus(const ValueStatus &status)
-{
-    m_status = status;
-    doRefresh();
-}
-
 void StateLabel::showCommandState(int command, int state, int error)
 {
     if (m_status.applyCommandState(command, state, error))

@@ -17,7 +17,6 @@ public:
     const ValueStatus &status() const { return m_status; }
 
 public slots:
-    void showStatus(const ValueStatus &status);
     void showCommandState(int command, int state, int error);
     void markChanged();
     void markWaiting();

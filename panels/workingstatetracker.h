@@ -13,7 +13,6 @@ public:
     using QObject::QObject;
 
     bool isWorking() const { return m_working; }
-    bool autoGetData() const { return m_autoGetData; }
 
 public slots:
     void setRadarState(int state);

@@ -18,6 +18,7 @@ private slots:
     void editedValues();
     void radarValues_data();
     void radarValues();
+    void commandStatesReachTheirRow_data();
     void commandStatesReachTheirRow();
 };
 
@@ -93,15 +94,36 @@ void TestPolygonValuesModel::radarValues()
     }
 }
 
+void TestPolygonValuesModel::commandStatesReachTheirRow_data()
+{
+    QTest::addColumn<int>("base");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("text");
+
+    // Speed parameter 1 of polygon 2 is tracked under the composite identifiers of 30 and 31.
+    QTest::newRow("set queued") << 30 << 1 << 0 << "queued";
+    QTest::newRow("set retried") << 30 << 2 << -7 << "in progress";
+    QTest::newRow("set received") << 30 << 3 << 0 << "command received";
+    QTest::newRow("set refused") << 30 << 4 << 2 << "error occurred (code 2)";
+    QTest::newRow("dropped from the queue") << 30 << 0 << 255 << "error occurred (code 255)";
+    QTest::newRow("get acknowledged") << 31 << 3 << 0 << "waiting for data";
+    QTest::newRow("other polygon's command") << 32 << 3 << 0 << "";
+}
+
 void TestPolygonValuesModel::commandStatesReachTheirRow()
 {
+    QFETCH(int, base);
+    QFETCH(int, state);
+    QFETCH(int, error);
+    QFETCH(QString, text);
     PolygonValuesModel model;
+    QAbstractItemModelTester tester(&model);
+    model.setCurrentPolygon(2);
     const int row = PolygonValuesModel::rowOf(RadarParameters::PolygonSpeedParam, 1);
-    // Speed parameter 1 of polygon 2, set: the composite identifier of the client.
-    const int command = RadarParameters::fullPolygonCmdId(30, 2, 1);
-    model.applyCommandState(command, 4, 2);
-    QCOMPARE(model.status(2, row).stage(), ValueStatus::Failed);
-    QCOMPARE(model.status(2, row).text(), QStringLiteral("error occurred (code 2)"));
+    model.applyCommandState(RadarParameters::fullPolygonCmdId(base, 2, 1), state, error);
+    QCOMPARE(model.index(row, int(PolygonValuesModel::Column::State)).data().toString(), text);
+    // No other row, nor the same row of another polygon, moves.
     QCOMPARE(model.status(1, row).stage(), ValueStatus::Idle);
     QCOMPARE(model.status(2, row + 1).stage(), ValueStatus::Idle);
 }
