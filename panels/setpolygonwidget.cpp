@@ -208,7 +208,7 @@ void SetPolygonWidget::onGetUsageClicked()
     emit getPolygonUsage();
 }
 
-void SetPolygonWidget::onSetRowsRequested(const QVector<int> &rows)
+void SetPolygonWidget::doSendRows(const QVector<int> &rows)
 {
     if (!m_tracker->isWorking())
         return;
@@ -217,9 +217,6 @@ void SetPolygonWidget::onSetRowsRequested(const QVector<int> &rows)
         const auto kind = PolygonValuesModel::kindOfRow(row);
         const quint8 param = quint8(PolygonValuesModel::paramOfRow(row));
         const double value = m_model->value(id, row);
-        // The client queues nothing for a parameter number it does not know.
-        if (RadarParameters::polygonParamNo(kind, quint8(id), param) < 0)
-            continue;
         switch (kind) {
         case RadarParameters::PolygonTreatParam:
             emit setPolygonTreatParam(quint8(id), param, quint8(value));
@@ -234,7 +231,7 @@ void SetPolygonWidget::onSetRowsRequested(const QVector<int> &rows)
     }
 }
 
-void SetPolygonWidget::onGetRowsRequested(const QVector<int> &rows)
+void SetPolygonWidget::doRequestRows(const QVector<int> &rows)
 {
     if (!m_tracker->isWorking())
         return;
@@ -242,8 +239,6 @@ void SetPolygonWidget::onGetRowsRequested(const QVector<int> &rows)
     for (int row : rows) {
         const auto kind = PolygonValuesModel::kindOfRow(row);
         const quint8 param = quint8(PolygonValuesModel::paramOfRow(row));
-        if (RadarParameters::polygonParamNo(kind, quint8(id), param) < 0)
-            continue;
         m_model->markWaiting(id, row);
         switch (kind) {
         case RadarParameters::PolygonTreatParam:
@@ -261,22 +256,22 @@ void SetPolygonWidget::onGetRowsRequested(const QVector<int> &rows)
 
 void SetPolygonWidget::onSetSelectedClicked()
 {
-    onSetRowsRequested(selectedRows());
+    doSendRows(selectedRows());
 }
 
 void SetPolygonWidget::onGetSelectedClicked()
 {
-    onGetRowsRequested(selectedRows());
+    doRequestRows(selectedRows());
 }
 
 void SetPolygonWidget::onSetPolygonClicked()
 {
-    onSetRowsRequested(allRows());
+    doSendRows(allRows());
 }
 
 void SetPolygonWidget::onGetPolygonClicked()
 {
-    onGetRowsRequested(allRows());
+    doRequestRows(allRows());
 }
 
 void SetPolygonWidget::onReinitClicked()

@@ -52,8 +52,6 @@ public slots:
     void setCurrentPolygon(int id);
     void onSetUsageClicked();
     void onGetUsageClicked();
-    void onSetRowsRequested(const QVector<int> &rows);
-    void onGetRowsRequested(const QVector<int> &rows);
     void onSetSelectedClicked();
     void onGetSelectedClicked();
     void onSetPolygonClicked();
@@ -65,6 +63,10 @@ protected:
     void doApplyPreset(const QJsonObject &preset) override;
 
 private:
+    // Rows of the polygon on show; the model's rows are always valid parameters, and
+    // out-of-range values never get into it.
+    void doSendRows(const QVector<int> &rows);
+    void doRequestRows(const QVector<int> &rows);
     QVector<int> selectedRows() const;
     static QVector<int> allRows();
     QPushButton *doAddSendButton(const QString &text, void (SetPolygonWidget::*slot)());
