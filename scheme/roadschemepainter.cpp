@@ -4,7 +4,6 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 #include <QtMath>
 
 #include <cmath>
@@ -28,6 +27,7 @@ const int MarkSteps[] = { 1, 2, 5, 10, 20, 25, 50, 100, 200, 250, 500, 1000, 200
 constexpr double MinMarkSpacing = 12.0; // pixels between drawn distance lines
 constexpr double MinLabelSpacing = 56.0; // pixels between labelled distance lines
 constexpr int ExposureAlpha = 70;
+constexpr double TrackTolerance = 0.35; // pixels a simplified track may deviate
 
 int markStep(double pixelsPerMetre, double minSpacing)
 {
@@ -42,6 +42,41 @@ QPointF unit(const QPointF &v)
 {
     const double len = std::hypot(v.x(), v.y());
     return len > 1e-9 ? v / len : QPointF();
+}
+
+// Drops the vertices that lie within tolerance pixels of the line through the last kept
+// vertex and its successor (Reumann-Witkam): a vehicle's track along a lane collapses to
+// a few segments, which is what makes drawing tens of thousands of track points cheap.
+QPolygonF simplified(const QPolygonF &line, double tolerance)
+{
+    if (line.size() < 3)
+        return line;
+    QPolygonF kept;
+    kept.reserve(line.size());
+    kept << line.constFirst();
+    int anchor = 0;
+    QPointF dir;
+    int key = 1;
+    for (int i = 1; i < line.size(); ++i) {
+        if (i == key) {
+            dir = unit(line.at(i) - line.at(anchor));
+            if (dir.isNull())
+                ++key;
+            continue;
+        }
+        const QPointF v = line.at(i) - line.at(anchor);
+        if (std::abs(v.x() * dir.y() - v.y() * dir.x()) > tolerance
+            || v.x() * dir.x() + v.y() * dir.y() < 0) {
+            anchor = i - 1;
+            kept << line.at(anchor);
+            key = i;
+            dir = unit(line.at(i) - line.at(anchor));
+            if (dir.isNull())
+                ++key;
+        }
+    }
+    kept << line.constLast();
+    return kept;
 }
 
 QPen cosmeticPen(const QColor &color, double width, Qt::PenStyle style = Qt::SolidLine)
@@ -459,18 +494,25 @@ void RoadSchemePainter::doPaintRadar(QPainter &p, const SchemeMapping &m) const
 
 void RoadSchemePainter::doPaintTracks(QPainter &p, const SchemeMapping &m) const
 {
+    // Tracks are drawn with 1 px cosmetic pens, which the raster engine draws without
+    // stroking; the average track gets its weight from a second line beside the first.
     p.setBrush(Qt::NoBrush);
     if (m_showAverageTracks) {
-        p.setPen(cosmeticPen(AverageTrackColor, 2.0));
-        for (const QPolygonF &track : m_averageTracks)
-            p.drawPolyline(m.toDevice(track));
+        p.setPen(cosmeticPen(AverageTrackColor, 1.0));
+        const QPointF beside = m.isVertical() ? QPointF(1, 0) : QPointF(0, 1);
+        for (const QPolygonF &track : m_averageTracks) {
+            QPolygonF device = simplified(m.toDevice(track), TrackTolerance);
+            p.drawPolyline(device);
+            device.translate(beside);
+            p.drawPolyline(device);
+        }
     }
     if (m_showCurrentTracks && m_mode != StatisticalMode) {
         for (auto it = m_currentTracks.cbegin(); it != m_currentTracks.cend(); ++it) {
             QColor c = ObjectColor::base(colorId(it.key()));
-            c.setAlpha(190);
-            p.setPen(cosmeticPen(c, 1.5));
-            p.drawPolyline(m.toDevice(it.value()));
+            c.setAlpha(210);
+            p.setPen(cosmeticPen(c, 1.0));
+            p.drawPolyline(simplified(m.toDevice(it.value()), TrackTolerance));
         }
     }
 }
@@ -523,14 +565,15 @@ void RoadSchemePainter::doPaintObjects(QPainter &p, const SchemeMapping &m) cons
         tag.moveLeft(qBound(bounds.left(), tag.left(), bounds.right() - tag.width()));
         tag.moveTop(qBound(bounds.top(), tag.top(), bounds.bottom() - tag.height()));
 
-        p.setPen(Qt::NoPen);
-        p.setBrush(body);
-        p.drawRoundedRect(tag, 3, 3);
+        // A plain tag on whole pixels stays crisp and needs no antialiasing.
+        const QRect pixels = tag.toAlignedRect();
+        p.fillRect(pixels, body);
         p.setPen(text);
+        const double baseline = pixels.top() + 1 + idMetrics.ascent();
         p.setFont(idFont);
-        p.drawText(tag.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, id);
+        p.drawText(QPointF(pixels.left() + 4, baseline), id);
         p.setFont(speedFont);
-        p.drawText(tag.adjusted(idWidth + 10, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, speed);
+        p.drawText(QPointF(pixels.left() + idWidth + 10, baseline), speed);
     }
     p.setBrush(Qt::NoBrush);
 }

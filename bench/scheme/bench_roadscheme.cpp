@@ -1,0 +1,181 @@
+#include "objectshelper.h"
+#include "roadbuilder.h"
+#include "roadschemepainter.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr int ObjectCount = 64;
+constexpr int FrameCount = 400; // frames prepared; the timed loop cycles through them
+const QSize FrameSize(1920, 1080);
+
+struct Frame
+{
+    QVector<RoadObject> objects;
+    QMap<quint8, QPolygonF> tracks;
+};
+
+// A 1 km road (1 m median strip, two 3.5 m lanes and a 2 m roadside per side, 600 m
+// straight and a 400 m arc) with 64 vehicles driving along its lanes at 10 frames/s;
+// the tracks come from ObjectsHelper as in the program.
+class SchemeScene
+{
+public:
+    SchemeScene()
+    {
+        QObject::connect(&m_builder, &RoadBuilder::applyingRoadStarted, &m_helper,
+            &ObjectsHelper::startApplyingRoad);
+        QObject::connect(&m_builder, &RoadBuilder::laneCenterLines, &m_helper,
+            &ObjectsHelper::setLaneCenterLines);
+        QObject::connect(&m_builder, &RoadBuilder::applyingRoadFinished, &m_helper,
+            &ObjectsHelper::finishApplyingRoad);
+        QObject::connect(&m_builder, &RoadBuilder::applyingRoadStarted,
+            [this](const QRectF &r) { m_painter.setRoadRect(r); });
+        QObject::connect(&m_builder, &RoadBuilder::roadAxisLine,
+            [this](const QPolygonF &l) { m_painter.setRoadAxisLine(l); });
+        QObject::connect(&m_builder, &RoadBuilder::laneBorderLines,
+            [this](const QList<QPolygonF> &l) { m_painter.setLaneBorderLines(l); });
+        QObject::connect(&m_builder, &RoadBuilder::roadBorderLines,
+            [this](const QList<QPolygonF> &l) { m_painter.setRoadBorderLines(l); });
+        QObject::connect(&m_builder, &RoadBuilder::distanceLines,
+            [this](const QMap<int, QPolygonF> &l) { m_painter.setDistanceLines(l); });
+        QObject::connect(&m_builder, &RoadBuilder::roadTanAngles,
+            [this](const QMap<int, double> &a) { m_painter.setRoadTanAngles(a); });
+        QObject::connect(&m_builder, &RoadBuilder::laneCenterLines,
+            [this](const QMap<int, QPolygonF> &l) { m_lanes = l; });
+        QObject::connect(&m_helper, &ObjectsHelper::currentTracks,
+            [this](const QMap<quint8, QPolygonF> &t) { m_tracks = t; });
+        QObject::connect(&m_helper, &ObjectsHelper::averageTracks,
+            [this](const QMap<int, QPolygonF> &t) { m_painter.setAverageTracks(t); });
+
+        const QJsonObject lane { { "is_lane", true }, { "width", 3.5 } };
+        const QJsonObject roadside { { "is_lane", false }, { "width", 2.0 } };
+        m_builder.setRoadConfig(
+            QJsonObject { { "parts",
+                              QJsonObject { { "0", QJsonObject { { "width", 1.0 } } },
+                                  { "1", lane }, { "2", lane }, { "3", roadside }, { "-1", lane },
+                                  { "-2", lane }, { "-3", roadside } } },
+                { "sections",
+                    QJsonArray { QJsonObject { { "is_curved", false }, { "length", 600 } },
+                        QJsonObject {
+                            { "is_curved", true }, { "length", 400 }, { "radius", 800 } } } } });
+
+        m_painter.setShowCurrentTracks(true);
+        m_painter.setShowAverageTracks(true);
+        m_painter.setRadarPosition(QPointF(0, 0), 0.0);
+        m_painter.setSight(QPointF(0, 0), QPointF(150, 0),
+            QPolygonF(QVector<QPointF> {
+                QPointF(10, -5), QPointF(300, -60), QPointF(300, 60), QPointF(10, 5) }));
+
+        // Drive long enough for full tracks, then keep the frames to replay.
+        for (int f = 0; f < 2 * ObjectsHelper::MaxTrackPoints + FrameCount; ++f) {
+            const Frame frame = doStep(f);
+            if (f >= 2 * ObjectsHelper::MaxTrackPoints)
+                m_frames.append(frame);
+        }
+    }
+
+    RoadSchemePainter &painter() { return m_painter; }
+    const Frame &frame(int i) const { return m_frames.at(i % m_frames.size()); }
+
+private:
+    Frame doStep(int f)
+    {
+        m_helper.startFilling();
+        for (int i = 0; i < ObjectCount; ++i) {
+            const int laneKey = QVector<int> { -2, -1, 1, 2 }.at(i % 4);
+            const QPolygonF &centre = m_lanes.value(laneKey);
+            const double speed = 12.0 + (i * 7) % 20;
+            const double length = centre.size() - 1;
+            double s = std::fmod(i * 15.6 + f * speed * 0.1, length);
+            if (laneKey > 0)
+                s = length - s; // the left lanes come towards the radar
+            const int k = qMin(int(s), centre.size() - 2);
+            const QPointF p = centre.at(k) + (s - k) * (centre.at(k + 1) - centre.at(k));
+            m_helper.addObject(quint8(i + 1), laneKey < 0 ? speed : -speed, 0.0, p.x(), p.y(),
+                i % 7 ? 4.5 : 16.0, QDateTime());
+        }
+        m_helper.finishFilling();
+        Frame frame;
+        frame.tracks = m_tracks;
+        return frame;
+    }
+
+    RoadBuilder m_builder;
+    ObjectsHelper m_helper;
+    RoadSchemePainter m_painter;
+    QMap<int, QPolygonF> m_lanes;
+    QMap<quint8, QPolygonF> m_tracks;
+    QVector<Frame> m_frames;
+};
+
+SchemeScene &scene()
+{
+    static SchemeScene s;
+    return s;
+}
+
+// One frame as the view draws it: the new objects and tracks, the exposure step and the
+// paint of the whole 1920 x 1080 image.
+void BM_RenderFrame(benchmark::State &state)
+{
+    SchemeScene &s = scene();
+    RoadSchemePainter &painter = s.painter();
+    painter.setTracksDisplayMode(int(state.range(0)));
+    painter.setDrawVertical(state.range(1) != 0);
+    QImage image(FrameSize, QImage::Format_RGB32);
+    int i = 0;
+    for (auto _ : state) {
+        const Frame &frame = s.frame(i++);
+        QVector<RoadObject> objects;
+        for (auto it = frame.tracks.cbegin(); it != frame.tracks.cend(); ++it) {
+            const QPointF p = it.value().constLast();
+            objects.append(RoadObject(it.key(), 20.0, 0.0, p.x(), p.y(), 4.5, QDateTime()));
+        }
+        painter.setObjects(objects);
+        painter.setCurrentTracks(frame.tracks);
+        painter.exposeObjects(FrameSize);
+        QPainter p(&image);
+        painter.paint(p, FrameSize);
+    }
+    state.SetLabel(QString("%1 objects, %2 track points")
+                       .arg(s.frame(0).tracks.size())
+                       .arg([&] {
+                           int n = 0;
+                           for (const QPolygonF &t : s.frame(0).tracks)
+                               n += t.size();
+                           return n;
+                       }())
+                       .toStdString());
+}
+
+} // namespace
+
+BENCHMARK(BM_RenderFrame)
+    ->ArgNames({ "mode", "vertical" })
+    ->Args({ 0, 0 })
+    ->Args({ 1, 0 })
+    ->Args({ 2, 0 })
+    ->Args({ 0, 1 })
+    ->Args({ 1, 1 })
+    ->Args({ 2, 1 })
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    // Fonts and painting need a GUI application, but no screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
