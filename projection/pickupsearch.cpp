@@ -67,72 +67,55 @@ ExactKey exactKey(const Fields &f)
     return key;
 }
 
-// Cells twice the tolerance wide: every value within the tolerance of a trial lies in
-// the trial's cell or one neighbour per field.
-using CellKey = std::array<qint64, FieldCount>;
+// Cells twice the tolerance wide, counted from the pass's start: every value within the
+// tolerance of a trial lies in the trial's cell or one neighbour per field. The five
+// cell numbers are packed into 12 bits each, which keeps the table small enough for the
+// cache.
+using CellKey = quint64;
 
-struct CellHash
-{
-    quint64 operator()(const CellKey &key) const
-    {
-        quint64 h = 0;
-        for (qint64 c : key)
-            h = mixed(h, static_cast<quint64>(c));
-        return h;
-    }
-};
+constexpr int CellBits = 12;
+constexpr int MaxCell = (1 << (CellBits - 1)) - 1;
 
-// An open-addressing map that is emptied in constant time between iterations: a slot
-// belongs to the current round only when it carries the round's stamp.
-template<typename Key, typename Hash> class FlatMap
+// An open-addressing multimap from 64-bit keys to ints, emptied in constant time between
+// iterations (a slot belongs to the current round only when it carries the round's
+// stamp) and grown to stay at most half full. Small slots keep it in the cache.
+class FlatMap
 {
 public:
-    explicit FlatMap(int capacity)
+    FlatMap() { grow(); }
+
+    void clear()
     {
-        int size = 16;
-        while (size < 2 * capacity)
-            size *= 2;
-        m_slots.resize(size);
-        m_mask = size - 1;
+        ++m_round;
+        m_count = 0;
     }
 
-    void clear() { ++m_round; }
-
-    // The value stored for key, or nullptr.
-    int *find(const Key &key)
+    // The first value stored under key that `accepts`, or nullptr.
+    template<typename Accept> int *find(quint64 key, Accept accepts)
     {
-        for (quint64 i = finalised(Hash()(key));; ++i) {
+        for (quint64 i = finalised(key);; ++i) {
             Slot &slot = m_slots[i & m_mask];
             if (slot.round != m_round)
                 return nullptr;
-            if (slot.key == key)
+            if (slot.key == key && accepts(slot.value))
                 return &slot.value;
         }
     }
 
-    // Inserts key with value unless present; returns the stored value and whether it
-    // was inserted. Never fuller than half, as the capacity is the most keys a round adds.
-    std::pair<int *, bool> insert(const Key &key, int value)
+    void insert(quint64 key, int value)
     {
-        for (quint64 i = finalised(Hash()(key));; ++i) {
-            Slot &slot = m_slots[i & m_mask];
-            if (slot.round != m_round) {
-                slot.round = m_round;
-                slot.key = key;
-                slot.value = value;
-                return { &slot.value, true };
-            }
-            if (slot.key == key)
-                return { &slot.value, false };
-        }
+        if (2 * (m_count + 1) > m_slots.size())
+            grow();
+        place(key, value);
+        ++m_count;
     }
 
 private:
     struct Slot
     {
+        quint64 key = 0;
         quint32 round = 0;
         int value = 0;
-        Key key {};
     };
 
     static quint64 finalised(quint64 h)
@@ -143,32 +126,63 @@ private:
         return h;
     }
 
+    void place(quint64 key, int value)
+    {
+        for (quint64 i = finalised(key);; ++i) {
+            Slot &slot = m_slots[i & m_mask];
+            if (slot.round != m_round) {
+                slot = Slot { key, m_round, value };
+                return;
+            }
+        }
+    }
+
+    void grow()
+    {
+        std::vector<Slot> old(std::max<size_t>(InitialSlots, 2 * m_slots.size()));
+        old.swap(m_slots);
+        m_mask = m_slots.size() - 1;
+        const quint32 round = m_round;
+        m_round = 1;
+        for (const Slot &slot : old) {
+            if (slot.round == round)
+                place(slot.key, slot.value);
+        }
+    }
+
+    static constexpr size_t InitialSlots = 4096;
     std::vector<Slot> m_slots;
     quint64 m_mask = 0;
     quint32 m_round = 1;
+    size_t m_count = 0;
 };
 
-// Trial values stay within a few start steps of the start; this only keeps a wild
-// value from overflowing the cell number.
-constexpr double CellLimit = 1.0e15;
-
-qint64 cellOf(double value, double cellSize)
+// Trials stay within one start step of the start, a few hundred cells at most. A cell
+// number beyond the packed range is clamped: that only merges far cells, and merging
+// never hides a near trial, as every candidate is compared in full.
+int cellOf(double value, double origin, double cellSize)
 {
-    return static_cast<qint64>(std::floor(qBound(-CellLimit, value / cellSize, CellLimit)));
+    const double cell = std::floor((value - origin) / cellSize);
+    return static_cast<int>(qBound(double(-MaxCell - 1), cell, double(MaxCell)));
+}
+
+CellKey packed(const std::array<int, FieldCount> &cells)
+{
+    CellKey key = 0;
+    for (int i = 0; i < FieldCount; ++i)
+        key |= CellKey(cells[i] + MaxCell + 1) << (CellBits * i);
+    return key;
 }
 
 class ScoredIndex
 {
 public:
-    ScoredIndex(double tolerance, const std::array<bool, FieldCount> &varying, int capacity)
+    ScoredIndex(double tolerance, const std::array<bool, FieldCount> &varying, const Fields &origin)
         : m_tolerance(tolerance)
         , m_cellSize(2.0 * tolerance)
         , m_varying(varying)
-        , m_heads(capacity)
-    {
-        m_next.reserve(capacity);
-        m_fields.reserve(capacity);
-    }
+        , m_origin(origin)
+    { }
 
     void clear()
     {
@@ -181,18 +195,18 @@ public:
     {
         // Per field the first and last cell that can hold a value within the tolerance,
         // widened a hair against rounding in the division.
-        std::array<qint64, FieldCount> low {};
-        std::array<qint64, FieldCount> high {};
+        std::array<int, FieldCount> low {};
+        std::array<int, FieldCount> high {};
         const double reach = m_tolerance * (1.0 + 1.0e-9);
         for (int i = 0; i < FieldCount; ++i) {
             if (m_varying[i]) {
-                low[i] = cellOf(f[i] - reach, m_cellSize);
-                high[i] = cellOf(f[i] + reach, m_cellSize);
+                low[i] = cellOf(f[i] - reach, m_origin[i], m_cellSize);
+                high[i] = cellOf(f[i] + reach, m_origin[i], m_cellSize);
             }
         }
-        CellKey cell = low;
+        std::array<int, FieldCount> cell = low;
         for (;;) {
-            if (const int *head = m_heads.find(cell)) {
+            if (const int *head = m_heads.find(packed(cell), [](int) { return true; })) {
                 for (int index = *head; index >= 0; index = m_next[index]) {
                     if (isNear(f, m_fields[index]))
                         return true;
@@ -211,19 +225,20 @@ public:
 
     void insert(const Fields &f)
     {
-        CellKey cell {};
+        std::array<int, FieldCount> cell {};
         for (int i = 0; i < FieldCount; ++i) {
             if (m_varying[i])
-                cell[i] = cellOf(f[i], m_cellSize);
+                cell[i] = cellOf(f[i], m_origin[i], m_cellSize);
         }
         const int index = static_cast<int>(m_fields.size());
         m_fields.push_back(f);
-        const auto inserted = m_heads.insert(cell, index);
-        if (inserted.second) {
-            m_next.push_back(-1);
+        const CellKey key = packed(cell);
+        if (int *head = m_heads.find(key, [](int) { return true; })) {
+            m_next.push_back(*head);
+            *head = index;
         } else {
-            m_next.push_back(*inserted.first);
-            *inserted.first = index;
+            m_heads.insert(key, index);
+            m_next.push_back(-1);
         }
     }
 
@@ -240,7 +255,8 @@ private:
     double m_tolerance;
     double m_cellSize;
     std::array<bool, FieldCount> m_varying;
-    FlatMap<CellKey, CellHash> m_heads;
+    Fields m_origin;
+    FlatMap m_heads;
     std::vector<int> m_next;
     std::vector<Fields> m_fields;
 };
@@ -366,16 +382,16 @@ bool PickupSearch::run(bool refine, const CameraParams &start)
 
     std::vector<Fields> candidates { origin };
     std::vector<Scored> scored;
-    // At most this many trials per iteration.
-    const int trialCapacity = capacity * capacity;
-    FlatMap<ExactKey, ExactHash> seen(trialCapacity);
-    ScoredIndex index(tolerance, varying, trialCapacity);
-    scored.reserve(trialCapacity);
+    // Every distinct trial of the iteration, found through a hash of its bits.
+    FlatMap seen;
+    std::vector<ExactKey> seenTrials;
+    ScoredIndex index(tolerance, varying, origin);
     const double xOffset = m_previous.xOffset;
 
     while (steps[2] > tolerance) {
         scored.clear();
         seen.clear();
+        seenTrials.clear();
         index.clear();
         for (const Fields &candidate : candidates) {
             for (const Fields &multiplier : multipliers) {
@@ -384,8 +400,12 @@ bool PickupSearch::run(bool refine, const CameraParams &start)
                     trial[i] = candidate[i] + steps[i] * multiplier[i];
                 // A repeat is within the tolerance of a scored trial (or of one that
                 // was, or would again leave the model invalid).
-                if (!seen.insert(exactKey(trial), 0).second)
+                const ExactKey key = exactKey(trial);
+                const quint64 hash = ExactHash()(key);
+                if (seen.find(hash, [&](int i) { return seenTrials[i] == key; }))
                     continue;
+                seen.insert(hash, static_cast<int>(seenTrials.size()));
+                seenTrials.push_back(key);
                 if (index.hasNear(trial))
                     continue;
                 if (!applyTrial(m_model, paramsOf(trial, xOffset)))
