@@ -186,6 +186,9 @@ void TestCameraModel::everyStopInvalidates_data()
     c.viewAngle = 180.0;
     row("view angle of 180 degrees", c);
     c = Camera();
+    c.viewAngle = nan;
+    row("view angle not a number", c);
+    c = Camera();
     c.withViewAngle = false;
     row("missing view angle", c);
     c = Camera();
