@@ -80,6 +80,7 @@ void ProjectionWidget::pickupParameters(int mode)
     m_residuals.clear();
     m_marking = true;
     m_mode = mode;
+    setCursor(Qt::CrossCursor);
     m_drawer.stashPreviousParameters();
     update();
 }
@@ -210,6 +211,7 @@ void ProjectionWidget::doAddCheckpoint(const QPoint &pixel)
     if (m_checkpoints.size()
         == PickupSearch::requiredCheckpoints(static_cast<PickupSearch::Mode>(m_mode))) {
         m_marking = false;
+        setCursor(Qt::BusyCursor);
         m_busy = true;
         QTimer::singleShot(PickupStartDelayMs, this, &ProjectionWidget::doRunPickup);
     }
@@ -219,6 +221,7 @@ void ProjectionWidget::doEndMarking()
 {
     m_checkpoints.clear();
     m_marking = false;
+    unsetCursor();
     m_drawer.applyPreviousParameters();
     update();
 }
@@ -232,6 +235,7 @@ void ProjectionWidget::doRunPickup()
     m_residuals = m_drawer.checkpointResiduals();
     m_drawer.applyPreviousParameters();
     m_busy = false;
+    unsetCursor();
     update();
 }
 
