@@ -55,6 +55,11 @@ void HistoryModel::setPaintObjects(bool value)
             { Qt::BackgroundRole, Qt::ForegroundRole });
 }
 
+void HistoryModel::setMaxRows(int rows)
+{
+    m_maxRows = qMax(1, rows);
+}
+
 void HistoryModel::setFrameTimeMs(qint64 ms)
 {
     m_frameTimeMs = ms;
@@ -91,7 +96,7 @@ void HistoryModel::finishFrame()
         else
             it = m_groupRows.erase(it);
     }
-    const int excess = m_rowCount - MaxRows;
+    const int excess = m_rowCount - m_maxRows;
     if (excess <= 0)
         return;
     beginRemoveRows(QModelIndex(), 0, excess - 1);

@@ -35,13 +35,16 @@ public:
     // For each object reported in the previous frame, the row of its latest record.
     QMap<quint8, int> groupRows() const { return m_groupRows; }
     bool paintObjects() const { return m_paintObjects; }
+    int maxRows() const { return m_maxRows; }
+    // The row limit, MaxRows unless set; rows beyond it go at the end of the next frame.
+    void setMaxRows(int rows);
 
     void setPaintObjects(bool value);
     // Only records detected at this time are recorded (measured in the current frame).
     void setFrameTimeMs(qint64 ms);
     void startFrame();
     void addRecord(const ObjectRecord &record);
-    // Ends the groups of the objects missing from this frame and trims to MaxRows.
+    // Ends the groups of the objects missing from this frame and trims to the row limit.
     void finishFrame();
     // The next record of every object starts a new group at the end.
     void forgetGroups();
@@ -63,4 +66,5 @@ private:
     qint64 m_frameTimeMs = 0;
     bool m_frameTimeValid = false;
     bool m_paintObjects = true;
+    int m_maxRows = MaxRows;
 };

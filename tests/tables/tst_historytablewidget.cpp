@@ -1,0 +1,274 @@
+#include "historymodel.h"
+#include "historytablewidget.h"
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <optional>
+
+namespace {
+
+const QDateTime Start(QDate(2026, 12, 9), QTime(10, 20, 30, 456), Qt::LocalTime);
+
+// Feeds frames to the history. A frame is a text of identifiers: "7" is an object
+// measured in this frame, "7!" one reported but last measured earlier. "P" and "R" press
+// and release the pause button between frames.
+class Feeder
+{
+public:
+    explicit Feeder(HistoryTableWidget &history)
+        : m_history(history)
+    { }
+
+    void frame(const QString &frame)
+    {
+        if (frame == QLatin1String("P") || frame == QLatin1String("R")) {
+            m_history.on_pauseWorkButton_toggled(frame == QLatin1String("P"));
+            return;
+        }
+        const QDateTime time = Start.addMSecs(100 * m_frames++);
+        m_history.setFrameDateTimeUtc(time);
+        m_history.startFilling();
+        for (QString id : frame.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const bool stale = id.endsWith(QLatin1Char('!'));
+            id.remove(QLatin1Char('!'));
+            m_history.addObject(quint8(id.toInt()), 10.0, -0.5, 12.25, -3.5, 4.44,
+                stale ? time.addMSecs(-50) : time);
+        }
+        m_history.finishFilling();
+    }
+
+    void frames(const QStringList &frames)
+    {
+        for (const QString &f : frames)
+            frame(f);
+    }
+
+private:
+    HistoryTableWidget &m_history;
+    int m_frames = 0;
+};
+
+QString idColumn(HistoryModel &model)
+{
+    QStringList ids;
+    for (int row = 0; row < model.rowCount(); ++row)
+        ids.append(QString::number(model.record(row).id));
+    return ids.join(QLatin1Char(' '));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestHistoryTableWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void grouping_data();
+    void grouping();
+    void trimmingAtTheLimit_data();
+    void trimmingAtTheLimit();
+    void followingTheEnd_data();
+    void followingTheEnd();
+    void saving_data();
+    void saving();
+    void savesWithinOneSecondKeepBothFiles();
+};
+
+void TestHistoryTableWidget::cleanup()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox *>(w))
+            delete w;
+    }
+}
+
+void TestHistoryTableWidget::grouping_data()
+{
+    QTest::addColumn<QStringList>("frames");
+    QTest::addColumn<QString>("ids");
+
+    QTest::newRow("consecutive frames make adjacent rows")
+        << QStringList { "1 2", "1 2" } << "1 1 2 2";
+    QTest::newRow("a missing frame starts a new group at the end")
+        << QStringList { "1 2", "2", "1 2" } << "1 2 2 2 1";
+    QTest::newRow("a record not measured in the frame is skipped")
+        << QStringList { "1 2!", "1 2" } << "1 1 2";
+    QTest::newRow("a reported but unmeasured object keeps its group")
+        << QStringList { "1 2", "1 2!", "1 2" } << "1 1 1 2 2";
+    QTest::newRow("frames while paused are not recorded, and groups restart")
+        << QStringList { "1 2", "P", "1 2", "R", "1 2" } << "1 2 1 2";
+}
+
+void TestHistoryTableWidget::grouping()
+{
+    QFETCH(QStringList, frames);
+    QFETCH(QString, ids);
+
+    HistoryTableWidget history;
+    QAbstractItemModelTester tester(history.model());
+    Feeder(history).frames(frames);
+    QCOMPARE(idColumn(*history.model()), ids);
+}
+
+void TestHistoryTableWidget::trimmingAtTheLimit_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("lastFrameObjects");
+
+    // Limits of 64 n + 32 rows; a small one lets the model tester watch every step.
+    QTest::newRow("one row over a small limit") << 672 << 1;
+    QTest::newRow("sixteen rows over a small limit") << 672 << 16;
+    QTest::newRow("one row over the real limit") << int(HistoryModel::MaxRows) << 1;
+}
+
+void TestHistoryTableWidget::trimmingAtTheLimit()
+{
+    QFETCH(int, limit);
+    QFETCH(int, lastFrameObjects);
+
+    HistoryTableWidget history;
+    HistoryModel &model = *history.model();
+    model.setMaxRows(limit);
+    // The tester checks every cell on each change: too slow for the real limit.
+    std::optional<QAbstractItemModelTester> tester;
+    if (limit < HistoryModel::MaxRows)
+        tester.emplace(&model);
+    QStringList all;
+    for (int id = 0; id < 64; ++id)
+        all.append(QString::number(id));
+    Feeder feeder(history);
+    // Full frames and one of 32 objects fill the table to the limit with objects 0..31
+    // mapped; the last frame's objects, the last mapped ones, then all go below their
+    // previous records, far from the top.
+    for (int i = 0; i < (limit - 32) / 64; ++i)
+        feeder.frame(all.join(QLatin1Char(' ')));
+    feeder.frame(all.mid(0, 32).join(QLatin1Char(' ')));
+    QCOMPARE(model.rowCount(), limit);
+    const QMap<quint8, int> before = model.groupRows();
+    const int excess = lastFrameObjects;
+    const ObjectRecord survivor = model.record(excess);
+
+    const QStringList last = all.mid(32 - lastFrameObjects, lastFrameObjects);
+    feeder.frame(last.join(QLatin1Char(' ')));
+
+    QCOMPARE(model.rowCount(), limit);
+    QCOMPARE(model.record(0).lastDetectedMs, survivor.lastDetectedMs);
+    QCOMPARE(model.record(0).id, survivor.id);
+    const QMap<quint8, int> after = model.groupRows();
+    QCOMPARE(after.size(), lastFrameObjects);
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        // Down by the records inserted above it, one for its own, up by the trim.
+        int insertedAbove = 0;
+        for (const QString &id : last)
+            insertedAbove += before.value(quint8(id.toInt())) < before.value(it.key()) ? 1 : 0;
+        QCOMPARE(it.value(), before.value(it.key()) + 1 + insertedAbove - excess);
+        QCOMPARE(model.record(it.value()).id, it.key());
+    }
+}
+
+void TestHistoryTableWidget::followingTheEnd_data()
+{
+    QTest::addColumn<bool>("userOnLastRow");
+    QTest::addColumn<int>("currentRowAfter");
+
+    QTest::newRow("on the last row: follows") << true << 5;
+    QTest::newRow("scrolled away: stays") << false << 0;
+}
+
+void TestHistoryTableWidget::followingTheEnd()
+{
+    QFETCH(bool, userOnLastRow);
+    QFETCH(int, currentRowAfter);
+
+    HistoryTableWidget history;
+    history.resize(700, 400);
+    history.show();
+    Feeder feeder(history);
+    feeder.frames({ "1 2 3", "1" });
+    QCOMPARE(history.view()->currentIndex().row(), 3);
+    if (!userOnLastRow)
+        history.view()->setCurrentIndex(history.model()->index(0, 0));
+    feeder.frame("4 5");
+    QCOMPARE(history.view()->currentIndex().row(), currentRowAfter);
+}
+
+void TestHistoryTableWidget::saving_data()
+{
+    QTest::addColumn<QStringList>("frames");
+    QTest::addColumn<bool>("folderExists");
+    QTest::addColumn<QByteArray>("content");
+
+    const QByteArray header
+        = "| id |  X speed, km/h |  Y speed, km/h |     X range, m |     Y range, m "
+          "|      Length, m |        Updated |\n";
+    QTest::newRow("an empty history writes the header only") << QStringList() << true << header;
+    QTest::newRow("rows follow the header, top to bottom") << QStringList { "7", "12" } << true
+                                                           << header
+            + "|  7 |           36.0 |           -1.8 |          12.25 |          -3.50 |      "
+              "      4.4 |   10:20:30.456 |\n"
+              "| 12 |           36.0 |           -1.8 |          12.25 |          -3.50 |      "
+              "      4.4 |   10:20:30.556 |\n";
+    QTest::newRow("a folder that cannot be written fails")
+        << QStringList { "7" } << false << QByteArray();
+}
+
+void TestHistoryTableWidget::saving()
+{
+    QFETCH(QStringList, frames);
+    QFETCH(bool, folderExists);
+    QFETCH(QByteArray, content);
+
+    QTemporaryDir dir;
+    const QString folder = folderExists ? dir.path() : dir.filePath("missing/history");
+    HistoryTableWidget history;
+    Feeder(history).frames(frames);
+    QSignalSpy saved(&history, &HistoryTableWidget::historySaved);
+    QSignalSpy failed(&history, &HistoryTableWidget::historySavingFailed);
+
+    history.saveToFolder(folder);
+
+    QCOMPARE(saved.size(), folderExists ? 1 : 0);
+    QCOMPARE(failed.size(), folderExists ? 0 : 1);
+    // The user is told either way.
+    QCOMPARE(history.findChildren<QMessageBox *>().size(), 1);
+    if (folderExists) {
+        const QString path = saved.at(0).at(0).toString();
+        QVERIFY(QFileInfo(path).fileName().contains(
+            QRegularExpression("^\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d(_\\d+)?\\.txt$")));
+        QCOMPARE(readAll(path), content);
+    } else {
+        QVERIFY(!QFileInfo::exists(failed.at(0).at(0).toString()));
+    }
+}
+
+void TestHistoryTableWidget::savesWithinOneSecondKeepBothFiles()
+{
+    QTemporaryDir dir;
+    HistoryTableWidget history;
+    Feeder feeder(history);
+    QSignalSpy saved(&history, &HistoryTableWidget::historySaved);
+    history.saveToFolder(dir.path());
+    feeder.frame("3");
+    history.saveToFolder(dir.path());
+    QCOMPARE(saved.size(), 2);
+    QVERIFY(saved.at(0).at(0) != saved.at(1).at(0));
+    QVERIFY(readAll(saved.at(0).at(0).toString()).count('\n') == 1);
+    QVERIFY(readAll(saved.at(1).at(0).toString()).count('\n') == 2);
+}
+
+QTEST_MAIN(TestHistoryTableWidget)
+#include "tst_historytablewidget.moc"
