@@ -27,6 +27,7 @@ const int MarkSteps[] = { 1, 2, 5, 10, 20, 25, 50, 100, 200, 250, 500, 1000, 200
 constexpr double MinMarkSpacing = 12.0; // pixels between drawn distance lines
 constexpr double MinLabelSpacing = 56.0; // pixels between labelled distance lines
 constexpr int ExposureAlpha = 70;
+constexpr double MaxExposureStep = 20.0; // metres an object may move between two frames
 constexpr double TrackTolerance = 0.35; // pixels a simplified track may deviate
 
 int markStep(double pixelsPerMetre, double minSpacing)
@@ -276,20 +277,23 @@ void RoadSchemePainter::exposeObjects(const QSize &size)
     }
     QHash<quint8, QPointF> positions;
     for (const RoadObject &o : m_objects) {
-        const QPointF now = m.toDevice(QPointF(o.xRange, o.yRange));
+        const QPointF now(o.xRange, o.yRange);
         if (!qIsFinite(now.x()) || !qIsFinite(now.y()))
             continue;
         positions.insert(o.id, now);
         const auto before = m_exposedPositions.constFind(o.id);
-        if (before == m_exposedPositions.constEnd())
+        // A jump is an identifier taken over by another object, not a movement.
+        if (before == m_exposedPositions.constEnd()
+            || std::hypot(now.x() - before->x(), now.y() - before->y()) > MaxExposureStep)
             continue;
         QColor c = ObjectColor::base(colorId(o.id));
         c.setAlpha(ExposureAlpha);
         const QPen pen(c, 2.0, Qt::SolidLine, Qt::RoundCap);
+        const QLineF line(m.toDevice(*before), m.toDevice(now));
         exposure.setPen(pen);
-        exposure.drawLine(*before, now);
+        exposure.drawLine(line);
         composed.setPen(pen);
-        composed.drawLine(*before, now);
+        composed.drawLine(line);
     }
     m_exposedPositions = positions;
 }
