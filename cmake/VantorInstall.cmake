@@ -56,7 +56,7 @@ set(gui_depends "qttranslations5-l10n, libqt5svg5")
 if(TARGET vantor-road-app-gui)
     vantor_install_program(vantor-road-app-gui COMPONENT RoadApp DESKTOP
         CATALOGUES vantor-road-app-gui vantor-widgets
-        DOCS ${CMAKE_SOURCE_DIR}/docs/guide/road-app.md)
+        DOCS ${CMAKE_SOURCE_DIR}/docs/guide/README.md ${CMAKE_SOURCE_DIR}/docs/guide/road-app.md)
     set(CPACK_DEBIAN_ROADAPP_PACKAGE_NAME vantor-road-app-gui)
     set(CPACK_DEBIAN_ROADAPP_PACKAGE_SECTION electronics)
     set(CPACK_DEBIAN_ROADAPP_PACKAGE_DEPENDS "${gui_depends}")
@@ -71,7 +71,7 @@ endif()
 if(TARGET qel-udp-client)
     vantor_install_program(qel-udp-client COMPONENT UdpConsole DESKTOP
         CATALOGUES qel-udp-client vantor-widgets
-        DOCS ${CMAKE_SOURCE_DIR}/docs/guide/udp-console.md)
+        DOCS ${CMAKE_SOURCE_DIR}/docs/guide/README.md ${CMAKE_SOURCE_DIR}/docs/guide/udp-console.md)
     set(CPACK_DEBIAN_UDPCONSOLE_PACKAGE_NAME qel-udp-client)
     set(CPACK_DEBIAN_UDPCONSOLE_PACKAGE_SECTION net)
     set(CPACK_DEBIAN_UDPCONSOLE_PACKAGE_DEPENDS "${gui_depends}")

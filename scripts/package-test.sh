@@ -20,14 +20,16 @@ if [[ ${1:-} == run-in-root ]]; then
     root=$2
     out=$3
     programs=(vantor-road-app-gui qel-udp-client)
-    in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
+    # A command array, not a function, so that $! of a background start is the program's
+    # own process (chroot and env exec it) and kill reaches it.
+    in_root=(chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root)
 
     echo "== Installing the packages with apt"
-    in_root sh -c 'DEBIAN_FRONTEND=noninteractive apt-get install -y -q /tmp/debs/*.deb'
+    "${in_root[@]}" sh -c 'DEBIAN_FRONTEND=noninteractive apt-get install -y -q /tmp/debs/*.deb'
     rm -rf "$root/tmp/debs"
     for package in vantor-road-app-gui qel-udp-client vantor-radar-sim; do
-        in_root dpkg-query -W "$package" >>"$out/installed-files.txt" 2>/dev/null || continue
-        in_root dpkg -L "$package" | while read -r file; do
+        "${in_root[@]}" dpkg-query -W "$package" >>"$out/installed-files.txt" 2>/dev/null || continue
+        "${in_root[@]}" dpkg -L "$package" | while read -r file; do
             if [[ -f $root$file ]]; then echo "    $file"; fi
         done >>"$out/installed-files.txt"
     done
@@ -44,7 +46,7 @@ if [[ ${1:-} == run-in-root ]]; then
     trap cleanup EXIT
 
     echo "== Xvfb :$display in the root"
-    in_root Xvfb ":$display" -screen 0 1366x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+    "${in_root[@]}" Xvfb ":$display" -screen 0 1366x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
     pids+=($!)
     for _ in $(seq 50); do
         [[ -S $root/tmp/.X11-unix/X$display ]] && break
@@ -52,9 +54,9 @@ if [[ ${1:-} == run-in-root ]]; then
     done
     [[ -S $root/tmp/.X11-unix/X$display ]] || { echo "Xvfb did not start" >&2; exit 1; }
 
-    if in_root sh -c 'command -v vantor-radar-sim' >/dev/null; then
+    if "${in_root[@]}" sh -c 'command -v vantor-radar-sim' >/dev/null; then
         echo "== vantor-radar-sim on ws://127.0.0.1:7578/"
-        in_root vantor-radar-sim >"$out/vantor-radar-sim.log" 2>&1 &
+        "${in_root[@]}" vantor-radar-sim >"$out/vantor-radar-sim.log" 2>&1 &
         pids+=($!)
         sleep 2
         kill -0 "${pids[-1]}" 2>/dev/null \
@@ -62,13 +64,13 @@ if [[ ${1:-} == run-in-root ]]; then
     fi
 
     for program in "${programs[@]}"; do
-        in_root sh -c "command -v $program" >/dev/null || { echo "$program: not packaged"; continue; }
+        "${in_root[@]}" sh -c "command -v $program" >/dev/null || { echo "$program: not packaged"; continue; }
         # Qt takes the language from LANG; the C library keeps a UTF-8 character type.
         for lang in en ru; do
             locale=C.UTF-8
             [[ $lang == ru ]] && locale=ru_RU.UTF-8
             shot="$out/$program-$lang.png"
-            in_root sh -c "cd /root && exec env DISPLAY=:$display LANG=$locale LC_CTYPE=C.UTF-8 \
+            "${in_root[@]}" sh -c "cd /root && exec env DISPLAY=:$display LANG=$locale LC_CTYPE=C.UTF-8 \
                 XDG_RUNTIME_DIR=/tmp/runtime-root $program" >"$out/$program-$lang.log" 2>&1 &
             local_pid=$!
             sleep 6
