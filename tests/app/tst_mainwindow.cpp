@@ -1,0 +1,338 @@
+#include "mainwindow.h"
+#include "radarsimulator.h"
+#include "radarstatewidget.h"
+#include "serverprotocolwidget.h"
+#include "serverstatewidget.h"
+#include "serverurldialog.h"
+#include "vantorserialpmxprotocolclient.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int Wait = 10000;
+const QString ConfigFile = QStringLiteral(".vantor-road-app-gui_config.json");
+
+QJsonObject readConfig()
+{
+    QFile file(ConfigFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return QJsonObject();
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+const QJsonObject currentProfile()
+{
+    const QJsonObject config = readConfig();
+    return config.value("profiles").toArray().at(config.value("current_id").toInt()).toObject();
+}
+
+bool controlVisibleInFile(int control)
+{
+    return currentProfile()["view"]["controls"][QString::number(control)]["visible"].toBool();
+}
+
+// One profile: the default panels, the given server, road direction and table.
+void writeConfig(const QUrl &url, bool drawVertical = false, bool tableVisible = true)
+{
+    QJsonObject controls;
+    for (int id = 0; id < 14; ++id) {
+        const bool visible = id == RoadObjectsControl ? tableVisible : id <= 9;
+        controls.insert(
+            QString::number(id), QJsonObject { { "visible", visible }, { "collapsed", false } });
+    }
+    const QJsonObject profile {
+        { "name", "Test" },
+        { "connection",
+            QJsonObject { { "radar_protocol", 0 }, { "protocol_forcing", true },
+                { "radar_server_url", url.toString() } } },
+        { "view",
+            QJsonObject { { "controls", controls },
+                { "traffic_scheme", QJsonObject { { "draw_vertical", drawVertical } } },
+                { "paint_objects", true } } },
+    };
+    QFile file(ConfigFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        QJsonDocument(QJsonObject { { "profiles", QJsonArray { profile } }, { "current_id", 0 } })
+            .toJson());
+}
+
+QAction *menuAction(MainWindow &window, const QString &text)
+{
+    for (QAction *action : window.findChildren<QAction *>()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+int messageBoxes(MainWindow &window, const QString &title)
+{
+    int count = 0;
+    for (QMessageBox *box : window.findChildren<QMessageBox *>())
+        count += box->windowTitle() == title ? 1 : 0;
+    return count;
+}
+
+bool radarWorking(MainWindow &window)
+{
+    return window.findChild<RadarStateWidget *>()->text()
+        == RadarStateWidget::stateText(IVantorClient::Working);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startsWithoutConfiguration();
+    void columns_data();
+    void columns();
+    void closingTheHistoryWindowIsStored();
+    void protocolChangeReplacesClient_data();
+    void protocolChangeReplacesClient();
+    void resultBoxes_data();
+    void resultBoxes();
+    void leavingOnlineResetsImitatorMode();
+    void serverDialog_data();
+    void serverDialog();
+
+private:
+    // A simulator with a type Q radar on a free port, cycles of 20 ms.
+    QUrl startSimulator();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_previousDir;
+    std::unique_ptr<RadarSimulator> m_sim;
+};
+
+void TestMainWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+}
+
+void TestMainWindow::cleanup()
+{
+    m_sim.reset();
+    QDir::setCurrent(m_previousDir);
+    m_dir.reset();
+}
+
+QUrl TestMainWindow::startSimulator()
+{
+    SimOptions options;
+    options.server.port = 0;
+    options.server.stateStepMs = 0;
+    options.radar.cycleMs = 20;
+    m_sim = std::make_unique<RadarSimulator>(options);
+    QString error;
+    if (!m_sim->start(&error))
+        qWarning() << error;
+    return m_sim->url();
+}
+
+void TestMainWindow::startsWithoutConfiguration()
+{
+    {
+        MainWindow window;
+        QCOMPARE(window.profileHandler()->profileNames(), QStringList { "Default profile" });
+        QVERIFY(window.radarClient());
+        QCOMPARE(window.radarClient()->url(), QUrl("ws://127.0.0.1:7578/"));
+        QVERIFY(window.isControlVisible(TrafficSchemeControl));
+        QVERIFY(window.isControlVisible(ImitatorControl));
+        window.close();
+    }
+    QCOMPARE(currentProfile()["name"].toString(), QString("Default profile"));
+    QCOMPARE(currentProfile()["connection"]["radar_server_url"].toString(),
+        QString("ws://127.0.0.1:7578/"));
+    QVERIFY(controlVisibleInFile(TrafficSchemeControl));
+    QVERIFY(controlVisibleInFile(ImitatorControl));
+}
+
+void TestMainWindow::columns_data()
+{
+    QTest::addColumn<bool>("drawVertical");
+    QTest::addColumn<bool>("tableVisible");
+    QTest::addColumn<bool>("threeColumns");
+
+    QTest::newRow("horizontal road, table hidden") << false << false << true;
+    QTest::newRow("horizontal road, table shown") << false << true << false;
+    QTest::newRow("vertical road, table hidden") << true << false << false;
+}
+
+void TestMainWindow::columns()
+{
+    QFETCH(bool, drawVertical);
+    QFETCH(bool, tableVisible);
+    QFETCH(bool, threeColumns);
+
+    // Starts with the opposite table setting and changes it through the menu.
+    writeConfig(QUrl("ws://127.0.0.1:1/"), drawVertical, !tableVisible);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    menuAction(window, "Road &objects")->trigger();
+
+    const Ui::MainWindow &form = window.form();
+    QTRY_COMPARE(form.column3Widget->isVisible(), threeColumns);
+    QCOMPARE(form.radarTuningBox->parentWidget() == form.column1Widget, threeColumns);
+    QCOMPARE(form.setPolygonBox->parentWidget() == form.column2Widget, threeColumns);
+    QCOMPARE(form.objectsTableBox->isVisible(), tableVisible);
+}
+
+void TestMainWindow::closingTheHistoryWindowIsStored()
+{
+    writeConfig(QUrl("ws://127.0.0.1:1/"));
+    MainWindow window;
+    window.show();
+    QAction *history = menuAction(window, "Objects &history");
+    history->trigger();
+    QTRY_VERIFY(window.historyTableWidget()->isVisible());
+    QVERIFY(history->isChecked());
+
+    window.historyTableWidget()->close();
+    QVERIFY(!history->isChecked());
+    QVERIFY(!window.isControlVisible(ObjectsHistoryControl));
+    window.close();
+    QVERIFY(!controlVisibleInFile(ObjectsHistoryControl));
+    QVERIFY(controlVisibleInFile(GeneralInfoControl));
+}
+
+void TestMainWindow::protocolChangeReplacesClient_data()
+{
+    QTest::addColumn<bool>("forcing");
+    QTest::addColumn<QString>("serverProtocol");
+
+    QTest::newRow("forcing on: the server is told") << true << "[SerP]";
+    QTest::newRow("forcing off: the server is not told") << false << "";
+}
+
+void TestMainWindow::protocolChangeReplacesClient()
+{
+    QFETCH(bool, forcing);
+    QFETCH(QString, serverProtocol);
+
+    writeConfig(startSimulator());
+    MainWindow window;
+    window.show();
+    auto *protocol = window.findChild<ServerProtocolWidget *>();
+    QTRY_COMPARE_WITH_TIMEOUT(protocol->text(), QString("[SerQ]"), Wait);
+    QTRY_VERIFY_WITH_TIMEOUT(radarWorking(window), Wait);
+    if (!forcing)
+        menuAction(window, "&Force server to change protocol")->trigger();
+    QPointer<IVantorClient> old = window.radarClient();
+
+    menuAction(window, "&1. Serial, type P (SerP)")->trigger();
+
+    QVERIFY(qobject_cast<VantorSerialPmxProtocolClient *>(window.radarClient()));
+    QTRY_VERIFY(old.isNull());
+    // The radar still speaks type Q: the new client sees the wrong protocol.
+    QTRY_COMPARE_WITH_TIMEOUT(window.findChild<RadarStateWidget *>()->text(),
+        RadarStateWidget::stateText(IVantorClient::WrongProtocol), Wait);
+    QCOMPARE(protocol->text(), serverProtocol);
+}
+
+void TestMainWindow::resultBoxes_data()
+{
+    QTest::addColumn<bool>("askedByPanel");
+    QTest::addColumn<int>("boxes");
+
+    QTest::newRow("asked by the server state widget: no box") << false << 0;
+    QTest::newRow("asked from the send-commands panel: one box") << true << 1;
+}
+
+void TestMainWindow::resultBoxes()
+{
+    QFETCH(bool, askedByPanel);
+    QFETCH(int, boxes);
+
+    writeConfig(startSimulator());
+    MainWindow window;
+    window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(radarWorking(window), Wait);
+    ServerStateWidget *state = window.serverStateWidget();
+    if (askedByPanel) {
+        window.onWindowedCommandRequested(1);
+        window.radarClient()->sendCmdGetHardwareInfo();
+    } else {
+        QVERIFY(state->hardwareInfoButton()->isEnabled());
+        state->hardwareInfoButton()->click();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(state->text().contains("VANTOR RS-24 HW rev.3"), Wait);
+    // The box is queued behind the client's signal.
+    QCoreApplication::processEvents();
+    QCOMPARE(messageBoxes(window, "Hardware info"), boxes);
+}
+
+void TestMainWindow::leavingOnlineResetsImitatorMode()
+{
+    writeConfig(startSimulator());
+    MainWindow window;
+    window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(radarWorking(window), Wait);
+    const Ui::MainWindow &form = window.form();
+    QVERIFY(form.roadObjectsBox->isVisible());
+    window.radarClient()->sendCmdSetImitatorMode(2);
+    window.radarClient()->sendCmdGetImitatorMode();
+    QTRY_VERIFY_WITH_TIMEOUT(form.imitatorObjectBox->isVisible(), Wait);
+    QVERIFY(form.imitatorObjectBox->title().contains(", type 2"));
+    QVERIFY(!form.roadObjectsBox->isVisible());
+
+    m_sim.reset();
+
+    QTRY_VERIFY_WITH_TIMEOUT(form.roadObjectsBox->isVisible(), Wait);
+    QVERIFY(!form.imitatorObjectBox->isVisible());
+}
+
+void TestMainWindow::serverDialog_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("another scheme is refused") << "http://127.0.0.1:7578/" << false;
+    QTest::newRow("no host is refused") << "ws://" << false;
+    QTest::newRow("not a URL is refused") << "ws://[::1" << false;
+    QTest::newRow("a WebSocket URL is taken") << "ws://127.0.0.1:7999/" << true;
+}
+
+void TestMainWindow::serverDialog()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+
+    const QUrl old("ws://127.0.0.1:1/");
+    writeConfig(old);
+    MainWindow window;
+    window.show();
+    window.onChooseRadarServerTriggered();
+    auto *dialog = window.findChild<ServerUrlDialog *>();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->urlEdit()->text(), old.toString());
+    dialog->urlEdit()->setText(typed);
+    dialog->accept();
+
+    QCOMPARE(dialog->isVisible(), !accepted);
+    QCOMPARE(dialog->problemText().isEmpty(), accepted);
+    QCOMPARE(window.radarClient()->url(), accepted ? QUrl(typed) : old);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
