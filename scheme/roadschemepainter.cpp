@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QtMath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -37,6 +38,22 @@ int markStep(double pixelsPerMetre, double minSpacing)
             return step;
     }
     return MarkSteps[std::size(MarkSteps) - 1];
+}
+
+// Road coordinates beyond this are garbage; painting them would only stall the rasterizer.
+constexpr double MaxCoordinate = 1.0e6;
+constexpr double MaxObjectLength = 1000.0;
+
+bool isSane(const QPointF &p)
+{
+    return qIsFinite(p.x()) && qIsFinite(p.y()) && std::abs(p.x()) <= MaxCoordinate
+        && std::abs(p.y()) <= MaxCoordinate;
+}
+
+bool isDrawable(const RoadObject &o)
+{
+    return isSane(QPointF(o.xRange, o.yRange)) && qIsFinite(o.xSpeed) && qIsFinite(o.ySpeed)
+        && qIsFinite(o.length) && o.length <= MaxObjectLength;
 }
 
 QPointF unit(const QPointF &v)
@@ -188,7 +205,7 @@ void RoadSchemePainter::setPaintObjects(bool value)
 
 void RoadSchemePainter::setRadarPosition(const QPointF &position, double azimuth)
 {
-    if (!qIsFinite(position.x()) || !qIsFinite(position.y()) || !qIsFinite(azimuth))
+    if (!isSane(position) || !qIsFinite(azimuth))
         return;
     m_radarPosition = position;
     m_radarAzimuth = azimuth;
@@ -201,7 +218,9 @@ void RoadSchemePainter::setSight(
     m_camera = camera;
     m_sightCentre = centre;
     m_sightArea = area;
-    m_hasSight = true;
+    m_hasSight = isSane(camera) && isSane(centre);
+    if (!std::all_of(area.cbegin(), area.cend(), isSane))
+        m_sightArea.clear();
     doInvalidateStatic();
 }
 
@@ -213,7 +232,8 @@ void RoadSchemePainter::setPolygonUsage(quint8 mask)
 
 void RoadSchemePainter::setPolygonPoint(quint8 id, quint8 param, double value)
 {
-    if (id >= PolygonCount || param >= 2 * PolygonPoints || !qIsFinite(value))
+    if (id >= PolygonCount || param >= 2 * PolygonPoints || !qIsFinite(value)
+        || std::abs(value) > MaxCoordinate)
         return;
     QPointF &point = m_polygons[id][param / 2];
     if (param % 2 == 0)
@@ -278,7 +298,7 @@ void RoadSchemePainter::exposeObjects(const QSize &size)
     QHash<quint8, QPointF> positions;
     for (const RoadObject &o : m_objects) {
         const QPointF now(o.xRange, o.yRange);
-        if (!qIsFinite(now.x()) || !qIsFinite(now.y()))
+        if (!isDrawable(o))
             continue;
         positions.insert(o.id, now);
         const auto before = m_exposedPositions.constFind(o.id);
@@ -534,7 +554,7 @@ void RoadSchemePainter::doPaintObjects(QPainter &p, const SchemeMapping &m) cons
 
     for (const RoadObject &o : m_objects) {
         const QPointF ref(o.xRange, o.yRange);
-        if (!qIsFinite(ref.x()) || !qIsFinite(ref.y()))
+        if (!isDrawable(o))
             continue;
         const quint8 cid = colorId(o.id);
         const QColor body = ObjectColor::base(cid);

@@ -1,9 +1,12 @@
+#include "objectcolor.h"
 #include "roadbuilder.h"
 #include "roadobjectswidget.h"
 
 #include <QImage>
 #include <QJsonArray>
 #include <QtTest>
+
+#include <limits>
 
 namespace {
 
@@ -53,6 +56,8 @@ private slots:
     void mapping_data();
     void mapping();
     void clearsWhenRadarStops();
+    void survivesGarbage_data();
+    void survivesGarbage();
 };
 
 void TestRoadObjectsWidget::mapping_data()
@@ -149,6 +154,53 @@ void TestRoadObjectsWidget::clearsWhenRadarStops()
     QImage image(view.size(), QImage::Format_RGB32);
     view.render(&image);
     QCOMPARE(image.pixelColor(246, 115), QColor(34, 36, 40));
+}
+
+void TestRoadObjectsWidget::survivesGarbage_data()
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::addColumn<double>("xRange");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<double>("speed");
+    QTest::addColumn<double>("sightX");
+
+    QTest::newRow("NaN position") << nan << 4.0 << 10.0 << 50.0;
+    QTest::newRow("infinite length") << 30.0 << inf << 10.0 << 50.0;
+    QTest::newRow("NaN speed") << 30.0 << 4.0 << nan << 50.0;
+    QTest::newRow("astronomic range and sight") << 1e300 << 1e300 << 1e300 << 1e300;
+    QTest::newRow("infinite sight") << 30.0 << 4.0 << 10.0 << -inf;
+}
+
+void TestRoadObjectsWidget::survivesGarbage()
+{
+    QFETCH(double, xRange);
+    QFETCH(double, length);
+    QFETCH(double, speed);
+    QFETCH(double, sightX);
+
+    RoadBuilder builder;
+    RoadObjectsWidget view;
+    connectRoad(builder, view);
+    builder.setRoadConfig(straightRoad());
+    view.resize(400, 200);
+    view.setSight(QPointF(0, 0), QPointF(sightX, 0),
+        QPolygonF(QVector<QPointF> { { 5, -1 }, { sightX, -9 }, { sightX, 9 }, { 5, 1 } }));
+    view.showPolygonUsage(1);
+    for (quint8 param = 0; param < 6; ++param)
+        view.showPolygonPointParam(0, param, param % 2 ? length : xRange);
+    view.showPosition(5.0, xRange, 0.0, speed, 0.0, 0.0);
+    view.startFilling();
+    view.addObject(5, speed, speed, xRange, -1.75, length, QDateTime());
+    view.addObject(6, 10.0, 0.0, 60.0, -1.75, 4.5, QDateTime());
+    view.finishFilling(QVector<quint8> { 5, 6 });
+    view.setCurrentTracks({ { 5, QPolygonF(QVector<QPointF> { { xRange, 0 }, { 1, 1 } }) } });
+
+    QImage image(view.size(), QImage::Format_RGB32);
+    view.render(&image);
+    // The sound object and the road are still where they belong.
+    QCOMPARE(image.pixelColor(246, 115), QColor(ObjectColor::base(6)));
+    QVERIFY(isWhite(image.pixel(188, 39)));
 }
 
 QTEST_MAIN(TestRoadObjectsWidget)
