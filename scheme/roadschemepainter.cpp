@@ -444,8 +444,11 @@ void RoadSchemePainter::doPaintDistanceLines(QPainter &p, const SchemeMapping &m
         const QPointF centre = device.constFirst() + outward * reach;
         QRectF box(QPointF(), textSize);
         box.moveCenter(centre);
-        if (!bounds.contains(box))
+        // A label cut by the edge (the radar's "0 m") is pushed inside; one beyond is left out.
+        if (!bounds.intersects(box))
             continue;
+        box.moveLeft(qBound(bounds.left(), box.left(), bounds.right() - box.width()));
+        box.moveTop(qBound(bounds.top(), box.top(), bounds.bottom() - box.height()));
         p.setPen(MarkLabelColor);
         p.drawText(box, Qt::AlignCenter, text);
     }
