@@ -20,6 +20,8 @@ GeneralInfoWidget::GeneralInfoWidget(QWidget *parent)
     m_uptimeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_cycleLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *layout = new QFormLayout(this);
+    // Values under their labels keep the controls column narrow.
+    layout->setRowWrapPolicy(QFormLayout::WrapAllRows);
     layout->addRow(tr("Internal time (uptime)"), m_uptimeLabel);
     layout->addRow(tr("Measure cycle number"), m_cycleLabel);
 }
