@@ -69,7 +69,9 @@ void ObjectsHelper::setLaneCenterLines(const QMap<int, QPolygonF> &lines)
             Station s;
             s.centre = line.at(i);
             s.normal = len > 1e-9 ? QPointF(-d.y() / len, d.x() / len) : QPointF(0, 1);
-            if (!qIsFinite(s.centre.x()) || !qIsFinite(s.centre.y()))
+            // Garbage centre lines (say from an absurd Y offset) would overflow the grid.
+            if (!qIsFinite(s.centre.x()) || !qIsFinite(s.centre.y())
+                || qAbs(s.centre.x()) > MaxCoordinate || qAbs(s.centre.y()) > MaxCoordinate)
                 continue;
             const int cx = qFloor(s.centre.x() / MaxLaneDistance);
             const int cy = qFloor(s.centre.y() / MaxLaneDistance);

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <limits>
 
 using IdList = QVector<quint8>;
 using TrackMap = QMap<quint8, QPolygonF>;
@@ -67,6 +68,7 @@ private slots:
     void averageTracks();
     void currentTracks_data();
     void currentTracks();
+    void garbageLanes();
 };
 
 void TestObjectsHelper::sorting_data()
@@ -233,6 +235,31 @@ void TestObjectsHelper::currentTracks()
         QCOMPARE(track.size(), 1); // started anew
     else
         QCOMPARE(track.size(), expectedPoints);
+}
+
+void TestObjectsHelper::garbageLanes()
+{
+    // Centre lines far off (an absurd Y offset) or broken, and objects on them: nothing
+    // is averaged, nothing overflows.
+    ObjectsHelper helper;
+    QPolygonF far;
+    QPolygonF broken;
+    for (int i = 0; i < 10; ++i) {
+        far << QPointF(i, 1e300);
+        broken << QPointF(i, i % 2 ? std::numeric_limits<double>::quiet_NaN() : 0.0);
+    }
+    helper.setLaneCenterLines({ { 1, far }, { -1, broken } });
+    QSignalSpy spy(&helper, &ObjectsHelper::averageTracks);
+    for (int f = 0; f < 10; ++f) {
+        helper.startFilling();
+        helper.addObject(1, 10.0, 0.0, f, 1e300, 4.0, QDateTime());
+        helper.addObject(2, 10.0, 0.0, f, 0.0, 4.0, QDateTime());
+        helper.finishFilling();
+    }
+    const LaneTracks tracks = helper.averageTrackMap();
+    QCOMPARE(tracks.keys(), QList<int> { -1 });
+    for (const QPointF &p : tracks.value(-1))
+        QVERIFY(qIsFinite(p.y()) && std::abs(p.y()) < 1.0);
 }
 
 QTEST_GUILESS_MAIN(TestObjectsHelper)
