@@ -83,7 +83,6 @@ MainWindow::MainWindow(QWidget *parent)
     statusBar()->addPermanentWidget(m_radarStateWidget);
 
     doConnectProfile();
-    doConnectDisplays();
     onRadarStateChanged(IVantorClient::Offline);
 
     WorkProfileHandler *handler = profileHandler();
@@ -344,15 +343,6 @@ void MainWindow::doConnectProfile()
     connect(h, &WorkProfileHandler::savingFailed, this, &MainWindow::onProfileSavingFailed);
 }
 
-void MainWindow::doConnectDisplays()
-{
-    // Requests of the server state widget's own go to whichever client is current.
-    connect(m_serverStateWidget, &ServerStateWidget::getRadarHardwareInfo, this, [this] {
-        if (m_radarClient)
-            m_radarClient->sendCmdGetHardwareInfo();
-    });
-}
-
 void MainWindow::doSetupRadarClient(int version)
 {
     doUnsetRadarClient();
@@ -423,6 +413,8 @@ void MainWindow::doSetupRadarClient(int version)
         &ServerProtocolWidget::showServerProtocol);
     connect(client, &IVantorClient::serverStateChanged, m_serverStateWidget,
         &ServerStateWidget::showServerState);
+    connect(m_serverStateWidget, &ServerStateWidget::getRadarHardwareInfo, client,
+        &IVantorClient::sendCmdGetHardwareInfo);
 
     connect(this, &MainWindow::forceServerToChangeProtocol, client,
         &IVantorClient::forceServerToChangeProtocol);
@@ -437,6 +429,7 @@ void MainWindow::doUnsetRadarClient()
     m_radarClient = nullptr;
     client->disconnect(this);
     disconnect(client);
+    m_serverStateWidget->disconnect(client);
     client->disconnectFromServer();
     client->deleteLater();
 }
@@ -765,12 +758,13 @@ void MainWindow::doReleaseObjectsArea()
 
 void MainWindow::doSetControlsSizePolicy(bool drawVertical, bool objectsVisible, bool tableVisible)
 {
-    // The objects area and the table take the room; the controls keep to their size
+    // The objects area and the table take the room; the controls keep to their height
     // unless nothing else is there to fill it.
     const bool controlsAlone = !objectsVisible && !tableVisible;
-    m_ui.controlsWidget->setSizePolicy(tableVisible || (drawVertical && objectsVisible)
-            ? QSizePolicy::Maximum
-            : QSizePolicy::Expanding,
+    // Beside the table (horizontal road) the controls keep their width; under it, or
+    // alone, they span the window.
+    m_ui.controlsWidget->setSizePolicy(
+        tableVisible && !drawVertical ? QSizePolicy::Maximum : QSizePolicy::Expanding,
         controlsAlone && !drawVertical ? QSizePolicy::Expanding : QSizePolicy::Maximum);
     m_ui.objectsTableBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_ui.objectsMetaWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

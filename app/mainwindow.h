@@ -107,7 +107,6 @@ private:
     void doCreateDataMenu();
     void doFillControls();
     void doConnectProfile();
-    void doConnectDisplays();
     void doSetupRadarClient(int version);
     void doUnsetRadarClient();
     void doConnectToRadarServer(const QString &url);
