@@ -300,6 +300,9 @@ void MainWindow::doFillControls()
         m_controls.insert(control, widget);
         m_visible.insert(control, false);
     }
+    // Entries of panels that have not joined the window yet cannot be switched.
+    for (QAction *action : m_visibleControlsGroup->actions())
+        action->setEnabled(m_controls.contains(VantorControl(action->data().toInt())));
 }
 
 void MainWindow::doConnectProfile()
