@@ -2,12 +2,20 @@
 
 AckMessage *AckMessage::extract(const quint8 *bytes, int size, const QList<quint16> &acceptedIds)
 {
+    AckMessage ack;
+    return read(bytes, size, acceptedIds, &ack) ? new AckMessage(ack) : nullptr;
+}
+
+bool AckMessage::read(
+    const quint8 *bytes, int size, const QList<quint16> &acceptedIds, AckMessage *ack)
+{
     if (!bytes || size < 4)
-        return nullptr;
+        return false;
     const quint16 id = quint16(bytes[0] << 8 | bytes[1]);
     if (!acceptedIds.isEmpty() && !acceptedIds.contains(id))
-        return nullptr;
-    return new AckMessage(id, bytes[2], bytes[3]);
+        return false;
+    *ack = AckMessage(id, bytes[2], bytes[3]);
+    return true;
 }
 
 QByteArray AckMessage::serialize() const

@@ -16,12 +16,14 @@ public:
         : id(id)
         , byte2(byte2)
         , result(result)
-    {
-    }
+    { }
 
     // Returns null unless 4 bytes are there and, when `acceptedIds` is not empty,
     // the identifier is one of them. The caller owns the record.
     static AckMessage *extract(const quint8 *bytes, int size, const QList<quint16> &acceptedIds);
+    // The same test, filling `ack`; false where extract returns null.
+    static bool read(
+        const quint8 *bytes, int size, const QList<quint16> &acceptedIds, AckMessage *ack);
 
     QByteArray serialize() const;
 

@@ -21,13 +21,20 @@ void CanMessage::doCopyData(quint8 *destination, const quint8 *source, int count
 
 CanMessage *CanMessage::extract(const quint8 *bytes, int size)
 {
+    CanMessage frame;
+    return read(bytes, size, &frame) ? new CanMessage(frame) : nullptr;
+}
+
+bool CanMessage::read(const quint8 *bytes, int size, CanMessage *frame)
+{
     if (!bytes || size <= 2)
-        return nullptr;
+        return false;
     const quint8 length = bytes[2];
     if (length > 8 || size <= length + 2)
-        return nullptr;
+        return false;
     const quint16 id = quint16(bytes[0] << 8 | bytes[1]);
-    return new CanMessage(id, length, bytes + 3, true);
+    *frame = CanMessage(id, length, bytes + 3, true);
+    return true;
 }
 
 QByteArray CanMessage::serialize() const

@@ -14,6 +14,8 @@ public:
     // Parses one serialised frame at the start of `bytes`; returns null when the
     // bytes do not hold a whole frame. The caller owns the record.
     static CanMessage *extract(const quint8 *bytes, int size);
+    // The same parse into `frame`; false when the bytes do not hold a whole frame.
+    static bool read(const quint8 *bytes, int size, CanMessage *frame);
     static void doCopyData(quint8 *destination, const quint8 *source, int count, bool reverse);
 
     QByteArray serialize() const;

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QtGlobal>
 
+#include <vector>
+
 class AckMessage;
 class CanMessage;
 
@@ -16,4 +18,8 @@ public:
     // and belong to the caller. Returns the number of bytes consumed.
     static int split(const quint8 *bytes, int size, const QList<quint16> &ackIds,
         QList<AckMessage *> &acks, QList<CanMessage *> &frames);
+
+    // The same split into records held by value, without an allocation per record.
+    static int split(const quint8 *bytes, int size, const QList<quint16> &ackIds,
+        std::vector<AckMessage> &acks, std::vector<CanMessage> &frames);
 };

@@ -1,21 +1,38 @@
 #include "ivantorclient.h"
 
-#include "radarcommand.h"
-#include "roadobject.h"
+#include "radarcommandtable.h"
 #include "timestampheader.h"
 
 #include <QJsonDocument>
-#include <QPointer>
 #include <QSignalBlocker>
-#include <QTimer>
-#include <QWebSocket>
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 IVantorClient::IVantorClient(QObject *parent)
     : QObject(parent)
-{ }
+    , m_link(this)
+    , m_offlineTimer(this)
+    , m_commands(&m_link, this)
+{
+    connect(&m_link, &ServerLink::connecting, this, &IVantorClient::connecting);
+    connect(&m_link, &ServerLink::connected, this, &IVantorClient::connected);
+    connect(&m_link, &ServerLink::notconnected, this, &IVantorClient::notconnected);
+    connect(&m_link, &ServerLink::disconnected, this, &IVantorClient::disconnected);
+    connect(&m_link, &ServerLink::pingLatency, this, &IVantorClient::pingLatency);
+    connect(&m_link, &ServerLink::textMessageReceived, this, &IVantorClient::onServerTextReceived);
+    connect(
+        &m_link, &ServerLink::binaryMessageReceived, this, &IVantorClient::onServerDataReceived);
+    connect(&m_commands, &RadarCommandQueue::commandStateChanged, this,
+        &IVantorClient::onRadarCommandStateChanged);
+
+    // Coarse timers may fire 5 % early; the link's time-outs are meant as stated.
+    m_offlineTimer.setTimerType(Qt::PreciseTimer);
+    m_offlineTimer.setSingleShot(true);
+    connect(&m_offlineTimer, &QTimer::timeout, this, &IVantorClient::doMarkRadarOffline);
+    setTimingForTests(m_timing);
+}
 
 IVantorClient::~IVantorClient()
 {
@@ -36,20 +53,16 @@ void IVantorClient::setEmitObjectsEnabled(bool enabled)
 
 int IVantorClient::lastRadarCommand() const
 {
-    return m_commands.isEmpty() ? 0 : m_commands.first()->command;
+    return m_commands.headCommand();
 }
 
 void IVantorClient::setTimingForTests(const Timing &timing)
 {
     m_timing = timing;
-    if (m_pingTimer)
-        m_pingTimer->setInterval(m_timing.pingIntervalMs);
-    if (m_offlineTimer)
-        m_offlineTimer->setInterval(m_timing.offlineTimeoutMs);
-    if (m_sendTimer)
-        m_sendTimer->setInterval(m_timing.sendDelayMs);
-    if (m_commandTimeoutTimer)
-        m_commandTimeoutTimer->setInterval(m_timing.commandTimeoutMs);
+    m_link.setPingInterval(m_timing.pingIntervalMs);
+    m_offlineTimer.setInterval(m_timing.offlineTimeoutMs);
+    m_commands.setSendDelay(m_timing.sendDelayMs);
+    m_commands.setCommandTimeout(m_timing.commandTimeoutMs);
 }
 
 bool IVantorClient::isOnline(int state)
@@ -81,7 +94,7 @@ int IVantorClient::doubleToProtocol(double value)
 
 bool IVantorClient::connectToServer(const QUrl &url, int reconnectTimeoutMs, int *error)
 {
-    if (m_socket) {
+    if (m_link.isOpen()) {
         if (error)
             *error = -2;
         return false;
@@ -98,28 +111,8 @@ bool IVantorClient::connectToServer(const QUrl &url, int reconnectTimeoutMs, int
     if (error)
         *error = 0;
 
-    m_url = url;
-    m_reconnectTimeoutMs = reconnectTimeoutMs;
-    m_pingSent = 0;
-    m_pongReceived = 0;
-    m_sessionEstablished = false;
-
-    m_pingTimer = doCreateTimer(m_timing.pingIntervalMs, false, &IVantorClient::doPingServer);
-    m_offlineTimer
-        = doCreateTimer(m_timing.offlineTimeoutMs, true, &IVantorClient::doMarkRadarOffline);
-    m_sendTimer = doCreateTimer(m_timing.sendDelayMs, true, &IVantorClient::doSendNextRadarCommand);
-    m_commandTimeoutTimer = doCreateTimer(
-        m_timing.commandTimeoutMs, true, &IVantorClient::doMarkRadarCommandTimedOut);
-
-    m_socket = new QWebSocket(QString(), QWebSocketProtocol::Version13, this);
-    m_socket->setMaxAllowedIncomingMessageSize(MaxIncomingMessageSize);
-    m_socket->setMaxAllowedIncomingFrameSize(MaxIncomingMessageSize);
-    connect(m_socket, &QWebSocket::stateChanged, this, &IVantorClient::onSocketStateChanged);
-    connect(m_socket, &QWebSocket::pong, this, &IVantorClient::onServerPongReceived);
-    connect(m_socket, &QWebSocket::textMessageReceived, this, &IVantorClient::onServerTextReceived);
-    connect(
-        m_socket, &QWebSocket::binaryMessageReceived, this, &IVantorClient::onServerDataReceived);
-    doOpenSocket();
+    m_commands.setArmed(true);
+    m_link.open(url, reconnectTimeoutMs);
     return true;
 }
 
@@ -128,26 +121,9 @@ void IVantorClient::disconnectFromServer()
     doMarkRadarOffline();
     doDeleteObjects();
     doDeleteRadarCommands();
-    m_reconnectTimeoutMs = 0;
-
-    const bool established = m_sessionEstablished;
-    m_connected = false;
-    m_sessionEstablished = false;
-    if (m_socket) {
-        disconnect(m_socket, nullptr, this, nullptr);
-        if (m_socket->state() == QAbstractSocket::ConnectedState)
-            m_socket->close(QWebSocketProtocol::CloseCodeNormal, QString());
-        else
-            m_socket->abort();
-        m_socket->deleteLater();
-        m_socket = nullptr;
-    }
-    doReleaseTimer(m_pingTimer);
-    doReleaseTimer(m_offlineTimer);
-    doReleaseTimer(m_sendTimer);
-    doReleaseTimer(m_commandTimeoutTimer);
-    if (established)
-        emit disconnected();
+    m_commands.setArmed(false);
+    m_offlineTimer.stop();
+    m_link.close();
 }
 
 void IVantorClient::forceServerToChangeProtocol(int protocol)
@@ -159,15 +135,13 @@ void IVantorClient::forceServerToChangeProtocol(int protocol)
 
 void IVantorClient::sendDataToRadar(const QByteArray &data)
 {
-    if (m_socket && m_connected)
-        m_socket->sendBinaryMessage(data);
+    m_link.sendBinary(data);
 }
 
 void IVantorClient::sendJsonToServer(const QJsonObject &obj)
 {
-    if (m_socket && m_connected)
-        m_socket->sendTextMessage(
-            QString::fromUtf8(QJsonDocument(obj).toJson(QJsonDocument::Compact)));
+    if (m_link.isConnected())
+        m_link.sendText(QString::fromUtf8(QJsonDocument(obj).toJson(QJsonDocument::Compact)));
 }
 
 void IVantorClient::resetStatistics()
@@ -178,72 +152,40 @@ void IVantorClient::resetStatistics()
 
 void IVantorClient::sendAnyCmdWithNoArgs(int command)
 {
-    switch (command) {
-    case 1:
-        sendCmdGetHardwareInfo();
-        break;
-    case 2:
-        sendCmdGetFirmwareInfo();
-        break;
-    case 3:
-        sendCmdSelfDiagnostics();
-        break;
-    case 5:
-        sendCmdGetImitatorMode();
-        break;
-    case 7:
-        sendCmdGetFakeTargetsMode();
-        break;
-    case 8:
-        sendCmdSaveToFlash();
-        break;
-    case 9:
-        sendCmdRestart();
-        break;
-    case 23:
-        sendCmdGetRadarSensitivity();
-        break;
-    case 25:
-        sendCmdGetFrequencyIndex();
-        break;
-    case 27:
-        sendCmdGetPolygonUsage();
-        break;
-    case 34:
-        sendCmdReinitPolygons();
-        break;
-    case 36:
-        sendCmdGetCalibrationCommand();
-        break;
-    case 37:
-        sendCmdGetCalibrationState();
-        break;
-    case 41:
-        sendCmdResetCalibrationParams();
-        break;
-    case 42:
-        sendCmdApplyCalibrationParams();
-        break;
-    default:
-        break;
+    using T = RadarCommandTable;
+    static const std::pair<const T::Entry *, void (IVantorClient::*)()> noArgSlots[] {
+        { &T::GetHardwareInfo, &IVantorClient::sendCmdGetHardwareInfo },
+        { &T::GetFirmwareInfo, &IVantorClient::sendCmdGetFirmwareInfo },
+        { &T::SelfDiagnostics, &IVantorClient::sendCmdSelfDiagnostics },
+        { &T::GetImitatorMode, &IVantorClient::sendCmdGetImitatorMode },
+        { &T::GetFakeTargetsMode, &IVantorClient::sendCmdGetFakeTargetsMode },
+        { &T::SaveToFlash, &IVantorClient::sendCmdSaveToFlash },
+        { &T::Restart, &IVantorClient::sendCmdRestart },
+        { &T::GetRadarSensitivity, &IVantorClient::sendCmdGetRadarSensitivity },
+        { &T::GetFrequencyIndex, &IVantorClient::sendCmdGetFrequencyIndex },
+        { &T::GetPolygonUsage, &IVantorClient::sendCmdGetPolygonUsage },
+        { &T::ReinitPolygons, &IVantorClient::sendCmdReinitPolygons },
+        { &T::GetCalibrationCommand, &IVantorClient::sendCmdGetCalibrationCommand },
+        { &T::GetCalibrationState, &IVantorClient::sendCmdGetCalibrationState },
+        { &T::ResetCalibrationParams, &IVantorClient::sendCmdResetCalibrationParams },
+        { &T::ApplyCalibrationParams, &IVantorClient::sendCmdApplyCalibrationParams },
+    };
+    for (const auto &[entry, slot] : noArgSlots) {
+        if (entry->command == command) {
+            (this->*slot)();
+            return;
+        }
     }
 }
 
 void IVantorClient::sendAnySwitchCmd(int command, quint8 mode)
 {
-    switch (command) {
-    case 4:
+    if (command == RadarCommandTable::SetImitatorMode.command)
         sendCmdSetImitatorMode(mode);
-        break;
-    case 6:
+    else if (command == RadarCommandTable::SetFakeTargetsMode.command)
         sendCmdSetFakeTargetsMode(mode != 0);
-        break;
-    case 26:
+    else if (command == RadarCommandTable::SetPolygonUsage.command)
         sendCmdSetPolygonUsage(mode);
-        break;
-    default:
-        break;
-    }
 }
 
 int IVantorClient::doHandleRadarDataMessage(const QDateTime &frameTime, const QByteArray &frameArea)
@@ -262,97 +204,42 @@ void IVantorClient::doHandleRadarCommandState(int command, CommandState state, i
 
 void IVantorClient::doQueueRadarCommand(int command, const QByteArray &data, int attempts)
 {
-    const bool wasEmpty = m_commands.isEmpty();
-    m_commands.append(new RadarCommand(command, data, attempts));
-    doReportCommandState(command, Queued, 0);
-    if (wasEmpty)
-        doSendNextRadarCommand();
+    m_commands.enqueue(command, data, attempts);
 }
 
 void IVantorClient::doFinishRadarCommand(CommandState state, int error)
 {
-    if (m_commandTimeoutTimer)
-        m_commandTimeoutTimer->stop();
-    if (m_commands.isEmpty())
-        return;
-    // The head is not touched after a report: a receiver may clear the queue.
-    RadarCommand *head = m_commands.first();
-    const int command = head->command;
-    if (state == Error) {
-        if (--head->attempts > 0) {
-            doReportCommandState(command, InProgress, error);
-        } else {
-            delete m_commands.takeFirst();
-            doReportCommandState(command, Error, error);
-        }
-    } else if (state == Received) {
-        delete m_commands.takeFirst();
-        doReportCommandState(command, Received, error);
-    } else {
-        doReportCommandState(command, state, error);
-    }
-    if (m_commands.isEmpty())
-        return;
-    if (m_sendTimer)
-        m_sendTimer->start();
-    else
-        doSendNextRadarCommand();
+    m_commands.finish(state, error);
 }
 
 void IVantorClient::doAddObject(quint8 id, double xSpeed, double ySpeed, double xRange,
     double yRange, double length, const QDateTime &lastDetected)
 {
-    RoadObject *&object = m_objects[id];
-    if (object)
-        object->update(xSpeed, ySpeed, xRange, yRange, length, lastDetected);
-    else
-        object = new RoadObject(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected);
+    m_objects.add(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected);
 }
 
 void IVantorClient::doUpdateObjects(const QDateTime &now)
 {
-    // Objects stamped more than the expiry ahead of the frame time are dropped as well:
-    // after the server's clock steps back they would otherwise linger until it catches up.
-    const qint64 nowMs = now.toMSecsSinceEpoch();
-    for (auto it = m_objects.begin(); it != m_objects.end();) {
-        const qint64 ageMs = nowMs - it.value()->lastDetected.toMSecsSinceEpoch();
-        if (ageMs > ObjectExpiryMs || ageMs < -ObjectExpiryMs) {
-            delete it.value();
-            it = m_objects.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    m_objects.expire(now);
 }
 
 void IVantorClient::doEmitObjects()
 {
     if (!m_emitObjects || !isOnline(m_radarState))
         return;
-    for (const RoadObject *object : qAsConst(m_objects))
-        emit objectData(object->id, object->xSpeed, object->ySpeed, object->xRange, object->yRange,
-            object->length, object->lastDetected);
+    for (const RoadObject &object : m_objects.objects())
+        emit objectData(object.id, object.xSpeed, object.ySpeed, object.xRange, object.yRange,
+            object.length, object.lastDetected);
 }
 
 void IVantorClient::doDeleteObjects()
 {
-    qDeleteAll(m_objects);
     m_objects.clear();
 }
 
 void IVantorClient::doDeleteRadarCommands()
 {
-    // A pending resend or time-out would otherwise act on a command queued later.
-    if (m_sendTimer)
-        m_sendTimer->stop();
-    if (m_commandTimeoutTimer)
-        m_commandTimeoutTimer->stop();
-    const QList<RadarCommand *> commands = m_commands;
     m_commands.clear();
-    for (RadarCommand *command : commands) {
-        doReportCommandState(command->command, Discarded, 255);
-        delete command;
-    }
 }
 
 void IVantorClient::doStatValidFrame()
@@ -374,62 +261,13 @@ void IVantorClient::doSendCommandToServer(RnepCommand command, const QJsonObject
     sendJsonToServer(message);
 }
 
-void IVantorClient::onSocketStateChanged(QAbstractSocket::SocketState state)
-{
-    m_connected = state == QAbstractSocket::ConnectedState;
-    switch (state) {
-    case QAbstractSocket::ConnectingState:
-        emit connecting();
-        break;
-    case QAbstractSocket::ConnectedState:
-        m_sessionEstablished = true;
-        // A ping left unanswered by an earlier connection must not end this one.
-        m_pongReceived = m_pingSent;
-        emit connected();
-        break;
-    case QAbstractSocket::UnconnectedState: {
-        const bool established = m_sessionEstablished;
-        m_sessionEstablished = false;
-        if (established)
-            emit disconnected();
-        else
-            emit notconnected();
-        if (m_reconnectTimeoutMs > 0) {
-            const QPointer<QWebSocket> socket = m_socket;
-            QTimer::singleShot(m_reconnectTimeoutMs, this, [this, socket] {
-                if (socket && socket == m_socket)
-                    doOpenSocket();
-            });
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    if (m_pingTimer) {
-        if (m_connected)
-            m_pingTimer->start();
-        else
-            m_pingTimer->stop();
-    }
-}
-
-void IVantorClient::onServerPongReceived(quint64 elapsedTime, const QByteArray &payload)
-{
-    if (!m_connected || payload.size() != 1)
-        return;
-    m_pongReceived = quint8(payload.at(0));
-    if (m_pongReceived == m_pingSent)
-        emit pingLatency(elapsedTime);
-}
-
 void IVantorClient::onServerTextReceived(const QString &text)
 {
     // Oversized text takes the error path unparsed: Qt's parser leaks memory on repeated
     // keys, so parsing whatever a misbehaving server sends would let it grow the program.
     const QJsonObject message = text.size() <= MaxServerTextSize
-            ? QJsonDocument::fromJson(text.toUtf8()).object()
-            : QJsonObject();
+        ? QJsonDocument::fromJson(text.toUtf8()).object()
+        : QJsonObject();
     const QString commandKey = QStringLiteral("command");
     const QString resultKey = QStringLiteral("result");
     if (!message.contains(commandKey) || !message.contains(resultKey)) {
@@ -460,10 +298,9 @@ void IVantorClient::onServerDataReceived(const QByteArray &data)
         frameTime = QDateTime::currentDateTimeUtc();
 
     ++m_totalFrames;
-    if (m_offlineTimer) {
-        m_offlineTimer->stop();
-        m_offlineTimer->start();
-    }
+    // The offline time-out runs only while a link exists.
+    if (m_link.isOpen())
+        m_offlineTimer.start();
 
     const QByteArray frameArea
         = QByteArray::fromRawData(data.constData() + offset, data.size() - offset);
@@ -494,8 +331,7 @@ void IVantorClient::doMarkRadarOffline()
     m_radarState = Offline;
     m_candidateState = Offline;
     m_confirmationsLeft = 2;
-    if (m_offlineTimer)
-        m_offlineTimer->stop();
+    m_offlineTimer.stop();
     if (wasOnline) {
         doDeleteObjects();
         doDeleteRadarCommands();
@@ -503,86 +339,7 @@ void IVantorClient::doMarkRadarOffline()
     }
 }
 
-void IVantorClient::doPingServer()
+void IVantorClient::onRadarCommandStateChanged(int command, int state, int error)
 {
-    if (!m_socket || !m_connected)
-        return;
-    if (m_pongReceived != m_pingSent) {
-        // The previous ping went unanswered: drop the link; the state change reconnects.
-        m_pongReceived = m_pingSent;
-        doCloseSocket();
-        return;
-    }
-    ++m_pingSent;
-    m_socket->ping(QByteArray(1, char(m_pingSent)));
-}
-
-void IVantorClient::doOpenSocket()
-{
-    if (m_socket && m_socket->state() == QAbstractSocket::UnconnectedState)
-        m_socket->open(m_url);
-}
-
-void IVantorClient::doCloseSocket()
-{
-    if (m_socket)
-        m_socket->close(QWebSocketProtocol::CloseCodeNormal, QString());
-}
-
-void IVantorClient::doSendNextRadarCommand()
-{
-    while (!m_commands.isEmpty()) {
-        RadarCommand *head = m_commands.first();
-        if (isLinkReady()) {
-            m_commandTimeoutTimer->start();
-            sendDataToRadar(head->data);
-            doReportCommandState(head->command, InProgress, 0);
-            return;
-        }
-        if (m_sendTimer && m_commandTimeoutTimer) {
-            doFinishRadarCommand(Error, -3);
-            return;
-        }
-        // The link has been released: no timer is left to retry, so the command fails now
-        // and the next one falls due.
-        const int command = head->command;
-        delete m_commands.takeFirst();
-        doReportCommandState(command, Error, -3);
-    }
-}
-
-void IVantorClient::doMarkRadarCommandTimedOut()
-{
-    doFinishRadarCommand(Error, -7);
-}
-
-QTimer *IVantorClient::doCreateTimer(int intervalMs, bool singleShot, void (IVantorClient::*slot)())
-{
-    auto *timer = new QTimer(this);
-    // Coarse timers may fire 5 % early; the link's time-outs are meant as stated.
-    timer->setTimerType(Qt::PreciseTimer);
-    timer->setInterval(intervalMs);
-    timer->setSingleShot(singleShot);
-    connect(timer, &QTimer::timeout, this, slot);
-    return timer;
-}
-
-void IVantorClient::doReleaseTimer(QTimer *&timer)
-{
-    if (!timer)
-        return;
-    timer->stop();
-    disconnect(timer, nullptr, this, nullptr);
-    timer->deleteLater();
-    timer = nullptr;
-}
-
-void IVantorClient::doReportCommandState(int command, CommandState state, int error)
-{
-    doHandleRadarCommandState(command, state, error);
-}
-
-bool IVantorClient::isLinkReady() const
-{
-    return m_socket && m_connected && m_commandTimeoutTimer;
+    doHandleRadarCommandState(command, CommandState(state), error);
 }

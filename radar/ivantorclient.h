@@ -1,24 +1,22 @@
 #pragma once
 
-#include <QAbstractSocket>
+#include "radarcommandqueue.h"
+#include "roadobjectstore.h"
+#include "serverlink.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QJsonObject>
-#include <QList>
-#include <QMap>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
-class QTimer;
-class QWebSocket;
-class RadarCommand;
-class RoadObject;
-
-// The abstract radar client: the WebSocket link to the serial-port server (NEPS), its
-// keep-alive and reconnects, the server's JSON messages, the radar state, the objects of
-// the current frames and the queue of radar commands. Subclasses decode the radar's CAN
-// traffic (doHandleRadarDataMessage) and build the commands (the sendCmd slots).
+// The abstract radar client, a façade over its parts: the link to the serial-port server
+// (NEPS, ServerLink), the objects of the current frames (RoadObjectStore) and the queue of
+// radar commands (RadarCommandQueue). It handles the server's JSON messages and debounces
+// the radar state. Subclasses decode the radar's CAN traffic (doHandleRadarDataMessage)
+// and build the commands (the sendCmd slots).
 class IVantorClient : public QObject
 {
     Q_OBJECT
@@ -56,12 +54,11 @@ public:
         int commandTimeoutMs = 900;
     };
 
-    // Incoming WebSocket messages and frames above this size are refused; one radar cycle
-    // with 64 objects is about 2 KiB.
-    static constexpr qint64 MaxIncomingMessageSize = 1024 * 1024;
+    // Incoming WebSocket messages and frames above this size are refused.
+    static constexpr qint64 MaxIncomingMessageSize = ServerLink::MaxIncomingMessageSize;
     // The server's JSON messages are a few dozen bytes; longer text is not one of them.
     static constexpr int MaxServerTextSize = 64 * 1024;
-    static constexpr int ObjectExpiryMs = 500;
+    static constexpr int ObjectExpiryMs = RoadObjectStore::ExpiryMs;
     static constexpr int CommandAttempts = 5;
 
     explicit IVantorClient(QObject *parent = nullptr);
@@ -75,8 +72,8 @@ public:
     // Identifier of the command at the head of the queue, 0 when the queue is empty.
     int lastRadarCommand() const;
     int radarState() const { return m_radarState; }
-    bool isConnected() const { return m_connected; }
-    QUrl url() const { return m_url; }
+    bool isConnected() const { return m_link.isConnected(); }
+    QUrl url() const { return m_link.url(); }
     quint64 totalFrames() const { return m_totalFrames; }
     quint64 validFrames() const { return m_validFrames; }
     int objectCount() const { return m_objects.size(); }
@@ -201,45 +198,22 @@ protected:
     void doSendCommandToServer(IVantorClient::RnepCommand command, const QJsonObject &object);
 
 private slots:
-    void onSocketStateChanged(QAbstractSocket::SocketState state);
-    void onServerPongReceived(quint64 elapsedTime, const QByteArray &payload);
     void onServerTextReceived(const QString &text);
     void onServerDataReceived(const QByteArray &data);
+    void onRadarCommandStateChanged(int command, int state, int error);
     void doMarkRadarOffline();
-    void doPingServer();
-    void doOpenSocket();
-    void doCloseSocket();
-    void doSendNextRadarCommand();
-    void doMarkRadarCommandTimedOut();
 
 private:
-    QTimer *doCreateTimer(int intervalMs, bool singleShot, void (IVantorClient::*slot)());
-    void doReleaseTimer(QTimer *&timer);
-    void doReportCommandState(int command, CommandState state, int error);
-    bool isLinkReady() const;
-
-    QUrl m_url;
-    int m_reconnectTimeoutMs = 1000;
     bool m_emitStats = false;
     bool m_emitObjects = true;
-    QWebSocket *m_socket = nullptr;
-    bool m_connected = false;
-    QTimer *m_pingTimer = nullptr;
-    quint8 m_pingSent = 0;
-    quint8 m_pongReceived = 0;
-    QTimer *m_offlineTimer = nullptr;
+    ServerLink m_link;
+    QTimer m_offlineTimer;
     int m_radarState = 0;
     int m_candidateState = 0;
     int m_confirmationsLeft = 2;
     quint64 m_totalFrames = 0;
     quint64 m_validFrames = 0;
-    QMap<quint8, RoadObject *> m_objects;
-    QTimer *m_sendTimer = nullptr;
-    QTimer *m_commandTimeoutTimer = nullptr;
-    QList<RadarCommand *> m_commands;
-
-    // Set once the current socket reaches the connected state, so that its end is told
-    // apart from a failed attempt even though the socket passes through closing first.
-    bool m_sessionEstablished = false;
+    RoadObjectStore m_objects;
+    RadarCommandQueue m_commands;
     Timing m_timing;
 };

@@ -1,30 +1,50 @@
 #include "ivantorserialconnectionclient.h"
 
-#include "ackmessage.h"
-#include "canmessage.h"
-#include "framearea.h"
 #include "radarcommandencoder.h"
-#include "radardevinfoudtpayload.h"
+#include "radarframedecoder.h"
 #include "radarparameters.h"
-#include "radarsetup0udtpayload.h"
-#include "radarsetup1udtpayload.h"
-#include "radarsetup2udtpayload.h"
-#include "readparam0udtpayload.h"
-#include "readparam1udtpayload.h"
-#include "readparam2udtpayload.h"
-#include "udtpayload.h"
-
-#include <cstring>
 
 namespace {
 
-// Command identifiers of the position frames and of the values they carry.
-enum PositionCommand {
-    SetOffsetsCommand = 100,
-    SetHeightAndAnglesCommand = 101,
-    SetRollCommand = 102,
-    GetPositionCommand = 103,
+using T = RadarCommandTable;
+
+// A result signal of the parameter read response, for the read command that asks for it.
+struct ReadResult
+{
+    const T::Entry *entry;
+    void (*emitValue)(IVantorSerialConnectionClient &client, quint8 id, quint8 param, qint32 value);
 };
+
+// clang-format off
+const ReadResult ReadResults[] {
+    { &T::GetDebugVariableValue, [](IVantorSerialConnectionClient &c, quint8 id, quint8, qint32 v) { emit c.debugVariableValue(id, v); } },
+    { &T::SelfDiagnostics, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.selfDiagnosticsResult(quint16(v & 0xFFFF)); } },
+    { &T::GetImitatorMode, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.imitatorModeChanged(quint8(v & 0xFF)); } },
+    { &T::GetFakeTargetsMode, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.fakeTargetsModeChanged(v != 0); } },
+    { &T::GetFrequencyIndex, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.frequencyIndex(v); } },
+    { &T::GetRadarSensitivity, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.radarSensitivity(v); } },
+    { &T::GetPolygonUsage, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.polygonUsage(quint8(v & 0xFF)); } },
+    { &T::GetPolygonTreatParam, [](IVantorSerialConnectionClient &c, quint8 id, quint8 param, qint32 v) { emit c.polygonTreatParam(id, param, quint8(v & 0xFF)); } },
+    { &T::GetCalibrationCommand, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.calibrationCommand(v); } },
+    { &T::GetCalibrationState, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.calibrationState(v); } },
+    { &T::GetCalibrationLastParam, [](IVantorSerialConnectionClient &c, quint8, quint8 param, qint32 v) { emit c.calibrationLastParam(param, v); } },
+    { &T::GetCalibrationCurrParam, [](IVantorSerialConnectionClient &c, quint8, quint8 param, qint32 v) { emit c.calibrationCurrParam(param, v); } },
+    { &T::GetPolygonSpeedParam, [](IVantorSerialConnectionClient &c, quint8 id, quint8 param, qint32 v) { emit c.polygonSpeedParam(id, param, IVantorClient::protocolToDouble(v)); } },
+    { &T::GetPolygonPointParam, [](IVantorSerialConnectionClient &c, quint8 id, quint8 param, qint32 v) { emit c.polygonPointParam(id, param, IVantorClient::protocolToDouble(v)); } },
+};
+// clang-format on
+
+IVantorClient::CommandState ackCommandState(quint8 result)
+{
+    switch (result) {
+    case AckMessage::Accepted:
+        return IVantorClient::Received;
+    case AckMessage::Busy:
+        return IVantorClient::InProgress; // the head stays and is sent again
+    default:
+        return IVantorClient::Error;
+    }
+}
 
 } // namespace
 
@@ -32,9 +52,11 @@ IVantorSerialConnectionClient::IVantorSerialConnectionClient(QObject *parent)
     : IVantorClient(parent)
 { }
 
-IVantorSerialConnectionClient::~IVantorSerialConnectionClient()
+IVantorSerialConnectionClient::~IVantorSerialConnectionClient() = default;
+
+quint32 IVantorSerialConnectionClient::cycle() const
 {
-    qDeleteAll(m_responseCache);
+    return m_decoder ? m_decoder->cycle() : 0;
 }
 
 void IVantorSerialConnectionClient::resetStatistics()
@@ -46,79 +68,56 @@ void IVantorSerialConnectionClient::resetStatistics()
 int IVantorSerialConnectionClient::doHandleRadarDataMessage(
     const QDateTime &frameTime, const QByteArray &frameArea)
 {
-    QList<AckMessage *> acks;
-    QList<CanMessage *> frames;
-    frames.reserve(frameArea.size() / 11 + 1); // room for whole 8-byte frames
-    FrameArea::split(reinterpret_cast<const quint8 *>(frameArea.constData()), frameArea.size(),
-        ackMessageCanIds(), acks, frames);
+    // Taken while in use: a receiver of the signals below may lead to another message
+    // being handled, which then decodes into a result of its own.
+    std::unique_ptr<RadarFrameDecoder::Result> frame = std::move(m_frame);
+    if (!frame)
+        frame = std::make_unique<RadarFrameDecoder::Result>();
+    doDecoder().decode(
+        reinterpret_cast<const quint8 *>(frameArea.constData()), frameArea.size(), *frame);
 
     doUpdateObjects(frameTime);
     emit frameStarted();
     emit frameDateTimeUtc(frameTime);
-
-    for (const AckMessage *ack : qAsConst(acks))
-        doHandleAckMessage(*ack);
-
-    int result = Offline;
-    if (frames.isEmpty()) {
-        doStatValidFrame();
-    } else {
-        const quint32 cycleBefore = m_cycle;
-        bool allAccepted = true;
-        for (const CanMessage *frame : qAsConst(frames)) {
-            if (!doHandleCanMessage(*frame, frameTime)) {
-                allAccepted = false;
-                break;
-            }
-            doStatCanMessage(*frame, frameTime);
-        }
-        if (allAccepted) {
-            result = m_cycle != cycleBefore ? Working : Busy;
-            doStatValidFrame();
+    for (const AckMessage &ack : frame->acks)
+        doFinishRadarCommand(ackCommandState(ack.result), ack.result);
+    for (const RadarFrameDecoder::ObjectReport &object : frame->objects)
+        doAddObject(object.id, object.xSpeed, object.ySpeed, object.xRange, object.yRange,
+            object.length, frameTime);
+    for (const RadarFrameDecoder::ControlReport &control : frame->controls) {
+        if (control.kind == RadarFrameDecoder::ControlReport::Cycle) {
+            emit cycleNumber(control.value);
         } else {
-            result = WrongProtocol;
+            int days, hours, minutes, seconds, milliseconds;
+            RadarFrameDecoder::splitUptime(
+                control.value, &days, &hours, &minutes, &seconds, &milliseconds);
+            emit uptimeInfo(days, hours, minutes, seconds, milliseconds);
         }
     }
+    doStatCanMessages(*frame, frameTime);
+    if (frame->isValid())
+        doStatValidFrame();
 
     doEmitObjects();
     doEmitFrameStats();
     doEmitCanStats();
     emit frameFinished();
+    doEmitResponses(*frame);
 
-    qDeleteAll(acks);
-    qDeleteAll(frames);
-    doHandleCachedUdtData();
+    const int result = frame->state;
+    m_frame = std::move(frame);
     return result;
 }
 
 void IVantorSerialConnectionClient::doHandleRadarCommandState(
     int command, CommandState state, int error)
 {
-    // The position frames are tracked per value: height 10/11, xOffset 12/13,
-    // yOffset 14/15, azimuth 16/17, altitude 18/19, roll 20/21 (set/get).
-    static const QList<int> offsets { 12, 14 };
-    static const QList<int> heightAndAngles { 10, 16, 18 };
-    static const QList<int> roll { 20 };
-    static const QList<int> position { 13, 15, 11, 17, 19, 21 };
-    const QList<int> *values = nullptr;
-    switch (command) {
-    case SetOffsetsCommand:
-        values = &offsets;
-        break;
-    case SetHeightAndAnglesCommand:
-        values = &heightAndAngles;
-        break;
-    case SetRollCommand:
-        values = &roll;
-        break;
-    case GetPositionCommand:
-        values = &position;
-        break;
-    default:
+    const QList<int> &values = RadarCommandTable::positionValueCommands(command);
+    if (values.isEmpty()) {
         emit radarCommandStateChanged(command, state, error);
         return;
     }
-    for (int value : *values)
+    for (int value : values)
         emit radarCommandStateChanged(value, state, error);
 }
 
@@ -131,219 +130,84 @@ void IVantorSerialConnectionClient::doSendCommandMessage(
         CommandAttempts);
 }
 
-void IVantorSerialConnectionClient::doHandleAckMessage(const AckMessage &ack)
+void IVantorSerialConnectionClient::doSendTableCommand(
+    const RadarCommandTable::Entry &entry, qint32 value, quint8 id, quint8 param)
 {
-    switch (ack.result) {
-    case AckMessage::Accepted:
-        doFinishRadarCommand(Received, ack.result);
+    const int number = RadarCommandTable::paramNumber(entry, id, param);
+    if (number >= 0)
+        doSendCommandMessage(RadarCommandTable::commandId(entry, id, param), entry.paramType,
+            entry.action, quint8(number), value);
+}
+
+RadarFrameDecoder &IVantorSerialConnectionClient::doDecoder()
+{
+    if (!m_decoder) {
+        RadarFrameDecoder::CanIds ids;
+        ids.synchronization = synchronizationCanId();
+        ids.sensorControl = sensorControlCanId();
+        ids.objectControl = objectControlCanId();
+        ids.roadObjectMin = roadObjectCanIdMin();
+        ids.roadObjectMax = roadObjectCanIdMax();
+        ids.udtResponse = udtResponseCanId();
+        ids.acks = ackMessageCanIds();
+        m_decoder = std::make_unique<RadarFrameDecoder>(ids);
+    }
+    return *m_decoder;
+}
+
+void IVantorSerialConnectionClient::doEmitResponses(const RadarFrameDecoder::Result &frame)
+{
+    if (frame.position) {
+        const RadarFrameDecoder::Position &p = *frame.position;
+        emit radarPosition(p.height, p.xOffset, p.yOffset, p.azimuth, p.altitude, p.roll);
+    }
+    if (frame.paramValue)
+        doEmitParamValue(*frame.paramValue);
+    if (frame.hardwareInfo)
+        emit hardwareInfo(*frame.hardwareInfo);
+    if (frame.firmwareInfo)
+        emit firmwareInfo(*frame.firmwareInfo);
+}
+
+void IVantorSerialConnectionClient::doEmitParamValue(const RadarFrameDecoder::ParamValue &read)
+{
+    // The first read command whose action, kind and parameter number match names the
+    // result signal; a debug variable is answered whatever the kind.
+    for (const ReadResult &row : ReadResults) {
+        const RadarCommandTable::Entry &entry = *row.entry;
+        if (entry.action != read.action)
+            continue;
+        if (entry.addressing != RadarCommandTable::Addressing::Variable
+            && RadarCommandTable::isFixedPointRead(entry.paramType) != read.fixedPoint)
+            continue;
+        quint8 id = 0;
+        quint8 param = 0;
+        if (!RadarCommandTable::findParam(entry, read.paramNumber, &id, &param))
+            continue;
+        row.emitValue(*this, id, param, read.value);
         break;
-    case AckMessage::Busy:
-        doFinishRadarCommand(InProgress, ack.result);
-        break;
-    default:
-        doFinishRadarCommand(Error, ack.result);
-        break;
     }
+    emit freeCommandValue(read.paramType, read.action, read.paramNumber, read.value);
 }
 
-bool IVantorSerialConnectionClient::doHandleCanMessage(
-    const CanMessage &message, const QDateTime &frameTime)
+void IVantorSerialConnectionClient::doStatCanMessages(
+    const RadarFrameDecoder::Result &frame, const QDateTime &frameTime)
 {
-    const quint16 id = message.id;
-    const bool whole = message.length == 8;
-    if (id >= roadObjectCanIdMin() && id <= roadObjectCanIdMax()) {
-        if (whole)
-            doHandleRoadObjectMessage(message, frameTime);
-        return whole;
+    for (int i = 0; i < frame.acceptedFrames; ++i) {
+        const CanMessage &message = frame.frames[size_t(i)];
+        CanMsgInfo &info = m_canStats[message.id];
+        ++info.count;
+        info.dateTime = frameTime;
+        // Rewritten in place: no allocation per frame unless a receiver still holds the copy.
+        const int size = message.length + 3;
+        info.serialized.resize(size);
+        char *wire = info.serialized.data();
+        wire[0] = char(message.id >> 8);
+        wire[1] = char(message.id & 0xFF);
+        wire[2] = char(message.length);
+        for (int j = 0; j < message.length; ++j)
+            wire[3 + j] = char(message.data[message.length - 1 - j]);
     }
-    if (id == synchronizationCanId())
-        return whole;
-    if (id == sensorControlCanId()) {
-        if (whole)
-            doHandleSensorControlMessage(message);
-        return whole;
-    }
-    if (id == objectControlCanId()) {
-        if (whole)
-            doHandleObjectControlMessage(message);
-        return whole;
-    }
-    if (id == udtResponseCanId())
-        return whole && doHandleUdtResponseMessage(message);
-    return false;
-}
-
-void IVantorSerialConnectionClient::doHandleRoadObjectMessage(
-    const CanMessage &message, const QDateTime &frameTime)
-{
-    // Ranges: 14 bits, offset 8192, 0.064 m; speeds: 11 bits, offset 1024, 0.1 m/s;
-    // length: 8 bits, 0.2 m; identifier: the top 6 bits.
-    const quint64 p = message.payload();
-    const double xRange = (int(p & 0x3FFF) - 8192) * 0.064;
-    const double yRange = (int(p >> 14 & 0x3FFF) - 8192) * 0.064;
-    const double xSpeed = (int(p >> 28 & 0x7FF) - 1024) * 0.1;
-    const double ySpeed = (int(p >> 39 & 0x7FF) - 1024) * 0.1;
-    const double length = int(p >> 50 & 0xFF) * 0.2;
-    const quint8 id = quint8(p >> 58);
-    doAddObject(id, xSpeed, ySpeed, xRange, yRange, length, frameTime);
-}
-
-void IVantorSerialConnectionClient::doHandleSensorControlMessage(const CanMessage &message)
-{
-    const quint32 ms = quint32(message.payload() >> 32); // radar uptime
-    emit uptimeInfo(int(ms / 86400000), int(ms / 3600000 % 24), int(ms / 60000 % 60),
-        int(ms / 1000 % 60), int(ms % 1000));
-}
-
-void IVantorSerialConnectionClient::doHandleObjectControlMessage(const CanMessage &message)
-{
-    m_cycle = quint32(message.payload() >> 32);
-    emit cycleNumber(m_cycle);
-}
-
-bool IVantorSerialConnectionClient::doHandleUdtResponseMessage(const CanMessage &message)
-{
-    auto *part = new UdtPayload(message);
-    const quint16 key = part->key();
-    if (m_responseCache.contains(key)) {
-        delete part;
-        return false;
-    }
-    m_responseCache.insert(key, part);
-    return true;
-}
-
-void IVantorSerialConnectionClient::doHandleCachedUdtData()
-{
-    if (m_responseCache.isEmpty())
-        return;
-    // Taken out first: the result signals may lead to another message being handled.
-    QMap<quint16, UdtPayload *> cache;
-    cache.swap(m_responseCache);
-
-    const auto group = [&cache](quint16 firstKey, const QList<quint16> &keys) {
-        QList<const UdtPayload *> parts;
-        for (quint16 key : keys) {
-            const UdtPayload *part = cache.value(quint16(firstKey + key), nullptr);
-            if (!part)
-                return QList<const UdtPayload *>();
-            parts.append(part);
-        }
-        return parts;
-    };
-
-    const QList<const UdtPayload *> setup = group(
-        0, { RadarSetup0UdtPayload::Key, RadarSetup1UdtPayload::Key, RadarSetup2UdtPayload::Key });
-    if (!setup.isEmpty())
-        doHandleRadarSetupResponse(*setup.at(0), *setup.at(1), *setup.at(2));
-
-    const QList<const UdtPayload *> read = group(0,
-        { ReadParam0UdtPayload::Key, ReadParam1UdtPayload::Key, ReadParam2UdtPayload::Key });
-    if (!read.isEmpty())
-        doHandleReadParamResponse(*read.at(1), *read.at(2));
-
-    const QList<quint16> infoKeys { 0, 1, 2, 3 };
-    const QList<const UdtPayload *> hardware
-        = group(RadarDevInfoUdtPayload::HardwareFirstKey, infoKeys);
-    if (!hardware.isEmpty())
-        doHandleDeviceInfoResponse(hardware, HardwareInfo);
-    const QList<const UdtPayload *> firmware
-        = group(RadarDevInfoUdtPayload::FirmwareFirstKey, infoKeys);
-    if (!firmware.isEmpty())
-        doHandleDeviceInfoResponse(firmware, FirmwareInfo);
-
-    qDeleteAll(cache);
-}
-
-void IVantorSerialConnectionClient::doHandleRadarSetupResponse(
-    const UdtPayload &part0, const UdtPayload &part1, const UdtPayload &part2)
-{
-    const RadarSetup0UdtPayload offsets(part0);
-    const RadarSetup1UdtPayload angles(part1);
-    const RadarSetup2UdtPayload height(part2);
-    emit radarPosition(height.height(), offsets.xOffset(), offsets.yOffset(), angles.azimuth(),
-        angles.altitude(), angles.roll());
-}
-
-void IVantorSerialConnectionClient::doHandleReadParamResponse(
-    const UdtPayload &part1, const UdtPayload &part2)
-{
-    const ReadParam1UdtPayload echo(part1);
-    if (!echo.carriesValue())
-        return;
-    const quint8 action = echo.action();
-    const quint8 paramType = echo.paramType();
-    const quint8 number = echo.paramNumber();
-    const qint32 value = ReadParam2UdtPayload(part2).value();
-    const bool integer = echo.isIntegerRead();
-    quint8 id = 0;
-    quint8 param = 0;
-
-    if (action == 255) {
-        emit debugVariableValue(number, value);
-    } else if (integer) {
-        if (action == 150 && number == 0)
-            emit selfDiagnosticsResult(quint16(value & 0xFFFF));
-        else if (action == 151 && number == 0)
-            emit imitatorModeChanged(quint8(value & 0xFF));
-        else if (action == 0 && number == 68)
-            emit fakeTargetsModeChanged(value != 0);
-        else if (action == 65 && number == 36)
-            emit frequencyIndex(value);
-        else if (action == 148 && number == 4)
-            emit radarSensitivity(value);
-        else if (action == 70 && number == 0)
-            emit polygonUsage(quint8(value & 0xFF));
-        else if (action == 70 && RadarParameters::getPolygonTreatParam(number, &id, &param))
-            emit polygonTreatParam(id, param, quint8(value & 0xFF));
-        else if (action == 254 && number == 0)
-            emit calibrationCommand(value);
-        else if (action == 254 && number == 1)
-            emit calibrationState(value);
-        else if (action == 254 && RadarParameters::getCalibrationLastParam(number, &param))
-            emit calibrationLastParam(param, value);
-        else if (action == 254 && RadarParameters::getCalibrationCurrParam(number, &param))
-            emit calibrationCurrParam(param, value);
-    } else {
-        if (action == 70 && RadarParameters::getPolygonSpeedParam(number, &id, &param))
-            emit polygonSpeedParam(id, param, protocolToDouble(value));
-        else if (action == 71 && RadarParameters::getPolygonPointParam(number, &id, &param))
-            emit polygonPointParam(id, param, protocolToDouble(value));
-    }
-    emit freeCommandValue(paramType, action, number, value);
-}
-
-void IVantorSerialConnectionClient::doHandleDeviceInfoResponse(
-    const QList<const UdtPayload *> &parts, DeviceInfoType type)
-{
-    QByteArray text;
-    for (const UdtPayload *part : parts)
-        text += RadarDevInfoUdtPayload(*part).characters();
-    const int end = text.indexOf('\0');
-    if (end >= 0)
-        text.truncate(end);
-    const QString info = QString::fromLatin1(text);
-    if (type == HardwareInfo)
-        emit hardwareInfo(info);
-    else
-        emit firmwareInfo(info);
-}
-
-void IVantorSerialConnectionClient::doStatCanMessage(
-    const CanMessage &message, const QDateTime &frameTime)
-{
-    CanMsgInfo &info = m_canStats[message.id];
-    ++info.count;
-    info.dateTime = frameTime;
-    // Rewritten in place: no allocation per frame unless a receiver still holds the copy.
-    const int size = message.length + 3;
-    info.serialized.resize(size);
-    char *wire = info.serialized.data();
-    wire[0] = char(message.id >> 8);
-    wire[1] = char(message.id & 0xFF);
-    wire[2] = char(message.length);
-    for (int i = 0; i < message.length; ++i)
-        wire[3 + i] = char(message.data[message.length - 1 - i]);
 }
 
 void IVantorSerialConnectionClient::doEmitCanStats()
@@ -356,195 +220,165 @@ void IVantorSerialConnectionClient::doEmitCanStats()
 
 void IVantorSerialConnectionClient::sendCmdGetHardwareInfo()
 {
-    doSendCommandMessage(1, ReadInteger, 0, 40, 8192);
+    doSendTableCommand(T::GetHardwareInfo, T::GetHardwareInfo.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetFirmwareInfo()
 {
-    doSendCommandMessage(2, ReadInteger, 0, 40, 128);
+    doSendTableCommand(T::GetFirmwareInfo, T::GetFirmwareInfo.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSelfDiagnostics()
 {
-    doSendCommandMessage(3, ReadInteger, 150, 0, 1);
+    doSendTableCommand(T::SelfDiagnostics, T::SelfDiagnostics.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetImitatorMode(quint8 mode)
 {
-    doSendCommandMessage(4, WriteByte, 151, 0, mode);
+    doSendTableCommand(T::SetImitatorMode, mode);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetImitatorMode()
 {
-    doSendCommandMessage(5, ReadInteger, 151, 0, 0);
+    doSendTableCommand(T::GetImitatorMode, T::GetImitatorMode.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetFakeTargetsMode(bool enabled)
 {
-    doSendCommandMessage(6, WriteByte, 0, 68, enabled ? 1 : 0);
+    doSendTableCommand(T::SetFakeTargetsMode, enabled ? 1 : 0);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetFakeTargetsMode()
 {
-    doSendCommandMessage(7, ReadInteger, 0, 68, 0);
+    doSendTableCommand(T::GetFakeTargetsMode, T::GetFakeTargetsMode.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSaveToFlash()
 {
-    doSendCommandMessage(8, WriteInteger, 136, 0, 0);
+    doSendTableCommand(T::SaveToFlash, T::SaveToFlash.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdRestart()
 {
-    doSendCommandMessage(9, WriteInteger, 129, 0, 0);
+    doSendTableCommand(T::Restart, T::Restart.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetRadarSensitivity(int value)
 {
-    doSendCommandMessage(22, WriteInteger, 148, 4, value);
+    doSendTableCommand(T::SetRadarSensitivity, value);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetRadarSensitivity()
 {
-    doSendCommandMessage(23, ReadInteger, 148, 4, 0);
+    doSendTableCommand(T::GetRadarSensitivity, T::GetRadarSensitivity.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetFrequencyIndex(int value)
 {
-    doSendCommandMessage(24, WriteInteger, 65, 36, value);
+    doSendTableCommand(T::SetFrequencyIndex, value);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetFrequencyIndex()
 {
-    doSendCommandMessage(25, ReadInteger, 65, 36, 0);
+    doSendTableCommand(T::GetFrequencyIndex, T::GetFrequencyIndex.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetPolygonUsage(quint8 mask)
 {
-    doSendCommandMessage(26, WriteByte, 70, 0, mask);
+    doSendTableCommand(T::SetPolygonUsage, mask);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetPolygonUsage()
 {
-    doSendCommandMessage(27, ReadInteger, 70, 0, 0);
+    doSendTableCommand(T::GetPolygonUsage, T::GetPolygonUsage.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetPolygonTreatParam(
     quint8 id, quint8 param, quint8 value)
 {
-    const int number
-        = RadarParameters::polygonParamNo(RadarParameters::PolygonTreatParam, id, param);
-    if (number >= 0)
-        doSendCommandMessage(RadarParameters::fullPolygonCmdId(28, id, param), WriteInteger, 70,
-            quint8(number), value);
+    doSendTableCommand(T::SetPolygonTreatParam, value, id, param);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetPolygonTreatParam(quint8 id, quint8 param)
 {
-    const int number
-        = RadarParameters::polygonParamNo(RadarParameters::PolygonTreatParam, id, param);
-    if (number >= 0)
-        doSendCommandMessage(
-            RadarParameters::fullPolygonCmdId(29, id, param), ReadInteger, 70, quint8(number), 0);
+    doSendTableCommand(T::GetPolygonTreatParam, T::GetPolygonTreatParam.paramValue, id, param);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetPolygonSpeedParam(
     quint8 id, quint8 param, double value)
 {
-    const int number
-        = RadarParameters::polygonParamNo(RadarParameters::PolygonSpeedParam, id, param);
-    if (number >= 0)
-        doSendCommandMessage(RadarParameters::fullPolygonCmdId(30, id, param), WriteFixedPoint, 70,
-            quint8(number), doubleToProtocol(value));
+    doSendTableCommand(T::SetPolygonSpeedParam, doubleToProtocol(value), id, param);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetPolygonSpeedParam(quint8 id, quint8 param)
 {
-    const int number
-        = RadarParameters::polygonParamNo(RadarParameters::PolygonSpeedParam, id, param);
-    if (number >= 0)
-        doSendCommandMessage(RadarParameters::fullPolygonCmdId(31, id, param), ReadFixedPoint, 70,
-            quint8(number), 0);
+    doSendTableCommand(T::GetPolygonSpeedParam, T::GetPolygonSpeedParam.paramValue, id, param);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetPolygonPointParam(
     quint8 id, quint8 param, double value)
 {
-    const int number
-        = RadarParameters::polygonParamNo(RadarParameters::PolygonPointParam, id, param);
-    if (number >= 0)
-        doSendCommandMessage(RadarParameters::fullPolygonCmdId(32, id, param), WriteFixedPoint, 71,
-            quint8(number), doubleToProtocol(value));
+    doSendTableCommand(T::SetPolygonPointParam, doubleToProtocol(value), id, param);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetPolygonPointParam(quint8 id, quint8 param)
 {
-    const int number
-        = RadarParameters::polygonParamNo(RadarParameters::PolygonPointParam, id, param);
-    if (number >= 0)
-        doSendCommandMessage(RadarParameters::fullPolygonCmdId(33, id, param), ReadFixedPoint, 71,
-            quint8(number), 0);
+    doSendTableCommand(T::GetPolygonPointParam, T::GetPolygonPointParam.paramValue, id, param);
 }
 
 void IVantorSerialConnectionClient::sendCmdReinitPolygons()
 {
-    doSendCommandMessage(34, WriteInteger, 70, 1, 1);
+    doSendTableCommand(T::ReinitPolygons, T::ReinitPolygons.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetCalibrationCommand(int command)
 {
-    doSendCommandMessage(35, WriteInteger, 254, 0, command);
+    doSendTableCommand(T::SetCalibrationCommand, command);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetCalibrationCommand()
 {
-    doSendCommandMessage(36, ReadInteger, 254, 0, 0);
+    doSendTableCommand(T::GetCalibrationCommand, T::GetCalibrationCommand.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetCalibrationState()
 {
-    doSendCommandMessage(37, ReadInteger, 254, 1, 0);
+    doSendTableCommand(T::GetCalibrationState, T::GetCalibrationState.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetCalibrationLastParam(quint8 param, int value)
 {
-    if (param < RadarParameters::CalibrationParamCount)
-        doSendCommandMessage(RadarParameters::fullCalibrationCmdId(38, param), WriteInteger, 254,
-            quint8(param + 8), value);
+    doSendTableCommand(T::SetCalibrationLastParam, value, 0, param);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetCalibrationLastParam(quint8 param)
 {
-    if (param < RadarParameters::CalibrationParamCount)
-        doSendCommandMessage(RadarParameters::fullCalibrationCmdId(39, param), ReadInteger, 254,
-            quint8(param + 8), 0);
+    doSendTableCommand(T::GetCalibrationLastParam, T::GetCalibrationLastParam.paramValue, 0, param);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetCalibrationCurrParam(quint8 param)
 {
-    if (param < RadarParameters::CalibrationParamCount)
-        doSendCommandMessage(RadarParameters::fullCalibrationCmdId(40, param), ReadInteger, 254,
-            quint8(param + 16), 0);
+    doSendTableCommand(T::GetCalibrationCurrParam, T::GetCalibrationCurrParam.paramValue, 0, param);
 }
 
 void IVantorSerialConnectionClient::sendCmdResetCalibrationParams()
 {
-    doSendCommandMessage(41, WriteInteger, 254, 7, 0);
+    doSendTableCommand(T::ResetCalibrationParams, T::ResetCalibrationParams.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdApplyCalibrationParams()
 {
-    doSendCommandMessage(42, WriteInteger, 254, 7, 1);
+    doSendTableCommand(T::ApplyCalibrationParams, T::ApplyCalibrationParams.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetDebugVariableValue(quint8 id, int value)
 {
-    doSendCommandMessage(RadarParameters::fullDebugVariableCmdId(id), WriteInteger, 255, id, value);
+    doSendTableCommand(T::SetDebugVariableValue, value, id);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetDebugVariableValue(quint8 id)
 {
-    doSendCommandMessage(RadarParameters::fullDebugVariableCmdId(id), ReadInteger, 255, id, 0);
+    doSendTableCommand(T::GetDebugVariableValue, T::GetDebugVariableValue.paramValue, id);
 }
 
 void IVantorSerialConnectionClient::sendCmdSetPosition(
@@ -552,14 +386,14 @@ void IVantorSerialConnectionClient::sendCmdSetPosition(
 {
     const QList<QByteArray> frames = RadarCommandEncoder::positionFrames(
         radarSetupCanId(), height, xOffset, yOffset, azimuth, altitude, roll);
-    doQueueRadarCommand(SetOffsetsCommand, frames.at(0), CommandAttempts);
-    doQueueRadarCommand(SetHeightAndAnglesCommand, frames.at(1), CommandAttempts);
-    doQueueRadarCommand(SetRollCommand, frames.at(2), CommandAttempts);
+    doQueueRadarCommand(T::SetOffsets, frames.at(0), CommandAttempts);
+    doQueueRadarCommand(T::SetHeightAndAngles, frames.at(1), CommandAttempts);
+    doQueueRadarCommand(T::SetRoll, frames.at(2), CommandAttempts);
 }
 
 void IVantorSerialConnectionClient::sendCmdGetPosition()
 {
-    doSendCommandMessage(GetPositionCommand, WriteInteger, 0, 42, 2);
+    doSendTableCommand(T::GetPosition, T::GetPosition.paramValue);
 }
 
 void IVantorSerialConnectionClient::sendCmdFreeCommand(

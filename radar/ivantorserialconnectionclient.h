@@ -2,17 +2,18 @@
 
 #include "canmsginfo.h"
 #include "ivantorclient.h"
+#include "radarcommandtable.h"
+#include "radarframedecoder.h"
 
 #include <QList>
 #include <QMap>
 
-class AckMessage;
-class CanMessage;
-class UdtPayload;
+#include <memory>
 
-// The radar's CAN protocol over the serial-port server: decodes each binary message
-// (acknowledgements, objects, cycle and uptime, multi-frame responses) and builds the
-// command frames. The protocol variants supply the CAN identifiers.
+// The radar's CAN protocol over the serial-port server: has each binary message decoded
+// (RadarFrameDecoder), applies the result to the objects and the command queue, emits it,
+// and builds the command frames from RadarCommandTable. The protocol variants supply the
+// CAN identifiers.
 class IVantorSerialConnectionClient : public IVantorClient
 {
     Q_OBJECT
@@ -34,7 +35,7 @@ public:
     explicit IVantorSerialConnectionClient(QObject *parent = nullptr);
     ~IVantorSerialConnectionClient() override;
 
-    quint32 cycle() const { return m_cycle; }
+    quint32 cycle() const;
     const QMap<quint16, CanMsgInfo> &canStatistics() const { return m_canStats; }
 
     virtual quint16 synchronizationCanId() const = 0;
@@ -101,21 +102,17 @@ protected:
         int command, quint8 paramType, quint8 action, quint8 paramNumber, qint32 paramValue);
 
 private:
-    void doHandleAckMessage(const AckMessage &ack);
-    bool doHandleCanMessage(const CanMessage &message, const QDateTime &frameTime);
-    void doHandleRoadObjectMessage(const CanMessage &message, const QDateTime &frameTime);
-    void doHandleSensorControlMessage(const CanMessage &message);
-    void doHandleObjectControlMessage(const CanMessage &message);
-    bool doHandleUdtResponseMessage(const CanMessage &message);
-    void doHandleCachedUdtData();
-    void doHandleRadarSetupResponse(
-        const UdtPayload &part0, const UdtPayload &part1, const UdtPayload &part2);
-    void doHandleReadParamResponse(const UdtPayload &part1, const UdtPayload &part2);
-    void doHandleDeviceInfoResponse(const QList<const UdtPayload *> &parts, DeviceInfoType type);
-    void doStatCanMessage(const CanMessage &message, const QDateTime &frameTime);
+    void doSendTableCommand(
+        const RadarCommandTable::Entry &entry, qint32 value, quint8 id = 0, quint8 param = 0);
+    RadarFrameDecoder &doDecoder();
+    void doEmitResponses(const RadarFrameDecoder::Result &frame);
+    void doEmitParamValue(const RadarFrameDecoder::ParamValue &read);
+    void doStatCanMessages(const RadarFrameDecoder::Result &frame, const QDateTime &frameTime);
     void doEmitCanStats();
 
-    quint32 m_cycle = 0;
-    QMap<quint16, UdtPayload *> m_responseCache;
+    // Built on the first message: the identifiers come from the variant's getters.
+    std::unique_ptr<RadarFrameDecoder> m_decoder;
+    // Reused from message to message; empty while a message is being handled.
+    std::unique_ptr<RadarFrameDecoder::Result> m_frame;
     QMap<quint16, CanMsgInfo> m_canStats;
 };

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QList>
+#include <QtGlobal>
+
+// The radar's parameter commands, one named entry each: the command identifier that
+// radarCommandStateChanged carries and the fields of the command frame. The command
+// slots, sendAnyCmdWithNoArgs / sendAnySwitchCmd and the read response dispatch all
+// take their numbers from here.
+class RadarCommandTable
+{
+public:
+    // How the parameter number (and the tracked identifier) of a command is formed.
+    enum class Addressing {
+        Fixed, // paramNumber as given, identifier as given
+        PolygonTreat, // polygon id and param, see RadarParameters
+        PolygonSpeed,
+        PolygonPoint,
+        CalibrationParam, // paramNumber + param, param 0..4
+        Variable, // paramNumber = variable id
+    };
+
+    struct Entry
+    {
+        int command;
+        quint8 paramType;
+        quint8 action;
+        quint8 paramNumber;
+        qint32 paramValue;
+        Addressing addressing;
+    };
+
+    static const Entry GetHardwareInfo;
+    static const Entry GetFirmwareInfo;
+    static const Entry SelfDiagnostics;
+    static const Entry SetImitatorMode;
+    static const Entry GetImitatorMode;
+    static const Entry SetFakeTargetsMode;
+    static const Entry GetFakeTargetsMode;
+    static const Entry SaveToFlash;
+    static const Entry Restart;
+    static const Entry SetRadarSensitivity;
+    static const Entry GetRadarSensitivity;
+    static const Entry SetFrequencyIndex;
+    static const Entry GetFrequencyIndex;
+    static const Entry SetPolygonUsage;
+    static const Entry GetPolygonUsage;
+    static const Entry SetPolygonTreatParam;
+    static const Entry GetPolygonTreatParam;
+    static const Entry SetPolygonSpeedParam;
+    static const Entry GetPolygonSpeedParam;
+    static const Entry SetPolygonPointParam;
+    static const Entry GetPolygonPointParam;
+    static const Entry ReinitPolygons;
+    static const Entry SetCalibrationCommand;
+    static const Entry GetCalibrationCommand;
+    static const Entry GetCalibrationState;
+    static const Entry SetCalibrationLastParam;
+    static const Entry GetCalibrationLastParam;
+    static const Entry GetCalibrationCurrParam;
+    static const Entry ResetCalibrationParams;
+    static const Entry ApplyCalibrationParams;
+    static const Entry SetDebugVariableValue;
+    static const Entry GetDebugVariableValue;
+    static const Entry GetPosition;
+
+    // The three position frames, queued in this order; they carry no parameter fields.
+    enum PositionCommand {
+        SetOffsets = 100,
+        SetHeightAndAngles = 101,
+        SetRoll = 102,
+    };
+
+    // The identifiers a position command is reported under, one per value it carries;
+    // empty for any other command.
+    static const QList<int> &positionValueCommands(int command);
+
+    // The parameter number for polygon or variable `id` and parameter `param`, or -1 when
+    // they are out of range.
+    static int paramNumber(const Entry &entry, quint8 id, quint8 param);
+    // The identifier the command is tracked under for that polygon, parameter or variable.
+    static int commandId(const Entry &entry, quint8 id, quint8 param);
+    // The inverse of paramNumber: false when `number` is not one of the entry's.
+    static bool findParam(const Entry &entry, quint8 number, quint8 *id, quint8 *param);
+
+    static bool isFixedPointRead(quint8 paramType) { return paramType == 3 || paramType == 5; }
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+
+class QWebSocket;
+
+// The WebSocket link to the serial-port server: opens it, keeps it alive with one-byte
+// pings, reopens it after the reconnect time-out and hands over the messages received.
+class ServerLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Incoming WebSocket messages and frames above this size are refused; one radar cycle
+    // with 64 objects is about 2 KiB.
+    static constexpr qint64 MaxIncomingMessageSize = 1024 * 1024;
+
+    explicit ServerLink(QObject *parent = nullptr);
+    ~ServerLink() override;
+
+    // Creates the socket and opens it; the link exists until close().
+    void open(const QUrl &url, int reconnectTimeoutMs);
+    // Releases the socket; emits disconnected when a connection had been established.
+    void close();
+
+    bool isOpen() const { return m_socket != nullptr; }
+    bool isConnected() const { return m_connected; }
+    QUrl url() const { return m_url; }
+
+    void setPingInterval(int ms);
+    void sendBinary(const QByteArray &data);
+    void sendText(const QString &text);
+
+signals:
+    void connecting();
+    void connected();
+    void notconnected();
+    void disconnected();
+    void pingLatency(quint64 latency);
+    void textMessageReceived(const QString &text);
+    void binaryMessageReceived(const QByteArray &data);
+
+private slots:
+    void onSocketStateChanged(QAbstractSocket::SocketState state);
+    void onPongReceived(quint64 elapsedTime, const QByteArray &payload);
+    void doPingServer();
+    void doOpenSocket();
+    void doCloseSocket();
+
+private:
+    QUrl m_url;
+    int m_reconnectTimeoutMs = 1000;
+    QWebSocket *m_socket = nullptr;
+    bool m_connected = false;
+    QTimer m_pingTimer;
+    quint8 m_pingSent = 0;
+    quint8 m_pongReceived = 0;
+    // Set once the current socket reaches the connected state, so that its end is told
+    // apart from a failed attempt even though the socket passes through closing first.
+    bool m_sessionEstablished = false;
+};
