@@ -290,12 +290,11 @@ void IVantorClient::onServerTextReceived(const QString &text)
 
 void IVantorClient::onServerDataReceived(const QByteArray &data)
 {
-    const int offset = TimeStampHeader::frameAreaOffset(data);
-    QDateTime frameTime;
-    if (offset > 0)
-        frameTime = TimeStampHeader::decode(data.constData());
+    // Without a usable time-stamp header the frame time is the reception time.
+    QDateTime frameTime = TimeStampHeader::frameTime(data, QDateTime());
     if (!frameTime.isValid())
         frameTime = QDateTime::currentDateTimeUtc();
+    const int offset = TimeStampHeader::frameAreaOffset(data);
 
     ++m_totalFrames;
     // The offline time-out runs only while a link exists.

@@ -1,5 +1,22 @@
 #include "radarparameters.h"
 
+#include "radarcommandtable.h"
+
+namespace {
+
+bool findCalibrationParam(const RadarCommandTable::Entry &entry, quint8 number, quint8 *param)
+{
+    quint8 id = 0;
+    quint8 found = 0;
+    if (!RadarCommandTable::findParam(entry, number, &id, &found))
+        return false;
+    if (param)
+        *param = found;
+    return true;
+}
+
+} // namespace
+
 int RadarParameters::paramCount(PolygonParam kind)
 {
     switch (kind) {
@@ -45,20 +62,12 @@ bool RadarParameters::getPolygonPointParam(quint8 number, quint8 *id, quint8 *pa
 
 bool RadarParameters::getCalibrationLastParam(quint8 number, quint8 *param)
 {
-    if (number < 8 || number >= 8 + CalibrationParamCount)
-        return false;
-    if (param)
-        *param = quint8(number - 8);
-    return true;
+    return findCalibrationParam(RadarCommandTable::GetCalibrationLastParam, number, param);
 }
 
 bool RadarParameters::getCalibrationCurrParam(quint8 number, quint8 *param)
 {
-    if (number < 16 || number >= 16 + CalibrationParamCount)
-        return false;
-    if (param)
-        *param = quint8(number - 16);
-    return true;
+    return findCalibrationParam(RadarCommandTable::GetCalibrationCurrParam, number, param);
 }
 
 int RadarParameters::fullPolygonCmdId(int baseCommand, quint8 id, quint8 param)
@@ -73,7 +82,7 @@ int RadarParameters::fullCalibrationCmdId(int baseCommand, quint8 param)
 
 int RadarParameters::fullDebugVariableCmdId(quint8 id)
 {
-    return int((quint32(id) << 24) + 43u);
+    return int((quint32(id) << 24) + quint32(RadarCommandTable::SetDebugVariableValue.command));
 }
 
 int RadarParameters::fullFreeCommandCmdId(quint8 paramType, quint8 action, quint8 paramNumber)
