@@ -127,6 +127,24 @@ write('radarclient', 'setters',
       b'\0' + record(6, struct.pack('<BBid6d', 2, 5, -17, 12.5, 6.0, -1.5, 2.25, 30.0, -4.0, 0.5))
       + record(7, b''))
 
+# Frame decoder: selector byte, then messages of a 16-bit length each.
+def message(body):
+    return struct.pack('>H', len(body)) + body
+
+
+write('radarframedecoder', 'q-stamped-cycles',
+      b'\0' + message(header() + radar_frame(0, 17, OBJECTS))
+      + message(header(ms=100) + ack(0x4F0, 0) + radar_frame(0, 17, OBJECTS))
+      + message(radar_frame(0, 18, OBJECTS)))
+write('radarframedecoder', 'p-responses',
+      b'\1' + message(device_info(0x100, 0x6A, 'VANTOR-HW rev.3') + read_param(0x100, 148, 2, 4, 12))
+      + message(udt(0x400, 0x80, bytes(6)) + udt(0x400, 0x90, [0x69, 0x78, 0, 0, 0, 0])
+                + udt(0x400, 0xA0, [0, 0, 0, 0x02, 0x58, 0x00])))
+write('radarframedecoder', 'q-refused-frames',
+      b'\0' + message(udt(0x500, 0x2B1C, bytes(6)) * 2 + radar_frame(0, 3, OBJECTS))
+      + message(frame(0x611, bytes(7))) + message(header(month=13) + frame(0x700, bytes(8))))
+
+
 # Work profiles: configuration files.
 with open(os.path.join(HERE, '..', 'tests', 'data', 'profiles', 'full.json'), 'rb') as f:
     write('workprofilehandler', 'full', f.read())

@@ -1,5 +1,7 @@
 // Handling of binary messages that each hold one radar cycle, through the client's own
-// message path: header, frame area split, decoding, object map, state and signals.
+// message path (header, frame area split, decoding, object map, state and signals), and
+// through the frame decoder alone.
+#include "radarframedecoder.h"
 #include "timestampheader.h"
 #include "vantorserialqelprotocolclient.h"
 
@@ -101,6 +103,40 @@ void BM_CycleMessages(benchmark::State &state)
         = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CycleMessages);
+
+void BM_DecodeCycle(benchmark::State &state)
+{
+    RadarFrameDecoder::CanIds ids;
+    ids.synchronization = 0x3FF;
+    ids.sensorControl = 0x600;
+    ids.objectControl = 0x601;
+    ids.roadObjectMin = 0x610;
+    ids.roadObjectMax = 0x64F;
+    ids.udtResponse = 0x500;
+    ids.acks = { 0x4F0 };
+    RadarFrameDecoder decoder(ids);
+    RadarFrameDecoder::Result result;
+
+    QList<QByteArray> areas;
+    const QDateTime start(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    for (int i = 0; i < DistinctMessages; ++i)
+        areas << cycleMessage(quint32(i + 1), start.addMSecs(50 * i)).mid(TimeStampHeader::Size);
+
+    int next = 0;
+    for (auto _ : state) {
+        const QByteArray &area = areas.at(next);
+        decoder.decode(reinterpret_cast<const quint8 *>(area.constData()), area.size(), result);
+        benchmark::DoNotOptimize(result.objects.data());
+        next = (next + 1) % DistinctMessages;
+    }
+    if (result.objects.size() != size_t(ObjectsPerCycle) || result.state != 2) {
+        state.SkipWithError("the cycles did not decode");
+        return;
+    }
+    state.counters["frames"] = benchmark::Counter(
+        double(state.iterations()) * FramesPerCycle, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DecodeCycle);
 
 } // namespace
 
