@@ -5,11 +5,18 @@
 #include "ivantorclient.h"
 #include "objectstablewidget.h"
 #include "radarstatewidget.h"
+#include "radartuningwidget.h"
+#include "roadobjectswidget.h"
+#include "saveandrestartwidget.h"
+#include "selfdiagnosisreport.h"
+#include "sendcommandswidget.h"
 #include "serverconnectionwidget.h"
 #include "serverpingwidget.h"
 #include "serverprotocolwidget.h"
 #include "serverstatewidget.h"
 #include "serverurldialog.h"
+#include "setpolygonwidget.h"
+#include "setpositionwidget.h"
 #include "vantorserialpmxprotocolclient.h"
 #include "vantorserialqelprotocolclient.h"
 
@@ -18,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -34,6 +42,14 @@ const QList<QList<VantorControl>> ThreeColumns = {
     { LimitationsControl },
     { RadarPositionControl, SaveAndRestartControl },
 };
+
+// Every control panel shows the radar state and the progress of its commands.
+template<typename Panel> void connectPanelStates(IVantorClient *client, Panel *panel)
+{
+    QObject::connect(client, &IVantorClient::radarStateChanged, panel, &Panel::showRadarState);
+    QObject::connect(
+        client, &IVantorClient::radarCommandStateChanged, panel, &Panel::showCommandState);
+}
 
 bool isSeparateWindow(int control)
 {
@@ -63,6 +79,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_ui.imitatorObjectBoxLayout->addWidget(m_imitatorObjectWidget);
     m_objectsTableWidget = new ObjectsTableWidget(m_ui.objectsTableBox);
     m_ui.objectsTableBoxLayout->addWidget(m_objectsTableWidget);
+    doCreatePanels();
 
     doCreateMenus();
     doFillControls();
@@ -83,6 +100,7 @@ MainWindow::MainWindow(QWidget *parent)
     statusBar()->addPermanentWidget(m_radarStateWidget);
 
     doConnectProfile();
+    doConnectDisplays();
     onRadarStateChanged(IVantorClient::Offline);
 
     WorkProfileHandler *handler = profileHandler();
@@ -214,11 +232,8 @@ void MainWindow::doCreateViewMenu()
     connect(m_tracksDisplayModeGroup, &QActionGroup::triggered, this,
         &MainWindow::onTracksDisplayModeTriggered);
     scheme->addSeparator();
-    // The road and camera editors, the pick-up and the average tracks join with their
-    // components; until then their entries are shown disabled.
-    QAction *configureRoad = scheme->addAction(tr("Customize &traffic scheme"));
-    configureRoad->setEnabled(false);
-    connect(configureRoad, &QAction::triggered, this, &MainWindow::onConfigureRoadTriggered);
+    connect(scheme->addAction(tr("Customize &traffic scheme")), &QAction::triggered, this,
+        &MainWindow::onConfigureRoadTriggered);
 
     QMenu *video = view->addMenu(tr("Projecting to &video"));
     doBindAction(addCheckable(video, tr("Draw &lane boundaries")),
@@ -237,9 +252,8 @@ void MainWindow::doCreateViewMenu()
         &WorkProfileHandler::setShowAverageTracksOnVideo,
         &WorkProfileHandler::showAverageTracksOnVideoChanged);
     video->addSeparator();
-    QAction *configureTvms = video->addAction(tr("Customize &projecting to video"));
-    configureTvms->setEnabled(false);
-    connect(configureTvms, &QAction::triggered, this, &MainWindow::onConfigureTvmsTriggered);
+    connect(video->addAction(tr("Customize &projecting to video")), &QAction::triggered, this,
+        &MainWindow::onConfigureTvmsTriggered);
 
     view->addSeparator();
     doBindAction(addCheckable(view, tr("&Paint objects in different colors")),
@@ -254,13 +268,13 @@ void MainWindow::doCreateDataMenu()
     doBindAction(
         autoGetData, &WorkProfileHandler::setAutoGetData, &WorkProfileHandler::autoGetDataChanged);
     QMenu *pickup = data->addMenu(tr("&Pick up parameters"));
-    pickup->setEnabled(false);
     connect(pickup->addAction(tr("Radar &position")), &QAction::triggered, this,
         &MainWindow::onPickupRadarPosTriggered);
     connect(pickup->addAction(tr("Radar position and camera view &angle")), &QAction::triggered,
         this, &MainWindow::onPickupRadarPosAndCameraViewAngleTriggered);
     data->addSeparator();
-    data->addAction(tr("&Reset average tracks"))->setEnabled(false);
+    connect(data->addAction(tr("&Reset average tracks")), &QAction::triggered, &m_objectsHelper,
+        &ObjectsHelper::resetAverageTracks);
 }
 
 void MainWindow::doBindAction(QAction *action, void (WorkProfileHandler::*setter)(bool),
@@ -295,14 +309,92 @@ void MainWindow::doFillControls()
         { SaveAndRestartControl, m_ui.saveAndRestartBox },
         { GeneralInfoControl, m_ui.generalInfoBox },
         { ObjectsHistoryControl, &m_historyTableWidget },
+        { ProjectionControl, &m_projectionWidget },
     };
     for (const auto &[control, widget] : controls) {
         m_controls.insert(control, widget);
         m_visible.insert(control, false);
     }
-    // Entries of panels that have not joined the window yet cannot be switched.
-    for (QAction *action : m_visibleControlsGroup->actions())
-        action->setEnabled(m_controls.contains(VantorControl(action->data().toInt())));
+}
+
+void MainWindow::doCreatePanels()
+{
+    m_roadObjectsWidget = new RoadObjectsWidget(m_ui.roadObjectsBox);
+    m_ui.roadObjectsBoxLayout->addWidget(m_roadObjectsWidget);
+    m_sendCommandsWidget = new SendCommandsWidget(m_ui.sendCommandsBox);
+    m_ui.sendCommandsBoxLayout->addWidget(m_sendCommandsWidget);
+    m_setPolygonWidget = new SetPolygonWidget(m_ui.setPolygonBox);
+    m_ui.setPolygonBoxLayout->addWidget(m_setPolygonWidget);
+    m_setPositionWidget = new SetPositionWidget(m_ui.setPositionBox);
+    m_ui.setPositionBoxLayout->addWidget(m_setPositionWidget);
+    m_radarTuningWidget = new RadarTuningWidget(m_ui.radarTuningBox);
+    m_ui.radarTuningBoxLayout->addWidget(m_radarTuningWidget);
+    m_saveAndRestartWidget = new SaveAndRestartWidget(m_ui.saveAndRestartBox);
+    m_ui.saveAndRestartBoxLayout->addWidget(m_saveAndRestartWidget);
+}
+
+void MainWindow::doConnectDisplays()
+{
+    using PositionSlot = void (ProjectionDrawer::*)(double, double, double, double, double, double);
+    ProjectionDrawer *drawer = m_projectionWidget.drawer();
+    const auto drawerShowPosition = static_cast<PositionSlot>(&ProjectionDrawer::showPosition);
+
+    connect(m_sendCommandsWidget, &SendCommandsWidget::commandWithNoArgs, this,
+        &MainWindow::onWindowedCommandRequested);
+    // The entered position is previewed before the radar confirms it.
+    connect(m_setPositionWidget, &SetPositionWidget::setPosition, m_roadObjectsWidget,
+        &RoadObjectsWidget::showPosition);
+    connect(m_setPositionWidget, &SetPositionWidget::setPosition, drawer, drawerShowPosition);
+
+    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, m_roadObjectsWidget,
+        &RoadObjectsWidget::startApplyingRoad);
+    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, drawer,
+        &ProjectionDrawer::startApplyingRoad);
+    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, &m_objectsHelper,
+        &ObjectsHelper::startApplyingRoad);
+    connect(&m_roadBuilder, &RoadBuilder::roadAxisLine, m_roadObjectsWidget,
+        &RoadObjectsWidget::setRoadAxisLine);
+    connect(&m_roadBuilder, &RoadBuilder::roadAxisLine, drawer, &ProjectionDrawer::setRoadAxisLine);
+    connect(&m_roadBuilder, &RoadBuilder::laneBorderLines, m_roadObjectsWidget,
+        &RoadObjectsWidget::setLaneBorderLines);
+    connect(&m_roadBuilder, &RoadBuilder::laneBorderLines, drawer,
+        &ProjectionDrawer::setLaneBorderLines);
+    connect(&m_roadBuilder, &RoadBuilder::roadBorderLines, m_roadObjectsWidget,
+        &RoadObjectsWidget::setRoadBorderLines);
+    connect(&m_roadBuilder, &RoadBuilder::roadBorderLines, drawer,
+        &ProjectionDrawer::setRoadBorderLines);
+    connect(&m_roadBuilder, &RoadBuilder::distanceLines, m_roadObjectsWidget,
+        &RoadObjectsWidget::setDistanceLines);
+    connect(
+        &m_roadBuilder, &RoadBuilder::distanceLines, drawer, &ProjectionDrawer::setDistanceLines);
+    connect(&m_roadBuilder, &RoadBuilder::laneCenterLines, &m_objectsHelper,
+        &ObjectsHelper::setLaneCenterLines);
+    connect(&m_roadBuilder, &RoadBuilder::roadTanAngles, m_roadObjectsWidget,
+        &RoadObjectsWidget::setRoadTanAngles);
+    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, m_roadObjectsWidget,
+        &RoadObjectsWidget::finishApplyingRoad);
+    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, drawer,
+        &ProjectionDrawer::finishApplyingRoad);
+    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, &m_objectsHelper,
+        &ObjectsHelper::finishApplyingRoad);
+
+    connect(drawer, &ProjectionDrawer::sight, m_roadObjectsWidget, &RoadObjectsWidget::setSight);
+    connect(drawer, &ProjectionDrawer::pickedRadarPosition, m_setPositionWidget,
+        &SetPositionWidget::fillPosition);
+
+    // The scheme and the projection redraw once the objects are sorted, not on frameFinished.
+    connect(&m_objectsHelper, &ObjectsHelper::currentTracks, m_roadObjectsWidget,
+        &RoadObjectsWidget::setCurrentTracks);
+    connect(&m_objectsHelper, &ObjectsHelper::currentTracks, drawer,
+        &ProjectionDrawer::setCurrentTracks);
+    connect(&m_objectsHelper, &ObjectsHelper::sortingFinished, m_roadObjectsWidget,
+        qOverload<const QVector<quint8> &>(&RoadObjectsWidget::finishFilling));
+    connect(&m_objectsHelper, &ObjectsHelper::sortingFinished, drawer,
+        &ProjectionDrawer::finishFilling);
+    connect(&m_objectsHelper, &ObjectsHelper::averageTracks, m_roadObjectsWidget,
+        &RoadObjectsWidget::setAverageTracks);
+    connect(&m_objectsHelper, &ObjectsHelper::averageTracks, drawer,
+        &ProjectionDrawer::setAverageTracks);
 }
 
 void MainWindow::doConnectProfile()
@@ -339,6 +431,66 @@ void MainWindow::doConnectProfile()
         &HistoryTableWidget::setPaintObjects);
     connect(h, &WorkProfileHandler::paintObjectsChanged, m_imitatorObjectWidget,
         &ImitatorObjectWidget::setPaintObjects);
+    connect(h, &WorkProfileHandler::tracksDisplayModeChanged, m_roadObjectsWidget,
+        &RoadObjectsWidget::setTracksDisplayMode);
+    // The sight line entry of the menu draws the sight area too.
+    connect(h, &WorkProfileHandler::showSightLineChanged, this, &MainWindow::showSightAreaChanged);
+    connect(this, &MainWindow::showSightAreaChanged, m_roadObjectsWidget,
+        &RoadObjectsWidget::setShowSightArea);
+    connect(h, &WorkProfileHandler::drawVerticalChanged, m_roadObjectsWidget,
+        &RoadObjectsWidget::setDrawVertical);
+    connect(h, &WorkProfileHandler::keepAspectRatioChanged, m_roadObjectsWidget,
+        &RoadObjectsWidget::setKeepAspectRatio);
+    connect(h, &WorkProfileHandler::showSightLineChanged, m_roadObjectsWidget,
+        &RoadObjectsWidget::setShowSightLine);
+    connect(h, &WorkProfileHandler::showCurrentTracksOnSchemeChanged, m_roadObjectsWidget,
+        &RoadObjectsWidget::setShowCurrentTracks);
+    connect(h, &WorkProfileHandler::showAverageTracksOnSchemeChanged, m_roadObjectsWidget,
+        &RoadObjectsWidget::setShowAverageTracks);
+    connect(&m_roadConfigWidget, &RoadConfigWidget::roadConfigChanged, h,
+        &WorkProfileHandler::setRoadConfig);
+    connect(h, &WorkProfileHandler::roadConfigChanged, &m_roadConfigWidget,
+        &RoadConfigWidget::setRoadConfig);
+
+    ProjectionDrawer *drawer = m_projectionWidget.drawer();
+    connect(h, &WorkProfileHandler::showLaneLinesOnVideoChanged, drawer,
+        &ProjectionDrawer::setShowLaneLines);
+    connect(h, &WorkProfileHandler::showDistLinesOnVideoChanged, drawer,
+        &ProjectionDrawer::setShowDistLines);
+    connect(h, &WorkProfileHandler::showObjectDimensionsOnVideoChanged, drawer,
+        &ProjectionDrawer::setShowObjectDimensions);
+    connect(h, &WorkProfileHandler::showCurrentTracksOnVideoChanged, drawer,
+        &ProjectionDrawer::setShowCurrentTracks);
+    connect(h, &WorkProfileHandler::showAverageTracksOnVideoChanged, drawer,
+        &ProjectionDrawer::setShowAverageTracks);
+    connect(&m_tvmsConfigWidget, &TvmsConfigWidget::tvmsConfigChanged, h,
+        &WorkProfileHandler::setTvmsConfig);
+    connect(h, &WorkProfileHandler::tvmsConfigChanged, drawer, &ProjectionDrawer::setTvmsConfig);
+    connect(h, &WorkProfileHandler::tvmsConfigChanged, &m_tvmsConfigWidget,
+        &TvmsConfigWidget::setTvmsConfig);
+    connect(&m_projectionWidget, &ProjectionWidget::backgroundImageChanged, h,
+        &WorkProfileHandler::setProjectionBackgroundImage);
+    connect(h, &WorkProfileHandler::projectionBackgroundImageChanged, &m_projectionWidget,
+        &ProjectionWidget::setBackgroundImage);
+    connect(h, &WorkProfileHandler::paintObjectsChanged, m_roadObjectsWidget,
+        &RoadObjectsWidget::setPaintObjects);
+    connect(
+        h, &WorkProfileHandler::paintObjectsChanged, drawer, &ProjectionDrawer::setPaintObjects);
+
+    connect(h, &WorkProfileHandler::autoGetDataChanged, m_setPositionWidget,
+        &SetPositionWidget::setAutoGetData);
+    connect(h, &WorkProfileHandler::autoGetDataChanged, m_radarTuningWidget,
+        &RadarTuningWidget::setAutoGetData);
+    connect(h, &WorkProfileHandler::autoGetDataChanged, m_setPolygonWidget,
+        &SetPolygonWidget::setAutoGetData);
+    connect(m_setPositionWidget, &SetPositionWidget::presetsChanged, h,
+        &WorkProfileHandler::setPositionPresets);
+    connect(h, &WorkProfileHandler::positionPresetsChanged, m_setPositionWidget,
+        &SetPositionWidget::setPresets);
+    connect(m_setPolygonWidget, &SetPolygonWidget::presetsChanged, h,
+        &WorkProfileHandler::setLimitationsPresets);
+    connect(h, &WorkProfileHandler::limitationsPresetsChanged, m_setPolygonWidget,
+        &SetPolygonWidget::setPresets);
     connect(h, &WorkProfileHandler::applyingProfileFinished, this,
         &MainWindow::doFinishApplyingProfile);
     connect(
@@ -384,6 +536,19 @@ void MainWindow::doSetupRadarClient(int version)
     connect(client, &IVantorClient::radarStateChanged, m_radarStateWidget,
         &RadarStateWidget::showRadarState);
 
+    ProjectionDrawer *drawer = m_projectionWidget.drawer();
+    using PositionSlot = void (ProjectionDrawer::*)(double, double, double, double, double, double);
+    connect(client, &IVantorClient::radarStateChanged, m_roadObjectsWidget,
+        &RoadObjectsWidget::showRadarState);
+    connect(client, &IVantorClient::radarStateChanged, drawer, &ProjectionDrawer::showRadarState);
+    connect(
+        client, &IVantorClient::radarStateChanged, &m_objectsHelper, &ObjectsHelper::setRadarState);
+    connectPanelStates(client, m_saveAndRestartWidget);
+    connectPanelStates(client, m_setPositionWidget);
+    connectPanelStates(client, m_radarTuningWidget);
+    connectPanelStates(client, m_setPolygonWidget);
+    connectPanelStates(client, m_sendCommandsWidget);
+
     const QList<GroupedWidget *> frameDisplays
         = { m_objectsTableWidget, m_imitatorObjectWidget, &m_historyTableWidget };
     for (GroupedWidget *display : frameDisplays) {
@@ -391,6 +556,22 @@ void MainWindow::doSetupRadarClient(int version)
         connect(client, &IVantorClient::objectData, display, &GroupedWidget::addObject);
         connect(client, &IVantorClient::frameFinished, display, &GroupedWidget::finishFilling);
     }
+    // The scheme and the projection finish on the sorter's signal instead of frameFinished.
+    connect(client, &IVantorClient::frameStarted, m_roadObjectsWidget,
+        &RoadObjectsWidget::startFilling);
+    connect(client, &IVantorClient::objectData, m_roadObjectsWidget, &RoadObjectsWidget::addObject);
+    connect(client, &IVantorClient::frameStarted, drawer, &ProjectionDrawer::startFilling);
+    connect(client, &IVantorClient::objectData, drawer, &ProjectionDrawer::addObject);
+    connect(client, &IVantorClient::frameStarted, &m_objectsHelper, &ObjectsHelper::startFilling);
+    connect(client, &IVantorClient::objectData, &m_objectsHelper, &ObjectsHelper::addObject);
+    connect(client, &IVantorClient::frameFinished, &m_objectsHelper, &ObjectsHelper::finishFilling);
+    connect(client, &IVantorClient::frameDateTimeUtc, m_roadObjectsWidget,
+        &RoadObjectsWidget::setFrameDateTimeUtc);
+    connect(
+        client, &IVantorClient::frameDateTimeUtc, drawer, &ProjectionDrawer::setFrameDateTimeUtc);
+    connect(client, &IVantorClient::frameDateTimeUtc, &m_objectsHelper,
+        &ObjectsHelper::setFrameDateTimeUtc);
+    connect(client, &IVantorClient::cycleNumber, &m_objectsHelper, &ObjectsHelper::setCycleNumber);
     connect(client, &IVantorClient::frameDateTimeUtc, m_generalInfoWidget,
         &GeneralInfoWidget::setFrameDateTimeUtc);
     connect(client, &IVantorClient::frameDateTimeUtc, &m_historyTableWidget,
@@ -412,6 +593,32 @@ void MainWindow::doSetupRadarClient(int version)
     connect(client, &IVantorClient::imitatorModeChanged, this, &MainWindow::onImitatorModeChanged);
     connect(client, &IVantorClient::fakeTargetsModeChanged, this,
         &MainWindow::onFakeTargetsModeChanged);
+    connect(client, &IVantorClient::imitatorModeChanged, m_sendCommandsWidget,
+        &SendCommandsWidget::showImitatorMode);
+    connect(client, &IVantorClient::fakeTargetsModeChanged, m_sendCommandsWidget,
+        &SendCommandsWidget::showFakeTargetsMode);
+    connect(client, &IVantorClient::radarPosition, m_roadObjectsWidget,
+        &RoadObjectsWidget::showPosition);
+    connect(client, &IVantorClient::radarPosition, m_setPositionWidget,
+        &SetPositionWidget::showPosition);
+    connect(client, &IVantorClient::radarPosition, drawer,
+        static_cast<PositionSlot>(&ProjectionDrawer::showPosition));
+    connect(client, &IVantorClient::frequencyIndex, m_radarTuningWidget,
+        &RadarTuningWidget::showFrequencyIndex);
+    connect(client, &IVantorClient::radarSensitivity, m_radarTuningWidget,
+        &RadarTuningWidget::showRadarSensitivity);
+    connect(client, &IVantorClient::polygonUsage, m_roadObjectsWidget,
+        &RoadObjectsWidget::showPolygonUsage);
+    connect(client, &IVantorClient::polygonUsage, m_setPolygonWidget,
+        &SetPolygonWidget::showPolygonUsage);
+    connect(client, &IVantorClient::polygonTreatParam, m_setPolygonWidget,
+        &SetPolygonWidget::showPolygonTreatParam);
+    connect(client, &IVantorClient::polygonSpeedParam, m_setPolygonWidget,
+        &SetPolygonWidget::showPolygonSpeedParam);
+    connect(client, &IVantorClient::polygonPointParam, m_roadObjectsWidget,
+        &RoadObjectsWidget::showPolygonPointParam);
+    connect(client, &IVantorClient::polygonPointParam, m_setPolygonWidget,
+        &SetPolygonWidget::showPolygonPointParam);
     connect(client, &IVantorClient::usedProtocolChanged, m_serverProtocolWidget,
         &ServerProtocolWidget::showServerProtocol);
     connect(client, &IVantorClient::serverStateChanged, m_serverStateWidget,
@@ -419,9 +626,50 @@ void MainWindow::doSetupRadarClient(int version)
     connect(m_serverStateWidget, &ServerStateWidget::getRadarHardwareInfo, client,
         &IVantorClient::sendCmdGetHardwareInfo);
 
+    doConnectPanelRequests(client);
     connect(this, &MainWindow::forceServerToChangeProtocol, client,
         &IVantorClient::forceServerToChangeProtocol);
     connect(this, &MainWindow::resetClientStatistics, client, &IVantorClient::resetStatistics);
+}
+
+void MainWindow::doConnectPanelRequests(IVantorClient *client)
+{
+    connect(m_sendCommandsWidget, &SendCommandsWidget::commandWithNoArgs, client,
+        &IVantorClient::sendAnyCmdWithNoArgs);
+    connect(m_sendCommandsWidget, &SendCommandsWidget::switchCommand, client,
+        &IVantorClient::sendAnySwitchCmd);
+    connect(m_saveAndRestartWidget, &SaveAndRestartWidget::commandWithNoArgs, client,
+        &IVantorClient::sendAnyCmdWithNoArgs);
+    connect(m_setPositionWidget, &SetPositionWidget::setPosition, client,
+        &IVantorClient::sendCmdSetPosition);
+    connect(m_setPositionWidget, &SetPositionWidget::getPosition, client,
+        &IVantorClient::sendCmdGetPosition);
+    connect(m_radarTuningWidget, &RadarTuningWidget::setFrequencyIndex, client,
+        &IVantorClient::sendCmdSetFrequencyIndex);
+    connect(m_radarTuningWidget, &RadarTuningWidget::getFrequencyIndex, client,
+        &IVantorClient::sendCmdGetFrequencyIndex);
+    connect(m_radarTuningWidget, &RadarTuningWidget::setRadarSensitivity, client,
+        &IVantorClient::sendCmdSetRadarSensitivity);
+    connect(m_radarTuningWidget, &RadarTuningWidget::getRadarSensitivity, client,
+        &IVantorClient::sendCmdGetRadarSensitivity);
+    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonUsage, client,
+        &IVantorClient::sendCmdSetPolygonUsage);
+    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonUsage, client,
+        &IVantorClient::sendCmdGetPolygonUsage);
+    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonTreatParam, client,
+        &IVantorClient::sendCmdSetPolygonTreatParam);
+    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonTreatParam, client,
+        &IVantorClient::sendCmdGetPolygonTreatParam);
+    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonSpeedParam, client,
+        &IVantorClient::sendCmdSetPolygonSpeedParam);
+    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonSpeedParam, client,
+        &IVantorClient::sendCmdGetPolygonSpeedParam);
+    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonPointParam, client,
+        &IVantorClient::sendCmdSetPolygonPointParam);
+    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonPointParam, client,
+        &IVantorClient::sendCmdGetPolygonPointParam);
+    connect(m_setPolygonWidget, &SetPolygonWidget::reinitPolygons, client,
+        &IVantorClient::sendCmdReinitPolygons);
 }
 
 void MainWindow::doUnsetRadarClient()
@@ -432,7 +680,10 @@ void MainWindow::doUnsetRadarClient()
     m_radarClient = nullptr;
     client->disconnect(this);
     disconnect(client);
-    m_serverStateWidget->disconnect(client);
+    const QList<QObject *> requesters = { m_serverStateWidget, m_sendCommandsWidget,
+        m_saveAndRestartWidget, m_setPositionWidget, m_radarTuningWidget, m_setPolygonWidget };
+    for (QObject *requester : requesters)
+        requester->disconnect(client);
     client->disconnectFromServer();
     client->deleteLater();
 }
@@ -457,9 +708,17 @@ void MainWindow::onTracksDisplayModeTriggered(QAction *action)
     emit tracksDisplayModeChanged(action->data().toInt());
 }
 
-void MainWindow::onConfigureRoadTriggered() { }
+void MainWindow::onConfigureRoadTriggered()
+{
+    m_roadConfigWidget.showStandalone(
+        true, this, titleWithProfile(tr("Traffic scheme customization")));
+}
 
-void MainWindow::onConfigureTvmsTriggered() { }
+void MainWindow::onConfigureTvmsTriggered()
+{
+    m_tvmsConfigWidget.showStandalone(
+        true, this, titleWithProfile(tr("Projecting to video customization")));
+}
 
 void MainWindow::onChooseRadarServerTriggered()
 {
@@ -481,13 +740,19 @@ void MainWindow::onAboutProgramTriggered()
 
 void MainWindow::onPickupRadarPosTriggered()
 {
-    if (!m_visible.value(ProjectionControl))
-        emit controlVisibleChanged(ProjectionControl, true);
+    doStartPickup(1);
 }
 
 void MainWindow::onPickupRadarPosAndCameraViewAngleTriggered()
 {
-    onPickupRadarPosTriggered();
+    doStartPickup(2);
+}
+
+void MainWindow::doStartPickup(int mode)
+{
+    if (!m_projectionWidget.isVisible())
+        emit controlVisibleChanged(ProjectionControl, true);
+    m_projectionWidget.pickupParameters(mode);
 }
 
 void MainWindow::onClientConnected()
@@ -525,10 +790,12 @@ void MainWindow::onFirmwareInfoResult(const QString &info)
     showMessage(tr("Firmware info"), info, false);
 }
 
-void MainWindow::onSelfDiagnosticsResult(quint16)
+void MainWindow::onSelfDiagnosticsResult(quint16 data)
 {
-    // The result box joins with the command panels.
+    if (!m_selfDiagnosticsRequested)
+        return;
     m_selfDiagnosticsRequested = false;
+    showMessage(SelfDiagnosisReport::title(), SelfDiagnosisReport::text(data), false);
 }
 
 void MainWindow::onImitatorModeChanged(quint8 mode)
@@ -751,6 +1018,9 @@ void MainWindow::doFinishRearranging()
         m_drawVertical, m_visible.value(RoadObjectsControl), m_visible.value(ObjectsViewControl));
     m_imitatorObjectWidget->clear();
     m_ui.objectsMetaWidget->setVisible(m_visible.value(ObjectsViewControl));
+    // The scroll area only scrolls vertically: it is as wide as the columns it shows.
+    m_ui.controlsScrollArea->setMinimumWidth(m_ui.controlsWidget->minimumSizeHint().width()
+        + m_ui.controlsScrollArea->verticalScrollBar()->sizeHint().width());
     QTimer::singleShot(1, this, &MainWindow::doReleaseObjectsArea);
 }
 
@@ -769,6 +1039,9 @@ void MainWindow::doSetControlsSizePolicy(bool drawVertical, bool objectsVisible,
     m_ui.controlsWidget->setSizePolicy(
         tableVisible && !drawVertical ? QSizePolicy::Maximum : QSizePolicy::Expanding,
         controlsAlone && !drawVertical ? QSizePolicy::Expanding : QSizePolicy::Maximum);
+    // The panels scroll rather than push the window past a laptop screen's height.
+    m_ui.controlsScrollArea->setSizePolicy(
+        m_ui.controlsWidget->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
     m_ui.objectsTableBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_ui.objectsMetaWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
@@ -807,6 +1080,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_closing = true;
     profileHandler()->saveProfiles(QString::fromLatin1(ConfigPath));
     doUnsetRadarClient();
+    m_projectionWidget.close();
     m_historyTableWidget.close();
     QMainWindow::closeEvent(event);
 }

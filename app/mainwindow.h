@@ -2,7 +2,11 @@
 
 #include "historytablewidget.h"
 #include "ivantorclient.h"
+#include "objectshelper.h"
+#include "projectionwidget.h"
 #include "roadbuilder.h"
+#include "roadconfigwidget.h"
+#include "tvmsconfigwidget.h"
 #include "ui_mainwindow.h"
 #include "vantorcontrol.h"
 #include "workprofilewidget.h"
@@ -16,10 +20,16 @@ class ImitatorObjectWidget;
 class ObjectsTableWidget;
 class QActionGroup;
 class RadarStateWidget;
+class RadarTuningWidget;
+class RoadObjectsWidget;
+class SaveAndRestartWidget;
+class SendCommandsWidget;
 class ServerConnectionWidget;
 class ServerPingWidget;
 class ServerProtocolWidget;
 class ServerStateWidget;
+class SetPolygonWidget;
+class SetPositionWidget;
 
 // The main program's window: builds the displays and panels, creates the radar client
 // of the selected protocol, wires the client to the displays and the panels to the
@@ -45,6 +55,8 @@ public:
     ServerStateWidget *serverStateWidget() const { return m_serverStateWidget; }
     ImitatorObjectWidget *imitatorObjectWidget() const { return m_imitatorObjectWidget; }
     ObjectsTableWidget *objectsTableWidget() const { return m_objectsTableWidget; }
+    RoadObjectsWidget *roadObjectsWidget() const { return m_roadObjectsWidget; }
+    ProjectionWidget *projectionWidget() { return &m_projectionWidget; }
     bool isControlVisible(int control) const { return m_visible.value(VantorControl(control)); }
     const Ui::MainWindow &form() const { return m_ui; }
 
@@ -106,10 +118,14 @@ private:
     void doCreateViewMenu();
     void doCreateDataMenu();
     void doFillControls();
+    void doCreatePanels();
     void doConnectProfile();
+    void doConnectDisplays();
     void doSetupRadarClient(int version);
     void doUnsetRadarClient();
     void doConnectToRadarServer(const QString &url);
+    void doConnectPanelRequests(IVantorClient *client);
+    void doStartPickup(int mode);
     void doSetImitatorMode(quint8 mode);
     void doSetImitatorText();
     void doResetWindowLayout(int control);
@@ -139,6 +155,7 @@ private:
     bool m_closing = false;
     QPointer<IVantorClient> m_radarClient;
     RoadBuilder m_roadBuilder;
+    ObjectsHelper m_objectsHelper;
     QActionGroup *m_protocolGroup = nullptr;
     QActionGroup *m_visibleControlsGroup = nullptr;
     QActionGroup *m_tracksDisplayModeGroup = nullptr;
@@ -146,7 +163,10 @@ private:
     QMap<VantorControl, QWidget *> m_controls;
     QMap<VantorControl, bool> m_visible;
     WorkProfileWidget m_workProfileWidget;
+    RoadConfigWidget m_roadConfigWidget;
+    TvmsConfigWidget m_tvmsConfigWidget;
     HistoryTableWidget m_historyTableWidget;
+    ProjectionWidget m_projectionWidget;
     ServerPingWidget *m_serverPingWidget = nullptr;
     ServerConnectionWidget *m_serverConnectionWidget = nullptr;
     ServerStateWidget *m_serverStateWidget = nullptr;
@@ -156,4 +176,10 @@ private:
     GeneralInfoWidget *m_generalInfoWidget = nullptr;
     ImitatorObjectWidget *m_imitatorObjectWidget = nullptr;
     ObjectsTableWidget *m_objectsTableWidget = nullptr;
+    RoadObjectsWidget *m_roadObjectsWidget = nullptr;
+    SendCommandsWidget *m_sendCommandsWidget = nullptr;
+    SetPolygonWidget *m_setPolygonWidget = nullptr;
+    SetPositionWidget *m_setPositionWidget = nullptr;
+    RadarTuningWidget *m_radarTuningWidget = nullptr;
+    SaveAndRestartWidget *m_saveAndRestartWidget = nullptr;
 };

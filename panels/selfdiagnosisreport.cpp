@@ -1,6 +1,5 @@
 #include "selfdiagnosisreport.h"
 
-#include <QMessageBox>
 #include <QStringList>
 
 namespace {
@@ -41,9 +40,4 @@ QString SelfDiagnosisReport::text(quint16 result)
             lines << tr("%1: failure").arg(unitName(bit));
     }
     return lines.join(QLatin1Char('\n'));
-}
-
-void SelfDiagnosisReport::show(QWidget *parent, quint16 result)
-{
-    QMessageBox::information(parent, title(), text(result), QMessageBox::Ok);
 }

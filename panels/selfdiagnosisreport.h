@@ -3,9 +3,7 @@
 #include <QCoreApplication>
 #include <QString>
 
-class QWidget;
-
-// The result box of a self-diagnosis: bit 0 set means the radar works normally; otherwise
+// The texts of the self-diagnosis result box: bit 0 set means the radar works normally; otherwise
 // each further bit set names a faulty unit.
 class SelfDiagnosisReport
 {
@@ -16,6 +14,4 @@ public:
     static QString text(quint16 result);
     // The unit of bit 1 and up; a generic name beyond the known ones.
     static QString unitName(int bit);
-    // Opens the box modal on the parent.
-    static void show(QWidget *parent, quint16 result);
 };

@@ -51,8 +51,15 @@ if ! grep -qF "\"$url\"" "$config" 2>/dev/null; then
                     "12": {"visible": false, "collapsed": false}, "13": {"visible": false, "collapsed": false}
                 },
                 "traffic_scheme": {"draw_vertical": false, "keep_aspect_ratio": true, "show_sightline": true,
-                                   "show_current_tracks": true, "show_average_tracks": false,
-                                   "tracks_display_mode": 0, "road_config": {}},
+                                   "show_current_tracks": true, "show_average_tracks": true,
+                                   "tracks_display_mode": 2,
+                                   "road_config": {"origin_offset": 7, "parts": {
+                                       "-3": {"is_lane": false, "width": 2.5}, "-2": {"is_lane": true, "width": 3.5},
+                                       "-1": {"is_lane": true, "width": 3.5}, "0": {"is_lane": false, "width": 1},
+                                       "1": {"is_lane": true, "width": 3.5}, "2": {"is_lane": true, "width": 3.5},
+                                       "3": {"is_lane": false, "width": 2.5}},
+                                       "sections": [{"is_curved": false, "length": 120, "radius": 0},
+                                                    {"is_curved": true, "length": 120, "radius": 400}]}},
                 "monitoring_system": {"show_lane_boundaries": true, "show_distance_lines": false,
                                       "show_object_dimensions": false, "show_current_tracks": true,
                                       "show_average_tracks": false, "tvms_config": {}},
@@ -76,7 +83,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$bin/vantor-radar-sim" --port "$port" 2>"$demo/radar-sim.log" &
+# Traffic follows the lanes of the profile's road.
+"$bin/vantor-radar-sim" --port "$port" --road "$config" 2>"$demo/radar-sim.log" &
 pids+=($!)
 for _ in $(seq 50); do
     grep -qs "Listening on" "$demo/radar-sim.log" && break
