@@ -2,21 +2,1462 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru">
 <context>
+    <name>GeneralInfoWidget</name>
+    <message>
+        <location filename="../tables/generalinfowidget.cpp" line="+25"/>
+        <source>Internal time (uptime)</source>
+        <translation>Время работы радара</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Measure cycle number</source>
+        <translation>Номер цикла измерения</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>%1 day(s) %2</source>
+        <translation>%1 дн. %2</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>(%1 c/s)</source>
+        <translation>(%1 ц/с)</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryTableWidget</name>
+    <message>
+        <location filename="../tables/historytablewidget.cpp" line="+15"/>
+        <source>Clear history</source>
+        <translation>Очистить историю</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+94"/>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <location line="-93"/>
+        <source>Save to file</source>
+        <translation>Сохранить в файл</translation>
+    </message>
+    <message>
+        <location line="+93"/>
+        <source>Continue</source>
+        <translation>Продолжить</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>No folder for the history can be created.</source>
+        <translation>Не удаётся создать папку для истории.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cannot save the history: no folder for it can be created.</source>
+        <translation>Не удаётся сохранить историю: невозможно создать для неё папку.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Cannot save the history to %1:
+%2</source>
+        <translation>Не удаётся сохранить историю в %1:
+%2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The history is saved to %1</source>
+        <translation>История сохранена в %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Objects history</source>
+        <translation>История объектов</translation>
+    </message>
+</context>
+<context>
+    <name>IVantorClient</name>
+    <message>
+        <location filename="../radar/ivantorclient.cpp" line="+275"/>
+        <source>Wrong response message received from Vantor server.</source>
+        <translation>Получено неверное ответное сообщение от сервера Vantor.</translation>
+    </message>
+</context>
+<context>
+    <name>ImitatorObjectWidget</name>
+    <message>
+        <location filename="../tables/imitatorobjectwidget.cpp" line="+41"/>
+        <source>%1 km/h</source>
+        <translation>%1 км/ч</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>no&lt;br&gt;data</source>
+        <translation>нет&lt;br&gt;данных</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../app/mainwindow.cpp" line="+63"/>
+        <source>QEL Vantor Road App</source>
+        <translation>QEL Vantor Road App</translation>
+    </message>
+    <message>
+        <location line="+64"/>
+        <source>&amp;Server</source>
+        <translation>&amp;Сервер</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Choose radar server</source>
+        <translation>&amp;Выбрать сервер радара</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Help</source>
+        <translation>Сп&amp;равка</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;About this program</source>
+        <translation>&amp;О программе</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;File</source>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Switch work profile</source>
+        <translation>&amp;Сменить рабочий профиль</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Exit</source>
+        <translation>&amp;Выход</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Protocol</source>
+        <translation>&amp;Протокол</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;0. Serial, type Q (SerQ)</source>
+        <translation>&amp;0. Последовательный, тип Q (SerQ)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;1. Serial, type P (SerP)</source>
+        <translation>&amp;1. Последовательный, тип P (SerP)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>&amp;Force server to change protocol</source>
+        <translation>&amp;Принудительно сменить протокол сервера</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&amp;View</source>
+        <translation>&amp;Вид</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Visible &amp;controls</source>
+        <translation>Видимые &amp;панели</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Traffic &amp;scheme / Speed generated with imitator</source>
+        <translation>&amp;Схема движения / Скорость от имитатора</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Road &amp;objects</source>
+        <translation>&amp;Дорожные объекты</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;General info</source>
+        <translation>&amp;Общая информация</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Send &amp;commands</source>
+        <translation>Отправка &amp;команд</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Configure &amp;limitations</source>
+        <translation>&amp;Настройка ограничений</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fine &amp;tuning</source>
+        <translation>&amp;Точная настройка</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Set &amp;radar position</source>
+        <translation>Установка положения &amp;радара</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Save &amp;params and restart</source>
+        <translation>Сохранение &amp;параметров и перезапуск</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Objects &amp;history</source>
+        <translation>&amp;История объектов</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+51"/>
+        <source>Projecting to &amp;video</source>
+        <translation>Проецирование на &amp;видео</translation>
+    </message>
+    <message>
+        <location line="-36"/>
+        <source>&amp;Traffic scheme</source>
+        <translation>&amp;Схема движения</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Draw road &amp;vertical</source>
+        <translation>Рисовать дорогу &amp;вертикально</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Keep aspect ratio and object sizes</source>
+        <translation>Сохранять &amp;пропорции и размеры объектов</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Draw camera&apos;s sight &amp;line and area</source>
+        <translation>Рисовать &amp;линию и зону обзора камеры</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+32"/>
+        <source>Draw &amp;current tracks</source>
+        <translation>Рисовать &amp;текущие треки</translation>
+    </message>
+    <message>
+        <location line="-29"/>
+        <location line="+32"/>
+        <source>Draw &amp;average tracks</source>
+        <translation>Рисовать &amp;усреднённые треки</translation>
+    </message>
+    <message>
+        <location line="-25"/>
+        <source>&amp;Normal mode</source>
+        <translation>&amp;Обычный режим</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>&amp;Statistical (long exposure) mode</source>
+        <translation>&amp;Статистический режим (длительная выдержка)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>&amp;Mixed mode</source>
+        <translation>С&amp;мешанный режим</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Customize &amp;traffic scheme</source>
+        <translation>&amp;Настройка схемы движения</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Draw &amp;lane boundaries</source>
+        <translation>Рисовать &amp;границы полос</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Draw &amp;distance lines</source>
+        <translation>Рисовать линии &amp;дальности</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Draw &amp;object dimensions</source>
+        <translation>Рисовать &amp;размеры объектов</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Customize &amp;projecting to video</source>
+        <translation>&amp;Настройка проецирования на видео</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Paint objects in different colors</source>
+        <translation>Раскрашивать объекты разными &amp;цветами</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Data</source>
+        <translation>&amp;Данные</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Automatically get data when radar starts working</source>
+        <translation>&amp;Автоматически получать данные при запуске радара</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Pick up parameters</source>
+        <translation>&amp;Подбор параметров</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Radar &amp;position</source>
+        <translation>&amp;Положение радара</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Radar position and camera view &amp;angle</source>
+        <translation>Положение радара и &amp;угол обзора камеры</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Reset average tracks</source>
+        <translation>С&amp;бросить усреднённые треки</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source> Traffic scheme  </source>
+        <translation> Схема движения  </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source> Road objects  </source>
+        <translation> Дорожные объекты  </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Send commands  </source>
+        <translation>Отправка команд  </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Configure limitations  </source>
+        <translation>Настройка ограничений  </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Set radar position  </source>
+        <translation>Установка положения радара  </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fine tuning  </source>
+        <translation>Точная настройка  </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Save params and restart  </source>
+        <translation>Сохранение параметров и перезапуск  </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>General info  </source>
+        <translation>Общая информация  </translation>
+    </message>
+    <message>
+        <location line="+397"/>
+        <source>Switch work profile</source>
+        <translation>Смена рабочего профиля</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Traffic scheme customization</source>
+        <translation>Настройка схемы движения</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Projecting to video customization</source>
+        <translation>Настройка проецирования на видео</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Radar server</source>
+        <translation>Сервер радара</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>About this program</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>Hardware info</source>
+        <translation>Сведения об аппаратуре</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Firmware info</source>
+        <translation>Сведения о прошивке</translation>
+    </message>
+    <message>
+        <location line="+106"/>
+        <source>Objects history</source>
+        <translation>История объектов</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Projecting to video</source>
+        <translation>Проецирование на видео</translation>
+    </message>
+    <message>
+        <location line="+66"/>
+        <source> Speed generated with imitator</source>
+        <translation> Скорость от имитатора</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>, type 1</source>
+        <translation>, тип 1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>, type 2</source>
+        <translation>, тип 2</translation>
+    </message>
+    <message>
+        <location line="+124"/>
+        <source>The configuration file could not be read. It was kept as %1 and replaced with the current profiles.</source>
+        <translation>Не удалось прочитать файл конфигурации. Он сохранён как %1 и заменён текущими профилями.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The work profiles could not be saved to %1:
+%2</source>
+        <translation>Не удалось сохранить рабочие профили в %1:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>ObjectColumns</name>
+    <message>
+        <location filename="../tables/objectcolumns.cpp" line="+19"/>
+        <source>id</source>
+        <translation>id</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>X speed, km/h</source>
+        <translation>Скорость X, км/ч</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Y speed, km/h</source>
+        <translation>Скорость Y, км/ч</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>X range, m</source>
+        <translation>Дальность X, м</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Y range, m</source>
+        <translation>Дальность Y, м</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Length, m</source>
+        <translation>Длина, м</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Updated</source>
+        <translation>Обновлено</translation>
+    </message>
+</context>
+<context>
+    <name>PolygonValuesModel</name>
+    <message>
+        <location filename="../panels/polygonvaluesmodel.cpp" line="+95"/>
+        <source>Treat %1</source>
+        <translation>Обработка %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Speed %1</source>
+        <translation>Скорость %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Point %1 X</source>
+        <translation>Точка %1 X</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Point %1 Y</source>
+        <translation>Точка %1 Y</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1 m/s</source>
+        <translation>%1 м/с</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 m</source>
+        <translation>%1 м</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Parameter</source>
+        <translation>Параметр</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Value</source>
+        <translation>Значение</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>State</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+54"/>
+        <source>not a number</source>
+        <translation>не число</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>not a whole number</source>
+        <translation>не целое число</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 outside %2..%3</source>
+        <translation>%1 вне %2..%3</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>radar reports %1</source>
+        <translation>радар сообщает %1</translation>
+    </message>
+</context>
+<context>
+    <name>PresetButton</name>
+    <message>
+        <location filename="../panels/presetbutton.cpp" line="+11"/>
+        <source>&amp;Rename preset</source>
+        <translation>&amp;Переименовать пресет</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Update preset with current values</source>
+        <translation>&amp;Обновить пресет текущими значениями</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Delete preset</source>
+        <translation>&amp;Удалить пресет</translation>
+    </message>
+</context>
+<context>
+    <name>PresetedWidget</name>
+    <message>
+        <location filename="../panels/presetedwidget.cpp" line="+26"/>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Presets:</source>
+        <translation>Пресеты:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Save the current values as a new preset</source>
+        <translation>Сохранить текущие значения как новый пресет</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>New preset</source>
+        <translation>Новый пресет</translation>
+    </message>
+    <message>
+        <location line="+78"/>
+        <source>Preset name</source>
+        <translation>Имя пресета</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Enter new preset name</source>
+        <translation>Введите новое имя пресета</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectionDrawer</name>
+    <message>
+        <location filename="../projection/projectiondrawer.cpp" line="+351"/>
+        <source>%1 m</source>
+        <translation>%1 м</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>%1 km/h</source>
+        <translation>%1 км/ч</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectionWidget</name>
+    <message>
+        <location filename="../projection/projectionwidget.ui" line="+25"/>
+        <source>Load &amp;picture...</source>
+        <translation>Загрузить &amp;изображение...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show a still picture from the camera under the projection</source>
+        <translation>Показывать под проекцией неподвижное изображение с камеры</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;No picture</source>
+        <translation>&amp;Без изображения</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show the video window under the projection again</source>
+        <translation>Снова показывать под проекцией окно видео</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Fit to picture</source>
+        <translation>По &amp;размеру изображения</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Give the window the size of the picture</source>
+        <translation>Подогнать размер окна под изображение</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>F&amp;rameless</source>
+        <translation>Без ра&amp;мки</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Hide the window frame to lay the window exactly over the video</source>
+        <translation>Скрыть рамку окна, чтобы точно наложить окно на видео</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Stay on &amp;top</source>
+        <translation>&amp;Поверх окон</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Keep the window above the video player</source>
+        <translation>Держать окно поверх видеоплеера</translation>
+    </message>
+    <message>
+        <location filename="../projection/projectionwidget.cpp" line="+69"/>
+        <source>radar position, camera view angle is known</source>
+        <translation>положения радара, угол обзора камеры известен</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>radar position and camera view angle</source>
+        <translation>положения радара и угла обзора камеры</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Picking up parameters</source>
+        <translation>Подбор параметров</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 %2.
+%3
+%4</source>
+        <translation>%1 %2.
+%3
+%4</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Selected mode: picking up</source>
+        <translation>Выбран режим: подбор</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mark four checkpoints on the projection as far apart as possible.</source>
+        <translation>Отметьте на проекции четыре контрольные точки как можно дальше друг от друга.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Then mark additional line segment along the X axis.</source>
+        <translation>Затем отметьте дополнительный отрезок вдоль оси X.</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Unable to show the picture %1.</source>
+        <translation>Не удалось показать изображение %1.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Camera picture</source>
+        <translation>Изображение с камеры</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp);;All files (*)</source>
+        <translation>Изображения (*.png *.jpg *.jpeg *.bmp);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>Checkpoint position</source>
+        <translation>Положение контрольной точки</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Enter Y coordinate of the checkpoint #%1, m</source>
+        <translation>Введите координату Y контрольной точки №%1, м</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Line segment length</source>
+        <translation>Длина отрезка</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Enter line segment length, m</source>
+        <translation>Введите длину отрезка, м</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <location line="+7"/>
+        <source>Picked parameters</source>
+        <translation>Подобранные параметры</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>%1
+%2</source>
+        <translation>%1
+%2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Picked radar position is written into the &apos;Set radar position&apos; control.</source>
+        <translation>Подобранное положение радара записано в панель «Установка положения радара».</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Camera horizontal view angle is %1 deg.</source>
+        <translation>Горизонтальный угол обзора камеры: %1 град.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Unable to pick up parameters.</source>
+        <translation>Не удалось подобрать параметры.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>#%1: Y %2 m</source>
+        <translation>№%1: Y %2 м</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>not projected</source>
+        <translation>не проецируется</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>off by %1 px</source>
+        <translation>смещение %1 px</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 m</source>
+        <translation>%1 м</translation>
+    </message>
+</context>
+<context>
+    <name>RadarStateWidget</name>
+    <message>
+        <location filename="../tables/radarstatewidget.cpp" line="+15"/>
+        <source>[Wrong messages. Check selected protocol]</source>
+        <translation>[Неверные сообщения. Проверьте выбранный протокол]</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>[Radar is busy now]</source>
+        <translation>[Радар занят]</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>[Radar is working]</source>
+        <translation>[Радар работает]</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>[No messages from radar]</source>
+        <translation>[Нет сообщений от радара]</translation>
+    </message>
+</context>
+<context>
+    <name>RadarTuningWidget</name>
+    <message>
+        <location filename="../panels/radartuningwidget.cpp" line="+25"/>
+        <source>Frequency index</source>
+        <translation>Индекс частоты</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sensitivity</source>
+        <translation>Чувствительность</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <location line="+66"/>
+        <source>Set</source>
+        <translation>Задать</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Get</source>
+        <translation>Получить</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>radar reports %1</source>
+        <translation>радар сообщает %1</translation>
+    </message>
+</context>
+<context>
+    <name>RoadConfigWidget</name>
+    <message>
+        <location filename="../scheme/roadconfigwidget.ui" line="+13"/>
+        <source>Cross-section</source>
+        <translation>Поперечный профиль</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Part</source>
+        <translation>Элемент</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+47"/>
+        <source>Type</source>
+        <translation>Тип</translation>
+    </message>
+    <message>
+        <location line="-46"/>
+        <source>Width, m</source>
+        <translation>Ширина, м</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Add on the left</source>
+        <translation>Добавить слева</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Add on the right</source>
+        <translation>Добавить справа</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Remove on the left</source>
+        <translation>Удалить слева</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Remove on the right</source>
+        <translation>Удалить справа</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Sections</source>
+        <translation>Участки</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Length, m</source>
+        <translation>Длина, м</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Radius, m</source>
+        <translation>Радиус, м</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Add section</source>
+        <translation>Добавить участок</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Remove section</source>
+        <translation>Удалить участок</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Y offset, m</source>
+        <translation>Смещение по Y, м</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Preview</source>
+        <translation>Предпросмотр</translation>
+    </message>
+    <message>
+        <location filename="../scheme/roadconfigwidget.cpp" line="+15"/>
+        <location line="+152"/>
+        <source>median strip</source>
+        <translation>разделительная полоса</translation>
+    </message>
+    <message>
+        <location line="-152"/>
+        <source>lane</source>
+        <translation>полоса</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>roadside</source>
+        <translation>обочина</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>straight</source>
+        <translation>прямой</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>left curve</source>
+        <translation>поворот влево</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>right curve</source>
+        <translation>поворот вправо</translation>
+    </message>
+    <message>
+        <location line="+229"/>
+        <source>At most %1 parts on each side: the road builder ignores any more.</source>
+        <translation>Элементов с каждой стороны — не более %1: построитель дороги игнорирует лишние.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The road may be at most %1 m long: the road builder cuts a longer road short.</source>
+        <translation>Длина дороги — не более %1 м: построитель дороги обрезает более длинную дорогу.</translation>
+    </message>
+</context>
+<context>
+    <name>RoadSchemePainter</name>
+    <message>
+        <location filename="../scheme/roadschemepainter.cpp" line="+434"/>
+        <source>%1 m</source>
+        <translation>%1 м</translation>
+    </message>
+    <message>
+        <location line="+148"/>
+        <source>%1 km/h</source>
+        <translation>%1 км/ч</translation>
+    </message>
+</context>
+<context>
+    <name>SaveAndRestartWidget</name>
+    <message>
+        <location filename="../panels/saveandrestartwidget.cpp" line="+14"/>
+        <source>Save to &amp;flash</source>
+        <translation>&amp;Сохранить во флеш</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Restart radar</source>
+        <translation>&amp;Перезапустить радар</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>Save parameters</source>
+        <translation>Сохранение параметров</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Save the radar&apos;s current parameters to its flash memory?</source>
+        <translation>Сохранить текущие параметры радара в его флеш-память?</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Restart radar</source>
+        <translation>Перезапуск радара</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Restart the radar? Parameters not saved to flash will be lost.</source>
+        <translation>Перезапустить радар? Параметры, не сохранённые во флеш-память, будут потеряны.</translation>
+    </message>
+</context>
+<context>
+    <name>SelfDiagnosisReport</name>
+    <message>
+        <location filename="../panels/selfdiagnosisreport.cpp" line="+15"/>
+        <source>Radar self-diagnosis</source>
+        <translation>Самодиагностика радара</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Unit %1</source>
+        <translation>Блок %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Self-diagnosis completed.</source>
+        <translation>Самодиагностика завершена.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Radar is functioning normally</source>
+        <translation>Радар работает нормально</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Radar is functioning wrong</source>
+        <translation>Радар работает с ошибками</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+2"/>
+        <source>%1: failure</source>
+        <translation>%1: сбой</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>%1: OK</source>
+        <translation>%1: норма</translation>
+    </message>
+</context>
+<context>
+    <name>SendCommandsWidget</name>
+    <message>
+        <location filename="../panels/sendcommandswidget.cpp" line="+29"/>
+        <source>Hardware info</source>
+        <translation>Аппаратура</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+1"/>
+        <source>Request</source>
+        <translation>Запросить</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Firmware info</source>
+        <translation>Прошивка</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Self-diagnosis</source>
+        <translation>Самодиагностика</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Run</source>
+        <translation>Запустить</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location line="+14"/>
+        <source>Off</source>
+        <translation>Выкл</translation>
+    </message>
+    <message>
+        <location line="-13"/>
+        <source>Type 1</source>
+        <translation>Тип 1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Type 2</source>
+        <translation>Тип 2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Imitator mode</source>
+        <translation>Режим имитатора</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+14"/>
+        <source>Set</source>
+        <translation>Задать</translation>
+    </message>
+    <message>
+        <location line="-11"/>
+        <location line="+13"/>
+        <source>Get</source>
+        <translation>Получить</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>On</source>
+        <translation>Вкл</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Demo mode</source>
+        <translation>Демо-режим</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Fake targets for demonstration</source>
+        <translation>Демо-цели</translation>
+    </message>
+    <message>
+        <location line="+108"/>
+        <source>radar reports mode %1</source>
+        <translation>радар сообщает режим %1</translation>
+    </message>
+</context>
+<context>
+    <name>ServerConnectionWidget</name>
+    <message>
+        <location filename="../app/serverconnectionwidget.cpp" line="+10"/>
+        <source>[Connecting to %1]</source>
+        <translation>[Подключение к %1]</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>[Connected to %1]</source>
+        <translation>[Подключено к %1]</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>[No connection to %1]</source>
+        <translation>[Нет подключения к %1]</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>[Disconnected from %1]</source>
+        <translation>[Отключено от %1]</translation>
+    </message>
+</context>
+<context>
+    <name>ServerPingWidget</name>
+    <message>
+        <location filename="../app/serverpingwidget.cpp" line="+5"/>
+        <source>[Ping timeout: %1 ms]</source>
+        <translation>[Тайм-аут пинга: %1 мс]</translation>
+    </message>
+</context>
+<context>
+    <name>ServerProtocolWidget</name>
+    <message>
+        <location filename="../app/serverprotocolwidget.cpp" line="+7"/>
+        <source>[SerQ]</source>
+        <translation>[SerQ]</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>[SerP]</source>
+        <translation>[SerP]</translation>
+    </message>
+</context>
+<context>
+    <name>ServerStateWidget</name>
+    <message>
+        <location filename="../app/serverstatewidget.cpp" line="+12"/>
+        <source>HW</source>
+        <translation>Апп.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ask the radar for its hardware information</source>
+        <translation>Запросить у радара сведения об аппаратуре</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>[Connecting to NEPS]</source>
+        <translation>[Подключение к NEPS]</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>[Opening %1]</source>
+        <translation>[Открытие %1]</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>[Testing %1]</source>
+        <translation>[Проверка %1]</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Working on</source>
+        <translation>Работа через</translation>
+    </message>
+</context>
+<context>
+    <name>ServerUrlDialog</name>
+    <message>
+        <location filename="../app/serverurldialog.cpp" line="+20"/>
+        <source>Enter new server URL</source>
+        <translation>Введите новый URL сервера</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>This is not a valid URL.</source>
+        <translation>Это недопустимый URL.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The URL must start with ws:// or wss://.</source>
+        <translation>URL должен начинаться с ws:// или wss://.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The URL names no host.</source>
+        <translation>В URL не указан хост.</translation>
+    </message>
+</context>
+<context>
+    <name>SetPolygonWidget</name>
+    <message>
+        <location filename="../panels/setpolygonwidget.cpp" line="+49"/>
+        <source>Polygons in use</source>
+        <translation>Используемые полигоны</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Set usage</source>
+        <translation>Задать маску</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Get usage</source>
+        <translation>Получить маску</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Polygon</source>
+        <translation>Полигон</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Polygon %1</source>
+        <translation>Полигон %1</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Set selected</source>
+        <translation>Задать выбранный</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Get selected</source>
+        <translation>Получить выбранный</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set polygon</source>
+        <translation>Задать полигон</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Get polygon</source>
+        <translation>Получить полигон</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Re-initialise polygons</source>
+        <translation>Сбросить полигоны</translation>
+    </message>
+</context>
+<context>
+    <name>SetPositionWidget</name>
+    <message>
+        <location filename="../panels/setpositionwidget.cpp" line="+33"/>
+        <source>Height</source>
+        <translation>Высота</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>X offset</source>
+        <translation>Смещение по X</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Y offset</source>
+        <translation>Смещение по Y</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Azimuth</source>
+        <translation>Азимут</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Altitude</source>
+        <translation>Угол места</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Roll</source>
+        <translation>Крен</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>&amp;Set position</source>
+        <translation>&amp;Задать положение</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Get position</source>
+        <translation>&amp;Получить положение</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source> °</source>
+        <translation> °</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source> m</source>
+        <translation> м</translation>
+    </message>
+    <message>
+        <location line="+131"/>
+        <source>not a number</source>
+        <translation>не число</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 outside %2..%3</source>
+        <translation>%1 вне %2..%3</translation>
+    </message>
+</context>
+<context>
+    <name>TvmsConfigWidget</name>
+    <message>
+        <location filename="../projection/tvmsconfigwidget.ui" line="+13"/>
+        <source>Camera X offset, m:</source>
+        <translation>Смещение камеры по X, м:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Camera Y offset, m:</source>
+        <translation>Смещение камеры по Y, м:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Camera height above the radar, m:</source>
+        <translation>Высота камеры над радаром, м:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Azimuth misalignment, deg:</source>
+        <translation>Рассогласование по азимуту, град:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Altitude misalignment, deg:</source>
+        <translation>Рассогласование по углу места, град:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Horizontal view angle, deg:</source>
+        <translation>Горизонтальный угол обзора, град:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Video delay, ms:</source>
+        <translation>Задержка видео, мс:</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Reset to &amp;defaults</source>
+        <translation>&amp;По умолчанию</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&amp;Close</source>
+        <translation>&amp;Закрыть</translation>
+    </message>
+</context>
+<context>
+    <name>ValueStatus</name>
+    <message>
+        <location filename="../panels/setpolygonwidget.cpp" line="-21"/>
+        <location filename="../panels/statelabel.cpp" line="+11"/>
+        <location filename="../panels/valuestatus.cpp" line="+28"/>
+        <source>received from radar</source>
+        <translation>получено от радара</translation>
+    </message>
+    <message>
+        <location filename="../panels/valuestatus.cpp" line="-10"/>
+        <source>value changed</source>
+        <translation>значение изменено</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>queued</source>
+        <translation>в очереди</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>in progress</source>
+        <translation>выполняется</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>command received</source>
+        <translation>команда принята</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>waiting for data</source>
+        <translation>ожидание данных</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 (code %2)</source>
+        <translation>%1 (код %2)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>error occurred</source>
+        <translation>произошла ошибка</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>refused: %1</source>
+        <translation>отклонено: %1</translation>
+    </message>
+</context>
+<context>
     <name>WorkProfileHandler</name>
     <message>
-        <location filename="../app/workprofilehandler.cpp" line="+146"/>
+        <location filename="../app/workprofilehandler.cpp" line="+156"/>
         <location line="+5"/>
         <location line="+4"/>
         <source>Cannot save the configuration to %1: %2</source>
         <translation>Не удалось сохранить конфигурацию в %1: %2</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+64"/>
         <source> (copy)</source>
         <translation> (копия)</translation>
     </message>
     <message>
-        <location line="+179"/>
+        <location line="+185"/>
         <source>Default profile</source>
         <translation>Профиль по умолчанию</translation>
     </message>
@@ -24,6 +1465,29 @@
         <location line="+61"/>
         <source>Cannot keep a copy of the unreadable configuration file %1, so it was not replaced: %2</source>
         <translation>Не удалось сохранить копию нечитаемого файла конфигурации %1, поэтому он не был заменён: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WorkProfileWidget</name>
+    <message>
+        <location filename="../app/workprofilewidget.cpp" line="+12"/>
+        <source>S&amp;witch</source>
+        <translation>&amp;Сменить</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Add a copy</source>
+        <translation>&amp;Добавить копию</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Rename</source>
+        <translation>&amp;Переименовать</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Re&amp;move</source>
+        <translation>&amp;Удалить</translation>
     </message>
 </context>
 </TS>
