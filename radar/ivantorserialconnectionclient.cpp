@@ -7,32 +7,53 @@
 namespace {
 
 using T = RadarCommandTable;
+using Client = IVantorSerialConnectionClient;
 
 // A result signal of the parameter read response, for the read command that asks for it.
 struct ReadResult
 {
     const T::Entry *entry;
-    void (*emitValue)(IVantorSerialConnectionClient &client, quint8 id, quint8 param, qint32 value);
+    void (*emitValue)(Client &client, quint8 id, quint8 param, qint32 value);
 };
 
-// clang-format off
 const ReadResult ReadResults[] {
-    { &T::GetDebugVariableValue, [](IVantorSerialConnectionClient &c, quint8 id, quint8, qint32 v) { emit c.debugVariableValue(id, v); } },
-    { &T::SelfDiagnostics, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.selfDiagnosticsResult(quint16(v & 0xFFFF)); } },
-    { &T::GetImitatorMode, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.imitatorModeChanged(quint8(v & 0xFF)); } },
-    { &T::GetFakeTargetsMode, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.fakeTargetsModeChanged(v != 0); } },
-    { &T::GetFrequencyIndex, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.frequencyIndex(v); } },
-    { &T::GetRadarSensitivity, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.radarSensitivity(v); } },
-    { &T::GetPolygonUsage, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.polygonUsage(quint8(v & 0xFF)); } },
-    { &T::GetPolygonTreatParam, [](IVantorSerialConnectionClient &c, quint8 id, quint8 param, qint32 v) { emit c.polygonTreatParam(id, param, quint8(v & 0xFF)); } },
-    { &T::GetCalibrationCommand, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.calibrationCommand(v); } },
-    { &T::GetCalibrationState, [](IVantorSerialConnectionClient &c, quint8, quint8, qint32 v) { emit c.calibrationState(v); } },
-    { &T::GetCalibrationLastParam, [](IVantorSerialConnectionClient &c, quint8, quint8 param, qint32 v) { emit c.calibrationLastParam(param, v); } },
-    { &T::GetCalibrationCurrParam, [](IVantorSerialConnectionClient &c, quint8, quint8 param, qint32 v) { emit c.calibrationCurrParam(param, v); } },
-    { &T::GetPolygonSpeedParam, [](IVantorSerialConnectionClient &c, quint8 id, quint8 param, qint32 v) { emit c.polygonSpeedParam(id, param, IVantorClient::protocolToDouble(v)); } },
-    { &T::GetPolygonPointParam, [](IVantorSerialConnectionClient &c, quint8 id, quint8 param, qint32 v) { emit c.polygonPointParam(id, param, IVantorClient::protocolToDouble(v)); } },
+    { &T::GetDebugVariableValue,
+        [](Client &c, quint8 id, quint8, qint32 v) { emit c.debugVariableValue(id, v); } },
+    { &T::SelfDiagnostics,
+        [](Client &c, quint8, quint8, qint32 v) {
+            emit c.selfDiagnosticsResult(quint16(v & 0xFFFF));
+        } },
+    { &T::GetImitatorMode,
+        [](Client &c, quint8, quint8, qint32 v) { emit c.imitatorModeChanged(quint8(v & 0xFF)); } },
+    { &T::GetFakeTargetsMode,
+        [](Client &c, quint8, quint8, qint32 v) { emit c.fakeTargetsModeChanged(v != 0); } },
+    { &T::GetFrequencyIndex,
+        [](Client &c, quint8, quint8, qint32 v) { emit c.frequencyIndex(v); } },
+    { &T::GetRadarSensitivity,
+        [](Client &c, quint8, quint8, qint32 v) { emit c.radarSensitivity(v); } },
+    { &T::GetPolygonUsage,
+        [](Client &c, quint8, quint8, qint32 v) { emit c.polygonUsage(quint8(v & 0xFF)); } },
+    { &T::GetPolygonTreatParam,
+        [](Client &c, quint8 id, quint8 param, qint32 v) {
+            emit c.polygonTreatParam(id, param, quint8(v & 0xFF));
+        } },
+    { &T::GetCalibrationCommand,
+        [](Client &c, quint8, quint8, qint32 v) { emit c.calibrationCommand(v); } },
+    { &T::GetCalibrationState,
+        [](Client &c, quint8, quint8, qint32 v) { emit c.calibrationState(v); } },
+    { &T::GetCalibrationLastParam,
+        [](Client &c, quint8, quint8 param, qint32 v) { emit c.calibrationLastParam(param, v); } },
+    { &T::GetCalibrationCurrParam,
+        [](Client &c, quint8, quint8 param, qint32 v) { emit c.calibrationCurrParam(param, v); } },
+    { &T::GetPolygonSpeedParam,
+        [](Client &c, quint8 id, quint8 param, qint32 v) {
+            emit c.polygonSpeedParam(id, param, IVantorClient::protocolToDouble(v));
+        } },
+    { &T::GetPolygonPointParam,
+        [](Client &c, quint8 id, quint8 param, qint32 v) {
+            emit c.polygonPointParam(id, param, IVantorClient::protocolToDouble(v));
+        } },
 };
-// clang-format on
 
 IVantorClient::CommandState ackCommandState(quint8 result)
 {

@@ -5,6 +5,8 @@
 
 namespace {
 
+using T = RadarCommandTable;
+using E = RadarCommandTable::Entry;
 using A = RadarCommandTable::Addressing;
 using P = IVantorSerialConnectionClient::ParamType;
 
@@ -27,40 +29,40 @@ enum PositionValueCommand {
 } // namespace
 
 // clang-format off
-//                                                  command paramType         action number value  addressing
-const RadarCommandTable::Entry RadarCommandTable::GetHardwareInfo         { 1,  P::ReadInteger,     0,   40, 8192, A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::GetFirmwareInfo         { 2,  P::ReadInteger,     0,   40, 128,  A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SelfDiagnostics         { 3,  P::ReadInteger,     150, 0,  1,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SetImitatorMode         { 4,  P::WriteByte,       151, 0,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::GetImitatorMode         { 5,  P::ReadInteger,     151, 0,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SetFakeTargetsMode      { 6,  P::WriteByte,       0,   68, 0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::GetFakeTargetsMode      { 7,  P::ReadInteger,     0,   68, 0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SaveToFlash             { 8,  P::WriteInteger,    136, 0,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::Restart                 { 9,  P::WriteInteger,    129, 0,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SetRadarSensitivity     { 22, P::WriteInteger,    148, 4,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::GetRadarSensitivity     { 23, P::ReadInteger,     148, 4,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SetFrequencyIndex       { 24, P::WriteInteger,    65,  36, 0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::GetFrequencyIndex       { 25, P::ReadInteger,     65,  36, 0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SetPolygonUsage         { 26, P::WriteByte,       70,  0,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::GetPolygonUsage         { 27, P::ReadInteger,     70,  0,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SetPolygonTreatParam    { 28, P::WriteInteger,    70,  0,  0,    A::PolygonTreat };
-const RadarCommandTable::Entry RadarCommandTable::GetPolygonTreatParam    { 29, P::ReadInteger,     70,  0,  0,    A::PolygonTreat };
-const RadarCommandTable::Entry RadarCommandTable::SetPolygonSpeedParam    { 30, P::WriteFixedPoint, 70,  0,  0,    A::PolygonSpeed };
-const RadarCommandTable::Entry RadarCommandTable::GetPolygonSpeedParam    { 31, P::ReadFixedPoint,  70,  0,  0,    A::PolygonSpeed };
-const RadarCommandTable::Entry RadarCommandTable::SetPolygonPointParam    { 32, P::WriteFixedPoint, 71,  0,  0,    A::PolygonPoint };
-const RadarCommandTable::Entry RadarCommandTable::GetPolygonPointParam    { 33, P::ReadFixedPoint,  71,  0,  0,    A::PolygonPoint };
-const RadarCommandTable::Entry RadarCommandTable::ReinitPolygons          { 34, P::WriteInteger,    70,  1,  1,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SetCalibrationCommand   { 35, P::WriteInteger,    254, 0,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::GetCalibrationCommand   { 36, P::ReadInteger,     254, 0,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::GetCalibrationState     { 37, P::ReadInteger,     254, 1,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SetCalibrationLastParam { 38, P::WriteInteger,    254, 8,  0,    A::CalibrationParam };
-const RadarCommandTable::Entry RadarCommandTable::GetCalibrationLastParam { 39, P::ReadInteger,     254, 8,  0,    A::CalibrationParam };
-const RadarCommandTable::Entry RadarCommandTable::GetCalibrationCurrParam { 40, P::ReadInteger,     254, 16, 0,    A::CalibrationParam };
-const RadarCommandTable::Entry RadarCommandTable::ResetCalibrationParams  { 41, P::WriteInteger,    254, 7,  0,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::ApplyCalibrationParams  { 42, P::WriteInteger,    254, 7,  1,    A::Fixed };
-const RadarCommandTable::Entry RadarCommandTable::SetDebugVariableValue   { 43, P::WriteInteger,    255, 0,  0,    A::Variable };
-const RadarCommandTable::Entry RadarCommandTable::GetDebugVariableValue   { 43, P::ReadInteger,     255, 0,  0,    A::Variable };
-const RadarCommandTable::Entry RadarCommandTable::GetPosition             { 103, P::WriteInteger,   0,   42, 2,    A::Fixed };
+// Fields: command, paramType, action, paramNumber, paramValue, addressing.
+const E T::GetHardwareInfo         { 1,   P::ReadInteger,     0,   40, 8192, A::Fixed };
+const E T::GetFirmwareInfo         { 2,   P::ReadInteger,     0,   40, 128,  A::Fixed };
+const E T::SelfDiagnostics         { 3,   P::ReadInteger,     150, 0,  1,    A::Fixed };
+const E T::SetImitatorMode         { 4,   P::WriteByte,       151, 0,  0,    A::Fixed };
+const E T::GetImitatorMode         { 5,   P::ReadInteger,     151, 0,  0,    A::Fixed };
+const E T::SetFakeTargetsMode      { 6,   P::WriteByte,       0,   68, 0,    A::Fixed };
+const E T::GetFakeTargetsMode      { 7,   P::ReadInteger,     0,   68, 0,    A::Fixed };
+const E T::SaveToFlash             { 8,   P::WriteInteger,    136, 0,  0,    A::Fixed };
+const E T::Restart                 { 9,   P::WriteInteger,    129, 0,  0,    A::Fixed };
+const E T::SetRadarSensitivity     { 22,  P::WriteInteger,    148, 4,  0,    A::Fixed };
+const E T::GetRadarSensitivity     { 23,  P::ReadInteger,     148, 4,  0,    A::Fixed };
+const E T::SetFrequencyIndex       { 24,  P::WriteInteger,    65,  36, 0,    A::Fixed };
+const E T::GetFrequencyIndex       { 25,  P::ReadInteger,     65,  36, 0,    A::Fixed };
+const E T::SetPolygonUsage         { 26,  P::WriteByte,       70,  0,  0,    A::Fixed };
+const E T::GetPolygonUsage         { 27,  P::ReadInteger,     70,  0,  0,    A::Fixed };
+const E T::SetPolygonTreatParam    { 28,  P::WriteInteger,    70,  0,  0,    A::PolygonTreat };
+const E T::GetPolygonTreatParam    { 29,  P::ReadInteger,     70,  0,  0,    A::PolygonTreat };
+const E T::SetPolygonSpeedParam    { 30,  P::WriteFixedPoint, 70,  0,  0,    A::PolygonSpeed };
+const E T::GetPolygonSpeedParam    { 31,  P::ReadFixedPoint,  70,  0,  0,    A::PolygonSpeed };
+const E T::SetPolygonPointParam    { 32,  P::WriteFixedPoint, 71,  0,  0,    A::PolygonPoint };
+const E T::GetPolygonPointParam    { 33,  P::ReadFixedPoint,  71,  0,  0,    A::PolygonPoint };
+const E T::ReinitPolygons          { 34,  P::WriteInteger,    70,  1,  1,    A::Fixed };
+const E T::SetCalibrationCommand   { 35,  P::WriteInteger,    254, 0,  0,    A::Fixed };
+const E T::GetCalibrationCommand   { 36,  P::ReadInteger,     254, 0,  0,    A::Fixed };
+const E T::GetCalibrationState     { 37,  P::ReadInteger,     254, 1,  0,    A::Fixed };
+const E T::SetCalibrationLastParam { 38,  P::WriteInteger,    254, 8,  0,    A::CalibrationParam };
+const E T::GetCalibrationLastParam { 39,  P::ReadInteger,     254, 8,  0,    A::CalibrationParam };
+const E T::GetCalibrationCurrParam { 40,  P::ReadInteger,     254, 16, 0,    A::CalibrationParam };
+const E T::ResetCalibrationParams  { 41,  P::WriteInteger,    254, 7,  0,    A::Fixed };
+const E T::ApplyCalibrationParams  { 42,  P::WriteInteger,    254, 7,  1,    A::Fixed };
+const E T::SetDebugVariableValue   { 43,  P::WriteInteger,    255, 0,  0,    A::Variable };
+const E T::GetDebugVariableValue   { 43,  P::ReadInteger,     255, 0,  0,    A::Variable };
+const E T::GetPosition             { 103, P::WriteInteger,    0,   42, 2,    A::Fixed };
 // clang-format on
 
 const QList<int> &RadarCommandTable::positionValueCommands(int command)
