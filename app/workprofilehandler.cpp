@@ -1,11 +1,6 @@
 #include "workprofilehandler.h"
 
-#include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonParseError>
-#include <QSaveFile>
 
 namespace {
 
@@ -52,12 +47,6 @@ const QString LimitationsPresetsKey = QStringLiteral("limitations_presets");
 
 const QString DefaultServerUrl = QStringLiteral("ws://127.0.0.1:7578/");
 
-// A configuration file is a few kilobytes; anything beyond this is not one we wrote.
-constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
-constexpr qint64 ReadChunkSize = 256 * 1024;
-// Backup names tried within one second before giving up.
-constexpr int MaxBackupAttempts = 100;
-
 // Panels 2 (road objects table) and 10 to 13 start hidden.
 bool isVisibleByDefault(int control)
 {
@@ -86,50 +75,14 @@ int WorkProfileHandler::currentProfileId() const
 
 void WorkProfileHandler::loadProfiles(const QString &path)
 {
-    const QFileInfo info(path);
-    const QString absolutePath = info.absoluteFilePath();
-    if (m_unusableFilePath == absolutePath)
-        m_unusableFilePath.clear();
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        // A regular file we cannot read is still someone's work: never replace it unseen.
-        if (info.isFile())
-            m_unusableFilePath = absolutePath;
-        return;
-    }
-    // In pieces: QIODevice::read(n) reserves all n bytes up front, so one call with the size
-    // bound would take 64 MiB for a file of a few kilobytes.
-    QByteArray bytes;
-    while (bytes.size() <= MaxFileSize) {
-        const QByteArray chunk = file.read(qMin(ReadChunkSize, MaxFileSize + 1 - bytes.size()));
-        if (chunk.isEmpty())
-            break;
-        bytes += chunk;
-    }
-    const bool readFailed = file.error() != QFileDevice::NoError;
-    file.close();
-    if (readFailed || bytes.size() > MaxFileSize) {
-        m_unusableFilePath = absolutePath;
-        return;
-    }
-    if (bytes.trimmed().isEmpty())
-        return;
-
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
-        m_unusableFilePath = absolutePath;
-        return;
-    }
-    const QJsonObject root = document.object();
-    if (root.isEmpty())
+    QJsonObject root;
+    if (m_configFile.read(path, &root) != JsonConfigFile::Content::Object || root.isEmpty())
         return;
 
     // Profiles of an unknown shape are replaced on the next save; keep the file first.
     const QJsonValue profiles = root.value(ProfilesKey);
     if (!profiles.isUndefined() && !profiles.isArray())
-        m_unusableFilePath = absolutePath;
+        m_configFile.keepBeforeOverwrite(path);
 
     m_fileObject = root;
     m_profiles = profiles.toArray();
@@ -141,30 +94,26 @@ void WorkProfileHandler::loadProfiles(const QString &path)
 
 bool WorkProfileHandler::saveProfiles(const QString &path)
 {
-    const QString absolutePath = QFileInfo(path).absoluteFilePath();
-    if (m_unusableFilePath == absolutePath && !doBackUpUnusableFile(absolutePath))
-        return false;
-
     QJsonObject root = m_fileObject;
     root.insert(ProfilesKey, m_profiles);
     root.insert(CurrentIdKey, m_currentIndex);
-    const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const JsonConfigFile::WriteResult result = m_configFile.write(path, root);
+    if (!m_configFile.lastBackupPath().isEmpty())
+        emit configurationBackedUp(m_configFile.lastBackupPath());
+    switch (result) {
+    case JsonConfigFile::WriteResult::Written:
+        return true;
+    case JsonConfigFile::WriteResult::NotBackedUp:
         return doFailSaving(
-            tr("Cannot save the configuration to %1: %2").arg(path, file.errorString()));
+            tr("Cannot keep a copy of the unreadable configuration file %1, so "
+               "it was not replaced: %2")
+                .arg(QFileInfo(path).absoluteFilePath(), m_configFile.errorString()));
+    case JsonConfigFile::WriteResult::NotWritten:
+        break;
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return doFailSaving(tr("Cannot save the configuration to %1: %2").arg(path, reason));
-    }
-    if (!file.commit()) {
-        return doFailSaving(
-            tr("Cannot save the configuration to %1: %2").arg(path, file.errorString()));
-    }
-    return true;
+    return doFailSaving(
+        tr("Cannot save the configuration to %1: %2").arg(path, m_configFile.errorString()));
 }
 
 void WorkProfileHandler::applyProfile(int index)
@@ -443,38 +392,6 @@ void WorkProfileHandler::doWriteValue(const QStringList &keys, const QJsonValue 
         return;
     const QJsonObject profile = m_profiles.at(m_currentIndex).toObject();
     m_profiles.replace(m_currentIndex, doReplaceValue(profile, keys, value));
-}
-
-bool WorkProfileHandler::doBackUpUnusableFile(const QString &absolutePath)
-{
-    // Gone or replaced by something that is not a file: nothing left to keep.
-    if (!QFileInfo(absolutePath).isFile()) {
-        m_unusableFilePath.clear();
-        return true;
-    }
-    const QString stem = absolutePath + QLatin1Char('.')
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    QString reason;
-    for (int attempt = 1; attempt <= MaxBackupAttempts; ++attempt) {
-        const QString backupPath = attempt == 1
-            ? stem + QStringLiteral(".bak")
-            : QStringLiteral("%1-%2.bak").arg(stem).arg(attempt);
-        if (QFileInfo::exists(backupPath))
-            continue;
-        // QFile::copy never replaces an existing file.
-        QFile source(absolutePath);
-        if (source.copy(backupPath)) {
-            m_unusableFilePath.clear();
-            emit configurationBackedUp(backupPath);
-            return true;
-        }
-        reason = source.errorString();
-        if (!QFileInfo::exists(backupPath))
-            break;
-    }
-    return doFailSaving(tr("Cannot keep a copy of the unreadable configuration file %1, so it "
-                           "was not replaced: %2")
-                            .arg(absolutePath, reason));
 }
 
 bool WorkProfileHandler::doFailSaving(const QString &errorText)

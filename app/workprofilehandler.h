@@ -1,5 +1,7 @@
 #pragma once
 
+#include "jsonconfigfile.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -14,16 +16,15 @@
 // handler does not know (written by a newer version) are kept, at the top level and
 // inside every profile, and written back on save.
 //
-// Protecting the user's file:
-// - A file that exists but cannot be used (not JSON, a top level that is not an
-//   object, a "profiles" member that is not an array, or a file too large to read) is
-//   left untouched by loadProfiles(), and the handler keeps its state (on first start:
-//   the default profile). Before the first saveProfiles() over that same file, its bytes
-//   are copied next to it as "<file>.<yyyyMMdd-hhmmss>.bak" ("-2", "-3", ... before
-//   ".bak" when that name is taken; an existing backup is never replaced), and
-//   configurationBackedUp() tells the caller where the copy lies, once. If the copy
-//   fails, the file is not overwritten and the save fails. An empty file holds nothing to
-//   keep and gets no backup.
+// The file is read and written through JsonConfigFile, which protects the user's file:
+// - A file that exists but cannot be used (not a regular file, unreadable, too large, not
+//   JSON, a top level that is not an object, or a "profiles" member that is not an array)
+//   leaves the handler as it was (on first start: the default profile).
+// - Before the first saveProfiles() over an unusable regular file, its bytes are copied
+//   next to it and configurationBackedUp() tells the caller where the copy lies, once. If
+//   the copy fails, the file is not overwritten and the save fails. An empty file holds
+//   nothing to keep and gets no backup. Something that is not a regular file (a pipe, a
+//   device, a directory) is never replaced.
 // - saveProfiles() writes through QSaveFile: a failed or interrupted save leaves the
 //   previous file whole. It returns false on failure and emits savingFailed() with a
 //   text the window can show.
@@ -112,13 +113,12 @@ private:
     static QJsonObject doReplaceValue(
         const QJsonObject &object, const QStringList &keys, const QJsonValue &value);
     void doWriteValue(const QStringList &keys, const QJsonValue &value);
-    bool doBackUpUnusableFile(const QString &absolutePath);
     bool doFailSaving(const QString &errorText);
 
     QJsonArray m_profiles;
     int m_currentIndex = 0;
     // The last loaded top-level object, kept for the members this version does not know.
     QJsonObject m_fileObject;
-    // Absolute path of a file that could not be used and has not been backed up yet.
-    QString m_unusableFilePath;
+    // Remembers a file that could not be used until it has been copied.
+    JsonConfigFile m_configFile;
 };

@@ -3,7 +3,7 @@
 #include "advancedcombobox.h"
 #include "advancedscrollarea.h"
 #include "collapsiblegroupbox.h"
-#include "consoleconfigfile.h"
+#include "jsonconfigfile.h"
 #include "payloadtext.h"
 #include "rxmessagelistview.h"
 
@@ -174,9 +174,8 @@ void MainWindow::setRxDisplayLimit(int limit)
 
 void MainWindow::loadConfigFromFile(const QString &path)
 {
-    bool ok = false;
-    const QJsonObject config = ConsoleConfigFile::read(path, &ok);
-    if (!ok)
+    QJsonObject config;
+    if (JsonConfigFile(MaxConfigSize).read(path, &config) != JsonConfigFile::Content::Object)
         return;
 
     if (config.contains(QLatin1String("rx_display_limit")))
@@ -268,7 +267,7 @@ void MainWindow::saveConfigToFile(const QString &path)
                 { QStringLiteral("items"), items },
             } },
     };
-    ConsoleConfigFile::write(path, config);
+    JsonConfigFile(MaxConfigSize).write(path, config);
 }
 
 bool MainWindow::bindUdpSocket(const QHostAddress &address, quint16 port)

@@ -34,6 +34,8 @@ public:
     // The socket asks the system for this much receive buffer, so that bursts are
     // queued rather than dropped while the window paints.
     static constexpr int ReceiveBufferSize = 8 * 1024 * 1024;
+    // A configuration is a few kilobytes; anything this large is not one of ours.
+    static constexpr qint64 MaxConfigSize = 16 * 1024 * 1024;
 
     explicit MainWindow(QWidget *parent = nullptr);
     // Reads its configuration from, and writes it back to, configPath.

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QJsonObject>
+#include <QString>
+
+class QDateTime;
+
+// Reads and writes a JSON configuration file without ever losing the user's file.
+//
+// - Only regular files are read: a device such as /dev/zero never ends and opening a pipe
+//   waits for a writer, either of which would freeze the program.
+// - Files above the size bound are not read; reading goes in pieces, so a small file
+//   needs memory for itself only.
+// - A file that exists but cannot be used (unreadable, too large, not a JSON object, or
+//   marked by the caller with keepBeforeOverwrite()) is copied next to itself as
+//   "<file>.<yyyyMMdd-hhmmss>.bak" ("-2", "-3", ... before ".bak" when that name is taken;
+//   an existing backup is never replaced) before it is first overwritten. If the copy
+//   fails, the file is not overwritten.
+// - Writing goes through QSaveFile: a failed write leaves the previous file whole.
+class JsonConfigFile
+{
+    Q_DECLARE_TR_FUNCTIONS(JsonConfigFile)
+
+public:
+    enum class Content { Missing, Empty, Object, Unusable, NotRegularFile };
+    enum class WriteResult { Written, NotBackedUp, NotWritten };
+
+    static constexpr qint64 DefaultMaxSize = 64 * 1024 * 1024;
+
+    explicit JsonConfigFile(qint64 maxSize = DefaultMaxSize);
+
+    // What the file holds; object receives the JSON object when the result is Object.
+    Content read(const QString &path, QJsonObject *object = nullptr);
+    // The caller cannot use what it read from path: keep a copy before overwriting it.
+    void keepBeforeOverwrite(const QString &path);
+    // Writes the object as indented JSON. A file that is not a regular file is never
+    // replaced.
+    WriteResult write(const QString &path, const QJsonObject &object);
+
+    // The copy the last write() made, or an empty string.
+    QString lastBackupPath() const { return m_lastBackupPath; }
+    // Why the last write() failed.
+    QString errorString() const { return m_errorString; }
+
+    // The first backup name for path at time that no file holds yet.
+    static QString backupPath(const QString &path, const QDateTime &time);
+
+private:
+    Content doInspect(const QString &path, QJsonObject *object) const;
+    bool doBackUp(const QString &absolutePath);
+
+    qint64 m_maxSize;
+    // Absolute path of a file that could not be used and has not been copied yet.
+    QString m_keptPath;
+    QString m_lastBackupPath;
+    QString m_errorString;
+};
