@@ -93,6 +93,8 @@ bool RadarSimulator::doStartReplay(QString *error)
     m_player->setSpeed(m_options.replaySpeed);
     m_player->setLoop(m_options.replayLoop);
     m_player->setRestamp(m_options.replayRestamp);
+    // The server's own state reports stand in for the recorded ones.
+    m_player->setPlayText(false);
     connect(m_player, &RecordingPlayer::binaryMessage, m_server, &SimServer::sendRecordedMessage);
     connect(m_server, &SimServer::commandFrameReceived, this, [](const QByteArray &frame) {
         qInfo("Replaying: command frame %s not answered", frame.toHex(' ').constData());

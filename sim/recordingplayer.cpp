@@ -40,7 +40,14 @@ bool RecordingPlayer::open(const QString &path, QString *error)
     m_dataStart = m_file.pos();
     m_hasNext = doReadNext();
     if (!m_hasNext) {
-        *error = QStringLiteral("%1 holds no messages").arg(path);
+        *error = m_skipped == 0
+            ? QStringLiteral("%1 holds no messages").arg(path)
+            : QStringLiteral("%1 holds no messages: all %2 of its lines were skipped (%3 longer "
+                             "than %4 bytes)")
+                  .arg(path)
+                  .arg(m_skipped)
+                  .arg(m_skippedTooLong)
+                  .arg(MaxLineSize);
         m_file.close();
         return false;
     }
@@ -60,7 +67,10 @@ bool RecordingPlayer::doReadNext()
             // Too long: skip the rest of it.
             while (!m_file.atEnd() && !line.endsWith('\n'))
                 line = m_file.readLine(MaxLineSize);
-            ++m_skipped;
+            ++m_skippedTooLong;
+            if (m_skipped++ < 10)
+                qWarning("Recording %s: skipped a line longer than %lld bytes",
+                    qPrintable(m_file.fileName()), MaxLineSize);
             continue;
         }
         if (line.trimmed().isEmpty())
@@ -132,7 +142,9 @@ void RecordingPlayer::doPlayDue()
             m_timer.start(int(qMin<qint64>(wait, 24 * 3600 * 1000)));
             return;
         }
-        if (m_next.binary) {
+        if (!m_next.binary && !m_playText) {
+            ++m_textLeftOut;
+        } else if (m_next.binary) {
             QByteArray message = m_next.data;
             if (m_restamp && message.size() > RadarFrameEncoder::TimeStampHeaderSize
                 && message.startsWith("#DT"))
@@ -142,16 +154,26 @@ void RecordingPlayer::doPlayDue()
         } else {
             emit textMessage(QString::fromUtf8(m_next.data));
         }
-        ++m_played;
+        if (m_next.binary || m_playText)
+            ++m_played;
         m_hasNext = doReadNext();
         if (!m_hasNext && m_loop) {
-            qInfo("Recording played through (%llu messages); starting again", m_played);
+            qInfo("Recording played through (%s); starting again", qPrintable(doPlayedText()));
             m_hasNext = doRewind();
             // A pause of 100 ms (recording time) between two passes.
             m_loopOffsetMs = m_next.tMs - 100;
             m_clock.restart();
         }
     }
-    qInfo("Recording played through (%llu messages)", m_played);
+    qInfo("Recording played through (%s)", qPrintable(doPlayedText()));
     emit finished();
+}
+
+QString RecordingPlayer::doPlayedText() const
+{
+    QString text = QStringLiteral("%1 messages").arg(m_played);
+    if (m_textLeftOut > 0)
+        text += QStringLiteral("; %1 text messages of the recorded server left out")
+                    .arg(m_textLeftOut);
+    return text;
 }

@@ -24,6 +24,8 @@ public:
     void setLoop(bool loop) { m_loop = loop; }
     // Replaces the time-stamp header's date and time with the moment of sending.
     void setRestamp(bool restamp) { m_restamp = restamp; }
+    // Whether text lines are emitted; when not, they are neither sent nor counted as played.
+    void setPlayText(bool play) { m_playText = play; }
 
     void start();
     void stop();
@@ -48,6 +50,7 @@ private:
     // Reads the next valid entry; false at the end of the file.
     bool doReadNext();
     bool doRewind();
+    QString doPlayedText() const;
 
     QFile m_file;
     QTimer m_timer;
@@ -55,11 +58,14 @@ private:
     double m_speed = 1.0;
     bool m_loop = false;
     bool m_restamp = false;
+    bool m_playText = true;
     bool m_hasNext = false;
     Entry m_next;
     qint64 m_loopOffsetMs = 0; // recording time at which the current pass began
     qint64 m_lastTMs = 0;
     quint64 m_played = 0;
     int m_skipped = 0;
+    int m_skippedTooLong = 0;
+    quint64 m_textLeftOut = 0;
     qint64 m_dataStart = 0; // file position after the header line
 };

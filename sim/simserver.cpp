@@ -141,7 +141,17 @@ void SimServer::onClientGone(quint64 client)
     if (!socket)
         return;
     m_lagging.remove(client);
-    qInfo("Client %llu disconnected (%d connected)", client, int(m_clients.size()));
+    const QWebSocketProtocol::CloseCode code = socket->closeCode();
+    if (code == QWebSocketProtocol::CloseCodeTooMuchData) {
+        qWarning("Client %llu disconnected: its message was over the %lld-byte limit (close code "
+                 "%d) (%d connected)",
+            client, MaxIncomingMessageSize, int(code), int(m_clients.size()));
+    } else if (code != QWebSocketProtocol::CloseCodeNormal || !socket->closeReason().isEmpty()) {
+        qInfo("Client %llu disconnected: close code %d, %s (%d connected)", client, int(code),
+            qPrintable(socket->closeReason()), int(m_clients.size()));
+    } else {
+        qInfo("Client %llu disconnected (%d connected)", client, int(m_clients.size()));
+    }
     socket->disconnect(this);
     socket->deleteLater();
     emit clientDisconnected(client);

@@ -159,20 +159,25 @@ void TestSimRecording::brokenRecordings_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("opens");
     QTest::addColumn<int>("skipped");
+    QTest::addColumn<QString>("reason");
     const QByteArray header = "{\"format\":\"vantor-radar-sim recording\",\"version\":1}\n";
-    QTest::newRow("empty file") << QByteArray() << false << 0;
-    QTest::newRow("foreign JSON") << QByteArray("{\"profiles\":[]}\n") << false << 0;
+    QTest::newRow("empty file") << QByteArray() << false << 0 << QString();
+    QTest::newRow("foreign JSON") << QByteArray("{\"profiles\":[]}\n") << false << 0 << QString();
     QTest::newRow("future version")
         << QByteArray("{\"format\":\"vantor-radar-sim "
                       "recording\",\"version\":2}\n{\"t_ms\":0,\"type\":\"text\",\"data\":\"x\"}\n")
-        << false << 0;
-    QTest::newRow("header only") << header << false << 0;
+        << false << 0 << QString();
+    QTest::newRow("header only") << header << false << 0 << QString();
+    // The error says why, not only that nothing is left.
+    QTest::newRow("only line too long") << header + "{\"t_ms\":0,\"type\":\"binary\",\"data\":\""
+            + QByteArray(RecordingPlayer::MaxLineSize, 'A')
+            + "\"}\n" << false << 1 << QStringLiteral("longer than");
     QTest::newRow("bad lines between good ones") << header
             + "garbage\n{\"t_ms\":-5,\"type\":\"binary\",\"data\":\"AAEC\"}\n"
               "{\"t_ms\":1,\"type\":\"binary\",\"data\":\"@@@\"}\n"
               "{\"t_ms\":2,\"type\":\"video\",\"data\":\"AAEC\"}\n"
               "{\"t_ms\":3,\"type\":\"binary\",\"data\":\"AAEC\"}\n"
-                                                 << true << 4;
+                                                 << true << 4 << QString();
 }
 
 void TestSimRecording::brokenRecordings()
@@ -180,6 +185,7 @@ void TestSimRecording::brokenRecordings()
     QFETCH(QByteArray, content);
     QFETCH(bool, opens);
     QFETCH(int, skipped);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("r.jsonl"));
     QFile file(path);
@@ -193,13 +199,14 @@ void TestSimRecording::brokenRecordings()
     QString error;
     QCOMPARE(player.open(path, &error), opens);
     QCOMPARE(error.isEmpty(), opens);
+    QVERIFY2(error.contains(reason), qPrintable(error));
+    QCOMPARE(player.skippedLines(), skipped);
     if (!opens)
         return;
     player.start();
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, Wait);
     QCOMPARE(binary.size(), 1);
     QCOMPARE(binary.first().at(0).toByteArray(), QByteArray("\x00\x01\x02", 3));
-    QCOMPARE(player.skippedLines(), skipped);
 }
 
 QTEST_GUILESS_MAIN(TestSimRecording)
