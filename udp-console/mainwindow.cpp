@@ -6,15 +6,22 @@
 #include "jsonconfigfile.h"
 #include "payloadtext.h"
 #include "rxmessagelistview.h"
+#include "ui_mainwindow.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QHostInfo>
 #include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QJsonArray>
@@ -25,8 +32,12 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTime>
+#include <QVBoxLayout>
 
 namespace {
 const QString ApplicationVersion = QStringLiteral("v1.2.2-0-g6fd602f");
@@ -50,10 +61,14 @@ constexpr int DefaultAddress = QHostAddress::Any;
 
 MainWindow::MainWindow(QWidget *parent)
     : MainWindow(defaultConfigPath(), parent)
-{ }
+{
+    if (!QFileInfo(QCoreApplication::applicationDirPath()).isWritable())
+        statusBar()->showMessage(tr("Settings are kept in %1").arg(m_configPath));
+}
 
 MainWindow::MainWindow(const QString &configPath, QWidget *parent)
     : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::MainWindow>())
     , m_configPath(configPath)
     , m_rxModel(new RxMessageModel(this))
 {
@@ -68,13 +83,31 @@ MainWindow::~MainWindow() = default;
 
 QString MainWindow::defaultConfigPath()
 {
-    return QStringLiteral("%1/.%2_config.json")
-        .arg(QCoreApplication::applicationDirPath(), QStringLiteral("qel-udp-client"));
+    return configPathFor(QCoreApplication::applicationDirPath());
+}
+
+QString MainWindow::configPathFor(const QString &programDir)
+{
+    const QString name = QStringLiteral(".%1_config.json").arg(QStringLiteral("qel-udp-client"));
+    if (QFileInfo(programDir).isWritable())
+        return QDir(programDir).filePath(name);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(folder);
+    return QDir(folder).filePath(name);
 }
 
 void MainWindow::setUpForm()
 {
-    m_ui.setupUi(this);
+    m_ui->setupUi(this);
+    // The designed content of the boxes moves into their containers before anything is
+    // added to them.
+    for (CollapsibleGroupBox *group :
+        { m_ui->rxFilteringGroup, m_ui->rxInfoGroup, m_ui->txTemplatesGroup, m_ui->txInfoGroup })
+        group->containerWidget();
+    m_ui->splitter->setStretchFactor(0, 3);
+    m_ui->splitter->setStretchFactor(1, 2);
+    // Made now, so that the first message does not resize the window's content.
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
     setWindowTitle(QStringLiteral("%1 %2 %3")
                        .arg(QCoreApplication::applicationName(), ApplicationVersion, BuildDate));
 
@@ -86,32 +119,45 @@ void MainWindow::setUpForm()
         { tr("any IPv4/v6"), QHostAddress::Any },
     };
     for (const auto &address : addresses)
-        m_ui.rxAddressCombo->addItem(address.first, static_cast<int>(address.second));
+        m_ui->rxAddressCombo->addItem(address.first, static_cast<int>(address.second));
     for (int columns = 1; columns <= 9; ++columns) {
-        m_ui.rxFilteringColCountCombo->addItem(QString::number(columns), columns);
-        m_ui.txTemplatesColCountCombo->addItem(QString::number(columns), columns);
+        m_ui->rxFilteringColCountCombo->addItem(QString::number(columns), columns);
+        m_ui->txTemplatesColCountCombo->addItem(QString::number(columns), columns);
     }
-    m_ui.rxFilteringIfNoRuleCombo->addItem(tr("show"), static_cast<int>(TextFilter::Rule::Show));
-    m_ui.rxFilteringIfNoRuleCombo->addItem(tr("hide"), static_cast<int>(TextFilter::Rule::Hide));
+    m_ui->rxFilteringIfNoRuleCombo->addItem(tr("show"), static_cast<int>(TextFilter::Rule::Show));
+    m_ui->rxFilteringIfNoRuleCombo->addItem(tr("hide"), static_cast<int>(TextFilter::Rule::Hide));
 
-    m_ui.rxFilteringGroup->setCollapsed(true);
-    m_ui.rxInfoGroup->setCollapsed(true);
-    m_ui.txTemplatesGroup->setCollapsed(true);
-    m_ui.txInfoGroup->setCollapsed(true);
+    m_ui->rxFilteringGroup->setCollapsed(true);
+    m_ui->rxInfoGroup->setCollapsed(true);
+    m_ui->txTemplatesGroup->setCollapsed(true);
+    m_ui->txInfoGroup->setCollapsed(true);
 
-    m_ui.rxAddressCombo->setCurrentIndexByItemData(DefaultAddress);
-    m_ui.rxPortSpin->setValue(DefaultPort);
-    m_ui.rxFilteringColCountCombo->setCurrentIndexByItemData(DefaultColumnCount);
-    m_ui.rxFilteringIfNoRuleCombo->setCurrentIndexByItemData(
+    m_ui->rxAddressCombo->setCurrentIndexByItemData(DefaultAddress);
+    m_ui->rxPortSpin->setValue(DefaultPort);
+    m_ui->rxFilteringColCountCombo->setCurrentIndexByItemData(DefaultColumnCount);
+    m_ui->rxFilteringIfNoRuleCombo->setCurrentIndexByItemData(
         static_cast<int>(TextFilter::Rule::Show));
-    m_ui.txAddressEdit->setText(QStringLiteral("127.0.0.1"));
-    m_ui.txPortSpin->setValue(DefaultPort);
-    m_ui.txTemplatesColCountCombo->setCurrentIndexByItemData(DefaultColumnCount);
+    m_ui->txAddressEdit->setText(QStringLiteral("127.0.0.1"));
+    m_ui->txPortSpin->setValue(DefaultPort);
+    m_ui->txTemplatesColCountCombo->setCurrentIndexByItemData(DefaultColumnCount);
     setBindButtonText(false);
     setTxTemplateFields(QString(), QString());
-    setInfoText(m_ui.rxInfoLabel, QString());
+    setInfoText(m_ui->rxInfoLabel, QString());
 
-    m_ui.rxTextList->setMessageModel(m_rxModel);
+    m_ui->rxTextList->setMessageModel(m_rxModel);
+    auto *copy = new QAction(tr("&Copy message"), m_ui->rxTextList);
+    copy->setObjectName(QStringLiteral("copyRxMessageAction"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, &MainWindow::onCopyRxMessageActionTriggered);
+    auto *show = new QAction(tr("&Show whole message"), m_ui->rxTextList);
+    show->setObjectName(QStringLiteral("showRxMessageAction"));
+    connect(show, &QAction::triggered, this, &MainWindow::onShowRxMessageActionTriggered);
+    connect(m_ui->rxTextList, &QAbstractItemView::activated, this,
+        &MainWindow::onShowRxMessageActionTriggered);
+    m_ui->rxTextList->addAction(copy);
+    m_ui->rxTextList->addAction(show);
+    m_ui->rxTextList->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     m_flushTimer.setSingleShot(true);
     m_sinceFlush.start();
@@ -135,33 +181,33 @@ void MainWindow::setUpMenus()
     m_wordWrapAction = viewMenu->addAction(tr("&Enable word wrapping in received messages"));
     m_wordWrapAction->setObjectName(QStringLiteral("enableRxWordWrappingAction"));
     m_wordWrapAction->setCheckable(true);
-    m_wordWrapAction->setChecked(m_ui.rxTextList->wordWrap());
+    m_wordWrapAction->setChecked(m_ui->rxTextList->wordWrap());
     connect(m_wordWrapAction, &QAction::triggered, this,
         &MainWindow::onEnableRxWordWrappingActionTriggered);
 }
 
 void MainWindow::connectSignals()
 {
-    connect(m_ui.rxBindButton, &QPushButton::toggled, this, &MainWindow::setBindButtonText);
-    connect(m_ui.rxBindButton, &QPushButton::clicked, this, &MainWindow::onRxBindButtonClicked);
-    connect(m_ui.rxClearButton, &QPushButton::clicked, this, &MainWindow::onRxClearButtonClicked);
-    connect(m_ui.rxFilteringColCountCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
+    connect(m_ui->rxBindButton, &QPushButton::toggled, this, &MainWindow::setBindButtonText);
+    connect(m_ui->rxBindButton, &QPushButton::clicked, this, &MainWindow::onRxBindButtonClicked);
+    connect(m_ui->rxClearButton, &QPushButton::clicked, this, &MainWindow::onRxClearButtonClicked);
+    connect(m_ui->rxFilteringColCountCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
         this, &MainWindow::onRxFilteringColCountComboIndexChanged);
-    connect(m_ui.rxFilteringIfNoRuleCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
+    connect(m_ui->rxFilteringIfNoRuleCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
         this, &MainWindow::onRxFilteringIfNoRuleComboIndexChanged);
-    connect(m_ui.rxFilteringShowAllButton, &QPushButton::clicked, this,
+    connect(m_ui->rxFilteringShowAllButton, &QPushButton::clicked, this,
         &MainWindow::onRxFilteringShowAllButtonClicked);
-    connect(m_ui.rxFilteringHideAllButton, &QPushButton::clicked, this,
+    connect(m_ui->rxFilteringHideAllButton, &QPushButton::clicked, this,
         &MainWindow::onRxFilteringHideAllButtonClicked);
-    connect(m_ui.rxTextList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(m_ui->rxTextList->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &MainWindow::onRxTextListCurrentItemChanged);
-    connect(m_ui.rxInfoScrollArea, &AdvancedScrollArea::innerAreaSizeChanged, this,
+    connect(m_ui->rxInfoScrollArea, &AdvancedScrollArea::innerAreaSizeChanged, this,
         &MainWindow::adjustRxMessageInfoSize);
-    connect(m_ui.txSendButton, &QPushButton::clicked, this, &MainWindow::onTxSendButtonClicked);
-    connect(m_ui.txClearButton, &QPushButton::clicked, this, &MainWindow::onTxClearButtonClicked);
-    connect(m_ui.txTemplatesColCountCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
+    connect(m_ui->txSendButton, &QPushButton::clicked, this, &MainWindow::onTxSendButtonClicked);
+    connect(m_ui->txClearButton, &QPushButton::clicked, this, &MainWindow::onTxClearButtonClicked);
+    connect(m_ui->txTemplatesColCountCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
         this, &MainWindow::onTxTemplatesColCountComboIndexChanged);
-    connect(m_ui.txInfoScrollArea, &AdvancedScrollArea::innerAreaSizeChanged, this,
+    connect(m_ui->txInfoScrollArea, &AdvancedScrollArea::innerAreaSizeChanged, this,
         &MainWindow::adjustTxTemplateInfoSize);
     connect(&m_udpSocket, &QUdpSocket::readyRead, this, &MainWindow::onUdpSocketReadyRead);
     connect(&m_flushTimer, &QTimer::timeout, this, &MainWindow::flushRxMessages);
@@ -182,27 +228,27 @@ void MainWindow::loadConfigFromFile(const QString &path)
         setRxDisplayLimit(
             config.value(QLatin1String("rx_display_limit")).toInt(DefaultRxDisplayLimit));
     if (config.contains(QLatin1String("rx_word_wrapping")))
-        m_ui.rxTextList->setEntriesWrapped(
+        m_ui->rxTextList->setEntriesWrapped(
             config.value(QLatin1String("rx_word_wrapping")).toBool());
 
     if (config.contains(QLatin1String("rx_endpoint"))) {
         const QJsonObject endpoint = config.value(QLatin1String("rx_endpoint")).toObject();
         if (endpoint.contains(QLatin1String("address")))
-            m_ui.rxAddressCombo->setCurrentIndexByItemData(
+            m_ui->rxAddressCombo->setCurrentIndexByItemData(
                 endpoint.value(QLatin1String("address")).toInt(DefaultAddress));
         if (endpoint.contains(QLatin1String("port")))
-            m_ui.rxPortSpin->setValue(endpoint.value(QLatin1String("port")).toInt());
+            m_ui->rxPortSpin->setValue(endpoint.value(QLatin1String("port")).toInt());
     }
 
     if (config.contains(QLatin1String("rx_filtering"))) {
         const QJsonObject filtering = config.value(QLatin1String("rx_filtering")).toObject();
         if (filtering.contains(QLatin1String("column_count")))
-            m_ui.rxFilteringColCountCombo->setCurrentIndexByItemData(
+            m_ui->rxFilteringColCountCombo->setCurrentIndexByItemData(
                 filtering.value(QLatin1String("column_count")).toInt(DefaultColumnCount));
         if (filtering.contains(QLatin1String("if_no_rule_matches"))) {
             const auto type = TextFilter::Rule::stringToType(
                 filtering.value(QLatin1String("if_no_rule_matches")).toString());
-            m_ui.rxFilteringIfNoRuleCombo->setCurrentIndexByItemData(static_cast<int>(type));
+            m_ui->rxFilteringIfNoRuleCombo->setCurrentIndexByItemData(static_cast<int>(type));
         }
         if (filtering.contains(QLatin1String("rules")))
             createRxFilteringRuleChecks(filtering.value(QLatin1String("rules")).toArray());
@@ -211,15 +257,15 @@ void MainWindow::loadConfigFromFile(const QString &path)
     if (config.contains(QLatin1String("tx_endpoint"))) {
         const QJsonObject endpoint = config.value(QLatin1String("tx_endpoint")).toObject();
         if (endpoint.contains(QLatin1String("address")))
-            m_ui.txAddressEdit->setText(endpoint.value(QLatin1String("address")).toString());
+            m_ui->txAddressEdit->setText(endpoint.value(QLatin1String("address")).toString());
         if (endpoint.contains(QLatin1String("port")))
-            m_ui.txPortSpin->setValue(endpoint.value(QLatin1String("port")).toInt());
+            m_ui->txPortSpin->setValue(endpoint.value(QLatin1String("port")).toInt());
     }
 
     if (config.contains(QLatin1String("tx_templates"))) {
         const QJsonObject templates = config.value(QLatin1String("tx_templates")).toObject();
         if (templates.contains(QLatin1String("column_count")))
-            m_ui.txTemplatesColCountCombo->setCurrentIndexByItemData(
+            m_ui->txTemplatesColCountCombo->setCurrentIndexByItemData(
                 templates.value(QLatin1String("column_count")).toInt(DefaultColumnCount));
         if (templates.contains(QLatin1String("items")))
             createTxTemplateItemButtons(templates.value(QLatin1String("items")).toArray());
@@ -236,34 +282,34 @@ void MainWindow::saveConfigToFile(const QString &path)
             { QStringLiteral("info"), button->property(InfoProperty).toString() },
         });
     }
-    const auto ifNoRuleMatches
-        = static_cast<TextFilter::Rule::Type>(m_ui.rxFilteringIfNoRuleCombo->currentData().toInt());
+    const auto ifNoRuleMatches = static_cast<TextFilter::Rule::Type>(
+        m_ui->rxFilteringIfNoRuleCombo->currentData().toInt());
 
     const QJsonObject config {
         { QStringLiteral("rx_display_limit"), m_rxDisplayLimit },
-        { QStringLiteral("rx_word_wrapping"), m_ui.rxTextList->wordWrap() },
+        { QStringLiteral("rx_word_wrapping"), m_ui->rxTextList->wordWrap() },
         { QStringLiteral("rx_endpoint"),
             QJsonObject {
-                { QStringLiteral("address"), m_ui.rxAddressCombo->currentData().toInt() },
-                { QStringLiteral("port"), m_ui.rxPortSpin->value() },
+                { QStringLiteral("address"), m_ui->rxAddressCombo->currentData().toInt() },
+                { QStringLiteral("port"), m_ui->rxPortSpin->value() },
             } },
         { QStringLiteral("rx_filtering"),
             QJsonObject {
                 { QStringLiteral("column_count"),
-                    m_ui.rxFilteringColCountCombo->currentData().toInt() },
+                    m_ui->rxFilteringColCountCombo->currentData().toInt() },
                 { QStringLiteral("if_no_rule_matches"),
                     TextFilter::Rule::typeToString(ifNoRuleMatches) },
                 { QStringLiteral("rules"), m_textFilter.rulesAsJsonArray() },
             } },
         { QStringLiteral("tx_endpoint"),
             QJsonObject {
-                { QStringLiteral("address"), m_ui.txAddressEdit->text() },
-                { QStringLiteral("port"), m_ui.txPortSpin->value() },
+                { QStringLiteral("address"), m_ui->txAddressEdit->text() },
+                { QStringLiteral("port"), m_ui->txPortSpin->value() },
             } },
         { QStringLiteral("tx_templates"),
             QJsonObject {
                 { QStringLiteral("column_count"),
-                    m_ui.txTemplatesColCountCombo->currentData().toInt() },
+                    m_ui->txTemplatesColCountCombo->currentData().toInt() },
                 { QStringLiteral("items"), items },
             } },
     };
@@ -348,12 +394,13 @@ void MainWindow::flushRxMessages()
 
 void MainWindow::trimRxMessages()
 {
-    const int excess = m_rxModel->rowCount() - m_rxDisplayLimit;
+    const int excess
+        = qMax(m_rxModel->rowCount() - m_rxDisplayLimit, m_rxModel->rowsOverBudget(RxByteBudget));
     if (excess <= 0)
         return;
     // Qt would move the current entry to a neighbour; the selection is dropped instead.
-    if (m_ui.rxTextList->currentIndex().row() >= m_rxDisplayLimit)
-        m_ui.rxTextList->selectionModel()->clear();
+    if (m_ui->rxTextList->currentIndex().row() >= m_rxModel->rowCount() - excess)
+        m_ui->rxTextList->selectionModel()->clear();
     m_rxModel->removeLastRows(excess);
 }
 
@@ -364,7 +411,7 @@ void MainWindow::setRxMessageExpanded(const QModelIndex &index, bool expanded)
     const bool wasExpanded = m_rxModel->isExpanded(index.row());
     m_rxModel->setExpanded(index.row(), expanded);
     if (wasExpanded != m_rxModel->isExpanded(index.row()))
-        m_ui.rxTextList->scheduleEntriesLayout();
+        m_ui->rxTextList->scheduleEntriesLayout();
 }
 
 void MainWindow::setRxMessageInfo(const QModelIndex &index)
@@ -375,14 +422,14 @@ void MainWindow::setRxMessageInfo(const QModelIndex &index)
         if (ruleIndex >= 0 && ruleIndex < m_textFilter.ruleCount())
             info = m_textFilter.ruleAt(ruleIndex).info;
     }
-    setInfoText(m_ui.rxInfoLabel, info);
+    setInfoText(m_ui->rxInfoLabel, info);
     adjustRxMessageInfoSize();
 }
 
 void MainWindow::setTxTemplateFields(const QString &text, const QString &info)
 {
-    m_ui.txTextEdit->setPlainText(text);
-    setInfoText(m_ui.txInfoLabel, info);
+    m_ui->txTextEdit->setPlainText(text);
+    setInfoText(m_ui->txInfoLabel, info);
     adjustTxTemplateInfoSize();
 }
 
@@ -401,7 +448,7 @@ void MainWindow::createRxFilteringRuleChecks(const QJsonArray &rules)
 {
     const int first = m_textFilter.ruleCount();
     m_textFilter.appendRulesFromJsonArray(rules);
-    QWidget *container = m_ui.rxFilteringGroup->containerWidget();
+    QWidget *container = m_ui->rxFilteringGroup->containerWidget();
     for (int i = first; i < m_textFilter.ruleCount(); ++i) {
         const TextFilter::Rule &rule = m_textFilter.ruleAt(i);
         if (rule.type == TextFilter::Rule::NoType)
@@ -417,7 +464,7 @@ void MainWindow::createRxFilteringRuleChecks(const QJsonArray &rules)
 
 void MainWindow::createTxTemplateItemButtons(const QJsonArray &items)
 {
-    QWidget *container = m_ui.txTemplatesGroup->containerWidget();
+    QWidget *container = m_ui->txTemplatesGroup->containerWidget();
     for (const QJsonValue &value : items) {
         if (!value.isObject())
             continue;
@@ -459,7 +506,7 @@ void MainWindow::arrangeRxFilteringRuleChecks(int columnCount)
     QList<QWidget *> controls;
     for (QCheckBox *check : qAsConst(m_ruleChecks))
         controls.append(check);
-    arrangeInGrid(m_ui.rxFilteringGrid, controls, m_ui.rxFilteringNoRulesLabel, columnCount);
+    arrangeInGrid(m_ui->rxFilteringGrid, controls, m_ui->rxFilteringNoRulesLabel, columnCount);
 }
 
 void MainWindow::arrangeTxTemplateItemButtons(int columnCount)
@@ -467,20 +514,20 @@ void MainWindow::arrangeTxTemplateItemButtons(int columnCount)
     QList<QWidget *> controls;
     for (QPushButton *button : qAsConst(m_templateButtons))
         controls.append(button);
-    arrangeInGrid(m_ui.txTemplatesGrid, controls, m_ui.txTemplatesNoItemsLabel, columnCount);
+    arrangeInGrid(m_ui->txTemplatesGrid, controls, m_ui->txTemplatesNoItemsLabel, columnCount);
 }
 
 void MainWindow::arrangeDynamicControls()
 {
-    arrangeRxFilteringRuleChecks(m_ui.rxFilteringColCountCombo->currentData().toInt());
-    arrangeTxTemplateItemButtons(m_ui.txTemplatesColCountCombo->currentData().toInt());
+    arrangeRxFilteringRuleChecks(m_ui->rxFilteringColCountCombo->currentData().toInt());
+    arrangeTxTemplateItemButtons(m_ui->txTemplatesColCountCombo->currentData().toInt());
 }
 
 void MainWindow::deleteRxFilteringRuleChecks()
 {
     m_textFilter.removeAllRules();
     for (QCheckBox *check : qAsConst(m_ruleChecks)) {
-        m_ui.rxFilteringGrid->removeWidget(check);
+        m_ui->rxFilteringGrid->removeWidget(check);
         check->hide();
         check->deleteLater();
     }
@@ -490,7 +537,7 @@ void MainWindow::deleteRxFilteringRuleChecks()
 void MainWindow::deleteTxTemplateItemButtons()
 {
     for (QPushButton *button : qAsConst(m_templateButtons)) {
-        m_ui.txTemplatesGrid->removeWidget(button);
+        m_ui->txTemplatesGrid->removeWidget(button);
         button->hide();
         button->deleteLater();
     }
@@ -522,7 +569,7 @@ void MainWindow::onLoadConfigActionClicked()
         loadConfigFromFile(path);
         arrangeDynamicControls();
         // The new file may switch word wrapping; the menu item follows the list.
-        m_wordWrapAction->setChecked(m_ui.rxTextList->wordWrap());
+        m_wordWrapAction->setChecked(m_ui->rxTextList->wordWrap());
     });
     dialog->open();
 }
@@ -544,29 +591,29 @@ void MainWindow::onChangeRxDisplayLimitActionClicked()
 
 void MainWindow::onEnableRxWordWrappingActionTriggered(bool enabled)
 {
-    m_ui.rxTextList->setEntriesWrapped(enabled);
+    m_ui->rxTextList->setEntriesWrapped(enabled);
 }
 
 void MainWindow::setBindButtonText(bool checked)
 {
-    m_ui.rxBindButton->setText(checked ? tr("Unbind") : tr("Bind"));
+    m_ui->rxBindButton->setText(checked ? tr("Unbind") : tr("Bind"));
 }
 
 void MainWindow::onRxBindButtonClicked(bool checked)
 {
     unbindUdpSocket();
     if (!checked) {
-        m_ui.rxAddressPortWidget->setEnabled(true);
+        m_ui->rxAddressPortWidget->setEnabled(true);
         return;
     }
     const auto address
-        = static_cast<QHostAddress::SpecialAddress>(m_ui.rxAddressCombo->currentData().toInt());
-    if (bindUdpSocket(QHostAddress(address), static_cast<quint16>(m_ui.rxPortSpin->value()))) {
-        m_ui.rxAddressPortWidget->setEnabled(false);
+        = static_cast<QHostAddress::SpecialAddress>(m_ui->rxAddressCombo->currentData().toInt());
+    if (bindUdpSocket(QHostAddress(address), static_cast<quint16>(m_ui->rxPortSpin->value()))) {
+        m_ui->rxAddressPortWidget->setEnabled(false);
         return;
     }
-    m_ui.rxBindButton->setChecked(false);
-    m_ui.rxAddressPortWidget->setEnabled(true);
+    m_ui->rxBindButton->setChecked(false);
+    m_ui->rxAddressPortWidget->setEnabled(true);
     showWarning(tr("Unable to bind. Probably the specified port number is already in use."));
 }
 
@@ -589,12 +636,12 @@ void MainWindow::onRxClearButtonClicked()
 
 void MainWindow::onRxFilteringColCountComboIndexChanged(int index)
 {
-    arrangeRxFilteringRuleChecks(m_ui.rxFilteringColCountCombo->itemData(index).toInt());
+    arrangeRxFilteringRuleChecks(m_ui->rxFilteringColCountCombo->itemData(index).toInt());
 }
 
 void MainWindow::onRxFilteringIfNoRuleComboIndexChanged(int index)
 {
-    m_showIfNoRuleMatches = m_ui.rxFilteringIfNoRuleCombo->itemData(index).toInt()
+    m_showIfNoRuleMatches = m_ui->rxFilteringIfNoRuleCombo->itemData(index).toInt()
         == static_cast<int>(TextFilter::Rule::Show);
 }
 
@@ -640,26 +687,118 @@ void MainWindow::adjustInfoArea(
 
 void MainWindow::adjustRxMessageInfoSize()
 {
-    adjustInfoArea(this, m_ui.rxInfoScrollArea, m_ui.rxInfoInner, m_ui.rxInfoLabel);
+    adjustInfoArea(this, m_ui->rxInfoScrollArea, m_ui->rxInfoInner, m_ui->rxInfoLabel);
 }
 
 void MainWindow::onTxSendButtonClicked()
 {
+    statusBar()->clearMessage();
+    const QString text = m_ui->txAddressEdit->text().trimmed();
+    const QByteArray datagram = m_ui->txTextEdit->toPlainText().toUtf8();
+    const auto port = static_cast<quint16>(m_ui->txPortSpin->value());
     QHostAddress address;
-    if (!address.setAddress(m_ui.txAddressEdit->text()))
+    if (address.setAddress(text)) {
+        doSendDatagram(datagram, address, port);
         return;
-    m_udpSocket.writeDatagram(m_ui.txTextEdit->toPlainText().toUtf8(), address,
-        static_cast<quint16>(m_ui.txPortSpin->value()));
+    }
+    // Anything else that could be a host name is looked up without blocking the window.
+    static const QRegularExpression hostName(
+        QStringLiteral("^[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9_])?"
+                       "(\\.[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9_])?)*\\.?$"));
+    if (text.size() > 253 || !hostName.match(text).hasMatch()) {
+        statusBar()->showMessage(
+            tr("Not sent: \"%1\" is neither an IP address nor a host name.").arg(text));
+        return;
+    }
+    doSendToHost(text, datagram, port);
+}
+
+void MainWindow::doSendToHost(const QString &host, const QByteArray &datagram, quint16 port)
+{
+    statusBar()->showMessage(tr("Looking up %1 ...").arg(host));
+    QHostInfo::lookupHost(host, this, [this, host, datagram, port](const QHostInfo &info) {
+        // An IPv4-only socket cannot send to IPv6 and the other way round.
+        const QAbstractSocket::NetworkLayerProtocol bound
+            = m_udpSocket.state() == QAbstractSocket::BoundState
+            ? m_udpSocket.localAddress().protocol()
+            : QAbstractSocket::AnyIPProtocol;
+        QHostAddress target;
+        for (const QHostAddress &candidate : info.addresses()) {
+            if (bound != QAbstractSocket::AnyIPProtocol && candidate.protocol() != bound)
+                continue;
+            if (target.isNull()
+                || (candidate.protocol() == QAbstractSocket::IPv4Protocol
+                    && target.protocol() != QAbstractSocket::IPv4Protocol))
+                target = candidate;
+        }
+        if (target.isNull()) {
+            const QString reason = info.error() != QHostInfo::NoError
+                ? info.errorString()
+                : tr("no address the socket can send to");
+            statusBar()->showMessage(tr("Not sent: cannot resolve %1: %2").arg(host, reason));
+            return;
+        }
+        statusBar()->clearMessage();
+        doSendDatagram(datagram, target, port);
+    });
+}
+
+void MainWindow::doSendDatagram(
+    const QByteArray &datagram, const QHostAddress &address, quint16 port)
+{
+    if (m_udpSocket.writeDatagram(datagram, address, port) < 0) {
+        statusBar()->showMessage(tr("Not sent to %1:%2: %3")
+                                     .arg(address.toString())
+                                     .arg(port)
+                                     .arg(m_udpSocket.errorString()));
+    }
+}
+
+QString MainWindow::currentRxMessageText() const
+{
+    const QModelIndex index = m_ui->rxTextList->currentIndex();
+    if (!index.isValid())
+        return QString();
+    return PayloadText::decode(index.data(RxMessageModel::PayloadRole).toByteArray());
+}
+
+void MainWindow::onCopyRxMessageActionTriggered()
+{
+    if (m_ui->rxTextList->currentIndex().isValid())
+        QGuiApplication::clipboard()->setText(currentRxMessageText());
+}
+
+void MainWindow::onShowRxMessageActionTriggered()
+{
+    const QModelIndex index = m_ui->rxTextList->currentIndex();
+    if (!index.isValid())
+        return;
+    auto *dialog = new QDialog(this);
+    dialog->setObjectName(QStringLiteral("rxMessageDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(index.data(RxMessageModel::HeaderRole).toString());
+    auto *layout = new QVBoxLayout(dialog);
+    auto *text = new QPlainTextEdit(dialog);
+    text->setObjectName(QStringLiteral("rxMessageText"));
+    text->setReadOnly(true);
+    text->setPlainText(currentRxMessageText());
+    layout->addWidget(text);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    // Half the window, so that it fits wherever the window does.
+    dialog->resize(qMax(400, width() / 2), qMax(300, height() * 2 / 3));
+    dialog->open();
 }
 
 void MainWindow::onTxClearButtonClicked()
 {
-    m_ui.txTextEdit->clear();
+    m_ui->txTextEdit->clear();
 }
 
 void MainWindow::onTxTemplatesColCountComboIndexChanged(int index)
 {
-    arrangeTxTemplateItemButtons(m_ui.txTemplatesColCountCombo->itemData(index).toInt());
+    arrangeTxTemplateItemButtons(m_ui->txTemplatesColCountCombo->itemData(index).toInt());
 }
 
 void MainWindow::onTxTemplateItemButtonClicked()
@@ -673,7 +812,7 @@ void MainWindow::onTxTemplateItemButtonClicked()
 
 void MainWindow::adjustTxTemplateInfoSize()
 {
-    adjustInfoArea(this, m_ui.txInfoScrollArea, m_ui.txInfoInner, m_ui.txInfoLabel);
+    adjustInfoArea(this, m_ui->txInfoScrollArea, m_ui->txInfoInner, m_ui->txInfoLabel);
 }
 
 void MainWindow::onUdpSocketReadyRead()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "mainwindowform.h"
 #include "rxmessagemodel.h"
 #include "textfilter.h"
 
@@ -12,6 +11,8 @@
 #include <QUdpSocket>
 #include <QVector>
 
+#include <memory>
+
 class AdvancedScrollArea;
 class QAction;
 class QCheckBox;
@@ -19,6 +20,10 @@ class QGridLayout;
 class QJsonArray;
 class QLabel;
 class QPushButton;
+
+namespace Ui {
+class MainWindow;
+}
 
 // The UDP message console: binds one socket, lists the received datagrams through the
 // text filter, newest first, and sends the editor's text from the same socket.
@@ -36,14 +41,20 @@ public:
     static constexpr int ReceiveBufferSize = 8 * 1024 * 1024;
     // A configuration is a few kilobytes; anything this large is not one of ours.
     static constexpr qint64 MaxConfigSize = 16 * 1024 * 1024;
+    // Most memory the received list may take; older entries go first, as with the count.
+    // 10000 datagrams of 64 KiB would otherwise take a gigabyte.
+    static constexpr qint64 RxByteBudget = 64 * 1024 * 1024;
 
     explicit MainWindow(QWidget *parent = nullptr);
     // Reads its configuration from, and writes it back to, configPath.
     explicit MainWindow(const QString &configPath, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // "<program directory>/.qel-udp-client_config.json"
+    // "<program directory>/.qel-udp-client_config.json", or the same name in the user's
+    // configuration folder when the program's folder cannot be written (an installed
+    // program in /usr/bin).
     static QString defaultConfigPath();
+    static QString configPathFor(const QString &programDir);
     QString configPath() const { return m_configPath; }
 
     const TextFilter &textFilter() const { return m_textFilter; }
@@ -97,6 +108,9 @@ public slots:
     void onTxTemplateItemButtonClicked();
     void adjustTxTemplateInfoSize();
     void onUdpSocketReadyRead();
+    // The whole payload of the current entry: to the clipboard, or in a window.
+    void onCopyRxMessageActionTriggered();
+    void onShowRxMessageActionTriggered();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -111,13 +125,16 @@ private:
     void trimRxMessages();
     QString rxMessageHeader(const QHostAddress &address, quint16 port);
     void showWarning(const QString &text);
+    void doSendDatagram(const QByteArray &datagram, const QHostAddress &address, quint16 port);
+    void doSendToHost(const QString &host, const QByteArray &datagram, quint16 port);
+    QString currentRxMessageText() const;
     static void setInfoText(QLabel *label, const QString &info);
     static void arrangeInGrid(
         QGridLayout *grid, const QList<QWidget *> &controls, QLabel *emptyLabel, int columnCount);
     static void adjustInfoArea(
         QObject *context, AdvancedScrollArea *area, QWidget *inner, QLabel *label);
 
-    MainWindowForm m_ui;
+    std::unique_ptr<Ui::MainWindow> m_ui;
     QString m_configPath;
     TextFilter m_textFilter;
     bool m_showIfNoRuleMatches = true;

@@ -40,6 +40,27 @@ QString PayloadText::elided(const QString &text, int maxChars, int maxLines)
     return text.left(cut) + QChar(0x2026);
 }
 
+QString PayloadText::wrapped(const QString &text, int columns)
+{
+    columns = qMax(1, columns);
+    QString result;
+    result.reserve(text.size() + text.size() / columns);
+    int lineLength = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n')) {
+            lineLength = 0;
+        } else if (lineLength == columns && !c.isLowSurrogate()) {
+            result += QLatin1Char('\n');
+            lineLength = 0;
+        }
+        result += c;
+        if (c != QLatin1Char('\n') && !c.isLowSurrogate())
+            ++lineLength;
+    }
+    return result;
+}
+
 QString PayloadText::withoutTrailingLineBreaks(const QString &text)
 {
     int end = text.size();

@@ -15,6 +15,10 @@ public:
     // ellipsis where it was cut.
     static QString elided(const QString &text, int maxChars, int maxLines);
 
+    // The text with a line feed inserted wherever a line runs past the given number of
+    // characters, so that a long line shows as a block of readable width.
+    static QString wrapped(const QString &text, int columns);
+
     // The text without carriage returns and line feeds at its end.
     static QString withoutTrailingLineBreaks(const QString &text);
 };

@@ -25,9 +25,12 @@ QVariant RxMessageModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return row.displayText;
-    case Qt::ToolTipRole:
-        return PayloadText::elided(
-            PayloadText::decode(row.payload), MaxToolTipChars, MaxToolTipLines);
+    case Qt::ToolTipRole: {
+        // Cut before wrapping: the payload may be 64 KiB on one line.
+        const QString text = PayloadText::decode(row.payload).left(MaxToolTipChars + 1);
+        return PayloadText::elided(PayloadText::wrapped(text, MaxToolTipColumns),
+            MaxToolTipChars + MaxToolTipChars / MaxToolTipColumns, MaxToolTipLines);
+    }
     case Qt::SizeHintRole:
         return sizeHintOf(row);
     case HeaderRole:
@@ -52,6 +55,7 @@ void RxMessageModel::prependEntries(QVector<Entry> entries)
         row.header = std::move(entry.header);
         row.payload = std::move(entry.payload);
         row.ruleIndex = entry.ruleIndex;
+        m_byteCount += bytesOf(row);
         m_rows.push_front(std::move(row));
     }
     endInsertRows();
@@ -63,6 +67,8 @@ void RxMessageModel::removeLastRows(int count)
     if (count <= 0)
         return;
     beginRemoveRows(QModelIndex(), rowCount() - count, rowCount() - 1);
+    for (auto it = m_rows.end() - count; it != m_rows.end(); ++it)
+        m_byteCount -= bytesOf(*it);
     m_rows.erase(m_rows.end() - count, m_rows.end());
     endRemoveRows();
 }
@@ -73,6 +79,7 @@ void RxMessageModel::clear()
         return;
     beginResetModel();
     m_rows.clear();
+    m_byteCount = 0;
     endResetModel();
 }
 
@@ -81,11 +88,13 @@ void RxMessageModel::setExpanded(int row, bool expanded)
     if (row < 0 || row >= rowCount())
         return;
     Row &entry = m_rows[static_cast<size_t>(row)];
+    m_byteCount -= bytesOf(entry);
     const QString text = expanded ? expandedText(entry) : QString();
     entry.expanded = !text.isNull();
     entry.displayText = entry.expanded
         ? entry.header + QLatin1Char('\n') + text
         : collapsedText(entry.header, PayloadText::decode(entry.payload));
+    m_byteCount += bytesOf(entry);
     entry.sizeHint = QSize();
     const QModelIndex changed = index(row);
     emit dataChanged(changed, changed, { Qt::DisplayRole, Qt::SizeHintRole });
@@ -124,10 +133,32 @@ QSize RxMessageModel::sizeHintOf(const Row &row) const
     return row.sizeHint;
 }
 
-QString RxMessageModel::expandedText(const Row &row)
+int RxMessageModel::rowsOverBudget(qint64 maxBytes) const
+{
+    int count = 0;
+    qint64 bytes = m_byteCount;
+    for (auto it = m_rows.rbegin(); bytes > maxBytes && count + 1 < rowCount(); ++it, ++count)
+        bytes -= bytesOf(*it);
+    return count;
+}
+
+qint64 RxMessageModel::bytesOf(const Row &row)
+{
+    // The row itself and the heap blocks of its strings.
+    constexpr qint64 Overhead = sizeof(Row) + 3 * 32;
+    return Overhead + row.payload.size()
+        + qint64(sizeof(QChar)) * (row.header.size() + row.displayText.size());
+}
+
+QString RxMessageModel::expandedText(const Row &row) const
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(row.payload, &error);
+    if (error.error == QJsonParseError::DeepNesting) {
+        return tr("(JSON nested too deeply to be shown indented)") + QLatin1Char('\n')
+            + PayloadText::elided(
+                PayloadText::decode(row.payload), MaxCollapsedChars, MaxCollapsedLines);
+    }
     if (error.error != QJsonParseError::NoError || document.isEmpty())
         return QString();
     JsonPrettyPrinter printer(MaxExpandedBytes);

@@ -24,11 +24,12 @@ public:
     };
 
     // Longest text shown for a collapsed entry and in a tool tip; the whole datagram
-    // stays in PayloadRole.
+    // stays in PayloadRole. Tool tip lines are broken to a readable width.
     static constexpr int MaxCollapsedChars = 1024;
     static constexpr int MaxCollapsedLines = 32;
-    static constexpr int MaxToolTipChars = 4096;
-    static constexpr int MaxToolTipLines = 64;
+    static constexpr int MaxToolTipChars = 2000;
+    static constexpr int MaxToolTipLines = 25;
+    static constexpr int MaxToolTipColumns = 100;
     // Longest pretty-printed JSON of an expanded entry, in UTF-8 bytes; more than a list
     // entry can show (see TextBlock::MaxHeight).
     static constexpr int MaxExpandedBytes = 256 * 1024;
@@ -51,6 +52,11 @@ public:
     void prependEntries(QVector<Entry> entries);
     // Removes the given number of oldest entries in one step.
     void removeLastRows(int count);
+    // About how much memory the entries take, in bytes.
+    qint64 byteCount() const { return m_byteCount; }
+    // How many of the oldest entries must go so that the rest take at most maxBytes; the
+    // newest entry always stays.
+    int rowsOverBudget(qint64 maxBytes) const;
     void clear();
 
     // An expanded entry whose payload is a non-empty JSON document shows it indented.
@@ -75,9 +81,11 @@ private:
     };
 
     QSize sizeHintOf(const Row &row) const;
-    static QString expandedText(const Row &row);
+    QString expandedText(const Row &row) const;
+    static qint64 bytesOf(const Row &row);
 
     std::deque<Row> m_rows;
+    qint64 m_byteCount = 0;
     QFont m_font;
     int m_width = 0;
     bool m_wordWrap = false;

@@ -200,8 +200,53 @@ void BM_Bursts(benchmark::State &state)
     runTraffic(state, limit, Traffic { burst * 5, burst, 0.0, std::chrono::milliseconds(300) });
 }
 
+qint64 residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+// The window at its largest display limit fed with more maximum-size datagrams than it
+// keeps: what it holds is bounded by its byte budget, not by the count alone.
+void BM_LargestDatagramsAtLimit(benchmark::State &state)
+{
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        MainWindow window(dir.filePath(QStringLiteral("config.json")));
+        window.setRxDisplayLimit(MainWindow::MaxRxDisplayLimit);
+        window.resize(1000, 700);
+        window.show();
+        QCoreApplication::processEvents();
+        const qint64 before = residentKiB();
+        for (int i = 0; i < count; ++i) {
+            // Distinct bytes for each datagram, as from the socket.
+            QByteArray payload(65507, char('a' + i % 26));
+            window.addRxMessageToLog(QHostAddress::LocalHost, 9999, payload, -1);
+            if (i % 100 == 0)
+                QCoreApplication::processEvents();
+        }
+        QCoreApplication::processEvents();
+        state.counters["rows"] = window.rxMessageModel()->rowCount();
+        state.counters["model_MiB"] = window.rxMessageModel()->byteCount() / 1048576.0;
+        state.counters["resident_growth_MiB"] = (residentKiB() - before) / 1024.0;
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_LargestDatagramsAtLimit)
+    ->ArgName("datagrams")
+    ->Arg(12000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_Sustained)
     ->ArgNames({ "limit", "rate" })
     ->ArgsProduct({ { 100, 10000 }, { 50000, 100000, 150000 } })

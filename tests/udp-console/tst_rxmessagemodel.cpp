@@ -14,7 +14,9 @@ private slots:
     void roles();
     void expandingJson_data();
     void expandingJson();
+    void longPayloadsAreElidedForDisplayOnly_data();
     void longPayloadsAreElidedForDisplayOnly();
+    void byteBudget();
     void sizeHints();
 
 private:
@@ -96,33 +98,40 @@ void TestRxMessageModel::expandingJson_data()
 {
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<bool>("json");
-    QTest::newRow("object") << QByteArray(R"({"a":1,"b":[true]})") << true;
-    QTest::newRow("array with line feed") << QByteArray("[1,2]\n") << true;
-    QTest::newRow("plain text") << QByteArray("not json") << false;
-    QTest::newRow("bare number") << QByteArray("42") << false;
-    QTest::newRow("broken JSON") << QByteArray(R"({"a":)") << false;
+    QTest::addColumn<bool>("tooDeep");
+    QTest::newRow("object") << QByteArray(R"({"a":1,"b":[true]})") << true << false;
+    QTest::newRow("array with line feed") << QByteArray("[1,2]\n") << true << false;
+    QTest::newRow("plain text") << QByteArray("not json") << false << false;
+    QTest::newRow("bare number") << QByteArray("42") << false << false;
+    QTest::newRow("broken JSON") << QByteArray(R"({"a":)") << false << false;
+    QTest::newRow("nested too deep")
+        << QByteArray(2000, '[') + QByteArray(2000, ']') << false << true;
 }
 
 void TestRxMessageModel::expandingJson()
 {
     QFETCH(QByteArray, payload);
     QFETCH(bool, json);
+    QFETCH(bool, tooDeep);
     RxMessageModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.prependEntries({ entry("H", payload) });
     const QString collapsed = model.index(0).data().toString();
-    QCOMPARE(collapsed, "H     " + QString::fromUtf8(payload).trimmed());
+    QVERIFY(collapsed.startsWith("H     " + QString::fromUtf8(payload.left(500)).trimmed()));
 
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     model.setExpanded(0, true);
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(model.isExpanded(0), json);
+    QCOMPARE(model.isExpanded(0), json || tooDeep);
     const QString expanded = model.index(0).data().toString();
     if (json) {
         const QString indented
             = QString::fromUtf8(QJsonDocument::fromJson(payload).toJson(QJsonDocument::Indented))
                   .trimmed();
         QCOMPARE(expanded, "H\n" + indented);
+    } else if (tooDeep) {
+        // Says so instead of silently staying collapsed.
+        QVERIFY(expanded.startsWith("H\n(JSON nested too deeply"));
     } else {
         QCOMPARE(expanded, collapsed);
     }
@@ -133,18 +142,50 @@ void TestRxMessageModel::expandingJson()
     model.setExpanded(-1, true);
 }
 
+void TestRxMessageModel::longPayloadsAreElidedForDisplayOnly_data()
+{
+    QTest::addColumn<int>("lineLength");
+    QTest::newRow("one line") << 65507;
+    QTest::newRow("lines of 100") << 100;
+    QTest::newRow("lines of 150") << 150;
+}
+
 void TestRxMessageModel::longPayloadsAreElidedForDisplayOnly()
 {
+    QFETCH(int, lineLength);
     RxMessageModel model;
     QByteArray payload(65507, 'x');
-    for (int i = 100; i < payload.size(); i += 100)
+    for (int i = lineLength; i < payload.size(); i += lineLength)
         payload[i] = '\n';
     model.prependEntries({ entry("H", payload) });
     const QModelIndex index = model.index(0);
     QVERIFY(index.data().toString().size() <= RxMessageModel::MaxCollapsedChars + 1);
     QVERIFY(index.data().toString().endsWith(QChar(0x2026)));
-    QVERIFY(index.data(Qt::ToolTipRole).toString().size() <= RxMessageModel::MaxToolTipChars + 1);
+    // A tool tip of readable size: a block, not one line 32767 pixels wide.
+    const QStringList lines = index.data(Qt::ToolTipRole).toString().split('\n');
+    QVERIFY(lines.size() <= RxMessageModel::MaxToolTipLines);
+    for (const QString &line : lines)
+        QVERIFY(line.size() <= RxMessageModel::MaxToolTipColumns + 1);
     QCOMPARE(index.data(RxMessageModel::PayloadRole).toByteArray(), payload);
+}
+
+void TestRxMessageModel::byteBudget()
+{
+    RxMessageModel model;
+    QVector<RxMessageModel::Entry> entries;
+    for (int i = 0; i < 10; ++i)
+        entries.append(entry("H", QByteArray(64 * 1024, 'a' + i)));
+    model.prependEntries(entries);
+    QVERIFY(model.byteCount() > 10 * 64 * 1024);
+    QCOMPARE(model.rowsOverBudget(model.byteCount()), 0);
+    // Oldest first, and never the newest.
+    QCOMPARE(model.rowsOverBudget(4 * 70 * 1024), 6);
+    QCOMPARE(model.rowsOverBudget(0), 9);
+    model.removeLastRows(6);
+    QVERIFY(model.byteCount() <= 4 * 70 * 1024);
+    QCOMPARE(model.index(0).data(RxMessageModel::PayloadRole).toByteArray().at(0), 'j');
+    model.clear();
+    QCOMPARE(model.byteCount(), 0);
 }
 
 void TestRxMessageModel::sizeHints()

@@ -2,9 +2,11 @@
 #include "collapsiblegroupbox.h"
 #include "mainwindow.h"
 #include "rxmessagelistview.h"
+#include "signalcloser.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -20,12 +22,16 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QUdpSocket>
 #include <QtTest>
 
+#include <csignal>
 #include <ctime>
 #include <memory>
+#include <vector>
 
 namespace {
 const QString NoInfo = QStringLiteral("No info available");
@@ -77,7 +83,11 @@ private slots:
     void displayLimitDialog();
     void jsonExpansionAndRuleInfo();
     void sendsFromTheBoundPort();
-    void unparsableSendAddressSendsNothing();
+    void sendAddresses_data();
+    void sendAddresses();
+    void terminationSignalSavesConfiguration();
+    void fitsASmallScreen_data();
+    void fitsASmallScreen();
     void templateButtonsFillTheEditor();
     void gridIsFilledColumnByColumn();
     void loadingASecondFile();
@@ -587,17 +597,103 @@ void TestUdpMainWindow::sendsFromTheBoundPort()
     QCOMPARE(datagram.senderPort(), int(port));
 }
 
-void TestUdpMainWindow::unparsableSendAddressSendsNothing()
+void TestUdpMainWindow::sendAddresses_data()
 {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("delivered");
+
+    QTest::newRow("IPv4 address") << "127.0.0.1" << true;
+    QTest::newRow("host name") << "localhost" << true;
+    QTest::newRow("host name with blanks around") << " localhost " << true;
+    QTest::newRow("neither address nor name") << "not an address" << false;
+    QTest::newRow("unknown host") << "no-such-host.invalid" << false;
+}
+
+void TestUdpMainWindow::sendAddresses()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, delivered);
     MainWindow *w = createWindow();
     QUdpSocket receiver;
     QVERIFY(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
-    sendFromEditor(w, "not an address", receiver.localPort(), "lost");
-    sendFromEditor(w, "127.0.0.1", receiver.localPort(), "delivered");
-
+    sendFromEditor(w, address, receiver.localPort(), "payload");
+    if (delivered) {
+        QTRY_VERIFY(receiver.hasPendingDatagrams());
+        QCOMPARE(receiver.receiveDatagram().data(), QByteArray("payload"));
+        QVERIFY(w->statusBar()->currentMessage().isEmpty());
+        return;
+    }
+    // Never a silent no-op: the status line says why nothing was sent.
+    QTRY_VERIFY_WITH_TIMEOUT(w->statusBar()->currentMessage().startsWith("Not sent"), 30000);
+    QVERIFY(w->statusBar()->currentMessage().contains(address));
+    sendFromEditor(w, "127.0.0.1", receiver.localPort(), "marker");
     QTRY_VERIFY(receiver.hasPendingDatagrams());
-    QCOMPARE(receiver.receiveDatagram().data(), QByteArray("delivered"));
-    QVERIFY(!receiver.hasPendingDatagrams());
+    QCOMPARE(receiver.receiveDatagram().data(), QByteArray("marker"));
+}
+
+void TestUdpMainWindow::terminationSignalSavesConfiguration()
+{
+    MainWindow *w = createWindow();
+    SignalCloser::closeOnTerminationSignals(w);
+    w->setRxDisplayLimit(7);
+    QVERIFY(!QFile::exists(m_configPath));
+    std::raise(SIGTERM);
+    QTRY_VERIFY(!w->isVisible());
+    const QJsonObject saved = QJsonDocument::fromJson(readFile(m_configPath)).object();
+    QCOMPARE(saved.value("rx_display_limit").toInt(), 7);
+}
+
+void TestUdpMainWindow::fitsASmallScreen_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("expanded");
+    QTest::addColumn<int>("rules");
+
+    for (const QString language : { "en", "ru" }) {
+        QTest::addRow("%s, collapsed", qPrintable(language)) << language << false << 0;
+        QTest::addRow("%s, expanded", qPrintable(language)) << language << true << 0;
+        QTest::addRow("%s, expanded with rules", qPrintable(language)) << language << true << 12;
+    }
+}
+
+void TestUdpMainWindow::fitsASmallScreen()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, expanded);
+    QFETCH(int, rules);
+    // A 1366 x 768 laptop screen less a desktop panel and the window frame.
+    const QSize available(1366 - 16, 768 - 40 - 32);
+    std::vector<std::unique_ptr<QTranslator>> translators;
+    if (language != QLatin1String("en")) {
+        for (const QString catalogue : { "qel-udp-client", "vantor-widgets" }) {
+            translators.push_back(std::make_unique<QTranslator>());
+            QVERIFY(translators.back()->load(
+                QStringLiteral("%1_%2").arg(catalogue, language), VANTOR_CATALOGUE_DIR));
+            QCoreApplication::installTranslator(translators.back().get());
+        }
+    }
+    QJsonArray ruleArray;
+    for (int i = 0; i < rules; ++i)
+        ruleArray.append(ruleObject(QStringLiteral("Radar state %1").arg(i), "x", "show"));
+    m_window = std::make_unique<MainWindow>(m_configPath);
+    if (rules > 0)
+        m_window->createRxFilteringRuleChecks(ruleArray);
+    m_window->arrangeDynamicControls();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    const QSize initial = m_window->size();
+    for (auto *group : m_window->findChildren<CollapsibleGroupBox *>())
+        group->setCollapsed(!expanded);
+    QCoreApplication::processEvents();
+
+    QVERIFY2(m_window->minimumSizeHint().width() <= available.width(),
+        qPrintable(QString::number(m_window->minimumSizeHint().width())));
+    QVERIFY2(m_window->minimumSizeHint().height() <= available.height(),
+        qPrintable(QString::number(m_window->minimumSizeHint().height())));
+    QVERIFY(initial.width() <= available.width() && initial.height() <= available.height());
+    QCOMPARE(m_window->size(), initial);
+    for (const auto &translator : translators)
+        QCoreApplication::removeTranslator(translator.get());
 }
 
 void TestUdpMainWindow::templateButtonsFillTheEditor()
@@ -907,6 +1003,13 @@ void TestUdpMainWindow::largestDatagrams()
     list->setCurrentIndex(model->index(2));
     QVERIFY(!model->isExpanded(0));
     QVERIFY(!list->grab().isNull());
+
+    // The whole text, not the 1024 characters the list shows, can be copied and read.
+    list->setCurrentIndex(model->index(1));
+    child<QAction>(w, "copyRxMessageAction")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromLatin1(text));
+    child<QAction>(w, "showRxMessageAction")->trigger();
+    QCOMPARE(child<QPlainTextEdit>(w, "rxMessageText")->toPlainText(), QString::fromLatin1(text));
 }
 
 void TestUdpMainWindow::burstWithoutLoss()
