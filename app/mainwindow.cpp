@@ -4,6 +4,7 @@
 #include "imitatorobjectwidget.h"
 #include "ivantorclient.h"
 #include "objectstablewidget.h"
+#include "radarcommandtable.h"
 #include "radarstatewidget.h"
 #include "radartuningwidget.h"
 #include "roadobjectswidget.h"
@@ -807,19 +808,12 @@ void MainWindow::onFakeTargetsModeChanged(bool) { }
 
 void MainWindow::onWindowedCommandRequested(int command)
 {
-    switch (command) {
-    case 1:
+    if (command == RadarCommandTable::GetHardwareInfo.command)
         m_hardwareInfoRequested = true;
-        break;
-    case 2:
+    else if (command == RadarCommandTable::GetFirmwareInfo.command)
         m_firmwareInfoRequested = true;
-        break;
-    case 3:
+    else if (command == RadarCommandTable::SelfDiagnostics.command)
         m_selfDiagnosticsRequested = true;
-        break;
-    default:
-        break;
-    }
 }
 
 void MainWindow::onControlCollapsedChanged(bool collapsed)

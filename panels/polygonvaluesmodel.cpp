@@ -1,6 +1,6 @@
 #include "polygonvaluesmodel.h"
 
-#include "radarcommandid.h"
+#include "radarcommandtable.h"
 
 #include <QColor>
 #include <QJsonObject>
@@ -17,26 +17,26 @@ int setCommandOf(RadarParameters::PolygonParam kind)
 {
     switch (kind) {
     case RadarParameters::PolygonTreatParam:
-        return RadarCommandId::SetPolygonTreatParam;
+        return RadarCommandTable::SetPolygonTreatParam.command;
     case RadarParameters::PolygonSpeedParam:
-        return RadarCommandId::SetPolygonSpeedParam;
+        return RadarCommandTable::SetPolygonSpeedParam.command;
     case RadarParameters::PolygonPointParam:
         break;
     }
-    return RadarCommandId::SetPolygonPointParam;
+    return RadarCommandTable::SetPolygonPointParam.command;
 }
 
 int getCommandOf(RadarParameters::PolygonParam kind)
 {
     switch (kind) {
     case RadarParameters::PolygonTreatParam:
-        return RadarCommandId::GetPolygonTreatParam;
+        return RadarCommandTable::GetPolygonTreatParam.command;
     case RadarParameters::PolygonSpeedParam:
-        return RadarCommandId::GetPolygonSpeedParam;
+        return RadarCommandTable::GetPolygonSpeedParam.command;
     case RadarParameters::PolygonPointParam:
         break;
     }
-    return RadarCommandId::GetPolygonPointParam;
+    return RadarCommandTable::GetPolygonPointParam.command;
 }
 
 struct Group

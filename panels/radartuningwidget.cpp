@@ -1,7 +1,7 @@
 #include "radartuningwidget.h"
 
 #include "panelbutton.h"
-#include "radarcommandid.h"
+#include "radarcommandtable.h"
 #include "statelabel.h"
 #include "workingstatetracker.h"
 
@@ -12,10 +12,10 @@
 
 RadarTuningWidget::RadarTuningWidget(QWidget *parent)
     : QWidget(parent)
-    , m_frequencyLabel(new StateLabel(
-          RadarCommandId::SetFrequencyIndex, RadarCommandId::GetFrequencyIndex, this))
-    , m_sensitivityLabel(new StateLabel(
-          RadarCommandId::SetRadarSensitivity, RadarCommandId::GetRadarSensitivity, this))
+    , m_frequencyLabel(new StateLabel(RadarCommandTable::SetFrequencyIndex.command,
+          RadarCommandTable::GetFrequencyIndex.command, this))
+    , m_sensitivityLabel(new StateLabel(RadarCommandTable::SetRadarSensitivity.command,
+          RadarCommandTable::GetRadarSensitivity.command, this))
     , m_tracker(new WorkingStateTracker(this))
 {
     auto *grid = new QGridLayout(this);

@@ -1,7 +1,7 @@
 #include "saveandrestartwidget.h"
 
 #include "panelbutton.h"
-#include "radarcommandid.h"
+#include "radarcommandtable.h"
 #include "statelabel.h"
 #include "workingstatetracker.h"
 
@@ -13,8 +13,8 @@ SaveAndRestartWidget::SaveAndRestartWidget(QWidget *parent)
     : QWidget(parent)
     , m_saveButton(new PanelButton(tr("Save to &flash"), this))
     , m_restartButton(new PanelButton(tr("&Restart radar"), this))
-    , m_saveLabel(new StateLabel(RadarCommandId::SaveToFlash, 0, this))
-    , m_restartLabel(new StateLabel(RadarCommandId::Restart, 0, this))
+    , m_saveLabel(new StateLabel(RadarCommandTable::SaveToFlash.command, 0, this))
+    , m_restartLabel(new StateLabel(RadarCommandTable::Restart.command, 0, this))
     , m_tracker(new WorkingStateTracker(this))
 {
     auto *grid = new QGridLayout(this);
@@ -56,7 +56,7 @@ void SaveAndRestartWidget::onSaveClicked()
     if (m_tracker->isWorking()
         && doConfirm(
             tr("Save parameters"), tr("Save the radar's current parameters to its flash memory?")))
-        emit commandWithNoArgs(RadarCommandId::SaveToFlash);
+        emit commandWithNoArgs(RadarCommandTable::SaveToFlash.command);
 }
 
 void SaveAndRestartWidget::onRestartClicked()
@@ -64,7 +64,7 @@ void SaveAndRestartWidget::onRestartClicked()
     if (m_tracker->isWorking()
         && doConfirm(tr("Restart radar"),
             tr("Restart the radar? Parameters not saved to flash will be lost.")))
-        emit commandWithNoArgs(RadarCommandId::Restart);
+        emit commandWithNoArgs(RadarCommandTable::Restart.command);
 }
 
 bool SaveAndRestartWidget::doConfirm(const QString &title, const QString &question)

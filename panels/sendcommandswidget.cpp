@@ -1,7 +1,7 @@
 #include "sendcommandswidget.h"
 
 #include "panelbutton.h"
-#include "radarcommandid.h"
+#include "radarcommandtable.h"
 #include "statelabel.h"
 #include "workingstatetracker.h"
 
@@ -26,9 +26,12 @@ SendCommandsWidget::SendCommandsWidget(QWidget *parent)
         const char *button;
         int command;
     } requests[] = {
-        { QT_TR_NOOP("Hardware info"), QT_TR_NOOP("Request"), RadarCommandId::GetHardwareInfo },
-        { QT_TR_NOOP("Firmware info"), QT_TR_NOOP("Request"), RadarCommandId::GetFirmwareInfo },
-        { QT_TR_NOOP("Self-diagnosis"), QT_TR_NOOP("Run"), RadarCommandId::SelfDiagnostics },
+        { QT_TR_NOOP("Hardware info"), QT_TR_NOOP("Request"),
+            RadarCommandTable::GetHardwareInfo.command },
+        { QT_TR_NOOP("Firmware info"), QT_TR_NOOP("Request"),
+            RadarCommandTable::GetFirmwareInfo.command },
+        { QT_TR_NOOP("Self-diagnosis"), QT_TR_NOOP("Run"),
+            RadarCommandTable::SelfDiagnostics.command },
     };
     for (const auto &request : requests) {
         auto *button = new PanelButton(tr(request.button), this);
@@ -45,26 +48,27 @@ SendCommandsWidget::SendCommandsWidget(QWidget *parent)
     m_imitatorCombo->addItem(tr("Type 2"), 2);
     const int imitatorRow = m_grid->rowCount();
     StateLabel *imitatorLabel = m_imitatorLabel = doAddRow(tr("Imitator mode"), m_imitatorCombo,
-        RadarCommandId::SetImitatorMode, RadarCommandId::GetImitatorMode);
+        RadarCommandTable::SetImitatorMode.command, RadarCommandTable::GetImitatorMode.command);
     connect(doAddButton(tr("Set"), imitatorRow, 2), &QPushButton::clicked, this,
         &SendCommandsWidget::onSetImitatorModeClicked);
     connect(
         doAddButton(tr("Get"), imitatorRow, 3), &QPushButton::clicked, this, [this, imitatorLabel] {
             imitatorLabel->markWaiting();
-            onRequestClicked(RadarCommandId::GetImitatorMode);
+            onRequestClicked(RadarCommandTable::GetImitatorMode.command);
         });
 
     m_fakeTargetsCombo->addItem(tr("Off"), 0);
     m_fakeTargetsCombo->addItem(tr("On"), 1);
     const int fakeRow = m_grid->rowCount();
     StateLabel *fakeLabel = m_fakeTargetsLabel = doAddRow(tr("Demo mode"), m_fakeTargetsCombo,
-        RadarCommandId::SetFakeTargetsMode, RadarCommandId::GetFakeTargetsMode);
+        RadarCommandTable::SetFakeTargetsMode.command,
+        RadarCommandTable::GetFakeTargetsMode.command);
     m_fakeTargetsCombo->setToolTip(tr("Fake targets for demonstration"));
     connect(doAddButton(tr("Set"), fakeRow, 2), &QPushButton::clicked, this,
         &SendCommandsWidget::onSetFakeTargetsModeClicked);
     connect(doAddButton(tr("Get"), fakeRow, 3), &QPushButton::clicked, this, [this, fakeLabel] {
         fakeLabel->markWaiting();
-        onRequestClicked(RadarCommandId::GetFakeTargetsMode);
+        onRequestClicked(RadarCommandTable::GetFakeTargetsMode.command);
     });
 
     connect(m_imitatorCombo, qOverload<int>(&QComboBox::currentIndexChanged), imitatorLabel,
@@ -133,13 +137,14 @@ void SendCommandsWidget::onRequestClicked(int command)
 void SendCommandsWidget::onSetImitatorModeClicked()
 {
     if (m_tracker->isWorking())
-        emit switchCommand(RadarCommandId::SetImitatorMode, quint8(imitatorModeValue()));
+        emit switchCommand(RadarCommandTable::SetImitatorMode.command, quint8(imitatorModeValue()));
 }
 
 void SendCommandsWidget::onSetFakeTargetsModeClicked()
 {
     if (m_tracker->isWorking())
-        emit switchCommand(RadarCommandId::SetFakeTargetsMode, fakeTargetsModeValue() ? 1 : 0);
+        emit switchCommand(
+            RadarCommandTable::SetFakeTargetsMode.command, fakeTargetsModeValue() ? 1 : 0);
 }
 
 StateLabel *SendCommandsWidget::doAddRow(

@@ -2,7 +2,7 @@
 
 #include "panelbutton.h"
 #include "polygonvaluesmodel.h"
-#include "radarcommandid.h"
+#include "radarcommandtable.h"
 #include "radarparameters.h"
 #include "statelabel.h"
 #include "valuestatus.h"
@@ -34,9 +34,9 @@ SetPolygonWidget::SetPolygonWidget(QWidget *parent)
     : PresetedWidget(parent)
     , m_model(new PolygonValuesModel(this))
     , m_polygonCombo(new QComboBox(this))
-    , m_usageLabel(
-          new StateLabel(RadarCommandId::SetPolygonUsage, RadarCommandId::GetPolygonUsage, this))
-    , m_reinitLabel(new StateLabel(RadarCommandId::ReinitPolygons, 0, this))
+    , m_usageLabel(new StateLabel(RadarCommandTable::SetPolygonUsage.command,
+          RadarCommandTable::GetPolygonUsage.command, this))
+    , m_reinitLabel(new StateLabel(RadarCommandTable::ReinitPolygons.command, 0, this))
     , m_view(new QTableView(this))
     , m_tracker(new WorkingStateTracker(this))
 {

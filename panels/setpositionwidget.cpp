@@ -1,6 +1,6 @@
 #include "setpositionwidget.h"
 
-#include "radarcommandid.h"
+#include "radarcommandtable.h"
 #include "statelabel.h"
 #include "workingstatetracker.h"
 
@@ -31,17 +31,17 @@ constexpr int Decimals = 2;
 
 const FieldInfo Fields[SetPositionWidget::FieldCount] = {
     { "height", QT_TRANSLATE_NOOP("SetPositionWidget", "Height"), 0.0, 100.0, false,
-        RadarCommandId::SetHeight, RadarCommandId::GetHeight },
+        RadarCommandTable::SetHeight, RadarCommandTable::GetHeight },
     { "x_offset", QT_TRANSLATE_NOOP("SetPositionWidget", "X offset"), -500.0, 500.0, false,
-        RadarCommandId::SetXOffset, RadarCommandId::GetXOffset },
+        RadarCommandTable::SetXOffset, RadarCommandTable::GetXOffset },
     { "y_offset", QT_TRANSLATE_NOOP("SetPositionWidget", "Y offset"), -100.0, 100.0, false,
-        RadarCommandId::SetYOffset, RadarCommandId::GetYOffset },
+        RadarCommandTable::SetYOffset, RadarCommandTable::GetYOffset },
     { "azimuth", QT_TRANSLATE_NOOP("SetPositionWidget", "Azimuth"), -180.0, 180.0, true,
-        RadarCommandId::SetAzimuth, RadarCommandId::GetAzimuth },
+        RadarCommandTable::SetAzimuth, RadarCommandTable::GetAzimuth },
     { "altitude", QT_TRANSLATE_NOOP("SetPositionWidget", "Altitude"), -90.0, 90.0, true,
-        RadarCommandId::SetAltitude, RadarCommandId::GetAltitude },
+        RadarCommandTable::SetAltitude, RadarCommandTable::GetAltitude },
     { "roll", QT_TRANSLATE_NOOP("SetPositionWidget", "Roll"), -180.0, 180.0, true,
-        RadarCommandId::SetRoll, RadarCommandId::GetRoll },
+        RadarCommandTable::SetRollValue, RadarCommandTable::GetRollValue },
 };
 
 // The radar answers angles in 0..360; the fields show them in -180..180.

@@ -10,22 +10,6 @@ using E = RadarCommandTable::Entry;
 using A = RadarCommandTable::Addressing;
 using P = IVantorSerialConnectionClient::ParamType;
 
-// Command identifiers of the position values, set and get.
-enum PositionValueCommand {
-    SetHeight = 10,
-    GetHeight = 11,
-    SetXOffset = 12,
-    GetXOffset = 13,
-    SetYOffset = 14,
-    GetYOffset = 15,
-    SetAzimuth = 16,
-    GetAzimuth = 17,
-    SetAltitude = 18,
-    GetAltitude = 19,
-    SetRollValue = 20,
-    GetRollValue = 21,
-};
-
 } // namespace
 
 // clang-format off

@@ -64,6 +64,22 @@ public:
     static const Entry GetDebugVariableValue;
     static const Entry GetPosition;
 
+    // The identifiers each position value is reported under, set and get.
+    enum PositionValueCommand {
+        SetHeight = 10,
+        GetHeight = 11,
+        SetXOffset = 12,
+        GetXOffset = 13,
+        SetYOffset = 14,
+        GetYOffset = 15,
+        SetAzimuth = 16,
+        GetAzimuth = 17,
+        SetAltitude = 18,
+        GetAltitude = 19,
+        SetRollValue = 20,
+        GetRollValue = 21,
+    };
+
     // The three position frames, queued in this order; they carry no parameter fields.
     enum PositionCommand {
         SetOffsets = 100,
