@@ -1,7 +1,9 @@
 #include "mainwindow.h"
+#include "signalcloser.h"
 #include "translationinstaller.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 
 int main(int argc, char *argv[])
@@ -10,12 +12,15 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vantor-road-app-gui"));
     QCoreApplication::setApplicationVersion(QStringLiteral("v1.45.0-0-g54862a7-mod"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vantor-road-app-gui.svg")));
 
     TranslationInstaller::install(&app,
         { QStringLiteral("qt"), QStringLiteral("vantor-widgets"),
             QStringLiteral("vantor-road-app-gui") });
 
     MainWindow window;
+    // Ctrl-C and SIGTERM close the window as its close button does, so the profiles are saved.
+    SignalCloser::closeOnTerminationSignals(&window);
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         // Fits a 1366 x 768 laptop screen with room for the desktop's panels.
         const QRect available = screen->availableGeometry();

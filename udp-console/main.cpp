@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QIcon>
 #include <QScreen>
 
 int main(int argc, char *argv[])
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qel-udp-client"));
     QCoreApplication::setApplicationVersion(QStringLiteral("v1.2.2-0-g6fd602f"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/qel-udp-client.svg")));
 
     // The widget kit's catalogue too, for the texts of the collapsible boxes.
     TranslationInstaller::install(&app,
