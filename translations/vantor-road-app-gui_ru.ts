@@ -99,7 +99,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+63"/>
+        <location filename="../app/mainwindow.cpp" line="+64"/>
         <source>QEL Vantor Road App</source>
         <translation>QEL Vantor Road App</translation>
     </message>
@@ -402,7 +402,7 @@
         <translation>Сведения о прошивке</translation>
     </message>
     <message>
-        <location line="+106"/>
+        <location line="+99"/>
         <source>Objects history</source>
         <translation>История объектов</translation>
     </message>
@@ -1055,7 +1055,7 @@
     </message>
     <message>
         <location line="+0"/>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Request</source>
         <translation>Запросить</translation>
     </message>
@@ -1065,7 +1065,7 @@
         <translation>Прошивка</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Self-diagnosis</source>
         <translation>Самодиагностика</translation>
     </message>
@@ -1075,7 +1075,7 @@
         <translation>Запустить</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <location line="+14"/>
         <source>Off</source>
         <translation>Выкл</translation>
@@ -1097,18 +1097,18 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>Set</source>
         <translation>Задать</translation>
     </message>
     <message>
-        <location line="-11"/>
-        <location line="+13"/>
+        <location line="-12"/>
+        <location line="+14"/>
         <source>Get</source>
         <translation>Получить</translation>
     </message>
     <message>
-        <location line="-7"/>
+        <location line="-8"/>
         <source>On</source>
         <translation>Вкл</translation>
     </message>
@@ -1118,12 +1118,12 @@
         <translation>Демо-режим</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Fake targets for demonstration</source>
         <translation>Демо-цели</translation>
     </message>
     <message>
-        <location line="+108"/>
+        <location line="+109"/>
         <source>radar reports mode %1</source>
         <translation>радар сообщает режим %1</translation>
     </message>
@@ -1445,14 +1445,12 @@
 <context>
     <name>WorkProfileHandler</name>
     <message>
-        <location filename="../app/workprofilehandler.cpp" line="+156"/>
-        <location line="+5"/>
-        <location line="+4"/>
+        <location filename="../app/workprofilehandler.cpp" line="+116"/>
         <source>Cannot save the configuration to %1: %2</source>
         <translation>Не удалось сохранить конфигурацию в %1: %2</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+62"/>
         <source> (copy)</source>
         <translation> (копия)</translation>
     </message>
@@ -1462,7 +1460,7 @@
         <translation>Профиль по умолчанию</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="-254"/>
         <source>Cannot keep a copy of the unreadable configuration file %1, so it was not replaced: %2</source>
         <translation>Не удалось сохранить копию нечитаемого файла конфигурации %1, поэтому он не был заменён: %2</translation>
     </message>

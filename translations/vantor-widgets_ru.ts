@@ -9,4 +9,12 @@
         <translation>Щёлкните заголовок, чтобы развернуть</translation>
     </message>
 </context>
+<context>
+    <name>JsonConfigFile</name>
+    <message>
+        <location filename="../widgets/jsonconfigfile.cpp" line="+43"/>
+        <source>%1 is not a regular file</source>
+        <translation>%1 не является обычным файлом</translation>
+    </message>
+</context>
 </TS>
