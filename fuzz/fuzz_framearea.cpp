@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     --size;
 
     // No copy: a read past the message lands outside the fuzzer's buffer and ASan sees it.
-    const QByteArray message = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
+    const QByteArray message
+        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     const QDateTime reception = QDateTime::currentDateTimeUtc();
     const QDateTime frameTime = TimeStampHeader::frameTime(message, reception);
     FUZZ_CHECK(frameTime.isValid());

@@ -43,8 +43,7 @@ public:
         , m_size(size)
     { }
 
-    template <typename T>
-    T take()
+    template<typename T> T take()
     {
         T value {};
         const size_t count = qMin(sizeof(T), m_size - m_position);
@@ -138,8 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     size_t position = 1;
     while (position + 3 <= size) {
         const uint8_t kind = data[position] % 8;
-        const size_t length = qMin<size_t>(data[position + 1] << 8 | data[position + 2],
-            size - position - 3);
+        const size_t length
+            = qMin<size_t>(data[position + 1] << 8 | data[position + 2], size - position - 3);
         const uint8_t *body = data + position + 3;
         position += 3 + length;
 
@@ -148,8 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const int before = results;
             const QString text
                 = QString::fromUtf8(reinterpret_cast<const char *>(body), int(length));
-            FUZZ_CHECK(QMetaObject::invokeMethod(client.get(), "onServerTextReceived",
-                Qt::DirectConnection, Q_ARG(QString, text)));
+            FUZZ_CHECK(QMetaObject::invokeMethod(
+                client.get(), "onServerTextReceived", Qt::DirectConnection, Q_ARG(QString, text)));
             FUZZ_CHECK(results == before + 1);
             break;
         }

@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Marks run from the lead-in at -2 m to the lead-out behind at most 100 km of sections,
     // forwards or backwards.
     const int markBound = int(RoadBuilder::MaxRoadLength + 2 * RoadBuilder::LeadLength) + 1;
-    FUZZ_CHECK(centres.isEmpty() || (centres.firstKey() >= -markBound && centres.lastKey() <= markBound));
+    FUZZ_CHECK(
+        centres.isEmpty() || (centres.firstKey() >= -markBound && centres.lastKey() <= markBound));
     const int partsBesideAxis = builder.parts().size() - 1;
     FUZZ_CHECK(partsBesideAxis >= 0 && partsBesideAxis <= 2 * RoadBuilder::MaxPartsPerSide);
     for (auto it = edges.cbegin(); it != edges.cend(); ++it)

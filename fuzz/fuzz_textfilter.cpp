@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         } else {
             const TextFilter::Rule &rule = filter.ruleAt(index);
             FUZZ_CHECK(rule.type != TextFilter::Rule::NoType);
-            FUZZ_CHECK(message.contains(rule.text, rule.csen ? Qt::CaseSensitive : Qt::CaseInsensitive));
+            FUZZ_CHECK(
+                message.contains(rule.text, rule.csen ? Qt::CaseSensitive : Qt::CaseInsensitive));
             FUZZ_CHECK(shown == (rule.type == TextFilter::Rule::Show));
         }
         int hideIndex = -2;

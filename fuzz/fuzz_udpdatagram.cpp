@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString trimmed = PayloadText::withoutTrailingLineBreaks(text);
     FUZZ_CHECK(text.startsWith(trimmed));
     FUZZ_CHECK(!trimmed.endsWith(QLatin1Char('\n')) && !trimmed.endsWith(QLatin1Char('\r')));
-    FUZZ_CHECK(text.mid(trimmed.size()).count(QLatin1Char('\n')) + text.mid(trimmed.size()).count(QLatin1Char('\r'))
+    FUZZ_CHECK(text.mid(trimmed.size()).count(QLatin1Char('\n'))
+            + text.mid(trimmed.size()).count(QLatin1Char('\r'))
         == text.size() - trimmed.size());
 
     checkElided(QStringLiteral("10.0.0.7:5000     ") + trimmed, 1024, 32);

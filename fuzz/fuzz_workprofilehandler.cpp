@@ -72,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int controlSignals = 0;
     QObject::connect(&handler, &WorkProfileHandler::applyingProfileStarted,
         [&started](const QString &) { ++started; });
-    QObject::connect(&handler, &WorkProfileHandler::applyingProfileFinished,
-        [&finished] { ++finished; });
+    QObject::connect(
+        &handler, &WorkProfileHandler::applyingProfileFinished, [&finished] { ++finished; });
     QObject::connect(&handler, &WorkProfileHandler::controlVisibleChanged,
         [&controlSignals](int, bool) { ++controlSignals; });
     QString backupPath;

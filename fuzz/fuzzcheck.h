@@ -11,5 +11,5 @@
     std::abort();
 }
 
-#define FUZZ_CHECK(condition) \
+#define FUZZ_CHECK(condition)                                                                      \
     ((condition) ? static_cast<void>(0) : fuzzCheckFailed(#condition, __FILE__, __LINE__))

@@ -4,7 +4,7 @@
 #include <cmath>
 
 RoadObject::RoadObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
-                       double length, const QDateTime &lastDetected)
+    double length, const QDateTime &lastDetected)
     : id(id)
     , xSpeed(xSpeed)
     , ySpeed(ySpeed)
@@ -12,11 +12,10 @@ RoadObject::RoadObject(quint8 id, double xSpeed, double ySpeed, double xRange, d
     , yRange(yRange)
     , length(length)
     , lastDetected(lastDetected)
-{
-}
+{ }
 
-void RoadObject::update(double xSpeed, double ySpeed, double xRange, double yRange,
-                        double length, const QDateTime &lastDetected)
+void RoadObject::update(double xSpeed, double ySpeed, double xRange, double yRange, double length,
+    const QDateTime &lastDetected)
 {
     this->xSpeed = xSpeed;
     this->ySpeed = ySpeed;
@@ -61,5 +60,5 @@ QPolygonF RoadObject::drawingDimensionsM() const
     const double halfWidth = length < 2.0 ? 0.5 : 1.0;
     const QPointF p(xRange, yRange);
     return QPolygonF({ p + halfWidth * n, p + length * u + halfWidth * n,
-                       p + length * u - halfWidth * n, p - halfWidth * n });
+        p + length * u - halfWidth * n, p - halfWidth * n });
 }

@@ -10,12 +10,12 @@ class RoadObject
 {
 public:
     RoadObject() = default;
-    RoadObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
-               double length, const QDateTime &lastDetected);
+    RoadObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange, double length,
+        const QDateTime &lastDetected);
 
     // Overwrites everything but the identifier, as a new report of the same object does.
     void update(double xSpeed, double ySpeed, double xRange, double yRange, double length,
-                const QDateTime &lastDetected);
+        const QDateTime &lastDetected);
 
     // Orientation of the velocity line in radians, always pointing towards growing X.
     double headingAngle() const;

@@ -13,8 +13,7 @@ QColor shifted(QColor color)
 
 BacklightedGroupBox::BacklightedGroupBox(QWidget *parent)
     : BacklightedGroupBox(QString(), parent)
-{
-}
+{ }
 
 BacklightedGroupBox::BacklightedGroupBox(const QString &title, QWidget *parent)
     : QGroupBox(title, parent)

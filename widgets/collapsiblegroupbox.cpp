@@ -10,8 +10,7 @@ constexpr int CollapsedMargin = 2;
 
 CollapsibleGroupBox::CollapsibleGroupBox(QWidget *parent)
     : CollapsibleGroupBox(QString(), parent)
-{
-}
+{ }
 
 CollapsibleGroupBox::CollapsibleGroupBox(const QString &title, QWidget *parent)
     : BacklightedGroupBox(parent)
@@ -95,8 +94,8 @@ void CollapsibleGroupBox::mousePressEvent(QMouseEvent *event)
 void CollapsibleGroupBox::mouseReleaseEvent(QMouseEvent *event)
 {
     BacklightedGroupBox::mouseReleaseEvent(event);
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-            && titleStrip().contains(event->pos());
+    const bool click
+        = m_pressed && event->button() == Qt::LeftButton && titleStrip().contains(event->pos());
     m_pressed = false;
     if (!click)
         return;
@@ -135,8 +134,8 @@ void CollapsibleGroupBox::updateTitle()
 // From the box's top edge down to the visible child, less the layout margin.
 QRect CollapsibleGroupBox::titleStrip() const
 {
-    const QWidget *visibleChild = m_collapsed ? static_cast<QWidget *>(m_collapsedLabel)
-                                              : m_container;
+    const QWidget *visibleChild
+        = m_collapsed ? static_cast<QWidget *>(m_collapsedLabel) : m_container;
     const int margin = m_layout->contentsMargins().top();
     return QRect(0, 0, width(), visibleChild->y() - margin);
 }

@@ -1,5 +1,7 @@
 #include "objectcolor.h"
 
+// Five colours a row, as the palette is read.
+// clang-format off
 const ObjectColor ObjectColor::s_bColors[PaletteSize] = {
     { 255, 255, 255 }, { 255, 255, 0 },   { 255, 0, 255 },   { 0, 255, 255 },   { 255, 0, 0 },
     { 0, 255, 0 },     { 0, 0, 255 },     { 255, 255, 127 }, { 255, 127, 255 }, { 127, 255, 255 },
@@ -15,6 +17,7 @@ const ObjectColor ObjectColor::s_tColors[PaletteSize] = {
     { 0, 0, 0 },       { 255, 255, 255 }, { 255, 255, 255 }, { 0, 0, 0 },       { 0, 0, 0 },
     { 255, 255, 255 }, { 255, 255, 255 }, { 255, 255, 255 }, { 255, 255, 255 }, { 255, 255, 255 },
 };
+// clang-format on
 
 const ObjectColor &ObjectColor::base(quint8 id)
 {

@@ -127,9 +127,8 @@ void logSignal(IVantorSerialConnectionClient *client, void (Sender::*signal)(Arg
 void recordSignals(IVantorSerialConnectionClient *client, QStringList *log)
 {
     using C = IVantorSerialConnectionClient;
-    const auto on = [client, log](auto signal, const char *name) {
-        logSignal(client, signal, name, log);
-    };
+    const auto on
+        = [client, log](auto signal, const char *name) { logSignal(client, signal, name, log); };
     on(&C::frameStarted, "frameStarted");
     on(&C::frameFinished, "frameFinished");
     on(&C::cycleNumber, "cycleNumber");
@@ -575,8 +574,8 @@ void TestIVantorSerialConnectionClient::acksHandledBeforeFrames()
     // The acknowledgement follows the frame on the wire but finishes the command first.
     QCOMPARE(client.handle(T0, wireFrame(0x600, bits(1500, 32, 32)) + ackWire(0x4F0, 0)), 1);
     QCOMPARE(log,
-        (QStringList { "frameStarted()", "command(9,3,0)", "uptimeInfo(0,0,0,1,500)",
-            "frameFinished()" }));
+        (QStringList {
+            "frameStarted()", "command(9,3,0)", "uptimeInfo(0,0,0,1,500)", "frameFinished()" }));
 }
 
 void TestIVantorSerialConnectionClient::ackCodes_data()
@@ -623,15 +622,12 @@ void TestIVantorSerialConnectionClient::responseGroups_data()
     QTest::addColumn<QByteArray>("area");
     QTest::addColumn<int>("result");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("azimuth 27000")
-        << setupResponse(0x500, 0, false, 0, false, 0, false, 27000, 0, 0) << 1
-        << QStringList { "radarPosition(0,0,0,-90,0,0)" };
-    QTest::newRow("exactly 180")
-        << setupResponse(0x500, 0, false, 0, false, 0, false, 18000, 18001, 65535) << 1
-        << QStringList { "radarPosition(0,0,0,180,-179.99,295.35)" };
-    QTest::newRow("negative lengths")
-        << setupResponse(0x500, 0x1FFFF, true, 0x3FFFF, true, 1, true, 0, 0, 0) << 1
-        << QStringList { "radarPosition(-1310.71,-2621.43,-0.01,0,0,0)" };
+    QTest::newRow("azimuth 27000") << setupResponse(0x500, 0, false, 0, false, 0, false, 27000, 0,
+        0) << 1 << QStringList { "radarPosition(0,0,0,-90,0,0)" };
+    QTest::newRow("exactly 180") << setupResponse(0x500, 0, false, 0, false, 0, false, 18000, 18001,
+        65535) << 1 << QStringList { "radarPosition(0,0,0,180,-179.99,295.35)" };
+    QTest::newRow("negative lengths") << setupResponse(0x500, 0x1FFFF, true, 0x3FFFF, true, 1, true,
+        0, 0, 0) << 1 << QStringList { "radarPosition(-1310.71,-2621.43,-0.01,0,0,0)" };
     // The object after the duplicate key is not handled.
     QTest::newRow("duplicate response key")
         << readResponseWire(0x500, 148, 2, 4, 12) + responsePart(0x500, 0x2B1C, 0)

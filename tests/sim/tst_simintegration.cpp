@@ -244,39 +244,50 @@ void TestSimIntegration::setThenGet_data()
                             << expected;
     };
     using C = IVantorSerialConnectionClient;
-    row("sensitivity", 22, 23, [](C *c) { c->sendCmdSetRadarSensitivity(73); },
+    row(
+        "sensitivity", 22, 23, [](C *c) { c->sendCmdSetRadarSensitivity(73); },
         [](C *c) { c->sendCmdGetRadarSensitivity(); }, SIGNAL(radarSensitivity(int)), { 73 });
-    row("frequency index", 24, 25, [](C *c) { c->sendCmdSetFrequencyIndex(5); },
+    row(
+        "frequency index", 24, 25, [](C *c) { c->sendCmdSetFrequencyIndex(5); },
         [](C *c) { c->sendCmdGetFrequencyIndex(); }, SIGNAL(frequencyIndex(int)), { 5 });
-    row("imitator mode", 4, 5, [](C *c) { c->sendCmdSetImitatorMode(2); },
+    row(
+        "imitator mode", 4, 5, [](C *c) { c->sendCmdSetImitatorMode(2); },
         [](C *c) { c->sendCmdGetImitatorMode(); }, SIGNAL(imitatorModeChanged(quint8)), { 2 });
-    row("fake targets", 6, 7, [](C *c) { c->sendCmdSetFakeTargetsMode(true); },
+    row(
+        "fake targets", 6, 7, [](C *c) { c->sendCmdSetFakeTargetsMode(true); },
         [](C *c) { c->sendCmdGetFakeTargetsMode(); }, SIGNAL(fakeTargetsModeChanged(bool)),
         { true });
-    row("polygon usage", 26, 27, [](C *c) { c->sendCmdSetPolygonUsage(0xA5); },
+    row(
+        "polygon usage", 26, 27, [](C *c) { c->sendCmdSetPolygonUsage(0xA5); },
         [](C *c) { c->sendCmdGetPolygonUsage(); }, SIGNAL(polygonUsage(quint8)), { 0xA5 });
-    row("polygon treat", (3 << 24) + (1 << 16) + 28, (3 << 24) + (1 << 16) + 29,
+    row(
+        "polygon treat", (3 << 24) + (1 << 16) + 28, (3 << 24) + (1 << 16) + 29,
         [](C *c) { c->sendCmdSetPolygonTreatParam(3, 1, 200); },
         [](C *c) { c->sendCmdGetPolygonTreatParam(3, 1); },
         SIGNAL(polygonTreatParam(quint8, quint8, quint8)), { 3, 1, 200 });
-    row("polygon speed", (2 << 24) + (1 << 16) + 30, (2 << 24) + (1 << 16) + 31,
+    row(
+        "polygon speed", (2 << 24) + (1 << 16) + 30, (2 << 24) + (1 << 16) + 31,
         [](C *c) { c->sendCmdSetPolygonSpeedParam(2, 1, -27.5); },
         [](C *c) { c->sendCmdGetPolygonSpeedParam(2, 1); },
         SIGNAL(polygonSpeedParam(quint8, quint8, double)), { 2, 1, -27.5 });
-    row("polygon point", (1 << 24) + (9 << 16) + 32, (1 << 24) + (9 << 16) + 33,
+    row(
+        "polygon point", (1 << 24) + (9 << 16) + 32, (1 << 24) + (9 << 16) + 33,
         [](C *c) { c->sendCmdSetPolygonPointParam(1, 9, 123.456789); },
         [](C *c) { c->sendCmdGetPolygonPointParam(1, 9); },
         SIGNAL(polygonPointParam(quint8, quint8, double)), { 1, 9, 123.456789 });
-    row("calibration command", 35, 36, [](C *c) { c->sendCmdSetCalibrationCommand(4); },
+    row(
+        "calibration command", 35, 36, [](C *c) { c->sendCmdSetCalibrationCommand(4); },
         [](C *c) { c->sendCmdGetCalibrationCommand(); }, SIGNAL(calibrationCommand(int)), { 4 });
-    row("calibration last parameter", (2 << 16) + 38, (2 << 16) + 39,
+    row(
+        "calibration last parameter", (2 << 16) + 38, (2 << 16) + 39,
         [](C *c) { c->sendCmdSetCalibrationLastParam(2, -4711); },
         [](C *c) { c->sendCmdGetCalibrationLastParam(2); },
         SIGNAL(calibrationLastParam(quint8, int)), { 2, -4711 });
-    row("debug variable", (17 << 24) + 43, (17 << 24) + 43,
+    row(
+        "debug variable", (17 << 24) + 43, (17 << 24) + 43,
         [](C *c) { c->sendCmdSetDebugVariableValue(17, 123456789); },
-        [](C *c) { c->sendCmdGetDebugVariableValue(17); },
-        SIGNAL(debugVariableValue(quint8, int)), { 17, 123456789 });
+        [](C *c) { c->sendCmdGetDebugVariableValue(17); }, SIGNAL(debugVariableValue(quint8, int)),
+        { 17, 123456789 });
 }
 
 void TestSimIntegration::setThenGet()

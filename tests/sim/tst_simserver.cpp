@@ -74,7 +74,8 @@ void TestSimServer::stateWalkOnConnect()
     for (const QJsonObject &report : qAsConst(peer.json)) {
         QCOMPARE(report.value(QStringLiteral("command")).toInt(), 1);
         QCOMPARE(report.value(QStringLiteral("result")).toInt(-1), 0);
-        QCOMPARE(report.value(QStringLiteral("nep_server_url")).toString(), m_sim->url().toString());
+        QCOMPARE(
+            report.value(QStringLiteral("nep_server_url")).toString(), m_sim->url().toString());
         QCOMPARE(
             report.value(QStringLiteral("port_name")).toString(), QStringLiteral("/dev/ttyS3"));
         QCOMPARE(report.value(QStringLiteral("server_state")).toInt(), previous + 1);

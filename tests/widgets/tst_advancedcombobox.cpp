@@ -17,18 +17,18 @@ private slots:
         QTest::addColumn<bool>("found");
         QTest::addColumn<int>("index");
 
-        const QStringList three{ "show", "hide", "other" };
-        const QVariantList data{ 0, 1, 1 };
+        const QStringList three { "show", "hide", "other" };
+        const QVariantList data { 0, 1, 1 };
         QTest::newRow("empty combo") << QStringList() << QVariantList() << -1 << QVariant(0)
                                      << int(Qt::UserRole) << false << -1;
-        QTest::newRow("unknown data keeps index") << three << data << 2 << QVariant(7)
-                                                  << int(Qt::UserRole) << false << 2;
-        QTest::newRow("first match wins") << three << data << 0 << QVariant(1)
-                                          << int(Qt::UserRole) << true << 1;
+        QTest::newRow("unknown data keeps index")
+            << three << data << 2 << QVariant(7) << int(Qt::UserRole) << false << 2;
+        QTest::newRow("first match wins")
+            << three << data << 0 << QVariant(1) << int(Qt::UserRole) << true << 1;
         QTest::newRow("other role") << three << data << 0 << QVariant(QStringLiteral("other"))
                                     << int(Qt::DisplayRole) << true << 2;
-        QTest::newRow("invalid data matches nothing") << three << data << 1 << QVariant()
-                                                      << int(Qt::UserRole) << false << 1;
+        QTest::newRow("invalid data matches nothing")
+            << three << data << 1 << QVariant() << int(Qt::UserRole) << false << 1;
     }
 
     void selectsByItemData()

@@ -16,10 +16,14 @@ private slots:
         QTest::addColumn<bool>("lessWidth");
         QTest::addColumn<bool>("lessHeight");
 
-        QTest::newRow("no scroll bars") << int(Qt::ScrollBarAlwaysOff) << int(Qt::ScrollBarAlwaysOff) << false << false;
-        QTest::newRow("vertical bar") << int(Qt::ScrollBarAlwaysOff) << int(Qt::ScrollBarAlwaysOn) << true << false;
-        QTest::newRow("horizontal bar") << int(Qt::ScrollBarAlwaysOn) << int(Qt::ScrollBarAlwaysOff) << false << true;
-        QTest::newRow("both bars") << int(Qt::ScrollBarAlwaysOn) << int(Qt::ScrollBarAlwaysOn) << true << true;
+        QTest::newRow("no scroll bars")
+            << int(Qt::ScrollBarAlwaysOff) << int(Qt::ScrollBarAlwaysOff) << false << false;
+        QTest::newRow("vertical bar")
+            << int(Qt::ScrollBarAlwaysOff) << int(Qt::ScrollBarAlwaysOn) << true << false;
+        QTest::newRow("horizontal bar")
+            << int(Qt::ScrollBarAlwaysOn) << int(Qt::ScrollBarAlwaysOff) << false << true;
+        QTest::newRow("both bars")
+            << int(Qt::ScrollBarAlwaysOn) << int(Qt::ScrollBarAlwaysOn) << true << true;
     }
 
     void reportsTheAreaLeftForContent()
@@ -41,8 +45,8 @@ private slots:
         QTRY_VERIFY(!spy.isEmpty());
         const int extent = area.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &area);
         const int frame = 2 * area.frameWidth();
-        const QSize expected(320 - frame - (lessWidth ? extent : 0),
-                             240 - frame - (lessHeight ? extent : 0));
+        const QSize expected(
+            320 - frame - (lessWidth ? extent : 0), 240 - frame - (lessHeight ? extent : 0));
         QCOMPARE(spy.last().first().toSize(), expected);
         QCOMPARE(area.viewport()->size(), expected);
     }

@@ -28,12 +28,10 @@ private:
             auto *contentLayout = new QVBoxLayout(box->containerWidget());
             contentLayout->addWidget(content);
             layout->addWidget(box);
-            QObject::connect(box, &CollapsibleGroupBox::clicked, box, [this](bool c) {
-                events << QStringLiteral("clicked(%1)").arg(c);
-            });
-            QObject::connect(box, &CollapsibleGroupBox::toggled, box, [this](bool c) {
-                events << QStringLiteral("toggled(%1)").arg(c);
-            });
+            QObject::connect(box, &CollapsibleGroupBox::clicked, box,
+                [this](bool c) { events << QStringLiteral("clicked(%1)").arg(c); });
+            QObject::connect(box, &CollapsibleGroupBox::toggled, box,
+                [this](bool c) { events << QStringLiteral("toggled(%1)").arg(c); });
             window.resize(300, 200);
             window.show();
         }
@@ -86,11 +84,16 @@ private slots:
         QTest::addColumn<int>("releaseButton");
         QTest::addColumn<bool>("releaseInTitle");
 
-        QTest::newRow("click in content") << int(Qt::LeftButton) << false << int(Qt::LeftButton) << false;
-        QTest::newRow("release outside strip") << int(Qt::LeftButton) << true << int(Qt::LeftButton) << false;
-        QTest::newRow("right press, left release") << int(Qt::RightButton) << true << int(Qt::LeftButton) << true;
-        QTest::newRow("right click") << int(Qt::RightButton) << true << int(Qt::RightButton) << true;
-        QTest::newRow("left press, right release") << int(Qt::LeftButton) << true << int(Qt::RightButton) << true;
+        QTest::newRow("click in content")
+            << int(Qt::LeftButton) << false << int(Qt::LeftButton) << false;
+        QTest::newRow("release outside strip")
+            << int(Qt::LeftButton) << true << int(Qt::LeftButton) << false;
+        QTest::newRow("right press, left release")
+            << int(Qt::RightButton) << true << int(Qt::LeftButton) << true;
+        QTest::newRow("right click")
+            << int(Qt::RightButton) << true << int(Qt::RightButton) << true;
+        QTest::newRow("left press, right release")
+            << int(Qt::LeftButton) << true << int(Qt::RightButton) << true;
     }
 
     void gesturesThatDoNotToggle()
@@ -107,10 +110,10 @@ private slots:
 
         // Events go straight to the box, as they would where it is not covered by a child.
         QMouseEvent press(QEvent::MouseButtonPress, pressInTitle ? f.inTitle() : inContent,
-                          Qt::MouseButton(pressButton), Qt::MouseButton(pressButton), {});
+            Qt::MouseButton(pressButton), Qt::MouseButton(pressButton), {});
         QApplication::sendEvent(f.box, &press);
         QMouseEvent release(QEvent::MouseButtonRelease, releaseInTitle ? f.inTitle() : inContent,
-                            Qt::MouseButton(releaseButton), {}, {});
+            Qt::MouseButton(releaseButton), {}, {});
         QApplication::sendEvent(f.box, &release);
 
         QVERIFY(f.events.isEmpty());

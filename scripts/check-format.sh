@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Fails when a tracked C++ file is not formatted as .clang-format says.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh clang-format
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+echo "clang-format: every C++ file is formatted"
