@@ -1046,7 +1046,8 @@ void MainWindow::doRearrangeControls(bool drawVertical, bool tableVisible, bool 
     // Vertical road: the objects area in a left column beside the table and controls.
     QBoxLayout *central = m_ui.centralWidgetLayout;
     central->setStretchFactor(m_ui.horzRoadLayout, !drawVertical && objectsVisible ? 3 : 0);
-    central->setStretchFactor(m_ui.horzSpaceLayout, drawVertical || tableVisible ? 2 : 1);
+    // Without the table the panels need the height: they share it evenly with the scheme.
+    central->setStretchFactor(m_ui.horzSpaceLayout, drawVertical || tableVisible ? 2 : 3);
     m_ui.horzSpaceLayout->setStretchFactor(
         m_ui.vertRoadLayout, drawVertical && objectsVisible ? 2 : 0);
     m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertCtrlsLayout, 3);
