@@ -1,9 +1,9 @@
 #include "historytablewidget.h"
+#include "objectcolumns.h"
 
 #include "historyfile.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
@@ -23,16 +23,7 @@ HistoryTableWidget::HistoryTableWidget(QWidget *parent)
     m_pauseWorkButton->setCheckable(true);
 
     m_view->setModel(&m_model);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_view->horizontalHeader()->setSectionsClickable(false);
-    m_view->horizontalHeader()->setSectionsMovable(false);
-    // Fixed row heights: sizing rows to their contents costs seconds per frame at the limit.
-    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    m_view->verticalHeader()->hide();
+    ObjectColumns::setUpView(m_view);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_clearTableButton);

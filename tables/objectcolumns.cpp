@@ -4,6 +4,8 @@
 
 #include <QBrush>
 #include <QDateTime>
+#include <QHeaderView>
+#include <QTableView>
 
 namespace {
 
@@ -70,4 +72,18 @@ QVariant ObjectColumns::data(const ObjectRecord &record, int column, int role, b
     if (role == Qt::ForegroundRole)
         return QBrush(ObjectColor::text(colourId));
     return QVariant();
+}
+
+void ObjectColumns::setUpView(QTableView *view)
+{
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    view->horizontalHeader()->setSectionsClickable(false);
+    view->horizontalHeader()->setSectionsMovable(false);
+    // Fixed row heights: sizing rows to their contents costs seconds per frame at the limit.
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->verticalHeader()->hide();
 }

@@ -1,8 +1,8 @@
 #include "objectstablewidget.h"
+#include "objectcolumns.h"
 
 #include "ivantorclient.h"
 
-#include <QHeaderView>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -11,15 +11,7 @@ ObjectsTableWidget::ObjectsTableWidget(QWidget *parent)
     , m_view(new QTableView(this))
 {
     m_view->setModel(&m_model);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_view->horizontalHeader()->setSectionsClickable(false);
-    m_view->horizontalHeader()->setSectionsMovable(false);
-    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    m_view->verticalHeader()->hide();
+    ObjectColumns::setUpView(m_view);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
