@@ -1,5 +1,7 @@
 #include "historyfile.h"
 
+#include "objectcolumns.h"
+
 #include <QAbstractItemModel>
 #include <QDir>
 #include <QFileInfo>
@@ -52,7 +54,7 @@ QString HistoryFile::headerLine(const QAbstractItemModel &model)
 {
     QStringList cells;
     for (int column = 0; column < model.columnCount(); ++column)
-        cells.append(model.headerData(column, Qt::Horizontal).toString());
+        cells.append(ObjectColumns::headerText(column));
     return line(cells);
 }
 

@@ -28,6 +28,8 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return ObjectColumns::headerLabel(section);
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole)
         return ObjectColumns::headerText(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }

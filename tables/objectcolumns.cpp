@@ -14,6 +14,11 @@ constexpr double KmhPerMps = 3.6;
 
 } // namespace
 
+QString ObjectColumns::headerLabel(int column)
+{
+    return headerText(column).replace(QStringLiteral(", "), QStringLiteral(",\n"));
+}
+
 QString ObjectColumns::headerText(int column)
 {
     switch (column) {

@@ -22,6 +22,9 @@ public:
     static void setUpView(QTableView *view);
 
     static QString headerText(int column);
+    // The header text as the tables show it: the unit on a line of its own, so narrow
+    // columns still show it whole.
+    static QString headerLabel(int column);
     static QString cellText(const ObjectRecord &record, int column);
     // Display text, and for the identifier cell its colours (those of identifier 0 when
     // painting is off); an invalid variant for other roles.

@@ -26,6 +26,8 @@ QVariant ObjectsTableModel::data(const QModelIndex &index, int role) const
 QVariant ObjectsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return ObjectColumns::headerLabel(section);
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole)
         return ObjectColumns::headerText(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
