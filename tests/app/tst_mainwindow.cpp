@@ -1,9 +1,11 @@
 #include "mainwindow.h"
 #include "radarsimulator.h"
 #include "radarstatewidget.h"
+#include "radartuningwidget.h"
 #include "serverprotocolwidget.h"
 #include "serverstatewidget.h"
 #include "serverurldialog.h"
+#include "statelabel.h"
 #include "vantorserialpmxprotocolclient.h"
 
 #include <QAction>
@@ -110,6 +112,7 @@ private slots:
     void resultBoxes_data();
     void resultBoxes();
     void leavingOnlineResetsImitatorMode();
+    void panelsReadTheRadarWhenItStartsWorking();
     void serverDialog_data();
     void serverDialog();
 
@@ -332,6 +335,19 @@ void TestMainWindow::serverDialog()
     QCOMPARE(dialog->isVisible(), !accepted);
     QCOMPARE(dialog->problemText().isEmpty(), accepted);
     QCOMPARE(window.radarClient()->url(), accepted ? QUrl(typed) : old);
+}
+
+// The menu's automatic get data reaches the panels through the profile, their requests
+// reach the client, and the radar's answers come back to them.
+void TestMainWindow::panelsReadTheRadarWhenItStartsWorking()
+{
+    writeConfig(startSimulator());
+    MainWindow window;
+    window.show();
+    menuAction(window, "&Automatically get data when radar starts working")->trigger();
+    const auto *tuning = window.findChild<RadarTuningWidget *>();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        tuning->frequencyIndexLabel()->status().stage(), ValueStatus::FromRadar, Wait);
 }
 
 QTEST_MAIN(TestMainWindow)
