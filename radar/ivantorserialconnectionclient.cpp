@@ -160,19 +160,24 @@ void IVantorSerialConnectionClient::doSendTableCommand(
             entry.action, quint8(number), value);
 }
 
+RadarFrameDecoder::CanIds IVantorSerialConnectionClient::decoderCanIds() const
+{
+    RadarFrameDecoder::CanIds ids;
+    ids.synchronization = synchronizationCanId();
+    ids.sensorControl = sensorControlCanId();
+    ids.objectControl = objectControlCanId();
+    ids.roadObjectMin = roadObjectCanIdMin();
+    ids.roadObjectMax = roadObjectCanIdMax();
+    ids.udtResponse = udtResponseCanId();
+    ids.acks = ackMessageCanIds();
+    return ids;
+}
+
 RadarFrameDecoder &IVantorSerialConnectionClient::doDecoder()
 {
-    if (!m_decoder) {
-        RadarFrameDecoder::CanIds ids;
-        ids.synchronization = synchronizationCanId();
-        ids.sensorControl = sensorControlCanId();
-        ids.objectControl = objectControlCanId();
-        ids.roadObjectMin = roadObjectCanIdMin();
-        ids.roadObjectMax = roadObjectCanIdMax();
-        ids.udtResponse = udtResponseCanId();
-        ids.acks = ackMessageCanIds();
-        m_decoder = std::make_unique<RadarFrameDecoder>(ids);
-    }
+    // The variant's identifiers come from virtual functions, so not in the constructor.
+    if (!m_decoder)
+        m_decoder = std::make_unique<RadarFrameDecoder>(decoderCanIds());
     return *m_decoder;
 }
 

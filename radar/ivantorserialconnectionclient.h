@@ -47,6 +47,8 @@ public:
     virtual quint16 radarSetupCanId() const = 0;
     virtual quint16 commandCanId() const = 0;
     virtual const QList<quint16> &ackMessageCanIds() const = 0;
+    // The identifiers the decoder classifies frames by, as this variant spells them.
+    RadarFrameDecoder::CanIds decoderCanIds() const;
 
 signals:
     void canMessageInfo(

@@ -106,15 +106,7 @@ BENCHMARK(BM_CycleMessages);
 
 void BM_DecodeCycle(benchmark::State &state)
 {
-    RadarFrameDecoder::CanIds ids;
-    ids.synchronization = 0x3FF;
-    ids.sensorControl = 0x600;
-    ids.objectControl = 0x601;
-    ids.roadObjectMin = 0x610;
-    ids.roadObjectMax = 0x64F;
-    ids.udtResponse = 0x500;
-    ids.acks = { 0x4F0 };
-    RadarFrameDecoder decoder(ids);
+    RadarFrameDecoder decoder(VantorSerialQelProtocolClient().decoderCanIds());
     RadarFrameDecoder::Result result;
 
     QList<QByteArray> areas;

@@ -1,4 +1,5 @@
 #include "radarframedecoder.h"
+#include "vantorserialqelprotocolclient.h"
 
 #include <QtTest>
 
@@ -7,15 +8,7 @@ namespace {
 // Type Q identifiers.
 RadarFrameDecoder::CanIds qelIds()
 {
-    RadarFrameDecoder::CanIds ids;
-    ids.synchronization = 0x3FF;
-    ids.sensorControl = 0x600;
-    ids.objectControl = 0x601;
-    ids.roadObjectMin = 0x610;
-    ids.roadObjectMax = 0x64F;
-    ids.udtResponse = 0x500;
-    ids.acks = { 0x4F0 };
-    return ids;
+    return VantorSerialQelProtocolClient().decoderCanIds();
 }
 
 QByteArray frame(quint16 canId, quint64 p, int length = 8)
@@ -152,7 +145,7 @@ void TestRadarFrameDecoder::decode_data()
         << QStringList { "state 1 accepted 3 of 3" };
     QTest::newRow("fixed-point read")
         << none
-        << part(0x2B1B, 0) + part(0x2B1C, echo & ~(quint64(0xFF) << 32) | quint64(3) << 32)
+        << part(0x2B1B, 0) + part(0x2B1C, (echo & ~(quint64(0xFF) << 32)) | quint64(3) << 32)
             + part(0x2B1D, 1500000ull << 16)
         << QStringList { "param 3 148 4 1500000 fixed", "state 1 accepted 3 of 3" };
 
