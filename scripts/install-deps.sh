@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config
           qtbase5-dev libqt5websockets5-dev qttools5-dev qttools5-dev-tools
-          libbenchmark-dev qttranslations5-l10n libqt5svg5 "$@")
+          libbenchmark-dev qttranslations5-l10n libqt5svg5 ccache "$@")
 
 missing=()
 for p in "${packages[@]}"; do
