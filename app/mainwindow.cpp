@@ -102,6 +102,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     doConnectProfile();
     doConnectDisplays();
+    doConnectFrames();
     onRadarStateChanged(IVantorClient::Offline);
 
     WorkProfileHandler *handler = profileHandler();
@@ -274,8 +275,8 @@ void MainWindow::doCreateDataMenu()
     connect(pickup->addAction(tr("Radar position and camera view &angle")), &QAction::triggered,
         this, &MainWindow::onPickupRadarPosAndCameraViewAngleTriggered);
     data->addSeparator();
-    connect(data->addAction(tr("&Reset average tracks")), &QAction::triggered, &m_objectsHelper,
-        &ObjectsHelper::resetAverageTracks);
+    connect(data->addAction(tr("&Reset average tracks")), &QAction::triggered, &m_roadScene,
+        &RoadScene::resetAverageTracks);
 }
 
 void MainWindow::doBindAction(QAction *action, void (WorkProfileHandler::*setter)(bool),
@@ -347,55 +348,35 @@ void MainWindow::doConnectDisplays()
         &RoadObjectsWidget::showPosition);
     connect(m_setPositionWidget, &SetPositionWidget::setPosition, drawer, drawerShowPosition);
 
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, m_roadObjectsWidget,
-        &RoadObjectsWidget::startApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, drawer,
-        &ProjectionDrawer::startApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, &m_objectsHelper,
-        &ObjectsHelper::startApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::roadAxisLine, m_roadObjectsWidget,
-        &RoadObjectsWidget::setRoadAxisLine);
-    connect(&m_roadBuilder, &RoadBuilder::roadAxisLine, drawer, &ProjectionDrawer::setRoadAxisLine);
-    connect(&m_roadBuilder, &RoadBuilder::laneBorderLines, m_roadObjectsWidget,
-        &RoadObjectsWidget::setLaneBorderLines);
-    connect(&m_roadBuilder, &RoadBuilder::laneBorderLines, drawer,
-        &ProjectionDrawer::setLaneBorderLines);
-    connect(&m_roadBuilder, &RoadBuilder::roadBorderLines, m_roadObjectsWidget,
-        &RoadObjectsWidget::setRoadBorderLines);
-    connect(&m_roadBuilder, &RoadBuilder::roadBorderLines, drawer,
-        &ProjectionDrawer::setRoadBorderLines);
-    connect(&m_roadBuilder, &RoadBuilder::distanceLines, m_roadObjectsWidget,
-        &RoadObjectsWidget::setDistanceLines);
-    connect(
-        &m_roadBuilder, &RoadBuilder::distanceLines, drawer, &ProjectionDrawer::setDistanceLines);
-    connect(&m_roadBuilder, &RoadBuilder::laneCenterLines, &m_objectsHelper,
-        &ObjectsHelper::setLaneCenterLines);
-    connect(&m_roadBuilder, &RoadBuilder::roadTanAngles, m_roadObjectsWidget,
-        &RoadObjectsWidget::setRoadTanAngles);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, m_roadObjectsWidget,
-        &RoadObjectsWidget::finishApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, drawer,
-        &ProjectionDrawer::finishApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, &m_objectsHelper,
-        &ObjectsHelper::finishApplyingRoad);
-
     connect(drawer, &ProjectionDrawer::sight, m_roadObjectsWidget, &RoadObjectsWidget::setSight);
     connect(drawer, &ProjectionDrawer::pickedRadarPosition, m_setPositionWidget,
         &SetPositionWidget::fillPosition);
+}
 
-    // The scheme and the projection redraw once the objects are sorted, not on frameFinished.
-    connect(&m_objectsHelper, &ObjectsHelper::currentTracks, m_roadObjectsWidget,
-        &RoadObjectsWidget::setCurrentTracks);
-    connect(&m_objectsHelper, &ObjectsHelper::currentTracks, drawer,
-        &ProjectionDrawer::setCurrentTracks);
-    connect(&m_objectsHelper, &ObjectsHelper::sortingFinished, m_roadObjectsWidget,
-        qOverload<const QVector<quint8> &>(&RoadObjectsWidget::finishFilling));
-    connect(&m_objectsHelper, &ObjectsHelper::sortingFinished, drawer,
-        &ProjectionDrawer::finishFilling);
-    connect(&m_objectsHelper, &ObjectsHelper::averageTracks, m_roadObjectsWidget,
-        &RoadObjectsWidget::setAverageTracks);
-    connect(&m_objectsHelper, &ObjectsHelper::averageTracks, drawer,
-        &ProjectionDrawer::setAverageTracks);
+// One radar frame to every view, and the road. The client's frame signals become one
+// frame value (m_frameCollector); the objects table, the imitator view and the history
+// show it, and the road scene sorts it, with the tracks, for the traffic scheme and the
+// projection, which it also hands the road built from the profile's road configuration.
+void MainWindow::doConnectFrames()
+{
+    const auto collected = &RoadObjectFrameCollector::frameCollected;
+    connect(&m_frameCollector, collected, m_objectsTableWidget, &ObjectsTableWidget::showFrame);
+    connect(&m_frameCollector, collected, m_imitatorObjectWidget, &ImitatorObjectWidget::showFrame);
+    connect(&m_frameCollector, collected, &m_historyTableWidget, &HistoryTableWidget::showFrame);
+    connect(&m_frameCollector, collected, &m_roadScene, &RoadScene::showFrame);
+
+    m_roadScene.connectView(m_roadObjectsWidget);
+    connect(&m_roadScene, &RoadScene::roadTanAngles, m_roadObjectsWidget,
+        &RoadObjectsWidget::setRoadTanAngles);
+    m_roadScene.connectView(m_projectionWidget.drawer());
+    connect(profileHandler(), &WorkProfileHandler::roadConfigChanged, &m_roadScene,
+        &RoadScene::setRoadConfig);
+}
+
+void MainWindow::doAttachFrames(IVantorClient *client)
+{
+    m_frameCollector.setClient(client);
+    connect(client, &IVantorClient::radarStateChanged, &m_roadScene, &RoadScene::setRadarState);
 }
 
 void MainWindow::doConnectProfile()
@@ -425,7 +406,6 @@ void MainWindow::doConnectProfile()
     connect(h, &WorkProfileHandler::drawVerticalChanged, this, &MainWindow::doSetDrawVertical);
     connect(h, &WorkProfileHandler::drawVerticalChanged, m_imitatorObjectWidget,
         &ImitatorObjectWidget::setDrawVertical);
-    connect(h, &WorkProfileHandler::roadConfigChanged, &m_roadBuilder, &RoadBuilder::setRoadConfig);
     connect(h, &WorkProfileHandler::paintObjectsChanged, m_objectsTableWidget,
         &ObjectsTableWidget::setPaintObjects);
     connect(h, &WorkProfileHandler::paintObjectsChanged, &m_historyTableWidget,
@@ -542,41 +522,15 @@ void MainWindow::doSetupRadarClient(int version)
     connect(client, &IVantorClient::radarStateChanged, m_roadObjectsWidget,
         &RoadObjectsWidget::showRadarState);
     connect(client, &IVantorClient::radarStateChanged, drawer, &ProjectionDrawer::showRadarState);
-    connect(
-        client, &IVantorClient::radarStateChanged, &m_objectsHelper, &ObjectsHelper::setRadarState);
+    doAttachFrames(client);
     connectPanelStates(client, m_saveAndRestartWidget);
     connectPanelStates(client, m_setPositionWidget);
     connectPanelStates(client, m_radarTuningWidget);
     connectPanelStates(client, m_setPolygonWidget);
     connectPanelStates(client, m_sendCommandsWidget);
 
-    const QList<GroupedWidget *> frameDisplays
-        = { m_objectsTableWidget, m_imitatorObjectWidget, &m_historyTableWidget };
-    for (GroupedWidget *display : frameDisplays) {
-        connect(client, &IVantorClient::frameStarted, display, &GroupedWidget::startFilling);
-        connect(client, &IVantorClient::objectData, display, &GroupedWidget::addObject);
-        connect(client, &IVantorClient::frameFinished, display, &GroupedWidget::finishFilling);
-    }
-    // The scheme and the projection finish on the sorter's signal instead of frameFinished.
-    connect(client, &IVantorClient::frameStarted, m_roadObjectsWidget,
-        &RoadObjectsWidget::startFilling);
-    connect(client, &IVantorClient::objectData, m_roadObjectsWidget, &RoadObjectsWidget::addObject);
-    connect(client, &IVantorClient::frameStarted, drawer, &ProjectionDrawer::startFilling);
-    connect(client, &IVantorClient::objectData, drawer, &ProjectionDrawer::addObject);
-    connect(client, &IVantorClient::frameStarted, &m_objectsHelper, &ObjectsHelper::startFilling);
-    connect(client, &IVantorClient::objectData, &m_objectsHelper, &ObjectsHelper::addObject);
-    connect(client, &IVantorClient::frameFinished, &m_objectsHelper, &ObjectsHelper::finishFilling);
-    connect(client, &IVantorClient::frameDateTimeUtc, m_roadObjectsWidget,
-        &RoadObjectsWidget::setFrameDateTimeUtc);
-    connect(
-        client, &IVantorClient::frameDateTimeUtc, drawer, &ProjectionDrawer::setFrameDateTimeUtc);
-    connect(client, &IVantorClient::frameDateTimeUtc, &m_objectsHelper,
-        &ObjectsHelper::setFrameDateTimeUtc);
-    connect(client, &IVantorClient::cycleNumber, &m_objectsHelper, &ObjectsHelper::setCycleNumber);
     connect(client, &IVantorClient::frameDateTimeUtc, m_generalInfoWidget,
         &GeneralInfoWidget::setFrameDateTimeUtc);
-    connect(client, &IVantorClient::frameDateTimeUtc, &m_historyTableWidget,
-        &HistoryTableWidget::setFrameDateTimeUtc);
     connect(client, &IVantorClient::uptimeInfo, m_generalInfoWidget,
         &GeneralInfoWidget::showUptimeInfo);
     connect(client, &IVantorClient::cycleNumber, m_generalInfoWidget,

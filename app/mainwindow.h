@@ -2,10 +2,10 @@
 
 #include "historytablewidget.h"
 #include "ivantorclient.h"
-#include "objectshelper.h"
 #include "projectionwidget.h"
-#include "roadbuilder.h"
 #include "roadconfigwidget.h"
+#include "roadobjectframecollector.h"
+#include "roadscene.h"
 #include "tvmsconfigwidget.h"
 #include "ui_mainwindow.h"
 #include "vantorcontrol.h"
@@ -121,6 +121,9 @@ private:
     void doCreatePanels();
     void doConnectProfile();
     void doConnectDisplays();
+    // The frame and road wiring: made once, and for every new client.
+    void doConnectFrames();
+    void doAttachFrames(IVantorClient *client);
     void doSetupRadarClient(int version);
     void doUnsetRadarClient();
     void doConnectToRadarServer(const QString &url);
@@ -154,8 +157,8 @@ private:
     bool m_selfDiagnosticsRequested = false;
     bool m_closing = false;
     QPointer<IVantorClient> m_radarClient;
-    RoadBuilder m_roadBuilder;
-    ObjectsHelper m_objectsHelper;
+    RoadObjectFrameCollector m_frameCollector;
+    RoadScene m_roadScene;
     QActionGroup *m_protocolGroup = nullptr;
     QActionGroup *m_visibleControlsGroup = nullptr;
     QActionGroup *m_tracksDisplayModeGroup = nullptr;
