@@ -1,7 +1,7 @@
 #include "objectstablewidget.h"
 #include "objectcolumns.h"
 
-#include "ivantorclient.h"
+#include "radarstate.h"
 
 #include <QTableView>
 #include <QVBoxLayout>
@@ -44,7 +44,7 @@ void ObjectsTableWidget::finishFilling()
 
 void ObjectsTableWidget::showRadarState(int state)
 {
-    const bool working = IVantorClient::isWorking(state);
+    const bool working = Radar::isWorking(state);
     if (!working)
         m_model.clear();
     setEnabled(working);

@@ -302,10 +302,6 @@ void TestIVantorSerialConnectionClient::variantIdentifiers()
 {
     const VantorSerialQelProtocolClient q;
     const VantorSerialPmxProtocolClient p;
-    QCOMPARE(VantorSerialQelProtocolClient::label(), QStringLiteral("SerQ"));
-    QCOMPARE(VantorSerialPmxProtocolClient::label(), QStringLiteral("SerP"));
-    QCOMPARE(VantorSerialQelProtocolClient::ProtocolNumber, 0);
-    QCOMPARE(VantorSerialPmxProtocolClient::ProtocolNumber, 1);
     const QList<quint16> qIds { q.synchronizationCanId(), q.sensorControlCanId(),
         q.objectControlCanId(), q.roadObjectCanIdMin(), q.roadObjectCanIdMax(),
         q.udtResponseCanId(), q.radarSetupCanId(), q.commandCanId(), q.ackMessageCanIds().first() };
