@@ -1,17 +1,15 @@
 #include "objectstablewidget.h"
-#include "objectcolumns.h"
+#include "objecttableview.h"
 
 #include "radarstate.h"
 
-#include <QTableView>
 #include <QVBoxLayout>
 
 ObjectsTableWidget::ObjectsTableWidget(QWidget *parent)
     : GroupedWidget(parent)
-    , m_view(new QTableView(this))
+    , m_view(new ObjectTableView(this))
 {
     m_view->setModel(&m_model);
-    ObjectColumns::setUpView(m_view);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
