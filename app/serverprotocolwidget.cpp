@@ -1,16 +1,10 @@
 #include "serverprotocolwidget.h"
 
+#include "protocolvariant.h"
+
 void ServerProtocolWidget::showServerProtocol(int protocol)
 {
-    switch (protocol) {
-    case 0:
-        setText(tr("[SerQ]"));
-        break;
-    case 1:
-        setText(tr("[SerP]"));
-        break;
-    default:
-        setText(QString());
-        break;
-    }
+    const ProtocolVariant *variant = ProtocolVariant::byNumber(protocol);
+    // The label names the protocol and stays as it is; the brackets are the display's.
+    setText(variant ? tr("[%1]").arg(QLatin1String(variant->label)) : QString());
 }

@@ -1,6 +1,6 @@
 #include "serverstatewidget.h"
 
-#include "ivantorclient.h"
+#include "radarstate.h"
 
 #include <QHBoxLayout>
 #include <QToolButton>
@@ -58,8 +58,8 @@ void ServerStateWidget::showServerState(int state, const QString &, const QStrin
 
 void ServerStateWidget::showRadarState(int state)
 {
-    m_hardwareInfoButton->setEnabled(IVantorClient::isWorking(state));
-    if (!IVantorClient::isOnline(state)) {
+    m_hardwareInfoButton->setEnabled(Radar::isWorking(state));
+    if (!Radar::isOnline(state)) {
         m_hardwareInfo.clear();
         doShowText();
     }

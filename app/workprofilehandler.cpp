@@ -2,55 +2,142 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <type_traits>
+
 namespace {
+
+using H = WorkProfileHandler;
 
 const QString ProfilesKey = QStringLiteral("profiles");
 const QString CurrentIdKey = QStringLiteral("current_id");
-
 const QString NameKey = QStringLiteral("name");
-const QString ConnectionKey = QStringLiteral("connection");
-const QString ViewKey = QStringLiteral("view");
-const QString DataKey = QStringLiteral("data");
 const QString PresetsKey = QStringLiteral("presets");
+// Stands for the panel's identifier in the path of a per-panel setting.
+const QString PanelKey = QStringLiteral("#");
 
-const QString RadarProtocolKey = QStringLiteral("radar_protocol");
-const QString ProtocolForcingKey = QStringLiteral("protocol_forcing");
-const QString RadarServerUrlKey = QStringLiteral("radar_server_url");
+// Stored values are read leniently: a missing value or one of another type gives false, 0,
+// an empty text, object or array.
+template<typename T> T valueAs(const QJsonValue &value);
+template<> bool valueAs(const QJsonValue &value)
+{
+    return value.toBool();
+}
+template<> int valueAs(const QJsonValue &value)
+{
+    return value.toInt();
+}
+template<> QString valueAs(const QJsonValue &value)
+{
+    return value.toString();
+}
+template<> QJsonObject valueAs(const QJsonValue &value)
+{
+    return value.toObject();
+}
+template<> QJsonArray valueAs(const QJsonValue &value)
+{
+    return value.toArray();
+}
 
-const QString ControlsKey = QStringLiteral("controls");
-const QString TrafficSchemeKey = QStringLiteral("traffic_scheme");
-const QString MonitoringSystemKey = QStringLiteral("monitoring_system");
-const QString PaintObjectsKey = QStringLiteral("paint_objects");
-const QString AutoChangeViewKey = QStringLiteral("auto_change_view");
+template<typename Signal> struct ChangeSignal;
+template<typename Arg> struct ChangeSignal<void (H::*)(Arg)>
+{
+    using Value = std::decay_t<Arg>;
+    static constexpr bool PerPanel = false;
+};
+template<typename Arg> struct ChangeSignal<void (H::*)(int, Arg)>
+{
+    using Value = std::decay_t<Arg>;
+    static constexpr bool PerPanel = true;
+};
 
-const QString VisibleKey = QStringLiteral("visible");
-const QString CollapsedKey = QStringLiteral("collapsed");
-
-const QString DrawVerticalKey = QStringLiteral("draw_vertical");
-const QString KeepAspectRatioKey = QStringLiteral("keep_aspect_ratio");
-const QString ShowSightLineKey = QStringLiteral("show_sightline");
-const QString ShowCurrentTracksKey = QStringLiteral("show_current_tracks");
-const QString ShowAverageTracksKey = QStringLiteral("show_average_tracks");
-const QString TracksDisplayModeKey = QStringLiteral("tracks_display_mode");
-const QString RoadConfigKey = QStringLiteral("road_config");
-
-const QString ShowLaneBoundariesKey = QStringLiteral("show_lane_boundaries");
-const QString ShowDistanceLinesKey = QStringLiteral("show_distance_lines");
-const QString ShowObjectDimensionsKey = QStringLiteral("show_object_dimensions");
-const QString TvmsConfigKey = QStringLiteral("tvms_config");
-const QString BackgroundImageKey = QStringLiteral("background_image");
-
-const QString AutoGetDataKey = QStringLiteral("auto_get_data");
-
-const QString PositionPresetsKey = QStringLiteral("position_presets");
-const QString LimitationsPresetsKey = QStringLiteral("limitations_presets");
-
-const QString DefaultServerUrl = QStringLiteral("ws://127.0.0.1:7578/");
+// Emits a change signal with a stored value; `control` is the panel of a per-panel one.
+template<auto signal>
+void announce(H &handler, [[maybe_unused]] int control, const QJsonValue &value)
+{
+    using S = ChangeSignal<decltype(signal)>;
+    if constexpr (S::PerPanel)
+        emit(handler.*signal)(control, valueAs<typename S::Value>(value));
+    else
+        emit(handler.*signal)(valueAs<typename S::Value>(value));
+}
 
 // Panels 2 (road objects table) and 10 to 13 start hidden.
-bool isVisibleByDefault(int control)
+QJsonValue isVisibleByDefault(int control)
 {
     return control != 2 && control < 10;
+}
+
+struct Setting
+{
+    // Keys from the profile down, separated by '/'; "#" is the panel's identifier.
+    const char *path;
+    // In a new default profile; undefined: left out.
+    QJsonValue initial;
+    H::Announce announce;
+    // The default of a per-panel setting that differs between panels.
+    QJsonValue (*initialForPanel)(int control) = nullptr;
+
+    QStringList keys(int control) const
+    {
+        QStringList keys = QString::fromLatin1(path).split(QLatin1Char('/'));
+        keys.replaceInStrings(PanelKey, QString::number(control));
+        return keys;
+    }
+    bool isPerPanel() const { return std::strchr(path, '#') != nullptr; }
+};
+
+const QJsonValue Absent(QJsonValue::Undefined);
+
+// Every setting of a profile, in the order a profile is announced. The per-panel settings
+// are announced panel by panel, all of one panel before the next.
+// clang-format off
+const Setting Settings[] {
+    { "connection/radar_protocol", 0, &announce<&H::protocolVersionChanged> },
+    { "connection/protocol_forcing", true, &announce<&H::protocolForcingChanged> },
+    { "connection/radar_server_url", QStringLiteral("ws://127.0.0.1:7578/"), &announce<&H::radarServerUrlChanged> },
+    { "view/controls/#/visible", Absent, &announce<&H::controlVisibleChanged>, &isVisibleByDefault },
+    { "view/controls/#/collapsed", false, &announce<&H::controlCollapsedChanged> },
+    { "view/traffic_scheme/draw_vertical", true, &announce<&H::drawVerticalChanged> },
+    { "view/traffic_scheme/keep_aspect_ratio", true, &announce<&H::keepAspectRatioChanged> },
+    { "view/traffic_scheme/show_sightline", true, &announce<&H::showSightLineChanged> },
+    { "view/traffic_scheme/show_current_tracks", true, &announce<&H::showCurrentTracksOnSchemeChanged> },
+    { "view/traffic_scheme/show_average_tracks", false, &announce<&H::showAverageTracksOnSchemeChanged> },
+    { "view/traffic_scheme/tracks_display_mode", 0, &announce<&H::tracksDisplayModeChanged> },
+    { "view/traffic_scheme/road_config", QJsonObject(), &announce<&H::roadConfigChanged> },
+    { "view/monitoring_system/show_lane_boundaries", true, &announce<&H::showLaneLinesOnVideoChanged> },
+    { "view/monitoring_system/show_distance_lines", false, &announce<&H::showDistLinesOnVideoChanged> },
+    { "view/monitoring_system/show_object_dimensions", false, &announce<&H::showObjectDimensionsOnVideoChanged> },
+    { "view/monitoring_system/show_current_tracks", true, &announce<&H::showCurrentTracksOnVideoChanged> },
+    { "view/monitoring_system/show_average_tracks", false, &announce<&H::showAverageTracksOnVideoChanged> },
+    { "view/monitoring_system/tvms_config", QJsonObject(), &announce<&H::tvmsConfigChanged> },
+    { "view/monitoring_system/background_image", Absent, &announce<&H::projectionBackgroundImageChanged> },
+    { "view/paint_objects", true, &announce<&H::paintObjectsChanged> },
+    { "view/auto_change_view", true, &announce<&H::autoChangeViewChanged> },
+    { "data/auto_get_data", true, &announce<&H::autoGetDataChanged> },
+    { "presets/position_presets", Absent, &announce<&H::positionPresetsChanged> },
+    { "presets/limitations_presets", Absent, &announce<&H::limitationsPresetsChanged> },
+};
+// clang-format on
+
+const Setting *findSetting(H::Announce announce)
+{
+    for (const Setting &setting : Settings) {
+        if (setting.announce == announce)
+            return &setting;
+    }
+    return nullptr;
+}
+
+QJsonValue valueAt(const QJsonObject &profile, const QStringList &keys)
+{
+    QJsonValue value = profile;
+    for (const QString &key : keys)
+        value = value.toObject().value(key);
+    return value;
 }
 
 } // namespace
@@ -128,46 +215,21 @@ void WorkProfileHandler::applyProfile(int index)
     const QJsonObject profile = m_profiles.at(index).toObject();
     emit applyingProfileStarted(profile.value(NameKey).toString());
 
-    const QJsonObject connection = profile.value(ConnectionKey).toObject();
-    emit protocolVersionChanged(connection.value(RadarProtocolKey).toInt());
-    emit protocolForcingChanged(connection.value(ProtocolForcingKey).toBool());
-    emit radarServerUrlChanged(connection.value(RadarServerUrlKey).toString());
-
-    const QJsonObject view = profile.value(ViewKey).toObject();
-    const QJsonObject controls = view.value(ControlsKey).toObject();
-    for (int control = 0; control < ControlCount; ++control) {
-        const QJsonObject state = controls.value(QString::number(control)).toObject();
-        emit controlVisibleChanged(control, state.value(VisibleKey).toBool());
-        emit controlCollapsedChanged(control, state.value(CollapsedKey).toBool());
+    const Setting *const end = std::end(Settings);
+    for (const Setting *setting = std::begin(Settings); setting != end;) {
+        if (!setting->isPerPanel()) {
+            setting->announce(*this, -1, valueAt(profile, setting->keys(-1)));
+            ++setting;
+            continue;
+        }
+        const Setting *const panelEnd
+            = std::find_if(setting, end, [](const Setting &s) { return !s.isPerPanel(); });
+        for (int control = 0; control < ControlCount; ++control) {
+            for (const Setting *panel = setting; panel != panelEnd; ++panel)
+                panel->announce(*this, control, valueAt(profile, panel->keys(control)));
+        }
+        setting = panelEnd;
     }
-
-    const QJsonObject scheme = view.value(TrafficSchemeKey).toObject();
-    emit drawVerticalChanged(scheme.value(DrawVerticalKey).toBool());
-    emit keepAspectRatioChanged(scheme.value(KeepAspectRatioKey).toBool());
-    emit showSightLineChanged(scheme.value(ShowSightLineKey).toBool());
-    emit showCurrentTracksOnSchemeChanged(scheme.value(ShowCurrentTracksKey).toBool());
-    emit showAverageTracksOnSchemeChanged(scheme.value(ShowAverageTracksKey).toBool());
-    emit tracksDisplayModeChanged(scheme.value(TracksDisplayModeKey).toInt());
-    emit roadConfigChanged(scheme.value(RoadConfigKey).toObject());
-
-    const QJsonObject monitoring = view.value(MonitoringSystemKey).toObject();
-    emit showLaneLinesOnVideoChanged(monitoring.value(ShowLaneBoundariesKey).toBool());
-    emit showDistLinesOnVideoChanged(monitoring.value(ShowDistanceLinesKey).toBool());
-    emit showObjectDimensionsOnVideoChanged(monitoring.value(ShowObjectDimensionsKey).toBool());
-    emit showCurrentTracksOnVideoChanged(monitoring.value(ShowCurrentTracksKey).toBool());
-    emit showAverageTracksOnVideoChanged(monitoring.value(ShowAverageTracksKey).toBool());
-    emit tvmsConfigChanged(monitoring.value(TvmsConfigKey).toObject());
-    emit projectionBackgroundImageChanged(monitoring.value(BackgroundImageKey).toString());
-
-    emit paintObjectsChanged(view.value(PaintObjectsKey).toBool());
-    emit autoChangeViewChanged(view.value(AutoChangeViewKey).toBool());
-
-    const QJsonObject data = profile.value(DataKey).toObject();
-    emit autoGetDataChanged(data.value(AutoGetDataKey).toBool());
-
-    const QJsonObject presets = profile.value(PresetsKey).toObject();
-    emit positionPresetsChanged(presets.value(PositionPresetsKey).toArray());
-    emit limitationsPresetsChanged(presets.value(LimitationsPresetsKey).toArray());
 
     emit applyingProfileFinished();
 }
@@ -200,169 +262,140 @@ void WorkProfileHandler::removeProfile(int index)
 
 void WorkProfileHandler::setProtocolVersion(int version)
 {
-    doWriteValue({ ConnectionKey, RadarProtocolKey }, version);
-    emit protocolVersionChanged(version);
+    doSetValue(&announce<&H::protocolVersionChanged>, version);
 }
 
 void WorkProfileHandler::setProtocolForcing(bool forcing)
 {
-    doWriteValue({ ConnectionKey, ProtocolForcingKey }, forcing);
-    emit protocolForcingChanged(forcing);
+    doSetValue(&announce<&H::protocolForcingChanged>, forcing);
 }
 
 void WorkProfileHandler::setRadarServerUrl(const QString &url)
 {
-    doWriteValue({ ConnectionKey, RadarServerUrlKey }, url);
-    emit radarServerUrlChanged(url);
+    doSetValue(&announce<&H::radarServerUrlChanged>, url);
 }
 
 void WorkProfileHandler::setControlVisible(int control, bool visible)
 {
-    doWriteValue({ ViewKey, ControlsKey, QString::number(control), VisibleKey }, visible);
-    emit controlVisibleChanged(control, visible);
+    doSetValue(&announce<&H::controlVisibleChanged>, visible, control);
 }
 
 void WorkProfileHandler::setControlCollapsed(int control, bool collapsed)
 {
-    doWriteValue({ ViewKey, ControlsKey, QString::number(control), CollapsedKey }, collapsed);
-    emit controlCollapsedChanged(control, collapsed);
+    doSetValue(&announce<&H::controlCollapsedChanged>, collapsed, control);
 }
 
 void WorkProfileHandler::setDrawVertical(bool vertical)
 {
-    doWriteValue({ ViewKey, TrafficSchemeKey, DrawVerticalKey }, vertical);
-    emit drawVerticalChanged(vertical);
+    doSetValue(&announce<&H::drawVerticalChanged>, vertical);
 }
 
 void WorkProfileHandler::setKeepAspectRatio(bool keep)
 {
-    doWriteValue({ ViewKey, TrafficSchemeKey, KeepAspectRatioKey }, keep);
-    emit keepAspectRatioChanged(keep);
+    doSetValue(&announce<&H::keepAspectRatioChanged>, keep);
 }
 
 void WorkProfileHandler::setShowSightLine(bool show)
 {
-    doWriteValue({ ViewKey, TrafficSchemeKey, ShowSightLineKey }, show);
-    emit showSightLineChanged(show);
+    doSetValue(&announce<&H::showSightLineChanged>, show);
 }
 
 void WorkProfileHandler::setShowCurrentTracksOnScheme(bool show)
 {
-    doWriteValue({ ViewKey, TrafficSchemeKey, ShowCurrentTracksKey }, show);
-    emit showCurrentTracksOnSchemeChanged(show);
+    doSetValue(&announce<&H::showCurrentTracksOnSchemeChanged>, show);
 }
 
 void WorkProfileHandler::setShowAverageTracksOnScheme(bool show)
 {
-    doWriteValue({ ViewKey, TrafficSchemeKey, ShowAverageTracksKey }, show);
-    emit showAverageTracksOnSchemeChanged(show);
+    doSetValue(&announce<&H::showAverageTracksOnSchemeChanged>, show);
 }
 
 void WorkProfileHandler::setTracksDisplayMode(int mode)
 {
-    doWriteValue({ ViewKey, TrafficSchemeKey, TracksDisplayModeKey }, mode);
-    emit tracksDisplayModeChanged(mode);
+    doSetValue(&announce<&H::tracksDisplayModeChanged>, mode);
 }
 
 void WorkProfileHandler::setRoadConfig(const QJsonObject &config)
 {
-    doWriteValue({ ViewKey, TrafficSchemeKey, RoadConfigKey }, config);
-    emit roadConfigChanged(config);
+    doSetValue(&announce<&H::roadConfigChanged>, config);
 }
 
 void WorkProfileHandler::setShowLaneLinesOnVideo(bool show)
 {
-    doWriteValue({ ViewKey, MonitoringSystemKey, ShowLaneBoundariesKey }, show);
-    emit showLaneLinesOnVideoChanged(show);
+    doSetValue(&announce<&H::showLaneLinesOnVideoChanged>, show);
 }
 
 void WorkProfileHandler::setShowDistLinesOnVideo(bool show)
 {
-    doWriteValue({ ViewKey, MonitoringSystemKey, ShowDistanceLinesKey }, show);
-    emit showDistLinesOnVideoChanged(show);
+    doSetValue(&announce<&H::showDistLinesOnVideoChanged>, show);
 }
 
 void WorkProfileHandler::setShowObjectDimensionsOnVideo(bool show)
 {
-    doWriteValue({ ViewKey, MonitoringSystemKey, ShowObjectDimensionsKey }, show);
-    emit showObjectDimensionsOnVideoChanged(show);
+    doSetValue(&announce<&H::showObjectDimensionsOnVideoChanged>, show);
 }
 
 void WorkProfileHandler::setShowCurrentTracksOnVideo(bool show)
 {
-    doWriteValue({ ViewKey, MonitoringSystemKey, ShowCurrentTracksKey }, show);
-    emit showCurrentTracksOnVideoChanged(show);
+    doSetValue(&announce<&H::showCurrentTracksOnVideoChanged>, show);
 }
 
 void WorkProfileHandler::setShowAverageTracksOnVideo(bool show)
 {
-    doWriteValue({ ViewKey, MonitoringSystemKey, ShowAverageTracksKey }, show);
-    emit showAverageTracksOnVideoChanged(show);
+    doSetValue(&announce<&H::showAverageTracksOnVideoChanged>, show);
 }
 
 void WorkProfileHandler::setTvmsConfig(const QJsonObject &config)
 {
-    doWriteValue({ ViewKey, MonitoringSystemKey, TvmsConfigKey }, config);
-    emit tvmsConfigChanged(config);
+    doSetValue(&announce<&H::tvmsConfigChanged>, config);
 }
 
 void WorkProfileHandler::setProjectionBackgroundImage(const QString &path)
 {
-    doWriteValue({ ViewKey, MonitoringSystemKey, BackgroundImageKey }, path);
-    emit projectionBackgroundImageChanged(path);
+    doSetValue(&announce<&H::projectionBackgroundImageChanged>, path);
 }
 
 void WorkProfileHandler::setPaintObjects(bool paint)
 {
-    doWriteValue({ ViewKey, PaintObjectsKey }, paint);
-    emit paintObjectsChanged(paint);
+    doSetValue(&announce<&H::paintObjectsChanged>, paint);
 }
 
 void WorkProfileHandler::setAutoChangeView(bool change)
 {
-    doWriteValue({ ViewKey, AutoChangeViewKey }, change);
-    emit autoChangeViewChanged(change);
+    doSetValue(&announce<&H::autoChangeViewChanged>, change);
 }
 
 void WorkProfileHandler::setAutoGetData(bool get)
 {
-    doWriteValue({ DataKey, AutoGetDataKey }, get);
-    emit autoGetDataChanged(get);
+    doSetValue(&announce<&H::autoGetDataChanged>, get);
 }
 
 void WorkProfileHandler::setPositionPresets(const QJsonArray &presets)
 {
-    doWriteValue({ PresetsKey, PositionPresetsKey }, presets);
-    emit positionPresetsChanged(presets);
+    doSetValue(&announce<&H::positionPresetsChanged>, presets);
 }
 
 void WorkProfileHandler::setLimitationsPresets(const QJsonArray &presets)
 {
-    doWriteValue({ PresetsKey, LimitationsPresetsKey }, presets);
-    emit limitationsPresetsChanged(presets);
+    doSetValue(&announce<&H::limitationsPresetsChanged>, presets);
 }
 
 QJsonObject WorkProfileHandler::defaultProfile() const
 {
-    QJsonObject controls;
-    for (int control = 0; control < ControlCount; ++control) {
-        controls.insert(QString::number(control),
-            QJsonObject { { VisibleKey, isVisibleByDefault(control) }, { CollapsedKey, false } });
+    QJsonObject profile { { NameKey, tr("Default profile") }, { PresetsKey, QJsonObject() } };
+    for (const Setting &setting : Settings) {
+        if (!setting.isPerPanel()) {
+            if (!setting.initial.isUndefined())
+                profile = doReplaceValue(profile, setting.keys(-1), setting.initial);
+            continue;
+        }
+        for (int control = 0; control < ControlCount; ++control) {
+            const QJsonValue initial
+                = setting.initialForPanel ? setting.initialForPanel(control) : setting.initial;
+            profile = doReplaceValue(profile, setting.keys(control), initial);
+        }
     }
-    const QJsonObject scheme { { DrawVerticalKey, true }, { KeepAspectRatioKey, true },
-        { ShowSightLineKey, true }, { ShowCurrentTracksKey, true }, { ShowAverageTracksKey, false },
-        { TracksDisplayModeKey, 0 }, { RoadConfigKey, QJsonObject() } };
-    const QJsonObject monitoring { { ShowLaneBoundariesKey, true }, { ShowDistanceLinesKey, false },
-        { ShowObjectDimensionsKey, false }, { ShowCurrentTracksKey, true },
-        { ShowAverageTracksKey, false }, { TvmsConfigKey, QJsonObject() } };
-    const QJsonObject view { { ControlsKey, controls }, { TrafficSchemeKey, scheme },
-        { MonitoringSystemKey, monitoring }, { PaintObjectsKey, true },
-        { AutoChangeViewKey, true } };
-    const QJsonObject connection { { RadarProtocolKey, 0 }, { ProtocolForcingKey, true },
-        { RadarServerUrlKey, DefaultServerUrl } };
-    return QJsonObject { { NameKey, tr("Default profile") }, { ConnectionKey, connection },
-        { ViewKey, view }, { DataKey, QJsonObject { { AutoGetDataKey, true } } },
-        { PresetsKey, QJsonObject() } };
+    return profile;
 }
 
 bool WorkProfileHandler::doCheckIndex(int index)
@@ -386,12 +419,15 @@ QJsonObject WorkProfileHandler::doReplaceValue(
     return result;
 }
 
-void WorkProfileHandler::doWriteValue(const QStringList &keys, const QJsonValue &value)
+void WorkProfileHandler::doSetValue(Announce announce, const QJsonValue &value, int control)
 {
-    if (m_currentIndex < 0 || m_currentIndex >= m_profiles.size())
-        return;
-    const QJsonObject profile = m_profiles.at(m_currentIndex).toObject();
-    m_profiles.replace(m_currentIndex, doReplaceValue(profile, keys, value));
+    const Setting *setting = findSetting(announce);
+    if (setting && m_currentIndex >= 0 && m_currentIndex < m_profiles.size()) {
+        const QJsonObject profile = m_profiles.at(m_currentIndex).toObject();
+        m_profiles.replace(m_currentIndex, doReplaceValue(profile, setting->keys(control), value));
+    }
+    // Also when the value did not change.
+    announce(*this, control, value);
 }
 
 bool WorkProfileHandler::doFailSaving(const QString &errorText)

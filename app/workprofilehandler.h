@@ -33,6 +33,10 @@ class WorkProfileHandler : public QObject
     Q_OBJECT
 
 public:
+    // Emits one setting's change signal with a value (for a per-panel setting, the
+    // panel's); it names the setting in the handler's table of settings.
+    using Announce = void (*)(WorkProfileHandler &handler, int control, const QJsonValue &value);
+
     explicit WorkProfileHandler(QObject *parent = nullptr);
 
     QStringList profileNames() const;
@@ -112,7 +116,8 @@ private:
     bool doCheckIndex(int index);
     static QJsonObject doReplaceValue(
         const QJsonObject &object, const QStringList &keys, const QJsonValue &value);
-    void doWriteValue(const QStringList &keys, const QJsonValue &value);
+    // Writes the setting into the current profile, then announces it.
+    void doSetValue(Announce announce, const QJsonValue &value, int control = -1);
     bool doFailSaving(const QString &errorText);
 
     QJsonArray m_profiles;

@@ -16,6 +16,8 @@
 #include "fuzzcheck.h"
 #include "radarframedecoder.h"
 #include "timestampheader.h"
+#include "vantorserialpmxprotocolclient.h"
+#include "vantorserialqelprotocolclient.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -26,19 +28,11 @@
 
 namespace {
 
-RadarFrameDecoder::CanIds variantIds(bool typeP)
+const RadarFrameDecoder::CanIds &variantIds(bool typeP)
 {
-    // Every type P identifier is the type Q one minus 0x100.
-    const quint16 shift = typeP ? 0x100 : 0;
-    RadarFrameDecoder::CanIds ids;
-    ids.synchronization = 0x3FF - shift;
-    ids.sensorControl = 0x600 - shift;
-    ids.objectControl = 0x601 - shift;
-    ids.roadObjectMin = 0x610 - shift;
-    ids.roadObjectMax = 0x64F - shift;
-    ids.udtResponse = 0x500 - shift;
-    ids.acks = { quint16(0x4F0 - shift) };
-    return ids;
+    static const RadarFrameDecoder::CanIds q = VantorSerialQelProtocolClient().decoderCanIds();
+    static const RadarFrameDecoder::CanIds p = VantorSerialPmxProtocolClient().decoderCanIds();
+    return typeP ? p : q;
 }
 
 void checkText(const std::optional<QString> &text)

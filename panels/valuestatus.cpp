@@ -1,6 +1,6 @@
 #include "valuestatus.h"
 
-#include "ivantorclient.h"
+#include "radarstate.h"
 
 #include <QColor>
 
@@ -86,13 +86,13 @@ bool ValueStatus::applyCommandState(int command, int state, int error)
     if (!tracks(command))
         return false;
     switch (state) {
-    case IVantorClient::Queued:
+    case Radar::Queued:
         m_stage = Queued;
         break;
-    case IVantorClient::InProgress:
+    case Radar::InProgress:
         m_stage = InProgress;
         break;
-    case IVantorClient::Received:
+    case Radar::Received:
         // A read is done only when its answer has arrived, which may come first.
         if (command == m_setCommand)
             m_stage = CommandReceived;

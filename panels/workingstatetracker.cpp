@@ -1,10 +1,10 @@
 #include "workingstatetracker.h"
 
-#include "ivantorclient.h"
+#include "radarstate.h"
 
 void WorkingStateTracker::setRadarState(int state)
 {
-    const bool working = IVantorClient::isWorking(state);
+    const bool working = Radar::isWorking(state);
     if (working == m_working)
         return;
     m_working = working;

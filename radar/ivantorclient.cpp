@@ -67,12 +67,12 @@ void IVantorClient::setTimingForTests(const Timing &timing)
 
 bool IVantorClient::isOnline(int state)
 {
-    return state == Busy || state == Working;
+    return Radar::isOnline(state);
 }
 
 bool IVantorClient::isWorking(int state)
 {
-    return state == Working;
+    return Radar::isWorking(state);
 }
 
 double IVantorClient::protocolToDouble(int value)
@@ -209,7 +209,7 @@ void IVantorClient::doQueueRadarCommand(int command, const QByteArray &data, int
 
 void IVantorClient::doFinishRadarCommand(CommandState state, int error)
 {
-    m_commands.finish(state, error);
+    m_commands.finish(Radar::CommandState(state), error);
 }
 
 void IVantorClient::doAddObject(quint8 id, double xSpeed, double ySpeed, double xRange,
@@ -271,8 +271,8 @@ void IVantorClient::onServerTextReceived(const QString &text)
     const QString commandKey = QStringLiteral("command");
     const QString resultKey = QStringLiteral("result");
     if (!message.contains(commandKey) || !message.contains(resultKey)) {
-        emit serverCommandResult(
-            -1, false, -11, tr("Wrong response message received from Vantor server."));
+        emit serverCommandResult(-1, false, Radar::WrongServerResponse,
+            tr("Wrong response message received from Vantor server."));
         return;
     }
     const int command = message.value(commandKey).toInt(-1);

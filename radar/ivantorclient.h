@@ -1,6 +1,7 @@
 #pragma once
 
 #include "radarcommandqueue.h"
+#include "radarstate.h"
 #include "roadobjectstore.h"
 #include "serverlink.h"
 
@@ -22,12 +23,13 @@ class IVantorClient : public QObject
     Q_OBJECT
 
 public:
+    // The states and predicates of radarstate.h, under the client's names.
     enum CommandState {
-        Discarded = 0,
-        Queued = 1,
-        InProgress = 2,
-        Received = 3,
-        Error = 4,
+        Discarded = Radar::Discarded,
+        Queued = Radar::Queued,
+        InProgress = Radar::InProgress,
+        Received = Radar::Received,
+        Error = Radar::Error,
     };
     Q_ENUM(CommandState)
 
@@ -38,10 +40,10 @@ public:
     Q_ENUM(RnepCommand)
 
     enum RadarState {
-        WrongProtocol = -1,
-        Offline = 0,
-        Busy = 1,
-        Working = 2,
+        WrongProtocol = Radar::WrongProtocol,
+        Offline = Radar::Offline,
+        Busy = Radar::Busy,
+        Working = Radar::Working,
     };
 
     // Timer periods in milliseconds. The defaults are the product's; tests may shorten

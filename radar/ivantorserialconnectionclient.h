@@ -24,14 +24,6 @@ public:
         FirmwareInfo = 1,
     };
 
-    enum ParamType : quint8 {
-        WriteInteger = 0,
-        WriteFixedPoint = 1,
-        ReadInteger = 2,
-        ReadFixedPoint = 3,
-        WriteByte = 4,
-    };
-
     explicit IVantorSerialConnectionClient(QObject *parent = nullptr);
     ~IVantorSerialConnectionClient() override;
 

@@ -1,6 +1,5 @@
 #include "radarcommandqueue.h"
 
-#include "ivantorclient.h"
 #include "radarcommand.h"
 #include "serverlink.h"
 
@@ -48,12 +47,12 @@ void RadarCommandQueue::enqueue(int command, const QByteArray &data, int attempt
 {
     const bool wasEmpty = m_commands.isEmpty();
     m_commands.append(new RadarCommand(command, data, attempts));
-    emit commandStateChanged(command, IVantorClient::Queued, 0);
+    emit commandStateChanged(command, Radar::Queued, 0);
     if (wasEmpty)
         doSendNextCommand();
 }
 
-void RadarCommandQueue::finish(int state, int error)
+void RadarCommandQueue::finish(Radar::CommandState state, int error)
 {
     m_commandTimeoutTimer.stop();
     if (m_commands.isEmpty())
@@ -61,16 +60,16 @@ void RadarCommandQueue::finish(int state, int error)
     // The head is not touched after a report: a receiver may clear the queue.
     RadarCommand *head = m_commands.first();
     const int command = head->command;
-    if (state == IVantorClient::Error) {
+    if (state == Radar::Error) {
         if (--head->attempts > 0) {
-            emit commandStateChanged(command, IVantorClient::InProgress, error);
+            emit commandStateChanged(command, Radar::InProgress, error);
         } else {
             delete m_commands.takeFirst();
-            emit commandStateChanged(command, IVantorClient::Error, error);
+            emit commandStateChanged(command, Radar::Error, error);
         }
-    } else if (state == IVantorClient::Received) {
+    } else if (state == Radar::Received) {
         delete m_commands.takeFirst();
-        emit commandStateChanged(command, IVantorClient::Received, error);
+        emit commandStateChanged(command, Radar::Received, error);
     } else {
         emit commandStateChanged(command, state, error);
     }
@@ -90,7 +89,7 @@ void RadarCommandQueue::clear()
     const QList<RadarCommand *> commands = m_commands;
     m_commands.clear();
     for (RadarCommand *command : commands) {
-        emit commandStateChanged(command->command, IVantorClient::Discarded, 255);
+        emit commandStateChanged(command->command, Radar::Discarded, Radar::DiscardedUnsent);
         delete command;
     }
 }
@@ -107,22 +106,22 @@ void RadarCommandQueue::doSendNextCommand()
         if (m_armed && m_link->isConnected()) {
             m_commandTimeoutTimer.start();
             m_link->sendBinary(head->data);
-            emit commandStateChanged(head->command, IVantorClient::InProgress, 0);
+            emit commandStateChanged(head->command, Radar::InProgress, 0);
             return;
         }
         if (m_armed) {
-            finish(IVantorClient::Error, -3);
+            finish(Radar::Error, Radar::NotConnected);
             return;
         }
         // No link: no timer is left to retry, so the command fails now and the next one
         // falls due.
         const int command = head->command;
         delete m_commands.takeFirst();
-        emit commandStateChanged(command, IVantorClient::Error, -3);
+        emit commandStateChanged(command, Radar::Error, Radar::NotConnected);
     }
 }
 
 void RadarCommandQueue::doMarkCommandTimedOut()
 {
-    finish(IVantorClient::Error, -7);
+    finish(Radar::Error, Radar::NoAcknowledgement);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "radarstate.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -10,7 +12,7 @@ class ServerLink;
 
 // The queue of radar commands: sends one command at a time over the link, waits for its
 // acknowledgement up to the command time-out, retries while attempts remain, and reports
-// every step as (command, state, error) with the states of IVantorClient::CommandState.
+// every step as (command, state, error) with the states of Radar::CommandState.
 class RadarCommandQueue : public QObject
 {
     Q_OBJECT
@@ -25,10 +27,11 @@ public:
     void setCommandTimeout(int ms);
 
     void enqueue(int command, const QByteArray &data, int attempts);
-    // Finishes the head with a command state: 3 removes it, 4 uses up an attempt, any other
-    // state keeps it; a remaining head is sent again after the send delay.
-    void finish(int state, int error);
-    // Reports every queued command as discarded (0, 255) and empties the queue.
+    // Finishes the head's attempt: Received removes it, Error uses up an attempt (and
+    // removes it with the last one), any other state is reported and keeps it; a remaining
+    // head is sent again after the send delay.
+    void finish(Radar::CommandState state, int error);
+    // Reports every queued command as Discarded (DiscardedUnsent) and empties the queue.
     void clear();
 
     // Identifier of the head command, 0 when the queue is empty.

@@ -1,6 +1,5 @@
 #include "radarcommandtable.h"
 
-#include "ivantorserialconnectionclient.h"
 #include "radarparameters.h"
 
 namespace {
@@ -8,7 +7,7 @@ namespace {
 using T = RadarCommandTable;
 using E = RadarCommandTable::Entry;
 using A = RadarCommandTable::Addressing;
-using P = IVantorSerialConnectionClient::ParamType;
+using P = RadarCommandTable::ParamType;
 
 } // namespace
 

@@ -10,6 +10,15 @@
 class RadarCommandTable
 {
 public:
+    // The paramType field of a command frame.
+    enum ParamType : quint8 {
+        WriteInteger = 0,
+        WriteFixedPoint = 1, // the value in millionths
+        ReadInteger = 2,
+        ReadFixedPoint = 3,
+        WriteByte = 4,
+    };
+
     // How the parameter number (and the tracked identifier) of a command is formed.
     enum class Addressing {
         Fixed, // paramNumber as given, identifier as given
@@ -99,5 +108,14 @@ public:
     // The inverse of paramNumber: false when `number` is not one of the entry's.
     static bool findParam(const Entry &entry, quint8 number, quint8 *id, quint8 *param);
 
-    static bool isFixedPointRead(quint8 paramType) { return paramType == 3 || paramType == 5; }
+    // The paramType a read response echoes: 2 or 4 for an integer value, 3 or 5 for a
+    // fixed-point one.
+    static bool isIntegerRead(quint8 echoedParamType)
+    {
+        return echoedParamType == ReadInteger || echoedParamType == 4;
+    }
+    static bool isFixedPointRead(quint8 echoedParamType)
+    {
+        return echoedParamType == ReadFixedPoint || echoedParamType == 5;
+    }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "radarcommandtable.h"
 #include "udtpayload.h"
 
 // Parameter read response part 1 (key 0x2B1C): the parameter command the radar echoes.
@@ -16,8 +17,8 @@ public:
     quint8 paramType() const { return quint8(m_payload.bits(48, 8)); }
     quint8 paramNumber() const { return quint8(m_payload.bits(56, 8)); }
 
-    bool isIntegerRead() const { return paramType() == 2 || paramType() == 4; }
-    bool isFixedPointRead() const { return paramType() == 3 || paramType() == 5; }
+    bool isIntegerRead() const { return RadarCommandTable::isIntegerRead(paramType()); }
+    bool isFixedPointRead() const { return RadarCommandTable::isFixedPointRead(paramType()); }
     // Only a response whose status nibble is set and which answers a read carries a value.
     bool carriesValue() const
     {

@@ -1,9 +1,6 @@
 #include "vantorserialpmxprotocolclient.h"
 
-QString VantorSerialPmxProtocolClient::label()
-{
-    return QStringLiteral("SerP");
-}
+#include "protocolvariant.h"
 
 VantorSerialPmxProtocolClient::VantorSerialPmxProtocolClient(QObject *parent)
     : IVantorSerialConnectionClient(parent)
@@ -11,46 +8,46 @@ VantorSerialPmxProtocolClient::VantorSerialPmxProtocolClient(QObject *parent)
 
 quint16 VantorSerialPmxProtocolClient::synchronizationCanId() const
 {
-    return 0x2FF;
+    return ProtocolVariant::TypeP.synchronizationCanId;
 }
 
 quint16 VantorSerialPmxProtocolClient::sensorControlCanId() const
 {
-    return 0x500;
+    return ProtocolVariant::TypeP.sensorControlCanId;
 }
 
 quint16 VantorSerialPmxProtocolClient::objectControlCanId() const
 {
-    return 0x501;
+    return ProtocolVariant::TypeP.objectControlCanId;
 }
 
 quint16 VantorSerialPmxProtocolClient::roadObjectCanIdMin() const
 {
-    return 0x510;
+    return ProtocolVariant::TypeP.roadObjectCanIdMin;
 }
 
 quint16 VantorSerialPmxProtocolClient::roadObjectCanIdMax() const
 {
-    return 0x54F;
+    return ProtocolVariant::TypeP.roadObjectCanIdMax;
 }
 
 quint16 VantorSerialPmxProtocolClient::udtResponseCanId() const
 {
-    return 0x400;
+    return ProtocolVariant::TypeP.udtResponseCanId;
 }
 
 quint16 VantorSerialPmxProtocolClient::radarSetupCanId() const
 {
-    return 0x3A0;
+    return ProtocolVariant::TypeP.radarSetupCanId;
 }
 
 quint16 VantorSerialPmxProtocolClient::commandCanId() const
 {
-    return 0x3F2;
+    return ProtocolVariant::TypeP.commandCanId;
 }
 
 const QList<quint16> &VantorSerialPmxProtocolClient::ackMessageCanIds() const
 {
-    static const QList<quint16> ids { 0x3F0 };
+    static const QList<quint16> ids { ProtocolVariant::TypeP.ackMessageCanId };
     return ids;
 }

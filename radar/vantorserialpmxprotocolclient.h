@@ -2,15 +2,12 @@
 
 #include "ivantorserialconnectionclient.h"
 
-// The radar's CAN protocol of type P ("SerP", protocol number 1).
+// The radar's CAN protocol of type P: the identifiers of ProtocolVariant::TypeP.
 class VantorSerialPmxProtocolClient : public IVantorSerialConnectionClient
 {
     Q_OBJECT
 
 public:
-    static constexpr int ProtocolNumber = 1;
-    static QString label();
-
     explicit VantorSerialPmxProtocolClient(QObject *parent = nullptr);
 
     quint16 synchronizationCanId() const override;

@@ -1,9 +1,6 @@
 #include "vantorserialqelprotocolclient.h"
 
-QString VantorSerialQelProtocolClient::label()
-{
-    return QStringLiteral("SerQ");
-}
+#include "protocolvariant.h"
 
 VantorSerialQelProtocolClient::VantorSerialQelProtocolClient(QObject *parent)
     : IVantorSerialConnectionClient(parent)
@@ -11,46 +8,46 @@ VantorSerialQelProtocolClient::VantorSerialQelProtocolClient(QObject *parent)
 
 quint16 VantorSerialQelProtocolClient::synchronizationCanId() const
 {
-    return 0x3FF;
+    return ProtocolVariant::TypeQ.synchronizationCanId;
 }
 
 quint16 VantorSerialQelProtocolClient::sensorControlCanId() const
 {
-    return 0x600;
+    return ProtocolVariant::TypeQ.sensorControlCanId;
 }
 
 quint16 VantorSerialQelProtocolClient::objectControlCanId() const
 {
-    return 0x601;
+    return ProtocolVariant::TypeQ.objectControlCanId;
 }
 
 quint16 VantorSerialQelProtocolClient::roadObjectCanIdMin() const
 {
-    return 0x610;
+    return ProtocolVariant::TypeQ.roadObjectCanIdMin;
 }
 
 quint16 VantorSerialQelProtocolClient::roadObjectCanIdMax() const
 {
-    return 0x64F;
+    return ProtocolVariant::TypeQ.roadObjectCanIdMax;
 }
 
 quint16 VantorSerialQelProtocolClient::udtResponseCanId() const
 {
-    return 0x500;
+    return ProtocolVariant::TypeQ.udtResponseCanId;
 }
 
 quint16 VantorSerialQelProtocolClient::radarSetupCanId() const
 {
-    return 0x4A0;
+    return ProtocolVariant::TypeQ.radarSetupCanId;
 }
 
 quint16 VantorSerialQelProtocolClient::commandCanId() const
 {
-    return 0x4F2;
+    return ProtocolVariant::TypeQ.commandCanId;
 }
 
 const QList<quint16> &VantorSerialQelProtocolClient::ackMessageCanIds() const
 {
-    static const QList<quint16> ids { 0x4F0 };
+    static const QList<quint16> ids { ProtocolVariant::TypeQ.ackMessageCanId };
     return ids;
 }

@@ -2,15 +2,12 @@
 
 #include "ivantorserialconnectionclient.h"
 
-// The radar's CAN protocol of type Q ("SerQ", protocol number 0).
+// The radar's CAN protocol of type Q: the identifiers of ProtocolVariant::TypeQ.
 class VantorSerialQelProtocolClient : public IVantorSerialConnectionClient
 {
     Q_OBJECT
 
 public:
-    static constexpr int ProtocolNumber = 0;
-    static QString label();
-
     explicit VantorSerialQelProtocolClient(QObject *parent = nullptr);
 
     quint16 synchronizationCanId() const override;

@@ -1,6 +1,6 @@
 #include "objectshelper.h"
 
-#include "ivantorclient.h"
+#include "radarstate.h"
 
 #include <QtMath>
 
@@ -93,7 +93,7 @@ void ObjectsHelper::finishApplyingRoad()
 
 void ObjectsHelper::setRadarState(int state)
 {
-    const bool working = IVantorClient::isWorking(state);
+    const bool working = Radar::isWorking(state);
     if (working == m_working)
         return;
     m_working = working;

@@ -1,6 +1,6 @@
 #include "roadobjectswidget.h"
 
-#include "ivantorclient.h"
+#include "radarstate.h"
 
 #include <QPainter>
 #include <QScreen>
@@ -153,7 +153,7 @@ void RoadObjectsWidget::showPolygonPointParam(quint8 id, quint8 param, double va
 
 void RoadObjectsWidget::showRadarState(int state)
 {
-    if (IVantorClient::isWorking(state))
+    if (Radar::isWorking(state))
         return;
     m_filling.reset();
     m_painter.clearObjects();

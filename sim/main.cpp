@@ -32,7 +32,8 @@ int main(int argc, char *argv[])
 
     SimLog::install(options.verbose);
     SignalWatcher watcher;
-    watcher.install();
+    if (!watcher.install())
+        qWarning("Cannot watch for Ctrl-C: %s", qPrintable(watcher.errorString()));
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &app, [](int number) {
         qInfo("Signal %d received; shutting down", number);
         QCoreApplication::quit();

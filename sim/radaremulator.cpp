@@ -1,10 +1,10 @@
 #include "radaremulator.h"
 
+#include "jsonconfigfile.h"
 #include "radarframeencoder.h"
+#include "simjsonfile.h"
 
-#include <QFile>
-#include <QJsonDocument>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <cmath>
@@ -55,30 +55,17 @@ bool RadarEmulator::loadState(QString *error)
 {
     if (m_settings.stateFile.isEmpty())
         return true;
-    QFile file(m_settings.stateFile);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(m_settings.stateFile)) {
         qInfo("No saved radar state in %s yet; starting from the defaults",
             qPrintable(m_settings.stateFile));
         return true;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(m_settings.stateFile, file.errorString());
+    QJsonObject saved;
+    if (!SimJsonFile::read(m_settings.stateFile, MaxStateFileSize, &saved, error))
         return false;
-    }
-    if (file.size() > MaxStateFileSize) {
-        *error = QStringLiteral("%1 is too large for a state file").arg(m_settings.stateFile);
-        return false;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (!doc.isObject()) {
-        *error = QStringLiteral("%1 is not a JSON object: %2")
-                     .arg(m_settings.stateFile, parseError.errorString());
-        return false;
-    }
     int skipped = 0;
     QString storeError;
-    if (!m_store.loadSaved(doc.object(), &storeError, &skipped)) {
+    if (!m_store.loadSaved(saved, &storeError, &skipped)) {
         *error = QStringLiteral("%1: %2").arg(m_settings.stateFile, storeError);
         return false;
     }
@@ -327,15 +314,9 @@ quint8 RadarEmulator::doSaveToFlash()
         qInfo("Parameters saved (kept in memory: no state file given)");
         return ParameterStore::NoError;
     }
-    QSaveFile file(m_settings.stateFile);
-    const QByteArray json = QJsonDocument(m_store.savedToJson()).toJson(QJsonDocument::Indented);
-    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size()) {
-        qWarning("Cannot write %s: %s", qPrintable(m_settings.stateFile),
-            qPrintable(file.errorString()));
-        file.cancelWriting();
-        return ParameterStore::FlashWriteFailed;
-    }
-    if (!file.commit()) {
+    JsonConfigFile file(MaxStateFileSize);
+    if (file.write(m_settings.stateFile, m_store.savedToJson())
+        != JsonConfigFile::WriteResult::Written) {
         qWarning("Cannot write %s: %s", qPrintable(m_settings.stateFile),
             qPrintable(file.errorString()));
         return ParameterStore::FlashWriteFailed;

@@ -14,7 +14,9 @@
 // The emulated radar: one measurement cycle every cycleMs milliseconds, each sent as one
 // frame area (synchronisation, sensor control with the uptime, object control with the
 // cycle number, one frame per object), with the acknowledgements and responses owed to
-// the commands received since the previous cycle in front of it.
+// the commands received since the previous cycle in front of it. Commands are read with
+// the simulator's own parameter types and numbers, not the client's command table, so
+// that the two check each other.
 class RadarEmulator : public QObject
 {
     Q_OBJECT

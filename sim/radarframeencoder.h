@@ -11,6 +11,10 @@
 // Builds the radar's frames in their wire form: identifier (2 bytes, big-endian), length,
 // payload in transmission order. Payloads are given as the value P, the 8 payload bytes
 // read big-endian (bit 0 is the lowest bit of the last byte on the wire).
+//
+// The simulator keeps its own encoding of frames, parameter types and response keys and
+// shares none of the client's decoding or command tables: it is meant as an independent
+// check of them.
 class RadarFrameEncoder
 {
 public:

@@ -5,6 +5,10 @@
 
 // The CAN identifiers of one protocol variant of the radar. Type P uses the type Q
 // identifiers minus 0x100.
+//
+// Written out here rather than taken from the program's ProtocolVariant on purpose: the
+// simulator is an independent check of the client, so a wrong identifier on one side shows
+// up as traffic the other side does not understand instead of agreeing with itself.
 class RadarVariant
 {
 public:

@@ -1,8 +1,8 @@
 #include "roadconfigfile.h"
 
-#include <QFile>
+#include "simjsonfile.h"
+
 #include <QJsonArray>
-#include <QJsonDocument>
 
 QJsonObject RoadConfigFile::defaultRoad()
 {
@@ -22,23 +22,11 @@ QJsonObject RoadConfigFile::defaultRoad()
 
 bool RoadConfigFile::read(const QString &path, QJsonObject *roadConfig, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    QJsonObject document;
+    if (!SimJsonFile::read(path, MaxFileSize, &document, error))
         return false;
-    }
-    if (file.size() > MaxFileSize) {
-        *error = QStringLiteral("%1 is too large for a road configuration").arg(path);
-        return false;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (!doc.isObject()) {
-        *error = QStringLiteral("%1 is not a JSON object: %2").arg(path, parseError.errorString());
-        return false;
-    }
     QString why;
-    if (!fromDocument(doc.object(), roadConfig, &why)) {
+    if (!fromDocument(document, roadConfig, &why)) {
         *error = QStringLiteral("%1: %2").arg(path, why);
         return false;
     }

@@ -1,6 +1,6 @@
 #include "generalinfowidget.h"
 
-#include "ivantorclient.h"
+#include "radarstate.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -38,7 +38,7 @@ QString GeneralInfoWidget::cycleText() const
 
 void GeneralInfoWidget::showRadarState(int state)
 {
-    if (!IVantorClient::isOnline(state))
+    if (!Radar::isOnline(state))
         clear();
 }
 

@@ -1,17 +1,16 @@
 #include "historytablewidget.h"
-#include "objectcolumns.h"
+#include "objecttableview.h"
 
 #include "historyfile.h"
 
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTableView>
 #include <QVBoxLayout>
 
 HistoryTableWidget::HistoryTableWidget(QWidget *parent)
     : GroupedWidget(parent)
-    , m_view(new QTableView(this))
+    , m_view(new ObjectTableView(this))
     , m_clearTableButton(new QPushButton(tr("Clear history"), this))
     , m_pauseWorkButton(new QPushButton(tr("Pause"), this))
     , m_saveToFileButton(new QPushButton(tr("Save to file"), this))
@@ -23,7 +22,6 @@ HistoryTableWidget::HistoryTableWidget(QWidget *parent)
     m_pauseWorkButton->setCheckable(true);
 
     m_view->setModel(&m_model);
-    ObjectColumns::setUpView(m_view);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_clearTableButton);

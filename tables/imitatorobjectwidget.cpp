@@ -1,7 +1,7 @@
 #include "imitatorobjectwidget.h"
 
-#include "ivantorclient.h"
 #include "objectcolor.h"
+#include "radarstate.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -59,7 +59,7 @@ void ImitatorObjectWidget::finishFilling()
 
 void ImitatorObjectWidget::showRadarState(int state)
 {
-    if (!IVantorClient::isWorking(state))
+    if (!Radar::isWorking(state))
         clear();
 }
 

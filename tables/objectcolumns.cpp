@@ -4,8 +4,6 @@
 
 #include <QBrush>
 #include <QDateTime>
-#include <QHeaderView>
-#include <QTableView>
 
 namespace {
 
@@ -77,18 +75,4 @@ QVariant ObjectColumns::data(const ObjectRecord &record, int column, int role, b
     if (role == Qt::ForegroundRole)
         return QBrush(ObjectColor::text(colourId));
     return QVariant();
-}
-
-void ObjectColumns::setUpView(QTableView *view)
-{
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    view->horizontalHeader()->setSectionsClickable(false);
-    view->horizontalHeader()->setSectionsMovable(false);
-    // Fixed row heights: sizing rows to their contents costs seconds per frame at the limit.
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    view->verticalHeader()->hide();
 }

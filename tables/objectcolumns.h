@@ -6,8 +6,6 @@
 #include <QString>
 #include <QVariant>
 
-class QTableView;
-
 // The seven columns both object tables share: header texts, cell texts and the colours
 // of the identifier cell.
 class ObjectColumns
@@ -16,10 +14,6 @@ class ObjectColumns
 
 public:
     enum Column { Id, XSpeed, YSpeed, XRange, YRange, Length, Updated, Count };
-
-    // The set-up both object tables share: read-only, whole-row single selection, columns
-    // stretched to the width and fixed, hidden row headers.
-    static void setUpView(QTableView *view);
 
     static QString headerText(int column);
     // The header text as the tables show it: the unit on a line of its own, so narrow

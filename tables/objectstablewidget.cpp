@@ -1,17 +1,15 @@
 #include "objectstablewidget.h"
-#include "objectcolumns.h"
+#include "objecttableview.h"
 
-#include "ivantorclient.h"
+#include "radarstate.h"
 
-#include <QTableView>
 #include <QVBoxLayout>
 
 ObjectsTableWidget::ObjectsTableWidget(QWidget *parent)
     : GroupedWidget(parent)
-    , m_view(new QTableView(this))
+    , m_view(new ObjectTableView(this))
 {
     m_view->setModel(&m_model);
-    ObjectColumns::setUpView(m_view);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
@@ -56,7 +54,7 @@ void ObjectsTableWidget::finishFilling()
 
 void ObjectsTableWidget::showRadarState(int state)
 {
-    const bool working = IVantorClient::isWorking(state);
+    const bool working = Radar::isWorking(state);
     if (!working)
         m_model.clear();
     setEnabled(working);

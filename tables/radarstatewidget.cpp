@@ -1,21 +1,21 @@
 #include "radarstatewidget.h"
 
-#include "ivantorclient.h"
+#include "radarstate.h"
 
 RadarStateWidget::RadarStateWidget(QWidget *parent)
     : QLabel(parent)
 {
-    showRadarState(IVantorClient::Offline);
+    showRadarState(Radar::Offline);
 }
 
 QString RadarStateWidget::stateText(int state)
 {
     switch (state) {
-    case IVantorClient::WrongProtocol:
+    case Radar::WrongProtocol:
         return tr("[Wrong messages. Check selected protocol]");
-    case IVantorClient::Busy:
+    case Radar::Busy:
         return tr("[Radar is busy now]");
-    case IVantorClient::Working:
+    case Radar::Working:
         return tr("[Radar is working]");
     default:
         return tr("[No messages from radar]");

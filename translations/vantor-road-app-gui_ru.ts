@@ -27,23 +27,23 @@
 <context>
     <name>HistoryTableWidget</name>
     <message>
-        <location filename="../tables/historytablewidget.cpp" line="+15"/>
+        <location filename="../tables/historytablewidget.cpp" line="+14"/>
         <source>Clear history</source>
         <translation>Очистить историю</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+94"/>
+        <location line="+84"/>
         <source>Pause</source>
         <translation>Пауза</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="-83"/>
         <source>Save to file</source>
         <translation>Сохранить в файл</translation>
     </message>
     <message>
-        <location line="+93"/>
+        <location line="+83"/>
         <source>Continue</source>
         <translation>Продолжить</translation>
     </message>
@@ -427,7 +427,7 @@
         <translation>, тип 2</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+125"/>
         <source>The configuration file could not be read. It was kept as %1 and replaced with the current profiles.</source>
         <translation>Не удалось прочитать файл конфигурации. Он сохранён как %1 и заменён текущими профилями.</translation>
     </message>
@@ -442,7 +442,7 @@
 <context>
     <name>ObjectColumns</name>
     <message>
-        <location filename="../tables/objectcolumns.cpp" line="+19"/>
+        <location filename="../tables/objectcolumns.cpp" line="+24"/>
         <source>id</source>
         <translation>id</translation>
     </message>
@@ -1162,14 +1162,9 @@
 <context>
     <name>ServerProtocolWidget</name>
     <message>
-        <location filename="../app/serverprotocolwidget.cpp" line="+7"/>
-        <source>[SerQ]</source>
-        <translation>[SerQ]</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>[SerP]</source>
-        <translation>[SerP]</translation>
+        <location filename="../app/serverprotocolwidget.cpp" line="+9"/>
+        <source>[%1]</source>
+        <translation>[%1]</translation>
     </message>
 </context>
 <context>
@@ -1445,22 +1440,22 @@
 <context>
     <name>WorkProfileHandler</name>
     <message>
-        <location filename="../app/workprofilehandler.cpp" line="+116"/>
+        <location filename="../app/workprofilehandler.cpp" line="+203"/>
         <source>Cannot save the configuration to %1: %2</source>
         <translation>Не удалось сохранить конфигурацию в %1: %2</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+37"/>
         <source> (copy)</source>
         <translation> (копия)</translation>
     </message>
     <message>
-        <location line="+185"/>
+        <location line="+145"/>
         <source>Default profile</source>
         <translation>Профиль по умолчанию</translation>
     </message>
     <message>
-        <location line="-254"/>
+        <location line="-189"/>
         <source>Cannot keep a copy of the unreadable configuration file %1, so it was not replaced: %2</source>
         <translation>Не удалось сохранить копию нечитаемого файла конфигурации %1, поэтому он не был заменён: %2</translation>
     </message>

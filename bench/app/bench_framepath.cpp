@@ -18,7 +18,6 @@
 #include "roadobjectswidget.h"
 #include "vantorserialqelprotocolclient.h"
 
-#include <QApplication>
 #include <QMetaMethod>
 
 #include <benchmark/benchmark.h>
@@ -243,16 +242,3 @@ void BM_FrameThroughViews(benchmark::State &state)
 BENCHMARK(BM_FrameThroughViews)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    // The simulator logs its start-up; keep the figures readable.
-    qputenv("QT_LOGGING_RULES", "*.info=false");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

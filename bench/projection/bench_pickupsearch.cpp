@@ -60,4 +60,3 @@ void BM_PickupRadarPositionAndViewAngle(benchmark::State &state)
 
 BENCHMARK(BM_PickupRadarPosition)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PickupRadarPositionAndViewAngle)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();

@@ -1,11 +1,12 @@
 // Handling of binary messages that each hold one radar cycle, through the client's own
 // message path (header, frame area split, decoding, object map, state and signals), and
 // through the frame decoder alone.
+#include "protocolvariant.h"
 #include "radarframedecoder.h"
 #include "timestampheader.h"
 #include "vantorserialqelprotocolclient.h"
+#include "wireframes.h"
 
-#include <QCoreApplication>
 #include <QMetaMethod>
 
 #include <benchmark/benchmark.h>
@@ -16,30 +17,22 @@ constexpr int ObjectsPerCycle = 64;
 constexpr int FramesPerCycle = ObjectsPerCycle + 3;
 constexpr int DistinctMessages = 1024;
 
-void appendFrame(QByteArray &area, quint16 canId, quint64 p)
-{
-    area += char(canId >> 8);
-    area += char(canId & 0xFF);
-    area += char(8);
-    for (int i = 7; i >= 0; --i)
-        area += char(p >> (8 * i));
-}
-
 // One cycle: synchronisation, sensor control (uptime), object control (cycle number) and
 // 64 object frames, behind the server's time-stamp header.
 QByteArray cycleMessage(quint32 cycle, const QDateTime &time)
 {
+    const ProtocolVariant &q = ProtocolVariant::TypeQ;
     QByteArray message = TimeStampHeader::encode(time);
-    appendFrame(message, 0x3FF, 0);
-    appendFrame(message, 0x600, quint64(cycle * 50u) << 32);
-    appendFrame(message, 0x601, quint64(cycle) << 32);
+    message += WireFrames::wireFrame(q.synchronizationCanId, 0);
+    message += WireFrames::wireFrame(q.sensorControlCanId, quint64(cycle * 50u) << 32);
+    message += WireFrames::wireFrame(q.objectControlCanId, quint64(cycle) << 32);
     for (quint64 id = 0; id < ObjectsPerCycle; ++id) {
         const quint64 xRange = 8192 + 100 + id * 20 + cycle % 7;
         const quint64 yRange = 8192 + (id % 4) * 55;
         const quint64 xSpeed = 1024 + 150 + id;
         const quint64 ySpeed = 1024 - 2;
         const quint64 length = 20 + id % 40;
-        appendFrame(message, quint16(0x610 + id),
+        message += WireFrames::wireFrame(quint16(q.roadObjectCanIdMin + id),
             xRange | yRange << 14 | xSpeed << 28 | ySpeed << 39 | length << 50 | id << 58);
     }
     return message;
@@ -131,14 +124,3 @@ void BM_DecodeCycle(benchmark::State &state)
 BENCHMARK(BM_DecodeCycle);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

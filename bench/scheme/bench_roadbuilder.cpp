@@ -85,5 +85,3 @@ void buildTenKilometreRoad(benchmark::State &state)
 } // namespace
 
 BENCHMARK(buildTenKilometreRoad)->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();

@@ -2,7 +2,6 @@
 #include "roadbuilder.h"
 #include "roadschemepainter.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -169,13 +168,3 @@ BENCHMARK(BM_RenderFrame)
     ->Args({ 1, 1 })
     ->Args({ 2, 1 })
     ->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    // Fonts and painting need a GUI application, but no screen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -3,8 +3,6 @@
 #include "roadconfigfile.h"
 #include "trafficmodel.h"
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -55,16 +53,3 @@ void BM_RadarCycleMaxLoad(benchmark::State &state)
 BENCHMARK(BM_RadarCycleMaxLoad);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    // The simulator logs its lanes and start-up; keep the figures readable.
-    qputenv("QT_LOGGING_RULES", "*.info=false");
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

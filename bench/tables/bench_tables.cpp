@@ -6,7 +6,7 @@
 #include "historytablewidget.h"
 #include "objectstablewidget.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTableView>
 
@@ -120,11 +120,3 @@ BENCHMARK(historyWithViewFrame)
     ->Arg(HistoryModel::MaxRows)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(objectsTableFrame)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -1,5 +1,6 @@
 #include "radarframedecoder.h"
 #include "vantorserialqelprotocolclient.h"
+#include "wireframes.h"
 
 #include <QtTest>
 
@@ -11,30 +12,21 @@ RadarFrameDecoder::CanIds qelIds()
     return VantorSerialQelProtocolClient().decoderCanIds();
 }
 
-QByteArray frame(quint16 canId, quint64 p, int length = 8)
-{
-    QByteArray wire;
-    wire += char(canId >> 8);
-    wire += char(canId & 0xFF);
-    wire += char(length);
-    for (int i = 7; i >= 8 - length; --i)
-        wire += char(p >> (8 * i));
-    return wire;
-}
+using WireFrames::wireFrame;
 
 QByteArray ack(quint8 result)
 {
-    return QByteArray("\x04\xF0\x00", 3) + char(result);
+    return WireFrames::ackWire(0x4F0, result);
 }
 
 QByteArray cycle(quint32 number)
 {
-    return frame(0x601, quint64(number) << 32);
+    return wireFrame(0x601, quint64(number) << 32);
 }
 
 QByteArray part(quint16 key, quint64 above)
 {
-    return frame(0x500, above << 16 | key);
+    return wireFrame(0x500, above << 16 | key);
 }
 
 // The result as text, in the order the client hands it on.
@@ -100,25 +92,26 @@ void TestRadarFrameDecoder::decode_data()
     QTest::newRow("acknowledgement only")
         << none << ack(0) + ack(7) << QStringList { "ack 0", "ack 7", "state 0 accepted 0 of 0" };
     QTest::newRow("object example")
-        << none << frame(0x610, quint64(0x80) << 56)
+        << none << wireFrame(0x610, quint64(0x80) << 56)
         << QStringList { "object 32 -102.4 -102.4 -524.288 -524.288 0", "state 1 accepted 1 of 1" };
     QTest::newRow("first cycle is new")
         << none << cycle(5) << QStringList { "cycle 5", "state 2 accepted 1 of 1" };
     QTest::newRow("same cycle again")
         << cycle(5) << cycle(5) << QStringList { "cycle 5", "state 1 accepted 1 of 1" };
     QTest::newRow("uptime and cycle in frame order")
-        << none << frame(0x600, quint64(90061001) << 32) + cycle(9) + frame(0x3FF, 0)
+        << none << wireFrame(0x600, quint64(90061001) << 32) + cycle(9) + wireFrame(0x3FF, 0)
         << QStringList { "uptime 90061001", "cycle 9", "state 2 accepted 3 of 3" };
-    QTest::newRow("short object frame") << none << cycle(3) + frame(0x611, 0, 7) + cycle(4)
+    QTest::newRow("short object frame") << none << cycle(3) + wireFrame(0x611, 0, 7) + cycle(4)
                                         << QStringList { "cycle 3", "state -1 accepted 1 of 3" };
-    QTest::newRow("unknown identifier")
-        << none << frame(0x3FF, 0) + frame(0x700, 0) << QStringList { "state -1 accepted 1 of 2" };
+    QTest::newRow("unknown identifier") << none << wireFrame(0x3FF, 0) + wireFrame(0x700, 0)
+                                        << QStringList { "state -1 accepted 1 of 2" };
     QTest::newRow("acknowledgement of the other variant is a frame")
         << none << QByteArray("\x03\xF0\x00\x00", 4) << QStringList { "state -1 accepted 0 of 1" };
-    QTest::newRow("truncated tail ignored") << none << frame(0x3FF, 0) + frame(0x3FF, 0).left(6)
-                                            << QStringList { "state 1 accepted 1 of 1" };
+    QTest::newRow("truncated tail ignored")
+        << none << wireFrame(0x3FF, 0) + wireFrame(0x3FF, 0).left(6)
+        << QStringList { "state 1 accepted 1 of 1" };
     QTest::newRow("length above 8 ends the area")
-        << none << frame(0x3FF, 0) + QByteArray("\x03\xFF\x09", 3) + QByteArray(9, '\0')
+        << none << wireFrame(0x3FF, 0) + QByteArray("\x03\xFF\x09", 3) + QByteArray(9, '\0')
         << QStringList { "state 1 accepted 1 of 1" };
 
     // Position: height 0.5 m in part 2, azimuth raw 27000 in part 1.
@@ -178,7 +171,7 @@ void TestRadarFrameDecoder::resultIsResetBetweenMessages()
 {
     RadarFrameDecoder decoder(qelIds());
     RadarFrameDecoder::Result result;
-    const QByteArray full = ack(0) + frame(0x610, 0) + frame(0x600, 1) + part(0x0080, 0)
+    const QByteArray full = ack(0) + wireFrame(0x610, 0) + wireFrame(0x600, 1) + part(0x0080, 0)
         + part(0x0090, 0) + part(0x00A0, 0);
     decoder.decode(reinterpret_cast<const quint8 *>(full.constData()), full.size(), result);
     decoder.decode(nullptr, 0, result);

@@ -291,5 +291,5 @@ void TestRoadScene::objectsGoWhenTheRadarStops()
     QVERIFY(scene.helper().currentTrackMap().isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestRoadScene)
+QTEST_MAIN(TestRoadScene)
 #include "tst_roadscene.moc"
