@@ -32,18 +32,6 @@
 
 namespace {
 
-// The boxes of each column, top to bottom, for two and for three columns.
-const QList<QList<VantorControl>> TwoColumns = {
-    { GeneralInfoControl, SendCommandsControl, LimitationsControl },
-    { FineTuningControl, RadarPositionControl, SaveAndRestartControl },
-    {},
-};
-const QList<QList<VantorControl>> ThreeColumns = {
-    { GeneralInfoControl, SendCommandsControl, FineTuningControl },
-    { LimitationsControl },
-    { RadarPositionControl, SaveAndRestartControl },
-};
-
 // Every control panel shows the radar state and the progress of its commands.
 template<typename Panel> void connectPanelStates(IVantorClient *client, Panel *panel)
 {
@@ -975,23 +963,17 @@ void MainWindow::doResetWindowLayout(int control)
     m_imitatorObjectWidget->clear();
     m_ui.objectsMetaWidget->hide();
     m_ui.objectsMetaWidget->setMaximumSize(32, 32);
-    const bool threeColumns = !m_visible.value(RoadObjectsControl) && !m_drawVertical;
-    const auto &columns = threeColumns ? ThreeColumns : TwoColumns;
+    const PanelLayout layout = currentLayout();
     QVBoxLayout *layouts[] = { m_ui.controls1Layout, m_ui.controls2Layout, m_ui.controls3Layout };
     QWidget *columnWidgets[] = { m_ui.column1Widget, m_ui.column2Widget, m_ui.column3Widget };
     QWidget *spacers[] = { m_ui.spacer1Widget, m_ui.spacer2Widget, m_ui.spacer3Widget };
-    for (QVBoxLayout *layout : layouts) {
-        while (QLayoutItem *item = layout->takeAt(0))
+    for (int column = 0; column < PanelLayout::MaxColumns; ++column) {
+        while (QLayoutItem *item = layouts[column]->takeAt(0))
             delete item;
-    }
-    for (int column = 0; column < 3; ++column) {
-        bool anyVisible = false;
-        for (VantorControl control : columns.at(column)) {
-            layouts[column]->addWidget(m_controls.value(control));
-            anyVisible = anyVisible || m_visible.value(control);
-        }
+        for (VantorControl box : layout.columns.at(column))
+            layouts[column]->addWidget(m_controls.value(box));
         layouts[column]->addWidget(spacers[column]);
-        columnWidgets[column]->setVisible(anyVisible);
+        columnWidgets[column]->setVisible(layout.isColumnShown(column, m_visible));
     }
     setUpdatesEnabled(true);
 }
@@ -1000,16 +982,14 @@ void MainWindow::doApplyWindowLayout(int control)
 {
     if (isLayoutFrozen(control))
         return;
-    doSetControlsSizePolicy(
-        m_drawVertical, m_visible.value(ObjectsViewControl), m_visible.value(RoadObjectsControl));
+    doSetControlsSizePolicy(currentLayout());
     // Two steps later on the event loop: the widget tree settles between them.
     QTimer::singleShot(1, this, &MainWindow::doFinishRearranging);
 }
 
 void MainWindow::doFinishRearranging()
 {
-    doRearrangeControls(
-        m_drawVertical, m_visible.value(RoadObjectsControl), m_visible.value(ObjectsViewControl));
+    doRearrangeControls(currentLayout());
     m_imitatorObjectWidget->clear();
     m_ui.objectsMetaWidget->setVisible(m_visible.value(ObjectsViewControl));
     // The scroll area only scrolls vertically: it is as wide as the columns it shows.
@@ -1023,36 +1003,33 @@ void MainWindow::doReleaseObjectsArea()
     m_ui.objectsMetaWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
-void MainWindow::doSetControlsSizePolicy(bool drawVertical, bool objectsVisible, bool tableVisible)
+PanelLayout MainWindow::currentLayout() const
 {
-    // The objects area and the table take the room; the controls keep to their height
-    // unless nothing else is there to fill it.
-    const bool controlsAlone = !objectsVisible && !tableVisible;
-    // Beside the table (horizontal road) the controls keep their width; under it, or
-    // alone, they span the window.
+    return PanelLayout::arrange(
+        m_drawVertical, m_visible.value(RoadObjectsControl), m_visible.value(ObjectsViewControl));
+}
+
+void MainWindow::doSetControlsSizePolicy(const PanelLayout &layout)
+{
+    const auto policy
+        = [](bool fill) { return fill ? QSizePolicy::Expanding : QSizePolicy::Maximum; };
     m_ui.controlsWidget->setSizePolicy(
-        tableVisible && !drawVertical ? QSizePolicy::Maximum : QSizePolicy::Expanding,
-        controlsAlone && !drawVertical ? QSizePolicy::Expanding : QSizePolicy::Maximum);
+        policy(layout.controlsFillWidth), policy(layout.controlsFillHeight));
     // The panels scroll rather than push the window past a laptop screen's height.
     m_ui.controlsScrollArea->setSizePolicy(
-        m_ui.controlsWidget->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+        policy(layout.controlsFillWidth), QSizePolicy::Expanding);
     m_ui.objectsTableBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_ui.objectsMetaWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void MainWindow::doRearrangeControls(bool drawVertical, bool tableVisible, bool objectsVisible)
+void MainWindow::doRearrangeControls(const PanelLayout &layout)
 {
-    // Horizontal road: the objects area above, the table and the controls below it.
-    // Vertical road: the objects area in a left column beside the table and controls.
-    QBoxLayout *central = m_ui.centralWidgetLayout;
-    central->setStretchFactor(m_ui.horzRoadLayout, !drawVertical && objectsVisible ? 3 : 0);
-    // Without the table the panels need the height: they share it evenly with the scheme.
-    central->setStretchFactor(m_ui.horzSpaceLayout, drawVertical || tableVisible ? 2 : 3);
-    m_ui.horzSpaceLayout->setStretchFactor(
-        m_ui.vertRoadLayout, drawVertical && objectsVisible ? 2 : 0);
-    m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertCtrlsLayout, 3);
-    m_ui.horzCtrlsLayout->setStretchFactor(m_ui.objectsTableBox, tableVisible ? 1 : 0);
-    m_ui.spacer0Widget->setVisible(drawVertical && !tableVisible);
+    m_ui.centralWidgetLayout->setStretchFactor(m_ui.horzRoadLayout, layout.roadRowStretch);
+    m_ui.centralWidgetLayout->setStretchFactor(m_ui.horzSpaceLayout, layout.lowerRowStretch);
+    m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertRoadLayout, layout.roadColumnStretch);
+    m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertCtrlsLayout, layout.controlsColumnStretch);
+    m_ui.horzCtrlsLayout->setStretchFactor(m_ui.objectsTableBox, layout.tableStretch);
+    m_ui.spacer0Widget->setVisible(layout.bottomSpacerShown);
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -1066,8 +1043,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     if (isVisible() && m_drawVertical)
-        doRearrangeControls(m_drawVertical, m_visible.value(RoadObjectsControl),
-            m_visible.value(ObjectsViewControl));
+        doRearrangeControls(currentLayout());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 #include "historytablewidget.h"
 #include "ivantorclient.h"
 #include "objectshelper.h"
+#include "panellayout.h"
 #include "projectionwidget.h"
 #include "roadbuilder.h"
 #include "roadconfigwidget.h"
@@ -130,8 +131,9 @@ private:
     void doSetImitatorText();
     void doResetWindowLayout(int control);
     void doApplyWindowLayout(int control);
-    void doRearrangeControls(bool drawVertical, bool tableVisible, bool objectsVisible);
-    void doSetControlsSizePolicy(bool drawVertical, bool objectsVisible, bool tableVisible);
+    PanelLayout currentLayout() const;
+    void doRearrangeControls(const PanelLayout &layout);
+    void doSetControlsSizePolicy(const PanelLayout &layout);
     void doFinishRearranging();
     void doReleaseObjectsArea();
     bool isLayoutFrozen(int control) const;
