@@ -23,8 +23,6 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -70,7 +68,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_ui.objectsTableBoxLayout->addWidget(m_objectsTableWidget);
     doCreatePanels();
 
-    doCreateMenus();
+    doFillMenus();
     doFillControls();
 
     for (auto it = m_controls.constBegin(); it != m_controls.constEnd(); ++it) {
@@ -106,164 +104,83 @@ MainWindow::~MainWindow()
     doUnsetRadarClient();
 }
 
-void MainWindow::doCreateMenus()
+void MainWindow::doFillMenus()
 {
-    doCreateFileMenu();
-    doCreateProtocolMenu();
-    doCreateViewMenu();
-    doCreateDataMenu();
-
-    QMenu *server = menuBar()->addMenu(tr("&Server"));
-    connect(server->addAction(tr("&Choose radar server")), &QAction::triggered, this,
-        &MainWindow::onChooseRadarServerTriggered);
-    QMenu *help = menuBar()->addMenu(tr("&Help"));
-    connect(help->addAction(tr("&About this program")), &QAction::triggered, this,
-        &MainWindow::onAboutProgramTriggered);
-}
-
-void MainWindow::doCreateFileMenu()
-{
-    QMenu *file = menuBar()->addMenu(tr("&File"));
-    connect(file->addAction(tr("&Switch work profile")), &QAction::triggered, this,
-        &MainWindow::onSwitchProfileTriggered);
-    file->addSeparator();
-    connect(file->addAction(tr("&Exit")), &QAction::triggered, this, &MainWindow::close);
-}
-
-void MainWindow::doCreateProtocolMenu()
-{
-    QMenu *protocol = menuBar()->addMenu(tr("&Protocol"));
-    m_protocolGroup = new QActionGroup(this);
-    m_protocolGroup->setExclusive(true);
-    const QList<QPair<QString, int>> entries = {
-        { tr("&0. Serial, type Q (SerQ)"), SerialQelVersion },
-        { tr("&1. Serial, type P (SerP)"), SerialPmxVersion },
+    const QList<QPair<QAction *, int>> data = {
+        { m_ui.actionProtocolSerQ, SerialQelVersion },
+        { m_ui.actionProtocolSerP, SerialPmxVersion },
+        { m_ui.actionShowObjectsView, ObjectsViewControl },
+        { m_ui.actionShowRoadObjects, RoadObjectsControl },
+        { m_ui.actionShowGeneralInfo, GeneralInfoControl },
+        { m_ui.actionShowSendCommands, SendCommandsControl },
+        { m_ui.actionShowLimitations, LimitationsControl },
+        { m_ui.actionShowFineTuning, FineTuningControl },
+        { m_ui.actionShowRadarPosition, RadarPositionControl },
+        { m_ui.actionShowSaveAndRestart, SaveAndRestartControl },
+        { m_ui.actionShowObjectsHistory, ObjectsHistoryControl },
+        { m_ui.actionShowProjection, ProjectionControl },
+        { m_ui.actionNormalMode, 0 },
+        { m_ui.actionStatisticalMode, 1 },
+        { m_ui.actionMixedMode, 2 },
     };
-    for (const auto &[text, version] : entries) {
-        QAction *action = protocol->addAction(text);
-        action->setCheckable(true);
-        action->setData(version);
-        m_protocolGroup->addAction(action);
-    }
+    for (const auto &[action, value] : data)
+        action->setData(value);
+
     connect(
-        m_protocolGroup, &QActionGroup::triggered, this, &MainWindow::onProtocolVersionTriggered);
-    protocol->addSeparator();
-    m_protocolForcingAction = protocol->addAction(tr("&Force server to change protocol"));
-    m_protocolForcingAction->setCheckable(true);
-    doBindAction(m_protocolForcingAction, &WorkProfileHandler::setProtocolForcing,
-        &WorkProfileHandler::protocolForcingChanged);
-}
-
-void MainWindow::doCreateViewMenu()
-{
-    QMenu *view = menuBar()->addMenu(tr("&View"));
-
-    QMenu *controls = view->addMenu(tr("Visible &controls"));
-    m_visibleControlsGroup = new QActionGroup(this);
-    m_visibleControlsGroup->setExclusive(false);
-    const QList<QPair<QString, int>> entries = {
-        { tr("Traffic &scheme / Speed generated with imitator"), ObjectsViewControl },
-        { tr("Road &objects"), RoadObjectsControl },
-        { QString(), -1 },
-        { tr("&General info"), GeneralInfoControl },
-        { tr("Send &commands"), SendCommandsControl },
-        { tr("Configure &limitations"), LimitationsControl },
-        { tr("Fine &tuning"), FineTuningControl },
-        { tr("Set &radar position"), RadarPositionControl },
-        { tr("Save &params and restart"), SaveAndRestartControl },
-        { QString(), -1 },
-        { tr("Objects &history"), ObjectsHistoryControl },
-        { tr("Projecting to &video"), ProjectionControl },
-    };
-    for (const auto &[text, control] : entries) {
-        if (control < 0) {
-            controls->addSeparator();
-            continue;
-        }
-        QAction *action = controls->addAction(text);
-        action->setCheckable(true);
-        action->setData(control);
-        m_visibleControlsGroup->addAction(action);
-    }
-    connect(m_visibleControlsGroup, &QActionGroup::triggered, this,
+        m_ui.actionSwitchProfile, &QAction::triggered, this, &MainWindow::onSwitchProfileTriggered);
+    connect(m_ui.actionExit, &QAction::triggered, this, &MainWindow::close);
+    connect(m_ui.protocolGroup, &QActionGroup::triggered, this,
+        &MainWindow::onProtocolVersionTriggered);
+    connect(m_ui.visibleControlsGroup, &QActionGroup::triggered, this,
         &MainWindow::onControlVisibleTriggered);
+    connect(m_ui.tracksDisplayModeGroup, &QActionGroup::triggered, this,
+        &MainWindow::onTracksDisplayModeTriggered);
+    connect(
+        m_ui.actionConfigureRoad, &QAction::triggered, this, &MainWindow::onConfigureRoadTriggered);
+    connect(
+        m_ui.actionConfigureTvms, &QAction::triggered, this, &MainWindow::onConfigureTvmsTriggered);
+    connect(m_ui.actionPickupRadarPos, &QAction::triggered, this,
+        &MainWindow::onPickupRadarPosTriggered);
+    connect(m_ui.actionPickupRadarPosAndCameraViewAngle, &QAction::triggered, this,
+        &MainWindow::onPickupRadarPosAndCameraViewAngleTriggered);
+    connect(m_ui.actionResetAverageTracks, &QAction::triggered, &m_objectsHelper,
+        &ObjectsHelper::resetAverageTracks);
+    connect(m_ui.actionChooseRadarServer, &QAction::triggered, this,
+        &MainWindow::onChooseRadarServerTriggered);
+    connect(
+        m_ui.actionAboutProgram, &QAction::triggered, this, &MainWindow::onAboutProgramTriggered);
 
-    QMenu *scheme = view->addMenu(tr("&Traffic scheme"));
-    const auto addCheckable = [](QMenu *menu, const QString &text) {
-        QAction *action = menu->addAction(text);
-        action->setCheckable(true);
-        return action;
-    };
-    doBindAction(addCheckable(scheme, tr("Draw road &vertical")),
-        &WorkProfileHandler::setDrawVertical, &WorkProfileHandler::drawVerticalChanged);
-    doBindAction(addCheckable(scheme, tr("&Keep aspect ratio and object sizes")),
-        &WorkProfileHandler::setKeepAspectRatio, &WorkProfileHandler::keepAspectRatioChanged);
-    scheme->addSeparator();
-    doBindAction(addCheckable(scheme, tr("Draw camera's sight &line and area")),
-        &WorkProfileHandler::setShowSightLine, &WorkProfileHandler::showSightLineChanged);
-    scheme->addSeparator();
-    doBindAction(addCheckable(scheme, tr("Draw &current tracks")),
+    doBindAction(m_ui.actionProtocolForcing, &WorkProfileHandler::setProtocolForcing,
+        &WorkProfileHandler::protocolForcingChanged);
+    doBindAction(m_ui.actionDrawVertical, &WorkProfileHandler::setDrawVertical,
+        &WorkProfileHandler::drawVerticalChanged);
+    doBindAction(m_ui.actionKeepAspectRatio, &WorkProfileHandler::setKeepAspectRatio,
+        &WorkProfileHandler::keepAspectRatioChanged);
+    doBindAction(m_ui.actionShowSightLine, &WorkProfileHandler::setShowSightLine,
+        &WorkProfileHandler::showSightLineChanged);
+    doBindAction(m_ui.actionShowCurrentTracksOnScheme,
         &WorkProfileHandler::setShowCurrentTracksOnScheme,
         &WorkProfileHandler::showCurrentTracksOnSchemeChanged);
-    doBindAction(addCheckable(scheme, tr("Draw &average tracks")),
+    doBindAction(m_ui.actionShowAverageTracksOnScheme,
         &WorkProfileHandler::setShowAverageTracksOnScheme,
         &WorkProfileHandler::showAverageTracksOnSchemeChanged);
-    scheme->addSeparator();
-    m_tracksDisplayModeGroup = new QActionGroup(this);
-    m_tracksDisplayModeGroup->setExclusive(true);
-    const QStringList modes
-        = { tr("&Normal mode"), tr("&Statistical (long exposure) mode"), tr("&Mixed mode") };
-    for (int mode = 0; mode < modes.size(); ++mode) {
-        QAction *action = addCheckable(scheme, modes.at(mode));
-        action->setData(mode);
-        m_tracksDisplayModeGroup->addAction(action);
-    }
-    connect(m_tracksDisplayModeGroup, &QActionGroup::triggered, this,
-        &MainWindow::onTracksDisplayModeTriggered);
-    scheme->addSeparator();
-    connect(scheme->addAction(tr("Customize &traffic scheme")), &QAction::triggered, this,
-        &MainWindow::onConfigureRoadTriggered);
-
-    QMenu *video = view->addMenu(tr("Projecting to &video"));
-    doBindAction(addCheckable(video, tr("Draw &lane boundaries")),
-        &WorkProfileHandler::setShowLaneLinesOnVideo,
+    doBindAction(m_ui.actionShowLaneLinesOnVideo, &WorkProfileHandler::setShowLaneLinesOnVideo,
         &WorkProfileHandler::showLaneLinesOnVideoChanged);
-    doBindAction(addCheckable(video, tr("Draw &distance lines")),
-        &WorkProfileHandler::setShowDistLinesOnVideo,
+    doBindAction(m_ui.actionShowDistLinesOnVideo, &WorkProfileHandler::setShowDistLinesOnVideo,
         &WorkProfileHandler::showDistLinesOnVideoChanged);
-    doBindAction(addCheckable(video, tr("Draw &object dimensions")),
+    doBindAction(m_ui.actionShowObjectDimensionsOnVideo,
         &WorkProfileHandler::setShowObjectDimensionsOnVideo,
         &WorkProfileHandler::showObjectDimensionsOnVideoChanged);
-    doBindAction(addCheckable(video, tr("Draw &current tracks")),
+    doBindAction(m_ui.actionShowCurrentTracksOnVideo,
         &WorkProfileHandler::setShowCurrentTracksOnVideo,
         &WorkProfileHandler::showCurrentTracksOnVideoChanged);
-    doBindAction(addCheckable(video, tr("Draw &average tracks")),
+    doBindAction(m_ui.actionShowAverageTracksOnVideo,
         &WorkProfileHandler::setShowAverageTracksOnVideo,
         &WorkProfileHandler::showAverageTracksOnVideoChanged);
-    video->addSeparator();
-    connect(video->addAction(tr("Customize &projecting to video")), &QAction::triggered, this,
-        &MainWindow::onConfigureTvmsTriggered);
-
-    view->addSeparator();
-    doBindAction(addCheckable(view, tr("&Paint objects in different colors")),
-        &WorkProfileHandler::setPaintObjects, &WorkProfileHandler::paintObjectsChanged);
-}
-
-void MainWindow::doCreateDataMenu()
-{
-    QMenu *data = menuBar()->addMenu(tr("&Data"));
-    QAction *autoGetData = data->addAction(tr("&Automatically get data when radar starts working"));
-    autoGetData->setCheckable(true);
-    doBindAction(
-        autoGetData, &WorkProfileHandler::setAutoGetData, &WorkProfileHandler::autoGetDataChanged);
-    QMenu *pickup = data->addMenu(tr("&Pick up parameters"));
-    connect(pickup->addAction(tr("Radar &position")), &QAction::triggered, this,
-        &MainWindow::onPickupRadarPosTriggered);
-    connect(pickup->addAction(tr("Radar position and camera view &angle")), &QAction::triggered,
-        this, &MainWindow::onPickupRadarPosAndCameraViewAngleTriggered);
-    data->addSeparator();
-    connect(data->addAction(tr("&Reset average tracks")), &QAction::triggered, &m_objectsHelper,
-        &ObjectsHelper::resetAverageTracks);
+    doBindAction(m_ui.actionPaintObjects, &WorkProfileHandler::setPaintObjects,
+        &WorkProfileHandler::paintObjectsChanged);
+    doBindAction(m_ui.actionAutoGetData, &WorkProfileHandler::setAutoGetData,
+        &WorkProfileHandler::autoGetDataChanged);
 }
 
 void MainWindow::doBindAction(QAction *action, void (WorkProfileHandler::*setter)(bool),
@@ -830,7 +747,7 @@ void MainWindow::doStartApplyingProfile(const QString &name)
 void MainWindow::doSetProtocolVersion(int version)
 {
     m_protocolVersion = version;
-    for (QAction *action : m_protocolGroup->actions())
+    for (QAction *action : m_ui.protocolGroup->actions())
         action->setChecked(action->data().toInt() == version);
     onRadarStateChanged(IVantorClient::Offline);
     m_radarStateWidget->showRadarState(IVantorClient::Offline);
@@ -867,7 +784,7 @@ void MainWindow::doSetControlVisible(int control, bool visible)
     if (!widget)
         return;
     m_visible.insert(id, visible);
-    for (QAction *action : m_visibleControlsGroup->actions()) {
+    for (QAction *action : m_ui.visibleControlsGroup->actions()) {
         if (action->data().toInt() == control)
             action->setChecked(visible);
     }
@@ -900,7 +817,7 @@ void MainWindow::doSetControlCollapsed(int control, bool collapsed)
 
 void MainWindow::doSetTracksDisplayMode(int mode)
 {
-    for (QAction *action : m_tracksDisplayModeGroup->actions())
+    for (QAction *action : m_ui.tracksDisplayModeGroup->actions())
         action->setChecked(action->data().toInt() == mode);
 }
 

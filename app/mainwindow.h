@@ -113,11 +113,7 @@ private slots:
     void onProfileSavingFailed(const QString &errorText);
 
 private:
-    void doCreateMenus();
-    void doCreateFileMenu();
-    void doCreateProtocolMenu();
-    void doCreateViewMenu();
-    void doCreateDataMenu();
+    void doFillMenus();
     void doFillControls();
     void doCreatePanels();
     void doConnectProfile();
@@ -158,10 +154,6 @@ private:
     QPointer<IVantorClient> m_radarClient;
     RoadBuilder m_roadBuilder;
     ObjectsHelper m_objectsHelper;
-    QActionGroup *m_protocolGroup = nullptr;
-    QActionGroup *m_visibleControlsGroup = nullptr;
-    QActionGroup *m_tracksDisplayModeGroup = nullptr;
-    QAction *m_protocolForcingAction = nullptr;
     QMap<VantorControl, QWidget *> m_controls;
     QMap<VantorControl, bool> m_visible;
     WorkProfileWidget m_workProfileWidget;
