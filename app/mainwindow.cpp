@@ -30,14 +30,6 @@
 
 namespace {
 
-// Every control panel shows the radar state and the progress of its commands.
-template<typename Panel> void connectPanelStates(IVantorClient *client, Panel *panel)
-{
-    QObject::connect(client, &IVantorClient::radarStateChanged, panel, &Panel::showRadarState);
-    QObject::connect(
-        client, &IVantorClient::radarCommandStateChanged, panel, &Panel::showCommandState);
-}
-
 bool isSeparateWindow(int control)
 {
     return control == ObjectsHistoryControl || control == ProjectionControl;
@@ -48,25 +40,20 @@ bool isSeparateWindow(int control)
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_title(tr("QEL Vantor Road App"))
-    , m_serverPingWidget(new ServerPingWidget(this))
-    , m_serverConnectionWidget(new ServerConnectionWidget(this))
-    , m_serverStateWidget(new ServerStateWidget(this))
-    , m_serverProtocolWidget(new ServerProtocolWidget(this))
-    , m_radarStateWidget(new RadarStateWidget(this))
 {
+    m_views.serverPing = new ServerPingWidget(this);
+    m_views.serverConnection = new ServerConnectionWidget(this);
+    m_views.serverState = new ServerStateWidget(this);
+    m_views.serverProtocol = new ServerProtocolWidget(this);
+    m_views.radarState = new RadarStateWidget(this);
     m_ui.setupUi(this);
     QFont windowFont = font();
     windowFont.setFamily(QStringLiteral("Sans"));
     setFont(windowFont);
     setWindowTitle(m_title);
 
-    m_generalInfoWidget = new GeneralInfoWidget(m_ui.generalInfoBox);
-    m_ui.generalInfoBoxLayout->addWidget(m_generalInfoWidget);
-    m_imitatorObjectWidget = new ImitatorObjectWidget(m_ui.imitatorObjectBox);
-    m_ui.imitatorObjectBoxLayout->addWidget(m_imitatorObjectWidget);
-    m_objectsTableWidget = new ObjectsTableWidget(m_ui.objectsTableBox);
-    m_ui.objectsTableBoxLayout->addWidget(m_objectsTableWidget);
-    doCreatePanels();
+    doCreateViews();
+    m_radarWiring = new RadarWiring(m_views, this);
 
     doFillMenus();
     doFillControls();
@@ -80,14 +67,15 @@ MainWindow::MainWindow(QWidget *parent)
                 &MainWindow::onStandaloneWidgetClosed);
     }
 
-    statusBar()->addPermanentWidget(m_serverPingWidget);
-    statusBar()->addPermanentWidget(m_serverConnectionWidget);
-    statusBar()->addPermanentWidget(m_serverStateWidget);
-    statusBar()->addPermanentWidget(m_serverProtocolWidget);
-    statusBar()->addPermanentWidget(m_radarStateWidget);
+    statusBar()->addPermanentWidget(m_views.serverPing);
+    statusBar()->addPermanentWidget(m_views.serverConnection);
+    statusBar()->addPermanentWidget(m_views.serverState);
+    statusBar()->addPermanentWidget(m_views.serverProtocol);
+    statusBar()->addPermanentWidget(m_views.radarState);
 
     doConnectProfile();
     doConnectDisplays();
+    doConnectRadarWiring();
     onRadarStateChanged(IVantorClient::Offline);
 
     WorkProfileHandler *handler = profileHandler();
@@ -223,20 +211,32 @@ void MainWindow::doFillControls()
     }
 }
 
-void MainWindow::doCreatePanels()
+void MainWindow::doCreateViews()
 {
-    m_roadObjectsWidget = new RoadObjectsWidget(m_ui.roadObjectsBox);
-    m_ui.roadObjectsBoxLayout->addWidget(m_roadObjectsWidget);
-    m_sendCommandsWidget = new SendCommandsWidget(m_ui.sendCommandsBox);
-    m_ui.sendCommandsBoxLayout->addWidget(m_sendCommandsWidget);
-    m_setPolygonWidget = new SetPolygonWidget(m_ui.setPolygonBox);
-    m_ui.setPolygonBoxLayout->addWidget(m_setPolygonWidget);
-    m_setPositionWidget = new SetPositionWidget(m_ui.setPositionBox);
-    m_ui.setPositionBoxLayout->addWidget(m_setPositionWidget);
-    m_radarTuningWidget = new RadarTuningWidget(m_ui.radarTuningBox);
-    m_ui.radarTuningBoxLayout->addWidget(m_radarTuningWidget);
-    m_saveAndRestartWidget = new SaveAndRestartWidget(m_ui.saveAndRestartBox);
-    m_ui.saveAndRestartBoxLayout->addWidget(m_saveAndRestartWidget);
+    m_views.generalInfo = new GeneralInfoWidget(m_ui.generalInfoBox);
+    m_ui.generalInfoBoxLayout->addWidget(m_views.generalInfo);
+    m_views.imitator = new ImitatorObjectWidget(m_ui.imitatorObjectBox);
+    m_ui.imitatorObjectBoxLayout->addWidget(m_views.imitator);
+    m_views.objectsTable = new ObjectsTableWidget(m_ui.objectsTableBox);
+    m_ui.objectsTableBoxLayout->addWidget(m_views.objectsTable);
+    m_views.scheme = new RoadObjectsWidget(m_ui.roadObjectsBox);
+    m_ui.roadObjectsBoxLayout->addWidget(m_views.scheme);
+    m_views.sendCommands = new SendCommandsWidget(m_ui.sendCommandsBox);
+    m_ui.sendCommandsBoxLayout->addWidget(m_views.sendCommands);
+    m_views.setPolygon = new SetPolygonWidget(m_ui.setPolygonBox);
+    m_ui.setPolygonBoxLayout->addWidget(m_views.setPolygon);
+    m_views.setPosition = new SetPositionWidget(m_ui.setPositionBox);
+    m_ui.setPositionBoxLayout->addWidget(m_views.setPosition);
+    m_views.radarTuning = new RadarTuningWidget(m_ui.radarTuningBox);
+    m_ui.radarTuningBoxLayout->addWidget(m_views.radarTuning);
+    m_views.saveAndRestart = new SaveAndRestartWidget(m_ui.saveAndRestartBox);
+    m_ui.saveAndRestartBoxLayout->addWidget(m_views.saveAndRestart);
+    m_views.history = &m_historyTableWidget;
+    m_views.projection = &m_projectionWidget;
+    m_views.roadBuilder = &m_roadBuilder;
+    m_views.objectsHelper = &m_objectsHelper;
+    m_views.roadConfig = &m_roadConfigWidget;
+    m_views.tvmsConfig = &m_tvmsConfigWidget;
 }
 
 void MainWindow::doConnectDisplays()
@@ -245,59 +245,59 @@ void MainWindow::doConnectDisplays()
     ProjectionDrawer *drawer = m_projectionWidget.drawer();
     const auto drawerShowPosition = static_cast<PositionSlot>(&ProjectionDrawer::showPosition);
 
-    connect(m_sendCommandsWidget, &SendCommandsWidget::commandWithNoArgs, this,
+    connect(m_views.sendCommands, &SendCommandsWidget::commandWithNoArgs, this,
         &MainWindow::onWindowedCommandRequested);
     // The entered position is previewed before the radar confirms it.
-    connect(m_setPositionWidget, &SetPositionWidget::setPosition, m_roadObjectsWidget,
+    connect(m_views.setPosition, &SetPositionWidget::setPosition, m_views.scheme,
         &RoadObjectsWidget::showPosition);
-    connect(m_setPositionWidget, &SetPositionWidget::setPosition, drawer, drawerShowPosition);
+    connect(m_views.setPosition, &SetPositionWidget::setPosition, drawer, drawerShowPosition);
 
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, m_roadObjectsWidget,
+    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, m_views.scheme,
         &RoadObjectsWidget::startApplyingRoad);
     connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, drawer,
         &ProjectionDrawer::startApplyingRoad);
     connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, &m_objectsHelper,
         &ObjectsHelper::startApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::roadAxisLine, m_roadObjectsWidget,
+    connect(&m_roadBuilder, &RoadBuilder::roadAxisLine, m_views.scheme,
         &RoadObjectsWidget::setRoadAxisLine);
     connect(&m_roadBuilder, &RoadBuilder::roadAxisLine, drawer, &ProjectionDrawer::setRoadAxisLine);
-    connect(&m_roadBuilder, &RoadBuilder::laneBorderLines, m_roadObjectsWidget,
+    connect(&m_roadBuilder, &RoadBuilder::laneBorderLines, m_views.scheme,
         &RoadObjectsWidget::setLaneBorderLines);
     connect(&m_roadBuilder, &RoadBuilder::laneBorderLines, drawer,
         &ProjectionDrawer::setLaneBorderLines);
-    connect(&m_roadBuilder, &RoadBuilder::roadBorderLines, m_roadObjectsWidget,
+    connect(&m_roadBuilder, &RoadBuilder::roadBorderLines, m_views.scheme,
         &RoadObjectsWidget::setRoadBorderLines);
     connect(&m_roadBuilder, &RoadBuilder::roadBorderLines, drawer,
         &ProjectionDrawer::setRoadBorderLines);
-    connect(&m_roadBuilder, &RoadBuilder::distanceLines, m_roadObjectsWidget,
+    connect(&m_roadBuilder, &RoadBuilder::distanceLines, m_views.scheme,
         &RoadObjectsWidget::setDistanceLines);
     connect(
         &m_roadBuilder, &RoadBuilder::distanceLines, drawer, &ProjectionDrawer::setDistanceLines);
     connect(&m_roadBuilder, &RoadBuilder::laneCenterLines, &m_objectsHelper,
         &ObjectsHelper::setLaneCenterLines);
-    connect(&m_roadBuilder, &RoadBuilder::roadTanAngles, m_roadObjectsWidget,
+    connect(&m_roadBuilder, &RoadBuilder::roadTanAngles, m_views.scheme,
         &RoadObjectsWidget::setRoadTanAngles);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, m_roadObjectsWidget,
+    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, m_views.scheme,
         &RoadObjectsWidget::finishApplyingRoad);
     connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, drawer,
         &ProjectionDrawer::finishApplyingRoad);
     connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, &m_objectsHelper,
         &ObjectsHelper::finishApplyingRoad);
 
-    connect(drawer, &ProjectionDrawer::sight, m_roadObjectsWidget, &RoadObjectsWidget::setSight);
-    connect(drawer, &ProjectionDrawer::pickedRadarPosition, m_setPositionWidget,
+    connect(drawer, &ProjectionDrawer::sight, m_views.scheme, &RoadObjectsWidget::setSight);
+    connect(drawer, &ProjectionDrawer::pickedRadarPosition, m_views.setPosition,
         &SetPositionWidget::fillPosition);
 
     // The scheme and the projection redraw once the objects are sorted, not on frameFinished.
-    connect(&m_objectsHelper, &ObjectsHelper::currentTracks, m_roadObjectsWidget,
+    connect(&m_objectsHelper, &ObjectsHelper::currentTracks, m_views.scheme,
         &RoadObjectsWidget::setCurrentTracks);
     connect(&m_objectsHelper, &ObjectsHelper::currentTracks, drawer,
         &ProjectionDrawer::setCurrentTracks);
-    connect(&m_objectsHelper, &ObjectsHelper::sortingFinished, m_roadObjectsWidget,
+    connect(&m_objectsHelper, &ObjectsHelper::sortingFinished, m_views.scheme,
         qOverload<const QVector<quint8> &>(&RoadObjectsWidget::finishFilling));
     connect(&m_objectsHelper, &ObjectsHelper::sortingFinished, drawer,
         &ProjectionDrawer::finishFilling);
-    connect(&m_objectsHelper, &ObjectsHelper::averageTracks, m_roadObjectsWidget,
+    connect(&m_objectsHelper, &ObjectsHelper::averageTracks, m_views.scheme,
         &RoadObjectsWidget::setAverageTracks);
     connect(&m_objectsHelper, &ObjectsHelper::averageTracks, drawer,
         &ProjectionDrawer::setAverageTracks);
@@ -314,7 +314,7 @@ void MainWindow::doConnectProfile()
     connect(
         h, &WorkProfileHandler::protocolForcingChanged, this, &MainWindow::doSetProtocolForcing);
     connect(this, &MainWindow::radarServerUrlChanged, h, &WorkProfileHandler::setRadarServerUrl);
-    connect(h, &WorkProfileHandler::radarServerUrlChanged, m_serverConnectionWidget,
+    connect(h, &WorkProfileHandler::radarServerUrlChanged, m_views.serverConnection,
         &ServerConnectionWidget::setRadarServerUrl);
     connect(h, &WorkProfileHandler::radarServerUrlChanged, this, &MainWindow::doSetRadarServerUrl);
     connect(this, &MainWindow::controlVisibleChanged, h, &WorkProfileHandler::setControlVisible);
@@ -328,30 +328,30 @@ void MainWindow::doConnectProfile()
     connect(h, &WorkProfileHandler::tracksDisplayModeChanged, this,
         &MainWindow::doSetTracksDisplayMode);
     connect(h, &WorkProfileHandler::drawVerticalChanged, this, &MainWindow::doSetDrawVertical);
-    connect(h, &WorkProfileHandler::drawVerticalChanged, m_imitatorObjectWidget,
+    connect(h, &WorkProfileHandler::drawVerticalChanged, m_views.imitator,
         &ImitatorObjectWidget::setDrawVertical);
     connect(h, &WorkProfileHandler::roadConfigChanged, &m_roadBuilder, &RoadBuilder::setRoadConfig);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, m_objectsTableWidget,
+    connect(h, &WorkProfileHandler::paintObjectsChanged, m_views.objectsTable,
         &ObjectsTableWidget::setPaintObjects);
     connect(h, &WorkProfileHandler::paintObjectsChanged, &m_historyTableWidget,
         &HistoryTableWidget::setPaintObjects);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, m_imitatorObjectWidget,
+    connect(h, &WorkProfileHandler::paintObjectsChanged, m_views.imitator,
         &ImitatorObjectWidget::setPaintObjects);
-    connect(h, &WorkProfileHandler::tracksDisplayModeChanged, m_roadObjectsWidget,
+    connect(h, &WorkProfileHandler::tracksDisplayModeChanged, m_views.scheme,
         &RoadObjectsWidget::setTracksDisplayMode);
     // The sight line entry of the menu draws the sight area too.
     connect(h, &WorkProfileHandler::showSightLineChanged, this, &MainWindow::showSightAreaChanged);
-    connect(this, &MainWindow::showSightAreaChanged, m_roadObjectsWidget,
+    connect(this, &MainWindow::showSightAreaChanged, m_views.scheme,
         &RoadObjectsWidget::setShowSightArea);
-    connect(h, &WorkProfileHandler::drawVerticalChanged, m_roadObjectsWidget,
+    connect(h, &WorkProfileHandler::drawVerticalChanged, m_views.scheme,
         &RoadObjectsWidget::setDrawVertical);
-    connect(h, &WorkProfileHandler::keepAspectRatioChanged, m_roadObjectsWidget,
+    connect(h, &WorkProfileHandler::keepAspectRatioChanged, m_views.scheme,
         &RoadObjectsWidget::setKeepAspectRatio);
-    connect(h, &WorkProfileHandler::showSightLineChanged, m_roadObjectsWidget,
+    connect(h, &WorkProfileHandler::showSightLineChanged, m_views.scheme,
         &RoadObjectsWidget::setShowSightLine);
-    connect(h, &WorkProfileHandler::showCurrentTracksOnSchemeChanged, m_roadObjectsWidget,
+    connect(h, &WorkProfileHandler::showCurrentTracksOnSchemeChanged, m_views.scheme,
         &RoadObjectsWidget::setShowCurrentTracks);
-    connect(h, &WorkProfileHandler::showAverageTracksOnSchemeChanged, m_roadObjectsWidget,
+    connect(h, &WorkProfileHandler::showAverageTracksOnSchemeChanged, m_views.scheme,
         &RoadObjectsWidget::setShowAverageTracks);
     connect(&m_roadConfigWidget, &RoadConfigWidget::roadConfigChanged, h,
         &WorkProfileHandler::setRoadConfig);
@@ -378,24 +378,24 @@ void MainWindow::doConnectProfile()
         &WorkProfileHandler::setProjectionBackgroundImage);
     connect(h, &WorkProfileHandler::projectionBackgroundImageChanged, &m_projectionWidget,
         &ProjectionWidget::setBackgroundImage);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, m_roadObjectsWidget,
+    connect(h, &WorkProfileHandler::paintObjectsChanged, m_views.scheme,
         &RoadObjectsWidget::setPaintObjects);
     connect(
         h, &WorkProfileHandler::paintObjectsChanged, drawer, &ProjectionDrawer::setPaintObjects);
 
-    connect(h, &WorkProfileHandler::autoGetDataChanged, m_setPositionWidget,
+    connect(h, &WorkProfileHandler::autoGetDataChanged, m_views.setPosition,
         &SetPositionWidget::setAutoGetData);
-    connect(h, &WorkProfileHandler::autoGetDataChanged, m_radarTuningWidget,
+    connect(h, &WorkProfileHandler::autoGetDataChanged, m_views.radarTuning,
         &RadarTuningWidget::setAutoGetData);
-    connect(h, &WorkProfileHandler::autoGetDataChanged, m_setPolygonWidget,
+    connect(h, &WorkProfileHandler::autoGetDataChanged, m_views.setPolygon,
         &SetPolygonWidget::setAutoGetData);
-    connect(m_setPositionWidget, &SetPositionWidget::presetsChanged, h,
+    connect(m_views.setPosition, &SetPositionWidget::presetsChanged, h,
         &WorkProfileHandler::setPositionPresets);
-    connect(h, &WorkProfileHandler::positionPresetsChanged, m_setPositionWidget,
+    connect(h, &WorkProfileHandler::positionPresetsChanged, m_views.setPosition,
         &SetPositionWidget::setPresets);
-    connect(m_setPolygonWidget, &SetPolygonWidget::presetsChanged, h,
+    connect(m_views.setPolygon, &SetPolygonWidget::presetsChanged, h,
         &WorkProfileHandler::setLimitationsPresets);
-    connect(h, &WorkProfileHandler::limitationsPresetsChanged, m_setPolygonWidget,
+    connect(h, &WorkProfileHandler::limitationsPresetsChanged, m_views.setPolygon,
         &SetPolygonWidget::setPresets);
     connect(h, &WorkProfileHandler::applyingProfileFinished, this,
         &MainWindow::doFinishApplyingProfile);
@@ -404,193 +404,40 @@ void MainWindow::doConnectProfile()
     connect(h, &WorkProfileHandler::savingFailed, this, &MainWindow::onProfileSavingFailed);
 }
 
+void MainWindow::doConnectRadarWiring()
+{
+    RadarWiring *wiring = m_radarWiring;
+    connect(wiring, &RadarWiring::clientConnected, this, &MainWindow::onClientConnected);
+    connect(wiring, &RadarWiring::radarStateChanged, this, &MainWindow::onRadarStateChanged);
+    connect(wiring, &RadarWiring::hardwareInfoResult, this, &MainWindow::onHardwareInfoResult);
+    connect(wiring, &RadarWiring::firmwareInfoResult, this, &MainWindow::onFirmwareInfoResult);
+    connect(
+        wiring, &RadarWiring::selfDiagnosticsResult, this, &MainWindow::onSelfDiagnosticsResult);
+    connect(wiring, &RadarWiring::imitatorModeChanged, this, &MainWindow::onImitatorModeChanged);
+    connect(
+        wiring, &RadarWiring::fakeTargetsModeChanged, this, &MainWindow::onFakeTargetsModeChanged);
+    connect(this, &MainWindow::forceServerToChangeProtocol, wiring,
+        &RadarWiring::forceServerToChangeProtocol);
+    connect(this, &MainWindow::resetClientStatistics, wiring, &RadarWiring::resetClientStatistics);
+}
+
 void MainWindow::doSetupRadarClient(int version)
 {
     doUnsetRadarClient();
-    IVantorClient *client = nullptr;
     if (version == SerialQelVersion)
-        client = new VantorSerialQelProtocolClient(this);
+        m_radarWiring->attach(new VantorSerialQelProtocolClient(this));
     else if (version == SerialPmxVersion)
-        client = new VantorSerialPmxProtocolClient(this);
-    if (!client)
-        return;
-    m_radarClient = client;
-
-    const QList<ServerStatusWidget *> serverWidgets = { m_serverPingWidget,
-        m_serverConnectionWidget, m_serverStateWidget, m_serverProtocolWidget };
-    for (ServerStatusWidget *widget : serverWidgets) {
-        connect(client, &IVantorClient::connecting, widget, &ServerStatusWidget::showConnecting);
-        connect(client, &IVantorClient::connected, widget, &ServerStatusWidget::showConnected);
-        connect(
-            client, &IVantorClient::notconnected, widget, &ServerStatusWidget::showNotConnected);
-        connect(
-            client, &IVantorClient::disconnected, widget, &ServerStatusWidget::showDisconnected);
-    }
-    connect(client, &IVantorClient::connected, this, &MainWindow::onClientConnected);
-    connect(client, &IVantorClient::pingLatency, m_serverPingWidget,
-        &ServerPingWidget::showPingLatency);
-
-    connect(client, &IVantorClient::radarStateChanged, this, &MainWindow::onRadarStateChanged);
-    connect(client, &IVantorClient::radarStateChanged, m_objectsTableWidget,
-        &ObjectsTableWidget::showRadarState);
-    connect(client, &IVantorClient::radarStateChanged, m_imitatorObjectWidget,
-        &ImitatorObjectWidget::showRadarState);
-    connect(client, &IVantorClient::radarStateChanged, m_generalInfoWidget,
-        &GeneralInfoWidget::showRadarState);
-    connect(client, &IVantorClient::radarStateChanged, m_serverStateWidget,
-        &ServerStateWidget::showRadarState);
-    connect(client, &IVantorClient::radarStateChanged, m_radarStateWidget,
-        &RadarStateWidget::showRadarState);
-
-    ProjectionDrawer *drawer = m_projectionWidget.drawer();
-    using PositionSlot = void (ProjectionDrawer::*)(double, double, double, double, double, double);
-    connect(client, &IVantorClient::radarStateChanged, m_roadObjectsWidget,
-        &RoadObjectsWidget::showRadarState);
-    connect(client, &IVantorClient::radarStateChanged, drawer, &ProjectionDrawer::showRadarState);
-    connect(
-        client, &IVantorClient::radarStateChanged, &m_objectsHelper, &ObjectsHelper::setRadarState);
-    connectPanelStates(client, m_saveAndRestartWidget);
-    connectPanelStates(client, m_setPositionWidget);
-    connectPanelStates(client, m_radarTuningWidget);
-    connectPanelStates(client, m_setPolygonWidget);
-    connectPanelStates(client, m_sendCommandsWidget);
-
-    const QList<GroupedWidget *> frameDisplays
-        = { m_objectsTableWidget, m_imitatorObjectWidget, &m_historyTableWidget };
-    for (GroupedWidget *display : frameDisplays) {
-        connect(client, &IVantorClient::frameStarted, display, &GroupedWidget::startFilling);
-        connect(client, &IVantorClient::objectData, display, &GroupedWidget::addObject);
-        connect(client, &IVantorClient::frameFinished, display, &GroupedWidget::finishFilling);
-    }
-    // The scheme and the projection finish on the sorter's signal instead of frameFinished.
-    connect(client, &IVantorClient::frameStarted, m_roadObjectsWidget,
-        &RoadObjectsWidget::startFilling);
-    connect(client, &IVantorClient::objectData, m_roadObjectsWidget, &RoadObjectsWidget::addObject);
-    connect(client, &IVantorClient::frameStarted, drawer, &ProjectionDrawer::startFilling);
-    connect(client, &IVantorClient::objectData, drawer, &ProjectionDrawer::addObject);
-    connect(client, &IVantorClient::frameStarted, &m_objectsHelper, &ObjectsHelper::startFilling);
-    connect(client, &IVantorClient::objectData, &m_objectsHelper, &ObjectsHelper::addObject);
-    connect(client, &IVantorClient::frameFinished, &m_objectsHelper, &ObjectsHelper::finishFilling);
-    connect(client, &IVantorClient::frameDateTimeUtc, m_roadObjectsWidget,
-        &RoadObjectsWidget::setFrameDateTimeUtc);
-    connect(
-        client, &IVantorClient::frameDateTimeUtc, drawer, &ProjectionDrawer::setFrameDateTimeUtc);
-    connect(client, &IVantorClient::frameDateTimeUtc, &m_objectsHelper,
-        &ObjectsHelper::setFrameDateTimeUtc);
-    connect(client, &IVantorClient::cycleNumber, &m_objectsHelper, &ObjectsHelper::setCycleNumber);
-    connect(client, &IVantorClient::frameDateTimeUtc, m_generalInfoWidget,
-        &GeneralInfoWidget::setFrameDateTimeUtc);
-    connect(client, &IVantorClient::frameDateTimeUtc, &m_historyTableWidget,
-        &HistoryTableWidget::setFrameDateTimeUtc);
-    connect(client, &IVantorClient::uptimeInfo, m_generalInfoWidget,
-        &GeneralInfoWidget::showUptimeInfo);
-    connect(client, &IVantorClient::cycleNumber, m_generalInfoWidget,
-        &GeneralInfoWidget::showCycleNumber);
-
-    // Queued, so that the modal boxes open after the client has finished its message.
-    connect(client, &IVantorClient::hardwareInfo, this, &MainWindow::onHardwareInfoResult,
-        Qt::QueuedConnection);
-    connect(client, &IVantorClient::hardwareInfo, m_serverStateWidget,
-        &ServerStateWidget::showRadarHardwareInfo);
-    connect(client, &IVantorClient::firmwareInfo, this, &MainWindow::onFirmwareInfoResult,
-        Qt::QueuedConnection);
-    connect(client, &IVantorClient::selfDiagnosticsResult, this,
-        &MainWindow::onSelfDiagnosticsResult, Qt::QueuedConnection);
-    connect(client, &IVantorClient::imitatorModeChanged, this, &MainWindow::onImitatorModeChanged);
-    connect(client, &IVantorClient::fakeTargetsModeChanged, this,
-        &MainWindow::onFakeTargetsModeChanged);
-    connect(client, &IVantorClient::imitatorModeChanged, m_sendCommandsWidget,
-        &SendCommandsWidget::showImitatorMode);
-    connect(client, &IVantorClient::fakeTargetsModeChanged, m_sendCommandsWidget,
-        &SendCommandsWidget::showFakeTargetsMode);
-    connect(client, &IVantorClient::radarPosition, m_roadObjectsWidget,
-        &RoadObjectsWidget::showPosition);
-    connect(client, &IVantorClient::radarPosition, m_setPositionWidget,
-        &SetPositionWidget::showPosition);
-    connect(client, &IVantorClient::radarPosition, drawer,
-        static_cast<PositionSlot>(&ProjectionDrawer::showPosition));
-    connect(client, &IVantorClient::frequencyIndex, m_radarTuningWidget,
-        &RadarTuningWidget::showFrequencyIndex);
-    connect(client, &IVantorClient::radarSensitivity, m_radarTuningWidget,
-        &RadarTuningWidget::showRadarSensitivity);
-    connect(client, &IVantorClient::polygonUsage, m_roadObjectsWidget,
-        &RoadObjectsWidget::showPolygonUsage);
-    connect(client, &IVantorClient::polygonUsage, m_setPolygonWidget,
-        &SetPolygonWidget::showPolygonUsage);
-    connect(client, &IVantorClient::polygonTreatParam, m_setPolygonWidget,
-        &SetPolygonWidget::showPolygonTreatParam);
-    connect(client, &IVantorClient::polygonSpeedParam, m_setPolygonWidget,
-        &SetPolygonWidget::showPolygonSpeedParam);
-    connect(client, &IVantorClient::polygonPointParam, m_roadObjectsWidget,
-        &RoadObjectsWidget::showPolygonPointParam);
-    connect(client, &IVantorClient::polygonPointParam, m_setPolygonWidget,
-        &SetPolygonWidget::showPolygonPointParam);
-    connect(client, &IVantorClient::usedProtocolChanged, m_serverProtocolWidget,
-        &ServerProtocolWidget::showServerProtocol);
-    connect(client, &IVantorClient::serverStateChanged, m_serverStateWidget,
-        &ServerStateWidget::showServerState);
-    connect(m_serverStateWidget, &ServerStateWidget::getRadarHardwareInfo, client,
-        &IVantorClient::sendCmdGetHardwareInfo);
-
-    doConnectPanelRequests(client);
-    connect(this, &MainWindow::forceServerToChangeProtocol, client,
-        &IVantorClient::forceServerToChangeProtocol);
-    connect(this, &MainWindow::resetClientStatistics, client, &IVantorClient::resetStatistics);
-}
-
-void MainWindow::doConnectPanelRequests(IVantorClient *client)
-{
-    connect(m_sendCommandsWidget, &SendCommandsWidget::commandWithNoArgs, client,
-        &IVantorClient::sendAnyCmdWithNoArgs);
-    connect(m_sendCommandsWidget, &SendCommandsWidget::switchCommand, client,
-        &IVantorClient::sendAnySwitchCmd);
-    connect(m_saveAndRestartWidget, &SaveAndRestartWidget::commandWithNoArgs, client,
-        &IVantorClient::sendAnyCmdWithNoArgs);
-    connect(m_setPositionWidget, &SetPositionWidget::setPosition, client,
-        &IVantorClient::sendCmdSetPosition);
-    connect(m_setPositionWidget, &SetPositionWidget::getPosition, client,
-        &IVantorClient::sendCmdGetPosition);
-    connect(m_radarTuningWidget, &RadarTuningWidget::setFrequencyIndex, client,
-        &IVantorClient::sendCmdSetFrequencyIndex);
-    connect(m_radarTuningWidget, &RadarTuningWidget::getFrequencyIndex, client,
-        &IVantorClient::sendCmdGetFrequencyIndex);
-    connect(m_radarTuningWidget, &RadarTuningWidget::setRadarSensitivity, client,
-        &IVantorClient::sendCmdSetRadarSensitivity);
-    connect(m_radarTuningWidget, &RadarTuningWidget::getRadarSensitivity, client,
-        &IVantorClient::sendCmdGetRadarSensitivity);
-    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonUsage, client,
-        &IVantorClient::sendCmdSetPolygonUsage);
-    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonUsage, client,
-        &IVantorClient::sendCmdGetPolygonUsage);
-    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonTreatParam, client,
-        &IVantorClient::sendCmdSetPolygonTreatParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonTreatParam, client,
-        &IVantorClient::sendCmdGetPolygonTreatParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonSpeedParam, client,
-        &IVantorClient::sendCmdSetPolygonSpeedParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonSpeedParam, client,
-        &IVantorClient::sendCmdGetPolygonSpeedParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonPointParam, client,
-        &IVantorClient::sendCmdSetPolygonPointParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonPointParam, client,
-        &IVantorClient::sendCmdGetPolygonPointParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::reinitPolygons, client,
-        &IVantorClient::sendCmdReinitPolygons);
+        m_radarWiring->attach(new VantorSerialPmxProtocolClient(this));
 }
 
 void MainWindow::doUnsetRadarClient()
 {
-    if (!m_radarClient)
+    IVantorClient *client = m_radarWiring->client();
+    if (!client)
         return;
-    IVantorClient *client = m_radarClient;
-    m_radarClient = nullptr;
-    client->disconnect(this);
-    disconnect(client);
-    const QList<QObject *> requesters = { m_serverStateWidget, m_sendCommandsWidget,
-        m_saveAndRestartWidget, m_setPositionWidget, m_radarTuningWidget, m_setPolygonWidget };
-    for (QObject *requester : requesters)
-        requester->disconnect(client);
+    // The displays see the client go offline before it is cut off.
     client->disconnectFromServer();
+    m_radarWiring->detach();
     client->deleteLater();
 }
 
@@ -750,7 +597,7 @@ void MainWindow::doSetProtocolVersion(int version)
     for (QAction *action : m_ui.protocolGroup->actions())
         action->setChecked(action->data().toInt() == version);
     onRadarStateChanged(IVantorClient::Offline);
-    m_radarStateWidget->showRadarState(IVantorClient::Offline);
+    m_views.radarState->showRadarState(IVantorClient::Offline);
     doSetupRadarClient(version);
     if (!m_applyingProfile)
         doConnectToRadarServer(m_radarServerUrl);
@@ -769,12 +616,13 @@ void MainWindow::doSetRadarServerUrl(const QString &url)
 
 void MainWindow::doConnectToRadarServer(const QString &url)
 {
-    if (!m_radarClient)
+    IVantorClient *client = m_radarWiring->client();
+    if (!client)
         return;
-    m_radarClient->disconnectFromServer();
+    client->disconnectFromServer();
     // A URL the client refuses (a hand-edited profile) would otherwise show nothing at all.
-    if (!m_radarClient->connectToServer(QUrl(url), ReconnectTimeoutMs))
-        m_serverConnectionWidget->showNotConnected();
+    if (!client->connectToServer(QUrl(url), ReconnectTimeoutMs))
+        m_views.serverConnection->showNotConnected();
 }
 
 void MainWindow::doSetControlVisible(int control, bool visible)
@@ -877,7 +725,7 @@ void MainWindow::doResetWindowLayout(int control)
     if (isLayoutFrozen(control))
         return;
     setUpdatesEnabled(false);
-    m_imitatorObjectWidget->clear();
+    m_views.imitator->clear();
     m_ui.objectsMetaWidget->hide();
     m_ui.objectsMetaWidget->setMaximumSize(32, 32);
     const PanelLayout layout = currentLayout();
@@ -907,7 +755,7 @@ void MainWindow::doApplyWindowLayout(int control)
 void MainWindow::doFinishRearranging()
 {
     doRearrangeControls(currentLayout());
-    m_imitatorObjectWidget->clear();
+    m_views.imitator->clear();
     m_ui.objectsMetaWidget->setVisible(m_visible.value(ObjectsViewControl));
     // The scroll area only scrolls vertically: it is as wide as the columns it shows.
     m_ui.controlsScrollArea->setMinimumWidth(m_ui.controlsWidget->minimumSizeHint().width()

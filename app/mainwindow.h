@@ -5,6 +5,7 @@
 #include "objectshelper.h"
 #include "panellayout.h"
 #include "projectionwidget.h"
+#include "radarwiring.h"
 #include "roadbuilder.h"
 #include "roadconfigwidget.h"
 #include "tvmsconfigwidget.h"
@@ -14,7 +15,6 @@
 
 #include <QMainWindow>
 #include <QMap>
-#include <QPointer>
 
 class GeneralInfoWidget;
 class ImitatorObjectWidget;
@@ -50,13 +50,13 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    IVantorClient *radarClient() const { return m_radarClient; }
+    IVantorClient *radarClient() const { return m_radarWiring->client(); }
     WorkProfileHandler *profileHandler() { return m_workProfileWidget.handler(); }
     HistoryTableWidget *historyTableWidget() { return &m_historyTableWidget; }
-    ServerStateWidget *serverStateWidget() const { return m_serverStateWidget; }
-    ImitatorObjectWidget *imitatorObjectWidget() const { return m_imitatorObjectWidget; }
-    ObjectsTableWidget *objectsTableWidget() const { return m_objectsTableWidget; }
-    RoadObjectsWidget *roadObjectsWidget() const { return m_roadObjectsWidget; }
+    ServerStateWidget *serverStateWidget() const { return m_views.serverState; }
+    ImitatorObjectWidget *imitatorObjectWidget() const { return m_views.imitator; }
+    ObjectsTableWidget *objectsTableWidget() const { return m_views.objectsTable; }
+    RoadObjectsWidget *roadObjectsWidget() const { return m_views.scheme; }
     ProjectionWidget *projectionWidget() { return &m_projectionWidget; }
     bool isControlVisible(int control) const { return m_visible.value(VantorControl(control)); }
     const Ui::MainWindow &form() const { return m_ui; }
@@ -115,13 +115,13 @@ private slots:
 private:
     void doFillMenus();
     void doFillControls();
-    void doCreatePanels();
+    void doCreateViews();
     void doConnectProfile();
     void doConnectDisplays();
+    void doConnectRadarWiring();
     void doSetupRadarClient(int version);
     void doUnsetRadarClient();
     void doConnectToRadarServer(const QString &url);
-    void doConnectPanelRequests(IVantorClient *client);
     void doStartPickup(int mode);
     void doSetImitatorMode(quint8 mode);
     void doSetImitatorText();
@@ -151,7 +151,6 @@ private:
     bool m_firmwareInfoRequested = false;
     bool m_selfDiagnosticsRequested = false;
     bool m_closing = false;
-    QPointer<IVantorClient> m_radarClient;
     RoadBuilder m_roadBuilder;
     ObjectsHelper m_objectsHelper;
     QMap<VantorControl, QWidget *> m_controls;
@@ -161,19 +160,7 @@ private:
     TvmsConfigWidget m_tvmsConfigWidget;
     HistoryTableWidget m_historyTableWidget;
     ProjectionWidget m_projectionWidget;
-    ServerPingWidget *m_serverPingWidget = nullptr;
-    ServerConnectionWidget *m_serverConnectionWidget = nullptr;
-    ServerStateWidget *m_serverStateWidget = nullptr;
-    ServerProtocolWidget *m_serverProtocolWidget = nullptr;
-    RadarStateWidget *m_radarStateWidget = nullptr;
     Ui::MainWindow m_ui;
-    GeneralInfoWidget *m_generalInfoWidget = nullptr;
-    ImitatorObjectWidget *m_imitatorObjectWidget = nullptr;
-    ObjectsTableWidget *m_objectsTableWidget = nullptr;
-    RoadObjectsWidget *m_roadObjectsWidget = nullptr;
-    SendCommandsWidget *m_sendCommandsWidget = nullptr;
-    SetPolygonWidget *m_setPolygonWidget = nullptr;
-    SetPositionWidget *m_setPositionWidget = nullptr;
-    RadarTuningWidget *m_radarTuningWidget = nullptr;
-    SaveAndRestartWidget *m_saveAndRestartWidget = nullptr;
+    MainViews m_views;
+    RadarWiring *m_radarWiring = nullptr;
 };
