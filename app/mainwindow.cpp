@@ -4,6 +4,7 @@
 #include "imitatorobjectwidget.h"
 #include "ivantorclient.h"
 #include "objectstablewidget.h"
+#include "profilebinding.h"
 #include "radarcommandtable.h"
 #include "radarstatewidget.h"
 #include "radartuningwidget.h"
@@ -137,45 +138,6 @@ void MainWindow::doFillMenus()
         &MainWindow::onChooseRadarServerTriggered);
     connect(
         m_ui.actionAboutProgram, &QAction::triggered, this, &MainWindow::onAboutProgramTriggered);
-
-    doBindAction(m_ui.actionProtocolForcing, &WorkProfileHandler::setProtocolForcing,
-        &WorkProfileHandler::protocolForcingChanged);
-    doBindAction(m_ui.actionDrawVertical, &WorkProfileHandler::setDrawVertical,
-        &WorkProfileHandler::drawVerticalChanged);
-    doBindAction(m_ui.actionKeepAspectRatio, &WorkProfileHandler::setKeepAspectRatio,
-        &WorkProfileHandler::keepAspectRatioChanged);
-    doBindAction(m_ui.actionShowSightLine, &WorkProfileHandler::setShowSightLine,
-        &WorkProfileHandler::showSightLineChanged);
-    doBindAction(m_ui.actionShowCurrentTracksOnScheme,
-        &WorkProfileHandler::setShowCurrentTracksOnScheme,
-        &WorkProfileHandler::showCurrentTracksOnSchemeChanged);
-    doBindAction(m_ui.actionShowAverageTracksOnScheme,
-        &WorkProfileHandler::setShowAverageTracksOnScheme,
-        &WorkProfileHandler::showAverageTracksOnSchemeChanged);
-    doBindAction(m_ui.actionShowLaneLinesOnVideo, &WorkProfileHandler::setShowLaneLinesOnVideo,
-        &WorkProfileHandler::showLaneLinesOnVideoChanged);
-    doBindAction(m_ui.actionShowDistLinesOnVideo, &WorkProfileHandler::setShowDistLinesOnVideo,
-        &WorkProfileHandler::showDistLinesOnVideoChanged);
-    doBindAction(m_ui.actionShowObjectDimensionsOnVideo,
-        &WorkProfileHandler::setShowObjectDimensionsOnVideo,
-        &WorkProfileHandler::showObjectDimensionsOnVideoChanged);
-    doBindAction(m_ui.actionShowCurrentTracksOnVideo,
-        &WorkProfileHandler::setShowCurrentTracksOnVideo,
-        &WorkProfileHandler::showCurrentTracksOnVideoChanged);
-    doBindAction(m_ui.actionShowAverageTracksOnVideo,
-        &WorkProfileHandler::setShowAverageTracksOnVideo,
-        &WorkProfileHandler::showAverageTracksOnVideoChanged);
-    doBindAction(m_ui.actionPaintObjects, &WorkProfileHandler::setPaintObjects,
-        &WorkProfileHandler::paintObjectsChanged);
-    doBindAction(m_ui.actionAutoGetData, &WorkProfileHandler::setAutoGetData,
-        &WorkProfileHandler::autoGetDataChanged);
-}
-
-void MainWindow::doBindAction(QAction *action, void (WorkProfileHandler::*setter)(bool),
-    void (WorkProfileHandler::*changed)(bool))
-{
-    connect(action, &QAction::triggered, profileHandler(), setter);
-    connect(profileHandler(), changed, action, &QAction::setChecked);
 }
 
 void MainWindow::doFillControls()
@@ -305,103 +267,13 @@ void MainWindow::doConnectDisplays()
 
 void MainWindow::doConnectProfile()
 {
-    WorkProfileHandler *h = profileHandler();
-    connect(
-        h, &WorkProfileHandler::applyingProfileStarted, this, &MainWindow::doStartApplyingProfile);
-    connect(this, &MainWindow::protocolVersionChanged, h, &WorkProfileHandler::setProtocolVersion);
-    connect(
-        h, &WorkProfileHandler::protocolVersionChanged, this, &MainWindow::doSetProtocolVersion);
-    connect(
-        h, &WorkProfileHandler::protocolForcingChanged, this, &MainWindow::doSetProtocolForcing);
-    connect(this, &MainWindow::radarServerUrlChanged, h, &WorkProfileHandler::setRadarServerUrl);
-    connect(h, &WorkProfileHandler::radarServerUrlChanged, m_views.serverConnection,
-        &ServerConnectionWidget::setRadarServerUrl);
-    connect(h, &WorkProfileHandler::radarServerUrlChanged, this, &MainWindow::doSetRadarServerUrl);
-    connect(this, &MainWindow::controlVisibleChanged, h, &WorkProfileHandler::setControlVisible);
-    connect(h, &WorkProfileHandler::controlVisibleChanged, this, &MainWindow::doSetControlVisible);
-    connect(
-        this, &MainWindow::controlCollapsedChanged, h, &WorkProfileHandler::setControlCollapsed);
-    connect(
-        h, &WorkProfileHandler::controlCollapsedChanged, this, &MainWindow::doSetControlCollapsed);
-    connect(
-        this, &MainWindow::tracksDisplayModeChanged, h, &WorkProfileHandler::setTracksDisplayMode);
-    connect(h, &WorkProfileHandler::tracksDisplayModeChanged, this,
-        &MainWindow::doSetTracksDisplayMode);
-    connect(h, &WorkProfileHandler::drawVerticalChanged, this, &MainWindow::doSetDrawVertical);
-    connect(h, &WorkProfileHandler::drawVerticalChanged, m_views.imitator,
-        &ImitatorObjectWidget::setDrawVertical);
-    connect(h, &WorkProfileHandler::roadConfigChanged, &m_roadBuilder, &RoadBuilder::setRoadConfig);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, m_views.objectsTable,
-        &ObjectsTableWidget::setPaintObjects);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, &m_historyTableWidget,
-        &HistoryTableWidget::setPaintObjects);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, m_views.imitator,
-        &ImitatorObjectWidget::setPaintObjects);
-    connect(h, &WorkProfileHandler::tracksDisplayModeChanged, m_views.scheme,
-        &RoadObjectsWidget::setTracksDisplayMode);
-    // The sight line entry of the menu draws the sight area too.
-    connect(h, &WorkProfileHandler::showSightLineChanged, this, &MainWindow::showSightAreaChanged);
-    connect(this, &MainWindow::showSightAreaChanged, m_views.scheme,
-        &RoadObjectsWidget::setShowSightArea);
-    connect(h, &WorkProfileHandler::drawVerticalChanged, m_views.scheme,
-        &RoadObjectsWidget::setDrawVertical);
-    connect(h, &WorkProfileHandler::keepAspectRatioChanged, m_views.scheme,
-        &RoadObjectsWidget::setKeepAspectRatio);
-    connect(h, &WorkProfileHandler::showSightLineChanged, m_views.scheme,
-        &RoadObjectsWidget::setShowSightLine);
-    connect(h, &WorkProfileHandler::showCurrentTracksOnSchemeChanged, m_views.scheme,
-        &RoadObjectsWidget::setShowCurrentTracks);
-    connect(h, &WorkProfileHandler::showAverageTracksOnSchemeChanged, m_views.scheme,
-        &RoadObjectsWidget::setShowAverageTracks);
-    connect(&m_roadConfigWidget, &RoadConfigWidget::roadConfigChanged, h,
-        &WorkProfileHandler::setRoadConfig);
-    connect(h, &WorkProfileHandler::roadConfigChanged, &m_roadConfigWidget,
-        &RoadConfigWidget::setRoadConfig);
-
-    ProjectionDrawer *drawer = m_projectionWidget.drawer();
-    connect(h, &WorkProfileHandler::showLaneLinesOnVideoChanged, drawer,
-        &ProjectionDrawer::setShowLaneLines);
-    connect(h, &WorkProfileHandler::showDistLinesOnVideoChanged, drawer,
-        &ProjectionDrawer::setShowDistLines);
-    connect(h, &WorkProfileHandler::showObjectDimensionsOnVideoChanged, drawer,
-        &ProjectionDrawer::setShowObjectDimensions);
-    connect(h, &WorkProfileHandler::showCurrentTracksOnVideoChanged, drawer,
-        &ProjectionDrawer::setShowCurrentTracks);
-    connect(h, &WorkProfileHandler::showAverageTracksOnVideoChanged, drawer,
-        &ProjectionDrawer::setShowAverageTracks);
-    connect(&m_tvmsConfigWidget, &TvmsConfigWidget::tvmsConfigChanged, h,
-        &WorkProfileHandler::setTvmsConfig);
-    connect(h, &WorkProfileHandler::tvmsConfigChanged, drawer, &ProjectionDrawer::setTvmsConfig);
-    connect(h, &WorkProfileHandler::tvmsConfigChanged, &m_tvmsConfigWidget,
-        &TvmsConfigWidget::setTvmsConfig);
-    connect(&m_projectionWidget, &ProjectionWidget::backgroundImageChanged, h,
-        &WorkProfileHandler::setProjectionBackgroundImage);
-    connect(h, &WorkProfileHandler::projectionBackgroundImageChanged, &m_projectionWidget,
-        &ProjectionWidget::setBackgroundImage);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, m_views.scheme,
-        &RoadObjectsWidget::setPaintObjects);
-    connect(
-        h, &WorkProfileHandler::paintObjectsChanged, drawer, &ProjectionDrawer::setPaintObjects);
-
-    connect(h, &WorkProfileHandler::autoGetDataChanged, m_views.setPosition,
-        &SetPositionWidget::setAutoGetData);
-    connect(h, &WorkProfileHandler::autoGetDataChanged, m_views.radarTuning,
-        &RadarTuningWidget::setAutoGetData);
-    connect(h, &WorkProfileHandler::autoGetDataChanged, m_views.setPolygon,
-        &SetPolygonWidget::setAutoGetData);
-    connect(m_views.setPosition, &SetPositionWidget::presetsChanged, h,
-        &WorkProfileHandler::setPositionPresets);
-    connect(h, &WorkProfileHandler::positionPresetsChanged, m_views.setPosition,
-        &SetPositionWidget::setPresets);
-    connect(m_views.setPolygon, &SetPolygonWidget::presetsChanged, h,
-        &WorkProfileHandler::setLimitationsPresets);
-    connect(h, &WorkProfileHandler::limitationsPresetsChanged, m_views.setPolygon,
-        &SetPolygonWidget::setPresets);
-    connect(h, &WorkProfileHandler::applyingProfileFinished, this,
-        &MainWindow::doFinishApplyingProfile);
-    connect(
-        h, &WorkProfileHandler::configurationBackedUp, this, &MainWindow::onConfigurationBackedUp);
-    connect(h, &WorkProfileHandler::savingFailed, this, &MainWindow::onProfileSavingFailed);
+    WorkProfileHandler *handler = profileHandler();
+    ProfileBinding::bindMenu(handler, m_ui);
+    ProfileBinding::bindViews(handler, m_views);
+    ProfileBinding::bindWindow(handler, this);
+    connect(handler, &WorkProfileHandler::configurationBackedUp, this,
+        &MainWindow::onConfigurationBackedUp);
+    connect(handler, &WorkProfileHandler::savingFailed, this, &MainWindow::onProfileSavingFailed);
 }
 
 void MainWindow::doConnectRadarWiring()

@@ -135,9 +135,6 @@ private:
     bool isLayoutFrozen(int control) const;
     QString titleWithProfile(const QString &text) const;
     void showMessage(const QString &title, const QString &text, bool warning);
-    // Binds a checkable action both ways to a handler setting.
-    void doBindAction(QAction *action, void (WorkProfileHandler::*setter)(bool),
-        void (WorkProfileHandler::*changed)(bool));
 
     QString m_title;
     bool m_applyingProfile = false;
