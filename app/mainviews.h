@@ -3,14 +3,14 @@
 class GeneralInfoWidget;
 class HistoryTableWidget;
 class ImitatorObjectWidget;
-class ObjectsHelper;
 class ObjectsTableWidget;
 class ProjectionWidget;
 class RadarStateWidget;
 class RadarTuningWidget;
-class RoadBuilder;
 class RoadConfigWidget;
+class RoadObjectFrameCollector;
 class RoadObjectsWidget;
+class RoadScene;
 class SaveAndRestartWidget;
 class SendCommandsWidget;
 class ServerConnectionWidget;
@@ -37,8 +37,8 @@ struct MainViews
     GeneralInfoWidget *generalInfo = nullptr;
     HistoryTableWidget *history = nullptr;
     ProjectionWidget *projection = nullptr;
-    RoadBuilder *roadBuilder = nullptr;
-    ObjectsHelper *objectsHelper = nullptr;
+    RoadObjectFrameCollector *frameCollector = nullptr;
+    RoadScene *roadScene = nullptr;
 
     SendCommandsWidget *sendCommands = nullptr;
     SaveAndRestartWidget *saveAndRestart = nullptr;

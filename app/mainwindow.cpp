@@ -132,8 +132,8 @@ void MainWindow::doFillMenus()
         &MainWindow::onPickupRadarPosTriggered);
     connect(m_ui.actionPickupRadarPosAndCameraViewAngle, &QAction::triggered, this,
         &MainWindow::onPickupRadarPosAndCameraViewAngleTriggered);
-    connect(m_ui.actionResetAverageTracks, &QAction::triggered, &m_objectsHelper,
-        &ObjectsHelper::resetAverageTracks);
+    connect(m_ui.actionResetAverageTracks, &QAction::triggered, &m_roadScene,
+        &RoadScene::resetAverageTracks);
     connect(m_ui.actionChooseRadarServer, &QAction::triggered, this,
         &MainWindow::onChooseRadarServerTriggered);
     connect(
@@ -195,8 +195,8 @@ void MainWindow::doCreateViews()
     m_ui.saveAndRestartBoxLayout->addWidget(m_views.saveAndRestart);
     m_views.history = &m_historyTableWidget;
     m_views.projection = &m_projectionWidget;
-    m_views.roadBuilder = &m_roadBuilder;
-    m_views.objectsHelper = &m_objectsHelper;
+    m_views.frameCollector = &m_frameCollector;
+    m_views.roadScene = &m_roadScene;
     m_views.roadConfig = &m_roadConfigWidget;
     m_views.tvmsConfig = &m_tvmsConfigWidget;
 }
@@ -214,55 +214,15 @@ void MainWindow::doConnectDisplays()
         &RoadObjectsWidget::showPosition);
     connect(m_views.setPosition, &SetPositionWidget::setPosition, drawer, drawerShowPosition);
 
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, m_views.scheme,
-        &RoadObjectsWidget::startApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, drawer,
-        &ProjectionDrawer::startApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadStarted, &m_objectsHelper,
-        &ObjectsHelper::startApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::roadAxisLine, m_views.scheme,
-        &RoadObjectsWidget::setRoadAxisLine);
-    connect(&m_roadBuilder, &RoadBuilder::roadAxisLine, drawer, &ProjectionDrawer::setRoadAxisLine);
-    connect(&m_roadBuilder, &RoadBuilder::laneBorderLines, m_views.scheme,
-        &RoadObjectsWidget::setLaneBorderLines);
-    connect(&m_roadBuilder, &RoadBuilder::laneBorderLines, drawer,
-        &ProjectionDrawer::setLaneBorderLines);
-    connect(&m_roadBuilder, &RoadBuilder::roadBorderLines, m_views.scheme,
-        &RoadObjectsWidget::setRoadBorderLines);
-    connect(&m_roadBuilder, &RoadBuilder::roadBorderLines, drawer,
-        &ProjectionDrawer::setRoadBorderLines);
-    connect(&m_roadBuilder, &RoadBuilder::distanceLines, m_views.scheme,
-        &RoadObjectsWidget::setDistanceLines);
-    connect(
-        &m_roadBuilder, &RoadBuilder::distanceLines, drawer, &ProjectionDrawer::setDistanceLines);
-    connect(&m_roadBuilder, &RoadBuilder::laneCenterLines, &m_objectsHelper,
-        &ObjectsHelper::setLaneCenterLines);
-    connect(&m_roadBuilder, &RoadBuilder::roadTanAngles, m_views.scheme,
+    // The road scene hands the scheme and the projection the road and the sorted frames.
+    m_roadScene.connectView(m_views.scheme);
+    connect(&m_roadScene, &RoadScene::roadTanAngles, m_views.scheme,
         &RoadObjectsWidget::setRoadTanAngles);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, m_views.scheme,
-        &RoadObjectsWidget::finishApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, drawer,
-        &ProjectionDrawer::finishApplyingRoad);
-    connect(&m_roadBuilder, &RoadBuilder::applyingRoadFinished, &m_objectsHelper,
-        &ObjectsHelper::finishApplyingRoad);
+    m_roadScene.connectView(drawer);
 
     connect(drawer, &ProjectionDrawer::sight, m_views.scheme, &RoadObjectsWidget::setSight);
     connect(drawer, &ProjectionDrawer::pickedRadarPosition, m_views.setPosition,
         &SetPositionWidget::fillPosition);
-
-    // The scheme and the projection redraw once the objects are sorted, not on frameFinished.
-    connect(&m_objectsHelper, &ObjectsHelper::currentTracks, m_views.scheme,
-        &RoadObjectsWidget::setCurrentTracks);
-    connect(&m_objectsHelper, &ObjectsHelper::currentTracks, drawer,
-        &ProjectionDrawer::setCurrentTracks);
-    connect(&m_objectsHelper, &ObjectsHelper::sortingFinished, m_views.scheme,
-        qOverload<const QVector<quint8> &>(&RoadObjectsWidget::finishFilling));
-    connect(&m_objectsHelper, &ObjectsHelper::sortingFinished, drawer,
-        &ProjectionDrawer::finishFilling);
-    connect(&m_objectsHelper, &ObjectsHelper::averageTracks, m_views.scheme,
-        &RoadObjectsWidget::setAverageTracks);
-    connect(&m_objectsHelper, &ObjectsHelper::averageTracks, drawer,
-        &ProjectionDrawer::setAverageTracks);
 }
 
 void MainWindow::doConnectProfile()

@@ -2,12 +2,12 @@
 
 #include "historytablewidget.h"
 #include "ivantorclient.h"
-#include "objectshelper.h"
 #include "panellayout.h"
 #include "projectionwidget.h"
 #include "radarwiring.h"
-#include "roadbuilder.h"
 #include "roadconfigwidget.h"
+#include "roadobjectframecollector.h"
+#include "roadscene.h"
 #include "tvmsconfigwidget.h"
 #include "ui_mainwindow.h"
 #include "vantorcontrol.h"
@@ -148,8 +148,8 @@ private:
     bool m_firmwareInfoRequested = false;
     bool m_selfDiagnosticsRequested = false;
     bool m_closing = false;
-    RoadBuilder m_roadBuilder;
-    ObjectsHelper m_objectsHelper;
+    RoadObjectFrameCollector m_frameCollector;
+    RoadScene m_roadScene;
     QMap<VantorControl, QWidget *> m_controls;
     QMap<VantorControl, bool> m_visible;
     WorkProfileWidget m_workProfileWidget;

@@ -6,9 +6,9 @@
 #include "objectstablewidget.h"
 #include "projectionwidget.h"
 #include "radartuningwidget.h"
-#include "roadbuilder.h"
 #include "roadconfigwidget.h"
 #include "roadobjectswidget.h"
+#include "roadscene.h"
 #include "serverconnectionwidget.h"
 #include "setpolygonwidget.h"
 #include "setpositionwidget.h"
@@ -74,7 +74,7 @@ void bindViews(WorkProfileHandler *handler, const MainViews &views)
     announce(
         &H::showAverageTracksOnSchemeChanged, scheme, &RoadObjectsWidget::setShowAverageTracks);
     announce(&H::tracksDisplayModeChanged, scheme, &RoadObjectsWidget::setTracksDisplayMode);
-    announce(&H::roadConfigChanged, views.roadBuilder, &RoadBuilder::setRoadConfig);
+    announce(&H::roadConfigChanged, views.roadScene, &RoadScene::setRoadConfig);
     announce(&H::roadConfigChanged, views.roadConfig, &RoadConfigWidget::setRoadConfig);
     QObject::connect(
         views.roadConfig, &RoadConfigWidget::roadConfigChanged, handler, &H::setRoadConfig);

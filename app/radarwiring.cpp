@@ -4,12 +4,13 @@
 #include "historytablewidget.h"
 #include "imitatorobjectwidget.h"
 #include "ivantorclient.h"
-#include "objectshelper.h"
 #include "objectstablewidget.h"
 #include "projectionwidget.h"
 #include "radarstatewidget.h"
 #include "radartuningwidget.h"
+#include "roadobjectframecollector.h"
 #include "roadobjectswidget.h"
+#include "roadscene.h"
 #include "saveandrestartwidget.h"
 #include "sendcommandswidget.h"
 #include "serverconnectionwidget.h"
@@ -29,7 +30,15 @@ using DrawerPositionSlot
 RadarWiring::RadarWiring(const MainViews &views, QObject *parent)
     : QObject(parent)
     , m_views(views)
-{ }
+{
+    // The collected frames reach the same displays whichever client is attached.
+    RoadObjectFrameCollector *collector = m_views.frameCollector;
+    const auto collected = &RoadObjectFrameCollector::frameCollected;
+    connect(collector, collected, m_views.objectsTable, &ObjectsTableWidget::showFrame);
+    connect(collector, collected, m_views.imitator, &ImitatorObjectWidget::showFrame);
+    connect(collector, collected, m_views.history, &HistoryTableWidget::showFrame);
+    connect(collector, collected, m_views.roadScene, &RoadScene::showFrame);
+}
 
 RadarWiring::~RadarWiring()
 {
@@ -54,6 +63,8 @@ IVantorClient *RadarWiring::detach()
     for (const QMetaObject::Connection &connection : qAsConst(m_connections))
         disconnect(connection);
     m_connections.clear();
+    if (m_client && m_views.frameCollector->client() == m_client)
+        m_views.frameCollector->setClient(nullptr);
     IVantorClient *client = m_client;
     m_client = nullptr;
     return client;
@@ -91,7 +102,7 @@ void RadarWiring::doConnectRadarStates(IVantorClient *client)
     link(client, state, m_views.radarState, &RadarStateWidget::showRadarState);
     link(client, state, m_views.scheme, &RoadObjectsWidget::showRadarState);
     link(client, state, m_views.projection->drawer(), &ProjectionDrawer::showRadarState);
-    link(client, state, m_views.objectsHelper, &ObjectsHelper::setRadarState);
+    link(client, state, m_views.roadScene, &RoadScene::setRadarState);
 
     const auto command = &IVantorClient::radarCommandStateChanged;
     link(client, state, m_views.saveAndRestart, &SaveAndRestartWidget::showRadarState);
@@ -106,34 +117,13 @@ void RadarWiring::doConnectRadarStates(IVantorClient *client)
     link(client, command, m_views.sendCommands, &SendCommandsWidget::showCommandState);
 }
 
-// The scheme and the projection finish a frame on the sorter's signal, not on
-// frameFinished.
+// The collector makes one frame value of the client's frame signals; the general info
+// counts the cycles itself.
 void RadarWiring::doConnectFrames(IVantorClient *client)
 {
-    ProjectionDrawer *drawer = m_views.projection->drawer();
-    ObjectsHelper *helper = m_views.objectsHelper;
-    const QList<GroupedWidget *> frameDisplays
-        = { m_views.objectsTable, m_views.imitator, m_views.history };
-    for (GroupedWidget *display : frameDisplays) {
-        link(client, &IVantorClient::frameStarted, display, &GroupedWidget::startFilling);
-        link(client, &IVantorClient::objectData, display, &GroupedWidget::addObject);
-        link(client, &IVantorClient::frameFinished, display, &GroupedWidget::finishFilling);
-    }
-    link(client, &IVantorClient::frameStarted, m_views.scheme, &RoadObjectsWidget::startFilling);
-    link(client, &IVantorClient::objectData, m_views.scheme, &RoadObjectsWidget::addObject);
-    link(client, &IVantorClient::frameStarted, drawer, &ProjectionDrawer::startFilling);
-    link(client, &IVantorClient::objectData, drawer, &ProjectionDrawer::addObject);
-    link(client, &IVantorClient::frameStarted, helper, &ObjectsHelper::startFilling);
-    link(client, &IVantorClient::objectData, helper, &ObjectsHelper::addObject);
-    link(client, &IVantorClient::frameFinished, helper, &ObjectsHelper::finishFilling);
-
-    const auto time = &IVantorClient::frameDateTimeUtc;
-    link(client, time, m_views.scheme, &RoadObjectsWidget::setFrameDateTimeUtc);
-    link(client, time, drawer, &ProjectionDrawer::setFrameDateTimeUtc);
-    link(client, time, helper, &ObjectsHelper::setFrameDateTimeUtc);
-    link(client, time, m_views.generalInfo, &GeneralInfoWidget::setFrameDateTimeUtc);
-    link(client, time, m_views.history, &HistoryTableWidget::setFrameDateTimeUtc);
-    link(client, &IVantorClient::cycleNumber, helper, &ObjectsHelper::setCycleNumber);
+    m_views.frameCollector->setClient(client);
+    link(client, &IVantorClient::frameDateTimeUtc, m_views.generalInfo,
+        &GeneralInfoWidget::setFrameDateTimeUtc);
     link(client, &IVantorClient::cycleNumber, m_views.generalInfo,
         &GeneralInfoWidget::showCycleNumber);
 }

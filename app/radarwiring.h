@@ -10,6 +10,8 @@ class IVantorClient;
 
 // Connects one radar client at a time to the main window's displays and panels: the
 // client's signals to the displays, the panels' requests to the client's command slots.
+// The client's frames go through the frame collector, whose frames reach the tables, the
+// history and the road scene.
 // The window hears the client through this object's signals and talks to it through
 // the request signals, so its own connections stay when the client is replaced.
 class RadarWiring : public QObject

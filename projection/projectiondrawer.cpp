@@ -173,49 +173,43 @@ void ProjectionDrawer::showRadarState(int state)
     }
 }
 
+void ProjectionDrawer::showFrame(const RoadObjectFrame &frame)
+{
+    Frame waiting;
+    waiting.dueMs = m_clock.elapsed() + m_model.videoDelay();
+    waiting.frame = frame;
+    waiting.tracks = m_currentTracks;
+    if (m_waiting.size() >= MaxWaitingFrames)
+        m_waiting.removeFirst();
+    m_waiting.append(waiting);
+    doShowDueFrames();
+}
+
 void ProjectionDrawer::startFilling()
 {
-    m_filling.clear();
-    m_fillingTracks.clear();
-    m_fillingDateTime = QDateTime();
+    m_filling.onFrameStarted();
+    m_currentTracks.clear();
 }
 
 void ProjectionDrawer::setFrameDateTimeUtc(const QDateTime &dateTime)
 {
-    m_fillingDateTime = dateTime;
+    m_filling.onFrameDateTimeUtc(dateTime);
 }
 
 void ProjectionDrawer::addObject(quint8 id, double xSpeed, double ySpeed, double xRange,
     double yRange, double length, const QDateTime &lastDetected)
 {
-    auto it = m_filling.find(id);
-    if (it == m_filling.end())
-        m_filling.insert(id, RoadObject(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected));
-    else
-        it->update(xSpeed, ySpeed, xRange, yRange, length, lastDetected);
+    m_filling.onObjectData(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected);
 }
 
 void ProjectionDrawer::setCurrentTracks(const QMap<quint8, QPolygonF> &tracks)
 {
-    m_fillingTracks = tracks;
+    m_currentTracks = tracks;
 }
 
 void ProjectionDrawer::finishFilling(const QVector<quint8> &sortedObjectIds)
 {
-    Frame frame;
-    frame.dueMs = m_clock.elapsed() + m_model.videoDelay();
-    frame.dateTime = m_fillingDateTime;
-    frame.tracks = m_fillingTracks;
-    frame.objects.reserve(sortedObjectIds.size());
-    for (quint8 id : sortedObjectIds) {
-        const auto it = m_filling.constFind(id);
-        if (it != m_filling.cend())
-            frame.objects.append(it.value());
-    }
-    if (m_waiting.size() >= MaxWaitingFrames)
-        m_waiting.removeFirst();
-    m_waiting.append(frame);
-    doShowDueFrames();
+    showFrame(m_filling.frame().inOrder(sortedObjectIds));
 }
 
 void ProjectionDrawer::setAverageTracks(const QMap<int, QPolygonF> &tracks)
@@ -371,7 +365,7 @@ void ProjectionDrawer::drawTracks(QPainter &painter) const
 void ProjectionDrawer::drawObjects(QPainter &painter) const
 {
     const QFontMetrics metrics(painter.font());
-    for (const RoadObject &object : m_shown.objects) {
+    for (const RoadObject &object : m_shown.frame.objects) {
         const quint8 colour = colourId(object.id);
         if (m_showObjectDimensions) {
             const QPolygon body = m_model.fittedLine(object.drawingDimensionsM());

@@ -3,7 +3,7 @@
 #include "cameramodel.h"
 #include "cameraparams.h"
 #include "pickupsearch.h"
-#include "roadobject.h"
+#include "roadobjectframecollector.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -23,9 +23,10 @@ class QPainter;
 // radar position from checkpoints marked on it. The camera model maps road metres to
 // pixels of the paint device given at construction; paint() draws with a painter on it.
 //
-// Objects arrive frame by frame (startFilling, addObject, finishFilling); a frame is
-// shown once the configured video delay has passed, so the drawing keeps pace with a
-// picture that lags behind the radar.
+// Objects arrive frame by frame in drawing order (showFrame, with the current tracks set
+// just before); a frame is shown once the configured video delay has passed, so the
+// drawing keeps pace with a picture that lags behind the radar. The per-object slots
+// collect a frame and show it at finishFilling in the order given.
 class ProjectionDrawer : public QObject
 {
     Q_OBJECT
@@ -112,6 +113,7 @@ public slots:
     void finishApplyingRoad();
 
     void showRadarState(int state);
+    void showFrame(const RoadObjectFrame &frame);
     void startFilling();
     void setFrameDateTimeUtc(const QDateTime &dateTime);
     void addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
@@ -132,8 +134,7 @@ private:
     struct Frame
     {
         qint64 dueMs = 0;
-        QDateTime dateTime;
-        QVector<RoadObject> objects; // in the sorted order
+        RoadObjectFrame frame; // in drawing order
         QMap<quint8, QPolygonF> tracks;
     };
 
@@ -167,10 +168,10 @@ private:
     QList<QPolygon> m_roadBorderPixels;
     QMap<int, QPolygon> m_distancePixels;
 
-    // The frame being filled, frames waiting for the video delay, the frame shown.
-    QMap<quint8, RoadObject> m_filling;
-    QDateTime m_fillingDateTime;
-    QMap<quint8, QPolygonF> m_fillingTracks;
+    // The frame being filled and the tracks of the next frame, frames waiting for the
+    // video delay, the frame shown.
+    RoadObjectFrameCollector m_filling;
+    QMap<quint8, QPolygonF> m_currentTracks;
     QVector<Frame> m_waiting;
     Frame m_shown;
     QMap<int, QPolygonF> m_averageTracks;

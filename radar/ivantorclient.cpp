@@ -215,7 +215,7 @@ void IVantorClient::doFinishRadarCommand(CommandState state, int error)
 void IVantorClient::doAddObject(quint8 id, double xSpeed, double ySpeed, double xRange,
     double yRange, double length, const QDateTime &lastDetected)
 {
-    m_objects.add(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected);
+    m_objects.add(RoadObject(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected));
 }
 
 void IVantorClient::doUpdateObjects(const QDateTime &now)

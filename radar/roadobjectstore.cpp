@@ -1,13 +1,18 @@
 #include "roadobjectstore.h"
 
-void RoadObjectStore::add(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
-    double length, const QDateTime &lastDetected)
+#include "roadobjectframe.h"
+
+#include <algorithm>
+
+void RoadObjectStore::add(const RoadObject &object)
 {
-    const auto it = m_objects.find(id);
-    if (it != m_objects.end())
-        it->update(xSpeed, ySpeed, xRange, yRange, length, lastDetected);
-    else
-        m_objects.insert(id, RoadObject(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected));
+    const int index = RoadObjectFrame::insertOrUpdate(m_objects, object);
+    const auto at = m_objects.begin() + index;
+    // A new identifier comes in at the end; it moves to its place in identifier order. The
+    // records before it are in that order, so a known identifier stays where it is.
+    const auto place = std::upper_bound(
+        m_objects.begin(), at, object.id, [](quint8 id, const RoadObject &o) { return id < o.id; });
+    std::rotate(place, at, at + 1);
 }
 
 void RoadObjectStore::expire(const QDateTime &now)
@@ -15,11 +20,9 @@ void RoadObjectStore::expire(const QDateTime &now)
     // Objects stamped more than the expiry ahead of the frame time are dropped as well:
     // after the server's clock steps back they would otherwise linger until it catches up.
     const qint64 nowMs = now.toMSecsSinceEpoch();
-    for (auto it = m_objects.begin(); it != m_objects.end();) {
-        const qint64 ageMs = nowMs - it->lastDetected.toMSecsSinceEpoch();
-        if (ageMs > ExpiryMs || ageMs < -ExpiryMs)
-            it = m_objects.erase(it);
-        else
-            ++it;
-    }
+    const auto expired = [nowMs](const RoadObject &o) {
+        const qint64 ageMs = nowMs - o.lastDetected.toMSecsSinceEpoch();
+        return ageMs > ExpiryMs || ageMs < -ExpiryMs;
+    };
+    m_objects.erase(std::remove_if(m_objects.begin(), m_objects.end(), expired), m_objects.end());
 }

@@ -15,6 +15,7 @@ ObjectsHelper::ObjectsHelper(QObject *parent)
     qRegisterMetaType<QVector<quint8>>("QVector<quint8>");
     qRegisterMetaType<QMap<quint8, QPolygonF>>("QMap<quint8,QPolygonF>");
     qRegisterMetaType<QMap<int, QPolygonF>>();
+    connect(&m_filling, &RoadObjectFrameCollector::frameCollected, this, &ObjectsHelper::sortFrame);
 }
 
 double ObjectsHelper::calcDistance(const QPointF &a, const QPointF &b)
@@ -25,7 +26,7 @@ double ObjectsHelper::calcDistance(const QPointF &a, const QPointF &b)
 QMap<quint8, QPolygonF> ObjectsHelper::currentTrackMap() const
 {
     QMap<quint8, QPolygonF> tracks;
-    for (const RoadObject &o : m_objects) {
+    for (const RoadObject &o : m_sorted.objects) {
         const auto it = m_tracks.constFind(o.id);
         if (it != m_tracks.constEnd())
             tracks.insert(o.id, it->points);
@@ -97,54 +98,55 @@ void ObjectsHelper::setRadarState(int state)
         return;
     m_working = working;
     if (!working) {
-        m_objects.clear();
-        m_sortedIds.clear();
+        m_sorted = RoadObjectFrame();
         doClearCurrentTracks();
         emit currentTracks({});
+        emit frameSorted(m_sorted);
         emit sortingFinished({});
+    }
+}
+
+void ObjectsHelper::sortFrame(const RoadObjectFrame &frame)
+{
+    if (frame.cycleNumber < m_cycleNumber)
+        doClearCurrentTracks();
+    m_cycleNumber = frame.cycleNumber;
+    ++m_frame;
+    doSortObjects(frame);
+    doUpdateTracks(frame.objects);
+    emit currentTracks(currentTrackMap());
+    emit frameSorted(m_sorted);
+    emit sortingFinished(m_sorted.ids());
+    if (m_averageChanged) {
+        m_averageChanged = false;
+        emit averageTracks(averageTrackMap());
     }
 }
 
 void ObjectsHelper::setCycleNumber(quint64 number)
 {
-    if (number < m_cycleNumber)
-        doClearCurrentTracks();
-    m_cycleNumber = number;
+    m_filling.onCycleNumber(number);
 }
 
 void ObjectsHelper::setFrameDateTimeUtc(const QDateTime &dateTime)
 {
-    m_frameDateTime = dateTime;
+    m_filling.onFrameDateTimeUtc(dateTime);
 }
 
 void ObjectsHelper::startFilling()
 {
-    m_objects.clear();
+    m_filling.onFrameStarted();
 }
 
 void ObjectsHelper::addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
     double length, const QDateTime &lastDetected)
 {
-    for (RoadObject &o : m_objects) {
-        if (o.id == id) {
-            o.update(xSpeed, ySpeed, xRange, yRange, length, lastDetected);
-            return;
-        }
-    }
-    m_objects.append(RoadObject(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected));
+    m_filling.onObjectData(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected);
 }
 
 void ObjectsHelper::finishFilling()
 {
-    ++m_frame;
-    doSortObjects();
-    doUpdateTracks();
-    emit currentTracks(currentTrackMap());
-    emit sortingFinished(m_sortedIds);
-    if (m_averageChanged) {
-        m_averageChanged = false;
-        emit averageTracks(averageTrackMap());
-    }
+    m_filling.onFrameFinished();
 }
 
 void ObjectsHelper::resetAverageTracks()
@@ -161,24 +163,22 @@ void ObjectsHelper::resetAverageTracks()
     emit averageTracks({});
 }
 
-void ObjectsHelper::doSortObjects()
+void ObjectsHelper::doSortObjects(const RoadObjectFrame &frame)
 {
-    QVector<RoadObject> sorted = m_objects;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const RoadObject &a, const RoadObject &b) {
-        const bool awayA = a.xSpeed >= 0;
-        const bool awayB = b.xSpeed >= 0;
-        if (awayA != awayB)
-            return awayA;
-        return awayA ? a.xRange > b.xRange : a.xRange < b.xRange;
-    });
-    m_sortedIds.clear();
-    for (const RoadObject &o : sorted)
-        m_sortedIds.append(o.id);
+    m_sorted = frame;
+    std::stable_sort(m_sorted.objects.begin(), m_sorted.objects.end(),
+        [](const RoadObject &a, const RoadObject &b) {
+            const bool awayA = a.xSpeed >= 0;
+            const bool awayB = b.xSpeed >= 0;
+            if (awayA != awayB)
+                return awayA;
+            return awayA ? a.xRange > b.xRange : a.xRange < b.xRange;
+        });
 }
 
-void ObjectsHelper::doUpdateTracks()
+void ObjectsHelper::doUpdateTracks(const QVector<RoadObject> &objects)
 {
-    for (const RoadObject &o : m_objects) {
+    for (const RoadObject &o : objects) {
         const QPointF p(o.xRange, o.yRange);
         // Garbage positions would only stretch the tracks off the road.
         if (!qIsFinite(p.x()) || !qIsFinite(p.y()) || qAbs(p.x()) > MaxCoordinate

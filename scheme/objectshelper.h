@@ -1,6 +1,7 @@
 #pragma once
 
-#include "roadobject.h"
+#include "roadobjectframe.h"
+#include "roadobjectframecollector.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -10,11 +11,12 @@
 #include <QRectF>
 #include <QVector>
 
-// Collects the objects of each radar frame and, at the end of the frame, orders them,
-// extends their current tracks and updates the average tracks of the lanes.
+// Takes each radar frame, orders its objects, extends their current tracks and updates the
+// average tracks of the lanes, and hands the frame on in drawing order (frameSorted).
+// The per-object slots collect a frame and take it at finishFilling.
 //
 // Order: objects moving away (xSpeed >= 0) first, farthest first, then the others,
-// nearest first; equal ranges keep the report order.
+// nearest first; equal ranges keep the frame's order (the report order).
 //
 // Current tracks: the reference points of each object, oldest first, one point per
 // MinTrackStep metres of movement, at most MaxTrackPoints; a track is forgotten once its
@@ -51,7 +53,8 @@ public:
 
     static double calcDistance(const QPointF &a, const QPointF &b);
 
-    QVector<quint8> sortedObjectIds() const { return m_sortedIds; }
+    QVector<quint8> sortedObjectIds() const { return m_sorted.ids(); }
+    const RoadObjectFrame &sortedFrame() const { return m_sorted; }
     QMap<quint8, QPolygonF> currentTrackMap() const;
     QMap<int, QPolygonF> averageTrackMap() const;
 
@@ -61,6 +64,9 @@ public slots:
     void finishApplyingRoad();
 
     void setRadarState(int state);
+    // Tracks are forgotten when the frame's cycle number goes backwards (a restart).
+    void sortFrame(const RoadObjectFrame &frame);
+
     void setCycleNumber(quint64 number);
     void setFrameDateTimeUtc(const QDateTime &dateTime);
     void startFilling();
@@ -72,6 +78,9 @@ public slots:
 
 signals:
     void currentTracks(const QMap<quint8, QPolygonF> &tracks);
+    // The frame in drawing order, the last object on top; sortingFinished names the same
+    // objects.
+    void frameSorted(const RoadObjectFrame &frame);
     void sortingFinished(const QVector<quint8> &sortedObjectIds);
     void averageTracks(const QMap<int, QPolygonF> &tracks);
 
@@ -97,20 +106,19 @@ private:
         int index;
     };
 
-    void doSortObjects();
-    void doUpdateTracks();
+    void doSortObjects(const RoadObjectFrame &frame);
+    void doUpdateTracks(const QVector<RoadObject> &objects);
     bool doFindStation(const QPointF &p, int &lane, int &index, double &offset) const;
     void doAddSample(int lane, int index, double offset);
     void doClearCurrentTracks();
     static qint64 cellKey(int cx, int cy);
 
-    QVector<RoadObject> m_objects;
-    QVector<quint8> m_sortedIds;
+    RoadObjectFrameCollector m_filling;
+    RoadObjectFrame m_sorted;
     QHash<quint8, Track> m_tracks;
     int m_frame = 0;
     quint64 m_cycleNumber = 0;
     bool m_working = false;
-    QDateTime m_frameDateTime;
 
     QMap<int, QVector<Station>> m_lanes;
     // Stations of all lanes by grid cell of MaxLaneDistance metres.

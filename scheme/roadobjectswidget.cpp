@@ -20,6 +20,9 @@ RoadObjectsWidget::RoadObjectsWidget(QWidget *parent)
     qRegisterMetaType<QMap<int, double>>();
     qRegisterMetaType<QList<QPolygonF>>();
 
+    connect(
+        &m_filling, &RoadObjectFrameCollector::frameCollected, this, &RoadObjectsWidget::showFrame);
+
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_repaintTimer.setSingleShot(true);
@@ -152,59 +155,45 @@ void RoadObjectsWidget::showRadarState(int state)
 {
     if (IVantorClient::isWorking(state))
         return;
-    m_filling.clear();
+    m_filling.reset();
     m_painter.clearObjects();
     m_painter.resetExposure();
     update();
 }
 
+void RoadObjectsWidget::showFrame(const RoadObjectFrame &frame)
+{
+    m_painter.setObjects(frame.objects);
+    if (!isVisible())
+        return;
+    m_painter.exposeObjects(size());
+    doScheduleRepaint();
+}
+
 void RoadObjectsWidget::setFrameDateTimeUtc(const QDateTime &dateTime)
 {
-    m_frameDateTime = dateTime;
+    m_filling.onFrameDateTimeUtc(dateTime);
 }
 
 void RoadObjectsWidget::startFilling()
 {
-    m_filling.clear();
+    m_filling.onFrameStarted();
 }
 
 void RoadObjectsWidget::addObject(quint8 id, double xSpeed, double ySpeed, double xRange,
     double yRange, double length, const QDateTime &lastDetected)
 {
-    for (RoadObject &o : m_filling) {
-        if (o.id == id) {
-            o.update(xSpeed, ySpeed, xRange, yRange, length, lastDetected);
-            return;
-        }
-    }
-    m_filling.append(RoadObject(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected));
+    m_filling.onObjectData(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected);
 }
 
 void RoadObjectsWidget::finishFilling()
 {
-    QVector<quint8> ids;
-    for (const RoadObject &o : m_filling)
-        ids.append(o.id);
-    finishFilling(ids);
+    m_filling.onFrameFinished();
 }
 
 void RoadObjectsWidget::finishFilling(const QVector<quint8> &sortedObjectIds)
 {
-    QVector<RoadObject> ordered;
-    ordered.reserve(sortedObjectIds.size());
-    for (quint8 id : sortedObjectIds) {
-        for (const RoadObject &o : m_filling) {
-            if (o.id == id) {
-                ordered.append(o);
-                break;
-            }
-        }
-    }
-    m_painter.setObjects(ordered);
-    if (!isVisible())
-        return;
-    m_painter.exposeObjects(size());
-    doScheduleRepaint();
+    showFrame(m_filling.frame().inOrder(sortedObjectIds));
 }
 
 void RoadObjectsWidget::setCurrentTracks(const QMap<quint8, QPolygonF> &tracks)

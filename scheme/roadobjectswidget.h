@@ -1,15 +1,16 @@
 #pragma once
 
 #include "groupedwidget.h"
+#include "roadobjectframecollector.h"
 #include "roadschemepainter.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
 
 // The traffic scheme: the road seen from above with the objects of the current frame,
-// their tracks and the average tracks. Objects arrive frame by frame; the view redraws
-// when ObjectsHelper has sorted a frame, at most at the screen's refresh rate and not
-// at all while hidden.
+// their tracks and the average tracks. The view redraws on each frame ObjectsHelper has
+// sorted (showFrame), at most at the screen's refresh rate and not at all while hidden.
+// The per-object slots collect a frame and show it at finishFilling.
 class RoadObjectsWidget : public GroupedWidget
 {
     Q_OBJECT
@@ -49,6 +50,9 @@ public slots:
     void showPolygonPointParam(quint8 id, quint8 param, double value);
     void showRadarState(int state);
 
+    // Draws the frame's objects in its order, the last one on top.
+    void showFrame(const RoadObjectFrame &frame);
+
     void setFrameDateTimeUtc(const QDateTime &dateTime);
     void startFilling() override;
     void addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
@@ -69,8 +73,7 @@ private:
     void doScheduleRepaint();
 
     RoadSchemePainter m_painter;
-    QVector<RoadObject> m_filling;
-    QDateTime m_frameDateTime;
+    RoadObjectFrameCollector m_filling;
     QTimer m_repaintTimer;
     QElapsedTimer m_sinceRepaint;
 };

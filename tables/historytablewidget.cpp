@@ -40,6 +40,8 @@ HistoryTableWidget::HistoryTableWidget(QWidget *parent)
         &HistoryTableWidget::on_pauseWorkButton_toggled);
     connect(m_saveToFileButton, &QPushButton::clicked, this,
         &HistoryTableWidget::on_saveToFileButton_clicked);
+    connect(&m_filling, &RoadObjectFrameCollector::frameCollected, this,
+        &HistoryTableWidget::showFrame);
 }
 
 void HistoryTableWidget::setPaintObjects(bool value)
@@ -48,44 +50,48 @@ void HistoryTableWidget::setPaintObjects(bool value)
     m_model.setPaintObjects(value);
 }
 
-void HistoryTableWidget::startFilling()
+void HistoryTableWidget::showFrame(const RoadObjectFrame &frame)
 {
+    // A frame without a time is measured at the last time known.
+    if (frame.dateTimeUtc.isValid())
+        m_model.setFrameTimeMs(frame.dateTimeUtc.toMSecsSinceEpoch());
     if (m_paused)
         return;
-    m_filling = true;
     m_view->setUpdatesEnabled(false);
-    m_followEnd = m_view->currentIndex().row() == m_model.rowCount() - 1;
+    const bool followEnd = m_view->currentIndex().row() == m_model.rowCount() - 1;
     m_model.startFrame();
-}
-
-void HistoryTableWidget::addObject(quint8 id, double xSpeed, double ySpeed, double xRange,
-    double yRange, double length, const QDateTime &lastDetected)
-{
-    if (m_paused || !m_filling || !lastDetected.isValid())
-        return;
-    m_model.addRecord(
-        { xSpeed, ySpeed, xRange, yRange, length, lastDetected.toMSecsSinceEpoch(), id });
-}
-
-void HistoryTableWidget::finishFilling()
-{
-    // A pause pressed in the middle of a frame still ends it, so repainting comes back.
-    if (!m_filling)
-        return;
-    m_filling = false;
+    for (const RoadObject &o : frame.objects) {
+        if (o.lastDetected.isValid())
+            m_model.addRecord(ObjectRecord::fromObject(o));
+    }
     m_model.finishFrame();
     const int rows = m_model.rowCount();
-    if (m_followEnd && rows > 0) {
+    if (followEnd && rows > 0) {
         m_view->setCurrentIndex(m_model.index(rows - 1, 0));
         m_view->scrollToBottom();
     }
     m_view->setUpdatesEnabled(true);
 }
 
+void HistoryTableWidget::startFilling()
+{
+    m_filling.onFrameStarted();
+}
+
+void HistoryTableWidget::addObject(quint8 id, double xSpeed, double ySpeed, double xRange,
+    double yRange, double length, const QDateTime &lastDetected)
+{
+    m_filling.onObjectData(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected);
+}
+
+void HistoryTableWidget::finishFilling()
+{
+    m_filling.onFrameFinished();
+}
+
 void HistoryTableWidget::setFrameDateTimeUtc(const QDateTime &dateTime)
 {
-    if (dateTime.isValid())
-        m_model.setFrameTimeMs(dateTime.toMSecsSinceEpoch());
+    m_filling.onFrameDateTimeUtc(dateTime);
 }
 
 void HistoryTableWidget::on_clearTableButton_clicked()

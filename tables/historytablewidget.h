@@ -2,12 +2,15 @@
 
 #include "groupedwidget.h"
 #include "historymodel.h"
+#include "roadobjectframecollector.h"
 
 class QPushButton;
 class QTableView;
 
 // The objects history panel: the history table with the buttons to clear, pause and
-// save it. Nothing is recorded while paused.
+// save it. Each frame (showFrame) adds the records measured at the frame's time; nothing
+// is recorded while paused. The per-object slots collect a frame and show it at
+// finishFilling.
 class HistoryTableWidget : public GroupedWidget
 {
     Q_OBJECT
@@ -21,6 +24,7 @@ public:
 
 public slots:
     void setPaintObjects(bool value) override;
+    void showFrame(const RoadObjectFrame &frame);
     void startFilling() override;
     void addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
         double length, const QDateTime &lastDetected) override;
@@ -45,7 +49,5 @@ private:
     QPushButton *m_pauseWorkButton = nullptr;
     QPushButton *m_saveToFileButton = nullptr;
     bool m_paused = false;
-    // Between startFilling and finishFilling of a recorded frame.
-    bool m_filling = false;
-    bool m_followEnd = false;
+    RoadObjectFrameCollector m_filling;
 };

@@ -19,6 +19,8 @@ ImitatorObjectWidget::ImitatorObjectWidget(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_label);
+    connect(&m_filling, &RoadObjectFrameCollector::frameCollected, this,
+        &ImitatorObjectWidget::showFrame);
     doShowSpeeds();
 }
 
@@ -27,24 +29,32 @@ QString ImitatorObjectWidget::text() const
     return m_label->text();
 }
 
-void ImitatorObjectWidget::startFilling()
+void ImitatorObjectWidget::showFrame(const RoadObjectFrame &frame)
 {
-    m_pending.clear();
+    m_speeds.clear();
+    for (const RoadObject &o : frame.objects) {
+        const QColor colour
+            = paintObjects() ? ObjectColor::base(o.id) : palette().color(foregroundRole());
+        m_speeds.append(QStringLiteral("<span style=\"color:%1\">%2</span>")
+                            .arg(colour.name(), tr("%1 km/h").arg(o.xSpeed * 3.6, 0, 'f', 1)));
+    }
+    doShowSpeeds();
 }
 
-void ImitatorObjectWidget::addObject(
-    quint8 id, double xSpeed, double, double, double, double, const QDateTime &)
+void ImitatorObjectWidget::startFilling()
 {
-    const QColor colour
-        = paintObjects() ? ObjectColor::base(id) : palette().color(foregroundRole());
-    m_pending.append(QStringLiteral("<span style=\"color:%1\">%2</span>")
-                         .arg(colour.name(), tr("%1 km/h").arg(xSpeed * 3.6, 0, 'f', 1)));
+    m_filling.onFrameStarted();
+}
+
+void ImitatorObjectWidget::addObject(quint8 id, double xSpeed, double ySpeed, double xRange,
+    double yRange, double length, const QDateTime &lastDetected)
+{
+    m_filling.onObjectData(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected);
 }
 
 void ImitatorObjectWidget::finishFilling()
 {
-    m_speeds = m_pending;
-    doShowSpeeds();
+    m_filling.onFrameFinished();
 }
 
 void ImitatorObjectWidget::showRadarState(int state)
@@ -61,7 +71,7 @@ void ImitatorObjectWidget::setDrawVertical(bool value)
 
 void ImitatorObjectWidget::clear()
 {
-    m_pending.clear();
+    m_filling.reset();
     m_speeds.clear();
     doShowSpeeds();
 }

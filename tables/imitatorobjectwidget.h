@@ -1,13 +1,15 @@
 #pragma once
 
 #include "groupedwidget.h"
+#include "roadobjectframecollector.h"
 
 #include <QStringList>
 
 class QLabel;
 
 // The speeds of the targets the radar's imitator generates, in large type: one per
-// line when the road is drawn vertical, side by side otherwise.
+// line when the road is drawn vertical, side by side otherwise. The per-object slots
+// collect a frame and show it at finishFilling.
 class ImitatorObjectWidget : public GroupedWidget
 {
     Q_OBJECT
@@ -18,6 +20,7 @@ public:
     QString text() const;
 
 public slots:
+    void showFrame(const RoadObjectFrame &frame);
     void startFilling() override;
     void addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
         double length, const QDateTime &lastDetected) override;
@@ -30,7 +33,7 @@ private:
     void doShowSpeeds();
 
     QLabel *m_label = nullptr;
-    QStringList m_pending;
+    RoadObjectFrameCollector m_filling;
     QStringList m_speeds;
     bool m_drawVertical = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "roadobject.h"
+
 #include <QtGlobal>
 
 // One object report as the tables keep it: speeds in m/s, ranges and length in metres,
@@ -13,4 +15,10 @@ struct ObjectRecord
     double length = 0.0;
     qint64 lastDetectedMs = 0;
     quint8 id = 0;
+
+    static ObjectRecord fromObject(const RoadObject &o)
+    {
+        return { o.xSpeed, o.ySpeed, o.xRange, o.yRange, o.length,
+            o.lastDetected.toMSecsSinceEpoch(), o.id };
+    }
 };

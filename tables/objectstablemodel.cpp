@@ -50,11 +50,13 @@ void ObjectsTableModel::setPaintObjects(bool value)
             { Qt::BackgroundRole, Qt::ForegroundRole });
 }
 
-void ObjectsTableModel::append(const ObjectRecord &record)
+void ObjectsTableModel::setRecords(const QVector<ObjectRecord> &records)
 {
-    const int row = m_records.size();
-    beginInsertRows(QModelIndex(), row, row);
-    m_records.append(record);
+    clear();
+    if (records.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), 0, records.size() - 1);
+    m_records = records;
     endInsertRows();
 }
 

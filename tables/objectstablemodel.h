@@ -21,7 +21,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     void setPaintObjects(bool value);
-    void append(const ObjectRecord &record);
+    // Replaces every row: the rows of the last frame go in one removal, the new ones
+    // come in one insertion.
+    void setRecords(const QVector<ObjectRecord> &records);
     void clear();
 
 private:

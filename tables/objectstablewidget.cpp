@@ -16,6 +16,8 @@ ObjectsTableWidget::ObjectsTableWidget(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     setEnabled(false);
+    connect(&m_filling, &RoadObjectFrameCollector::frameCollected, this,
+        &ObjectsTableWidget::showFrame);
 }
 
 void ObjectsTableWidget::setPaintObjects(bool value)
@@ -24,22 +26,32 @@ void ObjectsTableWidget::setPaintObjects(bool value)
     m_model.setPaintObjects(value);
 }
 
+void ObjectsTableWidget::showFrame(const RoadObjectFrame &frame)
+{
+    QVector<ObjectRecord> records;
+    records.reserve(frame.objects.size());
+    for (const RoadObject &o : frame.objects)
+        records.append(ObjectRecord::fromObject(o));
+    // The rows are laid out once, after the frame is in.
+    m_view->setUpdatesEnabled(false);
+    m_model.setRecords(records);
+    m_view->setUpdatesEnabled(true);
+}
+
 void ObjectsTableWidget::startFilling()
 {
-    m_view->setUpdatesEnabled(false);
-    m_model.clear();
+    m_filling.onFrameStarted();
 }
 
 void ObjectsTableWidget::addObject(quint8 id, double xSpeed, double ySpeed, double xRange,
     double yRange, double length, const QDateTime &lastDetected)
 {
-    m_model.append(
-        { xSpeed, ySpeed, xRange, yRange, length, lastDetected.toMSecsSinceEpoch(), id });
+    m_filling.onObjectData(id, xSpeed, ySpeed, xRange, yRange, length, lastDetected);
 }
 
 void ObjectsTableWidget::finishFilling()
 {
-    m_view->setUpdatesEnabled(true);
+    m_filling.onFrameFinished();
 }
 
 void ObjectsTableWidget::showRadarState(int state)

@@ -2,10 +2,12 @@
 
 #include "groupedwidget.h"
 #include "objectstablemodel.h"
+#include "roadobjectframecollector.h"
 
 class QTableView;
 
-// The objects of the current radar frame; enabled only while the radar works.
+// The objects of the current radar frame, in the frame's order; enabled only while the
+// radar works. The per-object slots collect a frame and show it at finishFilling.
 class ObjectsTableWidget : public GroupedWidget
 {
     Q_OBJECT
@@ -18,6 +20,7 @@ public:
 
 public slots:
     void setPaintObjects(bool value) override;
+    void showFrame(const RoadObjectFrame &frame);
     void startFilling() override;
     void addObject(quint8 id, double xSpeed, double ySpeed, double xRange, double yRange,
         double length, const QDateTime &lastDetected) override;
@@ -27,4 +30,5 @@ public slots:
 private:
     ObjectsTableModel m_model;
     QTableView *m_view = nullptr;
+    RoadObjectFrameCollector m_filling;
 };

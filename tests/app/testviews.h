@@ -4,14 +4,14 @@
 #include "historytablewidget.h"
 #include "imitatorobjectwidget.h"
 #include "mainviews.h"
-#include "objectshelper.h"
 #include "objectstablewidget.h"
 #include "projectionwidget.h"
 #include "radarstatewidget.h"
 #include "radartuningwidget.h"
-#include "roadbuilder.h"
 #include "roadconfigwidget.h"
+#include "roadobjectframecollector.h"
 #include "roadobjectswidget.h"
+#include "roadscene.h"
 #include "saveandrestartwidget.h"
 #include "sendcommandswidget.h"
 #include "serverconnectionwidget.h"
@@ -36,8 +36,8 @@ struct TestViews
     GeneralInfoWidget generalInfo;
     HistoryTableWidget history;
     ProjectionWidget projection;
-    RoadBuilder roadBuilder;
-    ObjectsHelper objectsHelper;
+    RoadObjectFrameCollector frameCollector;
+    RoadScene roadScene;
     SendCommandsWidget sendCommands;
     SaveAndRestartWidget saveAndRestart;
     SetPositionWidget setPosition;
@@ -49,8 +49,8 @@ struct TestViews
     MainViews views()
     {
         return { &serverPing, &serverConnection, &serverState, &serverProtocol, &radarState,
-            &scheme, &objectsTable, &imitator, &generalInfo, &history, &projection, &roadBuilder,
-            &objectsHelper, &sendCommands, &saveAndRestart, &setPosition, &radarTuning, &setPolygon,
+            &scheme, &objectsTable, &imitator, &generalInfo, &history, &projection, &frameCollector,
+            &roadScene, &sendCommands, &saveAndRestart, &setPosition, &radarTuning, &setPolygon,
             &roadConfig, &tvmsConfig };
     }
 };
