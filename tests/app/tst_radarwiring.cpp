@@ -114,6 +114,7 @@ void TestRadarWiring::simulatorReachesTheDisplays()
     QCOMPARE(m_wiring->client(), &client);
     QSignalSpy connected(m_wiring.get(), &RadarWiring::clientConnected);
     QSignalSpy states(m_wiring.get(), &RadarWiring::radarStateChanged);
+    QSignalSpy sorted(&m_views->roadScene, &RoadScene::frameSorted);
     QVERIFY(client.connectToServer(url, 2000));
 
     QTRY_COMPARE_WITH_TIMEOUT(
@@ -123,6 +124,9 @@ void TestRadarWiring::simulatorReachesTheDisplays()
     QVERIFY(m_views->serverState.text().contains(QStringLiteral("Working on")));
     QVERIFY(m_views->serverState.hardwareInfoButton()->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(m_views->objectsTable.model()->rowCount() > 0, Wait);
+    // The same frames reach the road scene, which sorts them for the scheme.
+    QTRY_VERIFY_WITH_TIMEOUT(!sorted.isEmpty(), Wait);
+    QVERIFY(!sorted.last().at(0).value<RoadObjectFrame>().objects.isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(!m_views->generalInfo.cycleText().isEmpty(), Wait);
     QTRY_VERIFY_WITH_TIMEOUT(!m_views->generalInfo.uptimeText().isEmpty(), Wait);
 }
@@ -199,6 +203,7 @@ void TestRadarWiring::detachLeavesNothingConnected()
 
     QCOMPARE(senderCounts(client), before);
     QVERIFY(!m_wiring->client());
+    QVERIFY(!m_views->frameCollector.client());
     // Nothing the client says reaches a display any more.
     emit client.radarStateChanged(IVantorClient::Working);
     QCOMPARE(m_views->radarState.text(), RadarStateWidget::stateText(IVantorClient::Offline));
@@ -215,12 +220,21 @@ void TestRadarWiring::attachReplacesTheClient()
     m_wiring->attach(&second);
 
     QCOMPARE(m_wiring->client(), &second);
+    QCOMPARE(m_views->frameCollector.client(), &second);
     QCOMPARE(Receivers::of(&first), firstBefore.first());
     QVERIFY(Receivers::of(&second) != secondBefore);
     emit second.usedProtocolChanged(1);
     QCOMPARE(m_views->serverProtocol.text(), QString("[SerP]"));
     emit first.usedProtocolChanged(0);
     QCOMPARE(m_views->serverProtocol.text(), QString("[SerP]"));
+    // A frame of the first client is no longer collected.
+    QSignalSpy collected(&m_views->frameCollector, &RoadObjectFrameCollector::frameCollected);
+    emit first.frameStarted();
+    emit first.frameFinished();
+    QCOMPARE(collected.count(), 0);
+    emit second.frameStarted();
+    emit second.frameFinished();
+    QCOMPARE(collected.count(), 1);
 }
 
 void TestRadarWiring::deletedClientIsForgotten()
