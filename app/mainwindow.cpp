@@ -4,6 +4,7 @@
 #include "imitatorobjectwidget.h"
 #include "ivantorclient.h"
 #include "objectstablewidget.h"
+#include "profilebinding.h"
 #include "radarcommandtable.h"
 #include "radarstatewidget.h"
 #include "radartuningwidget.h"
@@ -23,34 +24,12 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 
 namespace {
-
-// The boxes of each column, top to bottom, for two and for three columns.
-const QList<QList<VantorControl>> TwoColumns = {
-    { GeneralInfoControl, SendCommandsControl, LimitationsControl },
-    { FineTuningControl, RadarPositionControl, SaveAndRestartControl },
-    {},
-};
-const QList<QList<VantorControl>> ThreeColumns = {
-    { GeneralInfoControl, SendCommandsControl, FineTuningControl },
-    { LimitationsControl },
-    { RadarPositionControl, SaveAndRestartControl },
-};
-
-// Every control panel shows the radar state and the progress of its commands.
-template<typename Panel> void connectPanelStates(IVantorClient *client, Panel *panel)
-{
-    QObject::connect(client, &IVantorClient::radarStateChanged, panel, &Panel::showRadarState);
-    QObject::connect(
-        client, &IVantorClient::radarCommandStateChanged, panel, &Panel::showCommandState);
-}
 
 bool isSeparateWindow(int control)
 {
@@ -62,27 +41,22 @@ bool isSeparateWindow(int control)
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_title(tr("QEL Vantor Road App"))
-    , m_serverPingWidget(new ServerPingWidget(this))
-    , m_serverConnectionWidget(new ServerConnectionWidget(this))
-    , m_serverStateWidget(new ServerStateWidget(this))
-    , m_serverProtocolWidget(new ServerProtocolWidget(this))
-    , m_radarStateWidget(new RadarStateWidget(this))
 {
+    m_views.serverPing = new ServerPingWidget(this);
+    m_views.serverConnection = new ServerConnectionWidget(this);
+    m_views.serverState = new ServerStateWidget(this);
+    m_views.serverProtocol = new ServerProtocolWidget(this);
+    m_views.radarState = new RadarStateWidget(this);
     m_ui.setupUi(this);
     QFont windowFont = font();
     windowFont.setFamily(QStringLiteral("Sans"));
     setFont(windowFont);
     setWindowTitle(m_title);
 
-    m_generalInfoWidget = new GeneralInfoWidget(m_ui.generalInfoBox);
-    m_ui.generalInfoBoxLayout->addWidget(m_generalInfoWidget);
-    m_imitatorObjectWidget = new ImitatorObjectWidget(m_ui.imitatorObjectBox);
-    m_ui.imitatorObjectBoxLayout->addWidget(m_imitatorObjectWidget);
-    m_objectsTableWidget = new ObjectsTableWidget(m_ui.objectsTableBox);
-    m_ui.objectsTableBoxLayout->addWidget(m_objectsTableWidget);
-    doCreatePanels();
+    doCreateViews();
+    m_radarWiring = new RadarWiring(m_views, this);
 
-    doCreateMenus();
+    doFillMenus();
     doFillControls();
 
     for (auto it = m_controls.constBegin(); it != m_controls.constEnd(); ++it) {
@@ -94,15 +68,15 @@ MainWindow::MainWindow(QWidget *parent)
                 &MainWindow::onStandaloneWidgetClosed);
     }
 
-    statusBar()->addPermanentWidget(m_serverPingWidget);
-    statusBar()->addPermanentWidget(m_serverConnectionWidget);
-    statusBar()->addPermanentWidget(m_serverStateWidget);
-    statusBar()->addPermanentWidget(m_serverProtocolWidget);
-    statusBar()->addPermanentWidget(m_radarStateWidget);
+    statusBar()->addPermanentWidget(m_views.serverPing);
+    statusBar()->addPermanentWidget(m_views.serverConnection);
+    statusBar()->addPermanentWidget(m_views.serverState);
+    statusBar()->addPermanentWidget(m_views.serverProtocol);
+    statusBar()->addPermanentWidget(m_views.radarState);
 
     doConnectProfile();
     doConnectDisplays();
-    doConnectFrames();
+    doConnectRadarWiring();
     onRadarStateChanged(IVantorClient::Offline);
 
     WorkProfileHandler *handler = profileHandler();
@@ -119,171 +93,51 @@ MainWindow::~MainWindow()
     doUnsetRadarClient();
 }
 
-void MainWindow::doCreateMenus()
+void MainWindow::doFillMenus()
 {
-    doCreateFileMenu();
-    doCreateProtocolMenu();
-    doCreateViewMenu();
-    doCreateDataMenu();
-
-    QMenu *server = menuBar()->addMenu(tr("&Server"));
-    connect(server->addAction(tr("&Choose radar server")), &QAction::triggered, this,
-        &MainWindow::onChooseRadarServerTriggered);
-    QMenu *help = menuBar()->addMenu(tr("&Help"));
-    connect(help->addAction(tr("&About this program")), &QAction::triggered, this,
-        &MainWindow::onAboutProgramTriggered);
-}
-
-void MainWindow::doCreateFileMenu()
-{
-    QMenu *file = menuBar()->addMenu(tr("&File"));
-    connect(file->addAction(tr("&Switch work profile")), &QAction::triggered, this,
-        &MainWindow::onSwitchProfileTriggered);
-    file->addSeparator();
-    connect(file->addAction(tr("&Exit")), &QAction::triggered, this, &MainWindow::close);
-}
-
-void MainWindow::doCreateProtocolMenu()
-{
-    QMenu *protocol = menuBar()->addMenu(tr("&Protocol"));
-    m_protocolGroup = new QActionGroup(this);
-    m_protocolGroup->setExclusive(true);
-    const QList<QPair<QString, int>> entries = {
-        { tr("&0. Serial, type Q (SerQ)"), SerialQelVersion },
-        { tr("&1. Serial, type P (SerP)"), SerialPmxVersion },
+    const QList<QPair<QAction *, int>> data = {
+        { m_ui.actionProtocolSerQ, SerialQelVersion },
+        { m_ui.actionProtocolSerP, SerialPmxVersion },
+        { m_ui.actionShowObjectsView, ObjectsViewControl },
+        { m_ui.actionShowRoadObjects, RoadObjectsControl },
+        { m_ui.actionShowGeneralInfo, GeneralInfoControl },
+        { m_ui.actionShowSendCommands, SendCommandsControl },
+        { m_ui.actionShowLimitations, LimitationsControl },
+        { m_ui.actionShowFineTuning, FineTuningControl },
+        { m_ui.actionShowRadarPosition, RadarPositionControl },
+        { m_ui.actionShowSaveAndRestart, SaveAndRestartControl },
+        { m_ui.actionShowObjectsHistory, ObjectsHistoryControl },
+        { m_ui.actionShowProjection, ProjectionControl },
+        { m_ui.actionNormalMode, 0 },
+        { m_ui.actionStatisticalMode, 1 },
+        { m_ui.actionMixedMode, 2 },
     };
-    for (const auto &[text, version] : entries) {
-        QAction *action = protocol->addAction(text);
-        action->setCheckable(true);
-        action->setData(version);
-        m_protocolGroup->addAction(action);
-    }
+    for (const auto &[action, value] : data)
+        action->setData(value);
+
     connect(
-        m_protocolGroup, &QActionGroup::triggered, this, &MainWindow::onProtocolVersionTriggered);
-    protocol->addSeparator();
-    m_protocolForcingAction = protocol->addAction(tr("&Force server to change protocol"));
-    m_protocolForcingAction->setCheckable(true);
-    doBindAction(m_protocolForcingAction, &WorkProfileHandler::setProtocolForcing,
-        &WorkProfileHandler::protocolForcingChanged);
-}
-
-void MainWindow::doCreateViewMenu()
-{
-    QMenu *view = menuBar()->addMenu(tr("&View"));
-
-    QMenu *controls = view->addMenu(tr("Visible &controls"));
-    m_visibleControlsGroup = new QActionGroup(this);
-    m_visibleControlsGroup->setExclusive(false);
-    const QList<QPair<QString, int>> entries = {
-        { tr("Traffic &scheme / Speed generated with imitator"), ObjectsViewControl },
-        { tr("Road &objects"), RoadObjectsControl },
-        { QString(), -1 },
-        { tr("&General info"), GeneralInfoControl },
-        { tr("Send &commands"), SendCommandsControl },
-        { tr("Configure &limitations"), LimitationsControl },
-        { tr("Fine &tuning"), FineTuningControl },
-        { tr("Set &radar position"), RadarPositionControl },
-        { tr("Save &params and restart"), SaveAndRestartControl },
-        { QString(), -1 },
-        { tr("Objects &history"), ObjectsHistoryControl },
-        { tr("Projecting to &video"), ProjectionControl },
-    };
-    for (const auto &[text, control] : entries) {
-        if (control < 0) {
-            controls->addSeparator();
-            continue;
-        }
-        QAction *action = controls->addAction(text);
-        action->setCheckable(true);
-        action->setData(control);
-        m_visibleControlsGroup->addAction(action);
-    }
-    connect(m_visibleControlsGroup, &QActionGroup::triggered, this,
+        m_ui.actionSwitchProfile, &QAction::triggered, this, &MainWindow::onSwitchProfileTriggered);
+    connect(m_ui.actionExit, &QAction::triggered, this, &MainWindow::close);
+    connect(m_ui.protocolGroup, &QActionGroup::triggered, this,
+        &MainWindow::onProtocolVersionTriggered);
+    connect(m_ui.visibleControlsGroup, &QActionGroup::triggered, this,
         &MainWindow::onControlVisibleTriggered);
-
-    QMenu *scheme = view->addMenu(tr("&Traffic scheme"));
-    const auto addCheckable = [](QMenu *menu, const QString &text) {
-        QAction *action = menu->addAction(text);
-        action->setCheckable(true);
-        return action;
-    };
-    doBindAction(addCheckable(scheme, tr("Draw road &vertical")),
-        &WorkProfileHandler::setDrawVertical, &WorkProfileHandler::drawVerticalChanged);
-    doBindAction(addCheckable(scheme, tr("&Keep aspect ratio and object sizes")),
-        &WorkProfileHandler::setKeepAspectRatio, &WorkProfileHandler::keepAspectRatioChanged);
-    scheme->addSeparator();
-    doBindAction(addCheckable(scheme, tr("Draw camera's sight &line and area")),
-        &WorkProfileHandler::setShowSightLine, &WorkProfileHandler::showSightLineChanged);
-    scheme->addSeparator();
-    doBindAction(addCheckable(scheme, tr("Draw &current tracks")),
-        &WorkProfileHandler::setShowCurrentTracksOnScheme,
-        &WorkProfileHandler::showCurrentTracksOnSchemeChanged);
-    doBindAction(addCheckable(scheme, tr("Draw &average tracks")),
-        &WorkProfileHandler::setShowAverageTracksOnScheme,
-        &WorkProfileHandler::showAverageTracksOnSchemeChanged);
-    scheme->addSeparator();
-    m_tracksDisplayModeGroup = new QActionGroup(this);
-    m_tracksDisplayModeGroup->setExclusive(true);
-    const QStringList modes
-        = { tr("&Normal mode"), tr("&Statistical (long exposure) mode"), tr("&Mixed mode") };
-    for (int mode = 0; mode < modes.size(); ++mode) {
-        QAction *action = addCheckable(scheme, modes.at(mode));
-        action->setData(mode);
-        m_tracksDisplayModeGroup->addAction(action);
-    }
-    connect(m_tracksDisplayModeGroup, &QActionGroup::triggered, this,
+    connect(m_ui.tracksDisplayModeGroup, &QActionGroup::triggered, this,
         &MainWindow::onTracksDisplayModeTriggered);
-    scheme->addSeparator();
-    connect(scheme->addAction(tr("Customize &traffic scheme")), &QAction::triggered, this,
-        &MainWindow::onConfigureRoadTriggered);
-
-    QMenu *video = view->addMenu(tr("Projecting to &video"));
-    doBindAction(addCheckable(video, tr("Draw &lane boundaries")),
-        &WorkProfileHandler::setShowLaneLinesOnVideo,
-        &WorkProfileHandler::showLaneLinesOnVideoChanged);
-    doBindAction(addCheckable(video, tr("Draw &distance lines")),
-        &WorkProfileHandler::setShowDistLinesOnVideo,
-        &WorkProfileHandler::showDistLinesOnVideoChanged);
-    doBindAction(addCheckable(video, tr("Draw &object dimensions")),
-        &WorkProfileHandler::setShowObjectDimensionsOnVideo,
-        &WorkProfileHandler::showObjectDimensionsOnVideoChanged);
-    doBindAction(addCheckable(video, tr("Draw &current tracks")),
-        &WorkProfileHandler::setShowCurrentTracksOnVideo,
-        &WorkProfileHandler::showCurrentTracksOnVideoChanged);
-    doBindAction(addCheckable(video, tr("Draw &average tracks")),
-        &WorkProfileHandler::setShowAverageTracksOnVideo,
-        &WorkProfileHandler::showAverageTracksOnVideoChanged);
-    video->addSeparator();
-    connect(video->addAction(tr("Customize &projecting to video")), &QAction::triggered, this,
-        &MainWindow::onConfigureTvmsTriggered);
-
-    view->addSeparator();
-    doBindAction(addCheckable(view, tr("&Paint objects in different colors")),
-        &WorkProfileHandler::setPaintObjects, &WorkProfileHandler::paintObjectsChanged);
-}
-
-void MainWindow::doCreateDataMenu()
-{
-    QMenu *data = menuBar()->addMenu(tr("&Data"));
-    QAction *autoGetData = data->addAction(tr("&Automatically get data when radar starts working"));
-    autoGetData->setCheckable(true);
-    doBindAction(
-        autoGetData, &WorkProfileHandler::setAutoGetData, &WorkProfileHandler::autoGetDataChanged);
-    QMenu *pickup = data->addMenu(tr("&Pick up parameters"));
-    connect(pickup->addAction(tr("Radar &position")), &QAction::triggered, this,
+    connect(
+        m_ui.actionConfigureRoad, &QAction::triggered, this, &MainWindow::onConfigureRoadTriggered);
+    connect(
+        m_ui.actionConfigureTvms, &QAction::triggered, this, &MainWindow::onConfigureTvmsTriggered);
+    connect(m_ui.actionPickupRadarPos, &QAction::triggered, this,
         &MainWindow::onPickupRadarPosTriggered);
-    connect(pickup->addAction(tr("Radar position and camera view &angle")), &QAction::triggered,
-        this, &MainWindow::onPickupRadarPosAndCameraViewAngleTriggered);
-    data->addSeparator();
-    connect(data->addAction(tr("&Reset average tracks")), &QAction::triggered, &m_roadScene,
+    connect(m_ui.actionPickupRadarPosAndCameraViewAngle, &QAction::triggered, this,
+        &MainWindow::onPickupRadarPosAndCameraViewAngleTriggered);
+    connect(m_ui.actionResetAverageTracks, &QAction::triggered, &m_roadScene,
         &RoadScene::resetAverageTracks);
-}
-
-void MainWindow::doBindAction(QAction *action, void (WorkProfileHandler::*setter)(bool),
-    void (WorkProfileHandler::*changed)(bool))
-{
-    connect(action, &QAction::triggered, profileHandler(), setter);
-    connect(profileHandler(), changed, action, &QAction::setChecked);
+    connect(m_ui.actionChooseRadarServer, &QAction::triggered, this,
+        &MainWindow::onChooseRadarServerTriggered);
+    connect(
+        m_ui.actionAboutProgram, &QAction::triggered, this, &MainWindow::onAboutProgramTriggered);
 }
 
 void MainWindow::doFillControls()
@@ -319,20 +173,32 @@ void MainWindow::doFillControls()
     }
 }
 
-void MainWindow::doCreatePanels()
+void MainWindow::doCreateViews()
 {
-    m_roadObjectsWidget = new RoadObjectsWidget(m_ui.roadObjectsBox);
-    m_ui.roadObjectsBoxLayout->addWidget(m_roadObjectsWidget);
-    m_sendCommandsWidget = new SendCommandsWidget(m_ui.sendCommandsBox);
-    m_ui.sendCommandsBoxLayout->addWidget(m_sendCommandsWidget);
-    m_setPolygonWidget = new SetPolygonWidget(m_ui.setPolygonBox);
-    m_ui.setPolygonBoxLayout->addWidget(m_setPolygonWidget);
-    m_setPositionWidget = new SetPositionWidget(m_ui.setPositionBox);
-    m_ui.setPositionBoxLayout->addWidget(m_setPositionWidget);
-    m_radarTuningWidget = new RadarTuningWidget(m_ui.radarTuningBox);
-    m_ui.radarTuningBoxLayout->addWidget(m_radarTuningWidget);
-    m_saveAndRestartWidget = new SaveAndRestartWidget(m_ui.saveAndRestartBox);
-    m_ui.saveAndRestartBoxLayout->addWidget(m_saveAndRestartWidget);
+    m_views.generalInfo = new GeneralInfoWidget(m_ui.generalInfoBox);
+    m_ui.generalInfoBoxLayout->addWidget(m_views.generalInfo);
+    m_views.imitator = new ImitatorObjectWidget(m_ui.imitatorObjectBox);
+    m_ui.imitatorObjectBoxLayout->addWidget(m_views.imitator);
+    m_views.objectsTable = new ObjectsTableWidget(m_ui.objectsTableBox);
+    m_ui.objectsTableBoxLayout->addWidget(m_views.objectsTable);
+    m_views.scheme = new RoadObjectsWidget(m_ui.roadObjectsBox);
+    m_ui.roadObjectsBoxLayout->addWidget(m_views.scheme);
+    m_views.sendCommands = new SendCommandsWidget(m_ui.sendCommandsBox);
+    m_ui.sendCommandsBoxLayout->addWidget(m_views.sendCommands);
+    m_views.setPolygon = new SetPolygonWidget(m_ui.setPolygonBox);
+    m_ui.setPolygonBoxLayout->addWidget(m_views.setPolygon);
+    m_views.setPosition = new SetPositionWidget(m_ui.setPositionBox);
+    m_ui.setPositionBoxLayout->addWidget(m_views.setPosition);
+    m_views.radarTuning = new RadarTuningWidget(m_ui.radarTuningBox);
+    m_ui.radarTuningBoxLayout->addWidget(m_views.radarTuning);
+    m_views.saveAndRestart = new SaveAndRestartWidget(m_ui.saveAndRestartBox);
+    m_ui.saveAndRestartBoxLayout->addWidget(m_views.saveAndRestart);
+    m_views.history = &m_historyTableWidget;
+    m_views.projection = &m_projectionWidget;
+    m_views.frameCollector = &m_frameCollector;
+    m_views.roadScene = &m_roadScene;
+    m_views.roadConfig = &m_roadConfigWidget;
+    m_views.tvmsConfig = &m_tvmsConfigWidget;
 }
 
 void MainWindow::doConnectDisplays()
@@ -341,305 +207,69 @@ void MainWindow::doConnectDisplays()
     ProjectionDrawer *drawer = m_projectionWidget.drawer();
     const auto drawerShowPosition = static_cast<PositionSlot>(&ProjectionDrawer::showPosition);
 
-    connect(m_sendCommandsWidget, &SendCommandsWidget::commandWithNoArgs, this,
+    connect(m_views.sendCommands, &SendCommandsWidget::commandWithNoArgs, this,
         &MainWindow::onWindowedCommandRequested);
     // The entered position is previewed before the radar confirms it.
-    connect(m_setPositionWidget, &SetPositionWidget::setPosition, m_roadObjectsWidget,
+    connect(m_views.setPosition, &SetPositionWidget::setPosition, m_views.scheme,
         &RoadObjectsWidget::showPosition);
-    connect(m_setPositionWidget, &SetPositionWidget::setPosition, drawer, drawerShowPosition);
+    connect(m_views.setPosition, &SetPositionWidget::setPosition, drawer, drawerShowPosition);
 
-    connect(drawer, &ProjectionDrawer::sight, m_roadObjectsWidget, &RoadObjectsWidget::setSight);
-    connect(drawer, &ProjectionDrawer::pickedRadarPosition, m_setPositionWidget,
-        &SetPositionWidget::fillPosition);
-}
-
-// One radar frame to every view, and the road. The client's frame signals become one
-// frame value (m_frameCollector); the objects table, the imitator view and the history
-// show it, and the road scene sorts it, with the tracks, for the traffic scheme and the
-// projection, which it also hands the road built from the profile's road configuration.
-void MainWindow::doConnectFrames()
-{
-    const auto collected = &RoadObjectFrameCollector::frameCollected;
-    connect(&m_frameCollector, collected, m_objectsTableWidget, &ObjectsTableWidget::showFrame);
-    connect(&m_frameCollector, collected, m_imitatorObjectWidget, &ImitatorObjectWidget::showFrame);
-    connect(&m_frameCollector, collected, &m_historyTableWidget, &HistoryTableWidget::showFrame);
-    connect(&m_frameCollector, collected, &m_roadScene, &RoadScene::showFrame);
-
-    m_roadScene.connectView(m_roadObjectsWidget);
-    connect(&m_roadScene, &RoadScene::roadTanAngles, m_roadObjectsWidget,
+    // The road scene hands the scheme and the projection the road and the sorted frames.
+    m_roadScene.connectView(m_views.scheme);
+    connect(&m_roadScene, &RoadScene::roadTanAngles, m_views.scheme,
         &RoadObjectsWidget::setRoadTanAngles);
-    m_roadScene.connectView(m_projectionWidget.drawer());
-    connect(profileHandler(), &WorkProfileHandler::roadConfigChanged, &m_roadScene,
-        &RoadScene::setRoadConfig);
-}
+    m_roadScene.connectView(drawer);
 
-void MainWindow::doAttachFrames(IVantorClient *client)
-{
-    m_frameCollector.setClient(client);
-    connect(client, &IVantorClient::radarStateChanged, &m_roadScene, &RoadScene::setRadarState);
+    connect(drawer, &ProjectionDrawer::sight, m_views.scheme, &RoadObjectsWidget::setSight);
+    connect(drawer, &ProjectionDrawer::pickedRadarPosition, m_views.setPosition,
+        &SetPositionWidget::fillPosition);
 }
 
 void MainWindow::doConnectProfile()
 {
-    WorkProfileHandler *h = profileHandler();
-    connect(
-        h, &WorkProfileHandler::applyingProfileStarted, this, &MainWindow::doStartApplyingProfile);
-    connect(this, &MainWindow::protocolVersionChanged, h, &WorkProfileHandler::setProtocolVersion);
-    connect(
-        h, &WorkProfileHandler::protocolVersionChanged, this, &MainWindow::doSetProtocolVersion);
-    connect(
-        h, &WorkProfileHandler::protocolForcingChanged, this, &MainWindow::doSetProtocolForcing);
-    connect(this, &MainWindow::radarServerUrlChanged, h, &WorkProfileHandler::setRadarServerUrl);
-    connect(h, &WorkProfileHandler::radarServerUrlChanged, m_serverConnectionWidget,
-        &ServerConnectionWidget::setRadarServerUrl);
-    connect(h, &WorkProfileHandler::radarServerUrlChanged, this, &MainWindow::doSetRadarServerUrl);
-    connect(this, &MainWindow::controlVisibleChanged, h, &WorkProfileHandler::setControlVisible);
-    connect(h, &WorkProfileHandler::controlVisibleChanged, this, &MainWindow::doSetControlVisible);
-    connect(
-        this, &MainWindow::controlCollapsedChanged, h, &WorkProfileHandler::setControlCollapsed);
-    connect(
-        h, &WorkProfileHandler::controlCollapsedChanged, this, &MainWindow::doSetControlCollapsed);
-    connect(
-        this, &MainWindow::tracksDisplayModeChanged, h, &WorkProfileHandler::setTracksDisplayMode);
-    connect(h, &WorkProfileHandler::tracksDisplayModeChanged, this,
-        &MainWindow::doSetTracksDisplayMode);
-    connect(h, &WorkProfileHandler::drawVerticalChanged, this, &MainWindow::doSetDrawVertical);
-    connect(h, &WorkProfileHandler::drawVerticalChanged, m_imitatorObjectWidget,
-        &ImitatorObjectWidget::setDrawVertical);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, m_objectsTableWidget,
-        &ObjectsTableWidget::setPaintObjects);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, &m_historyTableWidget,
-        &HistoryTableWidget::setPaintObjects);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, m_imitatorObjectWidget,
-        &ImitatorObjectWidget::setPaintObjects);
-    connect(h, &WorkProfileHandler::tracksDisplayModeChanged, m_roadObjectsWidget,
-        &RoadObjectsWidget::setTracksDisplayMode);
-    // The sight line entry of the menu draws the sight area too.
-    connect(h, &WorkProfileHandler::showSightLineChanged, this, &MainWindow::showSightAreaChanged);
-    connect(this, &MainWindow::showSightAreaChanged, m_roadObjectsWidget,
-        &RoadObjectsWidget::setShowSightArea);
-    connect(h, &WorkProfileHandler::drawVerticalChanged, m_roadObjectsWidget,
-        &RoadObjectsWidget::setDrawVertical);
-    connect(h, &WorkProfileHandler::keepAspectRatioChanged, m_roadObjectsWidget,
-        &RoadObjectsWidget::setKeepAspectRatio);
-    connect(h, &WorkProfileHandler::showSightLineChanged, m_roadObjectsWidget,
-        &RoadObjectsWidget::setShowSightLine);
-    connect(h, &WorkProfileHandler::showCurrentTracksOnSchemeChanged, m_roadObjectsWidget,
-        &RoadObjectsWidget::setShowCurrentTracks);
-    connect(h, &WorkProfileHandler::showAverageTracksOnSchemeChanged, m_roadObjectsWidget,
-        &RoadObjectsWidget::setShowAverageTracks);
-    connect(&m_roadConfigWidget, &RoadConfigWidget::roadConfigChanged, h,
-        &WorkProfileHandler::setRoadConfig);
-    connect(h, &WorkProfileHandler::roadConfigChanged, &m_roadConfigWidget,
-        &RoadConfigWidget::setRoadConfig);
+    WorkProfileHandler *handler = profileHandler();
+    ProfileBinding::bindMenu(handler, m_ui);
+    ProfileBinding::bindViews(handler, m_views);
+    ProfileBinding::bindWindow(handler, this);
+    connect(handler, &WorkProfileHandler::configurationBackedUp, this,
+        &MainWindow::onConfigurationBackedUp);
+    connect(handler, &WorkProfileHandler::savingFailed, this, &MainWindow::onProfileSavingFailed);
+}
 
-    ProjectionDrawer *drawer = m_projectionWidget.drawer();
-    connect(h, &WorkProfileHandler::showLaneLinesOnVideoChanged, drawer,
-        &ProjectionDrawer::setShowLaneLines);
-    connect(h, &WorkProfileHandler::showDistLinesOnVideoChanged, drawer,
-        &ProjectionDrawer::setShowDistLines);
-    connect(h, &WorkProfileHandler::showObjectDimensionsOnVideoChanged, drawer,
-        &ProjectionDrawer::setShowObjectDimensions);
-    connect(h, &WorkProfileHandler::showCurrentTracksOnVideoChanged, drawer,
-        &ProjectionDrawer::setShowCurrentTracks);
-    connect(h, &WorkProfileHandler::showAverageTracksOnVideoChanged, drawer,
-        &ProjectionDrawer::setShowAverageTracks);
-    connect(&m_tvmsConfigWidget, &TvmsConfigWidget::tvmsConfigChanged, h,
-        &WorkProfileHandler::setTvmsConfig);
-    connect(h, &WorkProfileHandler::tvmsConfigChanged, drawer, &ProjectionDrawer::setTvmsConfig);
-    connect(h, &WorkProfileHandler::tvmsConfigChanged, &m_tvmsConfigWidget,
-        &TvmsConfigWidget::setTvmsConfig);
-    connect(&m_projectionWidget, &ProjectionWidget::backgroundImageChanged, h,
-        &WorkProfileHandler::setProjectionBackgroundImage);
-    connect(h, &WorkProfileHandler::projectionBackgroundImageChanged, &m_projectionWidget,
-        &ProjectionWidget::setBackgroundImage);
-    connect(h, &WorkProfileHandler::paintObjectsChanged, m_roadObjectsWidget,
-        &RoadObjectsWidget::setPaintObjects);
+void MainWindow::doConnectRadarWiring()
+{
+    RadarWiring *wiring = m_radarWiring;
+    connect(wiring, &RadarWiring::clientConnected, this, &MainWindow::onClientConnected);
+    connect(wiring, &RadarWiring::radarStateChanged, this, &MainWindow::onRadarStateChanged);
+    connect(wiring, &RadarWiring::hardwareInfoResult, this, &MainWindow::onHardwareInfoResult);
+    connect(wiring, &RadarWiring::firmwareInfoResult, this, &MainWindow::onFirmwareInfoResult);
     connect(
-        h, &WorkProfileHandler::paintObjectsChanged, drawer, &ProjectionDrawer::setPaintObjects);
-
-    connect(h, &WorkProfileHandler::autoGetDataChanged, m_setPositionWidget,
-        &SetPositionWidget::setAutoGetData);
-    connect(h, &WorkProfileHandler::autoGetDataChanged, m_radarTuningWidget,
-        &RadarTuningWidget::setAutoGetData);
-    connect(h, &WorkProfileHandler::autoGetDataChanged, m_setPolygonWidget,
-        &SetPolygonWidget::setAutoGetData);
-    connect(m_setPositionWidget, &SetPositionWidget::presetsChanged, h,
-        &WorkProfileHandler::setPositionPresets);
-    connect(h, &WorkProfileHandler::positionPresetsChanged, m_setPositionWidget,
-        &SetPositionWidget::setPresets);
-    connect(m_setPolygonWidget, &SetPolygonWidget::presetsChanged, h,
-        &WorkProfileHandler::setLimitationsPresets);
-    connect(h, &WorkProfileHandler::limitationsPresetsChanged, m_setPolygonWidget,
-        &SetPolygonWidget::setPresets);
-    connect(h, &WorkProfileHandler::applyingProfileFinished, this,
-        &MainWindow::doFinishApplyingProfile);
+        wiring, &RadarWiring::selfDiagnosticsResult, this, &MainWindow::onSelfDiagnosticsResult);
+    connect(wiring, &RadarWiring::imitatorModeChanged, this, &MainWindow::onImitatorModeChanged);
     connect(
-        h, &WorkProfileHandler::configurationBackedUp, this, &MainWindow::onConfigurationBackedUp);
-    connect(h, &WorkProfileHandler::savingFailed, this, &MainWindow::onProfileSavingFailed);
+        wiring, &RadarWiring::fakeTargetsModeChanged, this, &MainWindow::onFakeTargetsModeChanged);
+    connect(this, &MainWindow::forceServerToChangeProtocol, wiring,
+        &RadarWiring::forceServerToChangeProtocol);
+    connect(this, &MainWindow::resetClientStatistics, wiring, &RadarWiring::resetClientStatistics);
 }
 
 void MainWindow::doSetupRadarClient(int version)
 {
     doUnsetRadarClient();
-    IVantorClient *client = nullptr;
     if (version == SerialQelVersion)
-        client = new VantorSerialQelProtocolClient(this);
+        m_radarWiring->attach(new VantorSerialQelProtocolClient(this));
     else if (version == SerialPmxVersion)
-        client = new VantorSerialPmxProtocolClient(this);
-    if (!client)
-        return;
-    m_radarClient = client;
-
-    const QList<ServerStatusWidget *> serverWidgets = { m_serverPingWidget,
-        m_serverConnectionWidget, m_serverStateWidget, m_serverProtocolWidget };
-    for (ServerStatusWidget *widget : serverWidgets) {
-        connect(client, &IVantorClient::connecting, widget, &ServerStatusWidget::showConnecting);
-        connect(client, &IVantorClient::connected, widget, &ServerStatusWidget::showConnected);
-        connect(
-            client, &IVantorClient::notconnected, widget, &ServerStatusWidget::showNotConnected);
-        connect(
-            client, &IVantorClient::disconnected, widget, &ServerStatusWidget::showDisconnected);
-    }
-    connect(client, &IVantorClient::connected, this, &MainWindow::onClientConnected);
-    connect(client, &IVantorClient::pingLatency, m_serverPingWidget,
-        &ServerPingWidget::showPingLatency);
-
-    connect(client, &IVantorClient::radarStateChanged, this, &MainWindow::onRadarStateChanged);
-    connect(client, &IVantorClient::radarStateChanged, m_objectsTableWidget,
-        &ObjectsTableWidget::showRadarState);
-    connect(client, &IVantorClient::radarStateChanged, m_imitatorObjectWidget,
-        &ImitatorObjectWidget::showRadarState);
-    connect(client, &IVantorClient::radarStateChanged, m_generalInfoWidget,
-        &GeneralInfoWidget::showRadarState);
-    connect(client, &IVantorClient::radarStateChanged, m_serverStateWidget,
-        &ServerStateWidget::showRadarState);
-    connect(client, &IVantorClient::radarStateChanged, m_radarStateWidget,
-        &RadarStateWidget::showRadarState);
-
-    ProjectionDrawer *drawer = m_projectionWidget.drawer();
-    using PositionSlot = void (ProjectionDrawer::*)(double, double, double, double, double, double);
-    connect(client, &IVantorClient::radarStateChanged, m_roadObjectsWidget,
-        &RoadObjectsWidget::showRadarState);
-    connect(client, &IVantorClient::radarStateChanged, drawer, &ProjectionDrawer::showRadarState);
-    doAttachFrames(client);
-    connectPanelStates(client, m_saveAndRestartWidget);
-    connectPanelStates(client, m_setPositionWidget);
-    connectPanelStates(client, m_radarTuningWidget);
-    connectPanelStates(client, m_setPolygonWidget);
-    connectPanelStates(client, m_sendCommandsWidget);
-
-    connect(client, &IVantorClient::frameDateTimeUtc, m_generalInfoWidget,
-        &GeneralInfoWidget::setFrameDateTimeUtc);
-    connect(client, &IVantorClient::uptimeInfo, m_generalInfoWidget,
-        &GeneralInfoWidget::showUptimeInfo);
-    connect(client, &IVantorClient::cycleNumber, m_generalInfoWidget,
-        &GeneralInfoWidget::showCycleNumber);
-
-    // Queued, so that the modal boxes open after the client has finished its message.
-    connect(client, &IVantorClient::hardwareInfo, this, &MainWindow::onHardwareInfoResult,
-        Qt::QueuedConnection);
-    connect(client, &IVantorClient::hardwareInfo, m_serverStateWidget,
-        &ServerStateWidget::showRadarHardwareInfo);
-    connect(client, &IVantorClient::firmwareInfo, this, &MainWindow::onFirmwareInfoResult,
-        Qt::QueuedConnection);
-    connect(client, &IVantorClient::selfDiagnosticsResult, this,
-        &MainWindow::onSelfDiagnosticsResult, Qt::QueuedConnection);
-    connect(client, &IVantorClient::imitatorModeChanged, this, &MainWindow::onImitatorModeChanged);
-    connect(client, &IVantorClient::fakeTargetsModeChanged, this,
-        &MainWindow::onFakeTargetsModeChanged);
-    connect(client, &IVantorClient::imitatorModeChanged, m_sendCommandsWidget,
-        &SendCommandsWidget::showImitatorMode);
-    connect(client, &IVantorClient::fakeTargetsModeChanged, m_sendCommandsWidget,
-        &SendCommandsWidget::showFakeTargetsMode);
-    connect(client, &IVantorClient::radarPosition, m_roadObjectsWidget,
-        &RoadObjectsWidget::showPosition);
-    connect(client, &IVantorClient::radarPosition, m_setPositionWidget,
-        &SetPositionWidget::showPosition);
-    connect(client, &IVantorClient::radarPosition, drawer,
-        static_cast<PositionSlot>(&ProjectionDrawer::showPosition));
-    connect(client, &IVantorClient::frequencyIndex, m_radarTuningWidget,
-        &RadarTuningWidget::showFrequencyIndex);
-    connect(client, &IVantorClient::radarSensitivity, m_radarTuningWidget,
-        &RadarTuningWidget::showRadarSensitivity);
-    connect(client, &IVantorClient::polygonUsage, m_roadObjectsWidget,
-        &RoadObjectsWidget::showPolygonUsage);
-    connect(client, &IVantorClient::polygonUsage, m_setPolygonWidget,
-        &SetPolygonWidget::showPolygonUsage);
-    connect(client, &IVantorClient::polygonTreatParam, m_setPolygonWidget,
-        &SetPolygonWidget::showPolygonTreatParam);
-    connect(client, &IVantorClient::polygonSpeedParam, m_setPolygonWidget,
-        &SetPolygonWidget::showPolygonSpeedParam);
-    connect(client, &IVantorClient::polygonPointParam, m_roadObjectsWidget,
-        &RoadObjectsWidget::showPolygonPointParam);
-    connect(client, &IVantorClient::polygonPointParam, m_setPolygonWidget,
-        &SetPolygonWidget::showPolygonPointParam);
-    connect(client, &IVantorClient::usedProtocolChanged, m_serverProtocolWidget,
-        &ServerProtocolWidget::showServerProtocol);
-    connect(client, &IVantorClient::serverStateChanged, m_serverStateWidget,
-        &ServerStateWidget::showServerState);
-    connect(m_serverStateWidget, &ServerStateWidget::getRadarHardwareInfo, client,
-        &IVantorClient::sendCmdGetHardwareInfo);
-
-    doConnectPanelRequests(client);
-    connect(this, &MainWindow::forceServerToChangeProtocol, client,
-        &IVantorClient::forceServerToChangeProtocol);
-    connect(this, &MainWindow::resetClientStatistics, client, &IVantorClient::resetStatistics);
-}
-
-void MainWindow::doConnectPanelRequests(IVantorClient *client)
-{
-    connect(m_sendCommandsWidget, &SendCommandsWidget::commandWithNoArgs, client,
-        &IVantorClient::sendAnyCmdWithNoArgs);
-    connect(m_sendCommandsWidget, &SendCommandsWidget::switchCommand, client,
-        &IVantorClient::sendAnySwitchCmd);
-    connect(m_saveAndRestartWidget, &SaveAndRestartWidget::commandWithNoArgs, client,
-        &IVantorClient::sendAnyCmdWithNoArgs);
-    connect(m_setPositionWidget, &SetPositionWidget::setPosition, client,
-        &IVantorClient::sendCmdSetPosition);
-    connect(m_setPositionWidget, &SetPositionWidget::getPosition, client,
-        &IVantorClient::sendCmdGetPosition);
-    connect(m_radarTuningWidget, &RadarTuningWidget::setFrequencyIndex, client,
-        &IVantorClient::sendCmdSetFrequencyIndex);
-    connect(m_radarTuningWidget, &RadarTuningWidget::getFrequencyIndex, client,
-        &IVantorClient::sendCmdGetFrequencyIndex);
-    connect(m_radarTuningWidget, &RadarTuningWidget::setRadarSensitivity, client,
-        &IVantorClient::sendCmdSetRadarSensitivity);
-    connect(m_radarTuningWidget, &RadarTuningWidget::getRadarSensitivity, client,
-        &IVantorClient::sendCmdGetRadarSensitivity);
-    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonUsage, client,
-        &IVantorClient::sendCmdSetPolygonUsage);
-    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonUsage, client,
-        &IVantorClient::sendCmdGetPolygonUsage);
-    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonTreatParam, client,
-        &IVantorClient::sendCmdSetPolygonTreatParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonTreatParam, client,
-        &IVantorClient::sendCmdGetPolygonTreatParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonSpeedParam, client,
-        &IVantorClient::sendCmdSetPolygonSpeedParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonSpeedParam, client,
-        &IVantorClient::sendCmdGetPolygonSpeedParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::setPolygonPointParam, client,
-        &IVantorClient::sendCmdSetPolygonPointParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::getPolygonPointParam, client,
-        &IVantorClient::sendCmdGetPolygonPointParam);
-    connect(m_setPolygonWidget, &SetPolygonWidget::reinitPolygons, client,
-        &IVantorClient::sendCmdReinitPolygons);
+        m_radarWiring->attach(new VantorSerialPmxProtocolClient(this));
 }
 
 void MainWindow::doUnsetRadarClient()
 {
-    if (!m_radarClient)
+    IVantorClient *client = m_radarWiring->client();
+    if (!client)
         return;
-    IVantorClient *client = m_radarClient;
-    m_radarClient = nullptr;
-    client->disconnect(this);
-    disconnect(client);
-    const QList<QObject *> requesters = { m_serverStateWidget, m_sendCommandsWidget,
-        m_saveAndRestartWidget, m_setPositionWidget, m_radarTuningWidget, m_setPolygonWidget };
-    for (QObject *requester : requesters)
-        requester->disconnect(client);
+    // The displays see the client go offline before it is cut off.
     client->disconnectFromServer();
+    m_radarWiring->detach();
     client->deleteLater();
 }
 
@@ -796,10 +426,10 @@ void MainWindow::doStartApplyingProfile(const QString &name)
 void MainWindow::doSetProtocolVersion(int version)
 {
     m_protocolVersion = version;
-    for (QAction *action : m_protocolGroup->actions())
+    for (QAction *action : m_ui.protocolGroup->actions())
         action->setChecked(action->data().toInt() == version);
     onRadarStateChanged(IVantorClient::Offline);
-    m_radarStateWidget->showRadarState(IVantorClient::Offline);
+    m_views.radarState->showRadarState(IVantorClient::Offline);
     doSetupRadarClient(version);
     if (!m_applyingProfile)
         doConnectToRadarServer(m_radarServerUrl);
@@ -818,12 +448,13 @@ void MainWindow::doSetRadarServerUrl(const QString &url)
 
 void MainWindow::doConnectToRadarServer(const QString &url)
 {
-    if (!m_radarClient)
+    IVantorClient *client = m_radarWiring->client();
+    if (!client)
         return;
-    m_radarClient->disconnectFromServer();
+    client->disconnectFromServer();
     // A URL the client refuses (a hand-edited profile) would otherwise show nothing at all.
-    if (!m_radarClient->connectToServer(QUrl(url), ReconnectTimeoutMs))
-        m_serverConnectionWidget->showNotConnected();
+    if (!client->connectToServer(QUrl(url), ReconnectTimeoutMs))
+        m_views.serverConnection->showNotConnected();
 }
 
 void MainWindow::doSetControlVisible(int control, bool visible)
@@ -833,7 +464,7 @@ void MainWindow::doSetControlVisible(int control, bool visible)
     if (!widget)
         return;
     m_visible.insert(id, visible);
-    for (QAction *action : m_visibleControlsGroup->actions()) {
+    for (QAction *action : m_ui.visibleControlsGroup->actions()) {
         if (action->data().toInt() == control)
             action->setChecked(visible);
     }
@@ -866,7 +497,7 @@ void MainWindow::doSetControlCollapsed(int control, bool collapsed)
 
 void MainWindow::doSetTracksDisplayMode(int mode)
 {
-    for (QAction *action : m_tracksDisplayModeGroup->actions())
+    for (QAction *action : m_ui.tracksDisplayModeGroup->actions())
         action->setChecked(action->data().toInt() == mode);
 }
 
@@ -926,26 +557,20 @@ void MainWindow::doResetWindowLayout(int control)
     if (isLayoutFrozen(control))
         return;
     setUpdatesEnabled(false);
-    m_imitatorObjectWidget->clear();
+    m_views.imitator->clear();
     m_ui.objectsMetaWidget->hide();
     m_ui.objectsMetaWidget->setMaximumSize(32, 32);
-    const bool threeColumns = !m_visible.value(RoadObjectsControl) && !m_drawVertical;
-    const auto &columns = threeColumns ? ThreeColumns : TwoColumns;
+    const PanelLayout layout = currentLayout();
     QVBoxLayout *layouts[] = { m_ui.controls1Layout, m_ui.controls2Layout, m_ui.controls3Layout };
     QWidget *columnWidgets[] = { m_ui.column1Widget, m_ui.column2Widget, m_ui.column3Widget };
     QWidget *spacers[] = { m_ui.spacer1Widget, m_ui.spacer2Widget, m_ui.spacer3Widget };
-    for (QVBoxLayout *layout : layouts) {
-        while (QLayoutItem *item = layout->takeAt(0))
+    for (int column = 0; column < PanelLayout::MaxColumns; ++column) {
+        while (QLayoutItem *item = layouts[column]->takeAt(0))
             delete item;
-    }
-    for (int column = 0; column < 3; ++column) {
-        bool anyVisible = false;
-        for (VantorControl control : columns.at(column)) {
-            layouts[column]->addWidget(m_controls.value(control));
-            anyVisible = anyVisible || m_visible.value(control);
-        }
+        for (VantorControl box : layout.columns.at(column))
+            layouts[column]->addWidget(m_controls.value(box));
         layouts[column]->addWidget(spacers[column]);
-        columnWidgets[column]->setVisible(anyVisible);
+        columnWidgets[column]->setVisible(layout.isColumnShown(column, m_visible));
     }
     setUpdatesEnabled(true);
 }
@@ -954,17 +579,15 @@ void MainWindow::doApplyWindowLayout(int control)
 {
     if (isLayoutFrozen(control))
         return;
-    doSetControlsSizePolicy(
-        m_drawVertical, m_visible.value(ObjectsViewControl), m_visible.value(RoadObjectsControl));
+    doSetControlsSizePolicy(currentLayout());
     // Two steps later on the event loop: the widget tree settles between them.
     QTimer::singleShot(1, this, &MainWindow::doFinishRearranging);
 }
 
 void MainWindow::doFinishRearranging()
 {
-    doRearrangeControls(
-        m_drawVertical, m_visible.value(RoadObjectsControl), m_visible.value(ObjectsViewControl));
-    m_imitatorObjectWidget->clear();
+    doRearrangeControls(currentLayout());
+    m_views.imitator->clear();
     m_ui.objectsMetaWidget->setVisible(m_visible.value(ObjectsViewControl));
     // The scroll area only scrolls vertically: it is as wide as the columns it shows.
     m_ui.controlsScrollArea->setMinimumWidth(m_ui.controlsWidget->minimumSizeHint().width()
@@ -977,36 +600,33 @@ void MainWindow::doReleaseObjectsArea()
     m_ui.objectsMetaWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
-void MainWindow::doSetControlsSizePolicy(bool drawVertical, bool objectsVisible, bool tableVisible)
+PanelLayout MainWindow::currentLayout() const
 {
-    // The objects area and the table take the room; the controls keep to their height
-    // unless nothing else is there to fill it.
-    const bool controlsAlone = !objectsVisible && !tableVisible;
-    // Beside the table (horizontal road) the controls keep their width; under it, or
-    // alone, they span the window.
+    return PanelLayout::arrange(
+        m_drawVertical, m_visible.value(RoadObjectsControl), m_visible.value(ObjectsViewControl));
+}
+
+void MainWindow::doSetControlsSizePolicy(const PanelLayout &layout)
+{
+    const auto policy
+        = [](bool fill) { return fill ? QSizePolicy::Expanding : QSizePolicy::Maximum; };
     m_ui.controlsWidget->setSizePolicy(
-        tableVisible && !drawVertical ? QSizePolicy::Maximum : QSizePolicy::Expanding,
-        controlsAlone && !drawVertical ? QSizePolicy::Expanding : QSizePolicy::Maximum);
+        policy(layout.controlsFillWidth), policy(layout.controlsFillHeight));
     // The panels scroll rather than push the window past a laptop screen's height.
     m_ui.controlsScrollArea->setSizePolicy(
-        m_ui.controlsWidget->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+        policy(layout.controlsFillWidth), QSizePolicy::Expanding);
     m_ui.objectsTableBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_ui.objectsMetaWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void MainWindow::doRearrangeControls(bool drawVertical, bool tableVisible, bool objectsVisible)
+void MainWindow::doRearrangeControls(const PanelLayout &layout)
 {
-    // Horizontal road: the objects area above, the table and the controls below it.
-    // Vertical road: the objects area in a left column beside the table and controls.
-    QBoxLayout *central = m_ui.centralWidgetLayout;
-    central->setStretchFactor(m_ui.horzRoadLayout, !drawVertical && objectsVisible ? 3 : 0);
-    // Without the table the panels need the height: they share it evenly with the scheme.
-    central->setStretchFactor(m_ui.horzSpaceLayout, drawVertical || tableVisible ? 2 : 3);
-    m_ui.horzSpaceLayout->setStretchFactor(
-        m_ui.vertRoadLayout, drawVertical && objectsVisible ? 2 : 0);
-    m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertCtrlsLayout, 3);
-    m_ui.horzCtrlsLayout->setStretchFactor(m_ui.objectsTableBox, tableVisible ? 1 : 0);
-    m_ui.spacer0Widget->setVisible(drawVertical && !tableVisible);
+    m_ui.centralWidgetLayout->setStretchFactor(m_ui.horzRoadLayout, layout.roadRowStretch);
+    m_ui.centralWidgetLayout->setStretchFactor(m_ui.horzSpaceLayout, layout.lowerRowStretch);
+    m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertRoadLayout, layout.roadColumnStretch);
+    m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertCtrlsLayout, layout.controlsColumnStretch);
+    m_ui.horzCtrlsLayout->setStretchFactor(m_ui.objectsTableBox, layout.tableStretch);
+    m_ui.spacer0Widget->setVisible(layout.bottomSpacerShown);
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -1020,8 +640,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     if (isVisible() && m_drawVertical)
-        doRearrangeControls(m_drawVertical, m_visible.value(RoadObjectsControl),
-            m_visible.value(ObjectsViewControl));
+        doRearrangeControls(currentLayout());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -2,7 +2,9 @@
 
 #include "historytablewidget.h"
 #include "ivantorclient.h"
+#include "panellayout.h"
 #include "projectionwidget.h"
+#include "radarwiring.h"
 #include "roadconfigwidget.h"
 #include "roadobjectframecollector.h"
 #include "roadscene.h"
@@ -13,7 +15,6 @@
 
 #include <QMainWindow>
 #include <QMap>
-#include <QPointer>
 
 class GeneralInfoWidget;
 class ImitatorObjectWidget;
@@ -49,13 +50,13 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    IVantorClient *radarClient() const { return m_radarClient; }
+    IVantorClient *radarClient() const { return m_radarWiring->client(); }
     WorkProfileHandler *profileHandler() { return m_workProfileWidget.handler(); }
     HistoryTableWidget *historyTableWidget() { return &m_historyTableWidget; }
-    ServerStateWidget *serverStateWidget() const { return m_serverStateWidget; }
-    ImitatorObjectWidget *imitatorObjectWidget() const { return m_imitatorObjectWidget; }
-    ObjectsTableWidget *objectsTableWidget() const { return m_objectsTableWidget; }
-    RoadObjectsWidget *roadObjectsWidget() const { return m_roadObjectsWidget; }
+    ServerStateWidget *serverStateWidget() const { return m_views.serverState; }
+    ImitatorObjectWidget *imitatorObjectWidget() const { return m_views.imitator; }
+    ObjectsTableWidget *objectsTableWidget() const { return m_views.objectsTable; }
+    RoadObjectsWidget *roadObjectsWidget() const { return m_views.scheme; }
     ProjectionWidget *projectionWidget() { return &m_projectionWidget; }
     bool isControlVisible(int control) const { return m_visible.value(VantorControl(control)); }
     const Ui::MainWindow &form() const { return m_ui; }
@@ -112,37 +113,28 @@ private slots:
     void onProfileSavingFailed(const QString &errorText);
 
 private:
-    void doCreateMenus();
-    void doCreateFileMenu();
-    void doCreateProtocolMenu();
-    void doCreateViewMenu();
-    void doCreateDataMenu();
+    void doFillMenus();
     void doFillControls();
-    void doCreatePanels();
+    void doCreateViews();
     void doConnectProfile();
     void doConnectDisplays();
-    // The frame and road wiring: made once, and for every new client.
-    void doConnectFrames();
-    void doAttachFrames(IVantorClient *client);
+    void doConnectRadarWiring();
     void doSetupRadarClient(int version);
     void doUnsetRadarClient();
     void doConnectToRadarServer(const QString &url);
-    void doConnectPanelRequests(IVantorClient *client);
     void doStartPickup(int mode);
     void doSetImitatorMode(quint8 mode);
     void doSetImitatorText();
     void doResetWindowLayout(int control);
     void doApplyWindowLayout(int control);
-    void doRearrangeControls(bool drawVertical, bool tableVisible, bool objectsVisible);
-    void doSetControlsSizePolicy(bool drawVertical, bool objectsVisible, bool tableVisible);
+    PanelLayout currentLayout() const;
+    void doRearrangeControls(const PanelLayout &layout);
+    void doSetControlsSizePolicy(const PanelLayout &layout);
     void doFinishRearranging();
     void doReleaseObjectsArea();
     bool isLayoutFrozen(int control) const;
     QString titleWithProfile(const QString &text) const;
     void showMessage(const QString &title, const QString &text, bool warning);
-    // Binds a checkable action both ways to a handler setting.
-    void doBindAction(QAction *action, void (WorkProfileHandler::*setter)(bool),
-        void (WorkProfileHandler::*changed)(bool));
 
     QString m_title;
     bool m_applyingProfile = false;
@@ -156,13 +148,8 @@ private:
     bool m_firmwareInfoRequested = false;
     bool m_selfDiagnosticsRequested = false;
     bool m_closing = false;
-    QPointer<IVantorClient> m_radarClient;
     RoadObjectFrameCollector m_frameCollector;
     RoadScene m_roadScene;
-    QActionGroup *m_protocolGroup = nullptr;
-    QActionGroup *m_visibleControlsGroup = nullptr;
-    QActionGroup *m_tracksDisplayModeGroup = nullptr;
-    QAction *m_protocolForcingAction = nullptr;
     QMap<VantorControl, QWidget *> m_controls;
     QMap<VantorControl, bool> m_visible;
     WorkProfileWidget m_workProfileWidget;
@@ -170,19 +157,7 @@ private:
     TvmsConfigWidget m_tvmsConfigWidget;
     HistoryTableWidget m_historyTableWidget;
     ProjectionWidget m_projectionWidget;
-    ServerPingWidget *m_serverPingWidget = nullptr;
-    ServerConnectionWidget *m_serverConnectionWidget = nullptr;
-    ServerStateWidget *m_serverStateWidget = nullptr;
-    ServerProtocolWidget *m_serverProtocolWidget = nullptr;
-    RadarStateWidget *m_radarStateWidget = nullptr;
     Ui::MainWindow m_ui;
-    GeneralInfoWidget *m_generalInfoWidget = nullptr;
-    ImitatorObjectWidget *m_imitatorObjectWidget = nullptr;
-    ObjectsTableWidget *m_objectsTableWidget = nullptr;
-    RoadObjectsWidget *m_roadObjectsWidget = nullptr;
-    SendCommandsWidget *m_sendCommandsWidget = nullptr;
-    SetPolygonWidget *m_setPolygonWidget = nullptr;
-    SetPositionWidget *m_setPositionWidget = nullptr;
-    RadarTuningWidget *m_radarTuningWidget = nullptr;
-    SaveAndRestartWidget *m_saveAndRestartWidget = nullptr;
+    MainViews m_views;
+    RadarWiring *m_radarWiring = nullptr;
 };

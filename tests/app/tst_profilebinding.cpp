@@ -1,0 +1,134 @@
+#include "mainwindow.h"
+#include "profilebinding.h"
+#include "roadschemepainter.h"
+#include "testviews.h"
+#include "workprofilehandler.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+class TestProfileBinding : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void profileReachesTheDisplays_data();
+    void profileReachesTheDisplays();
+    void menuEntryReachesTheDisplays();
+    void editorsReachTheHandler();
+
+private:
+    bool writeProfile(const QJsonObject &view);
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<TestViews> m_views;
+    std::unique_ptr<QMainWindow> m_window;
+    Ui::MainWindow m_form;
+    std::unique_ptr<WorkProfileHandler> m_handler;
+};
+
+void TestProfileBinding::init()
+{
+    QVERIFY(m_dir.isValid());
+    m_views = std::make_unique<TestViews>();
+    m_window = std::make_unique<QMainWindow>();
+    m_form.setupUi(m_window.get());
+    m_handler = std::make_unique<WorkProfileHandler>();
+    ProfileBinding::bindMenu(m_handler.get(), m_form);
+    ProfileBinding::bindViews(m_handler.get(), m_views->views());
+}
+
+void TestProfileBinding::cleanup()
+{
+    m_handler.reset();
+    m_window.reset();
+    m_views.reset();
+}
+
+bool TestProfileBinding::writeProfile(const QJsonObject &view)
+{
+    const QJsonObject profile { { "name", "Test" }, { "view", view } };
+    QFile file(m_dir.filePath("config.json"));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes
+        = QJsonDocument(QJsonObject { { "profiles", QJsonArray { profile } }, { "current_id", 0 } })
+              .toJson();
+    return file.write(bytes) == bytes.size() && file.flush();
+}
+
+void TestProfileBinding::profileReachesTheDisplays_data()
+{
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<bool>("paint");
+
+    QTest::newRow("horizontal, one colour") << false << false;
+    QTest::newRow("vertical, colours") << true << true;
+}
+
+// A profile read from a file: its view settings reach the scheme, the tables, the
+// projection's road and the menu.
+void TestProfileBinding::profileReachesTheDisplays()
+{
+    QFETCH(bool, vertical);
+    QFETCH(bool, paint);
+
+    QVERIFY(writeProfile(QJsonObject {
+        { "traffic_scheme", QJsonObject { { "draw_vertical", vertical } } },
+        { "paint_objects", paint },
+    }));
+    QSignalSpy roads(&m_views->roadScene, &RoadScene::applyingRoadStarted);
+    m_handler->loadProfiles(m_dir.filePath("config.json"));
+    m_handler->applyProfile(0);
+
+    QCOMPARE(m_views->scheme.schemePainter().drawVertical(), vertical);
+    QCOMPARE(m_form.actionDrawVertical->isChecked(), vertical);
+    QCOMPARE(m_views->objectsTable.paintObjects(), paint);
+    QCOMPARE(m_views->history.paintObjects(), paint);
+    QCOMPARE(m_views->imitator.paintObjects(), paint);
+    QCOMPARE(m_views->scheme.paintObjects(), paint);
+    QCOMPARE(m_form.actionPaintObjects->isChecked(), paint);
+    // The road scene builds the profile's road.
+    QCOMPARE(roads.count(), 1);
+}
+
+// A menu entry changes the profile, which tells the displays and keeps the entry checked.
+void TestProfileBinding::menuEntryReachesTheDisplays()
+{
+    m_handler->applyProfile(m_handler->currentProfileId());
+    const bool vertical = m_views->scheme.schemePainter().drawVertical();
+    QSignalSpy changes(m_handler.get(), &WorkProfileHandler::drawVerticalChanged);
+
+    m_form.actionDrawVertical->trigger();
+
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(changes.at(0).at(0).toBool(), !vertical);
+    QCOMPARE(m_views->scheme.schemePainter().drawVertical(), !vertical);
+    QCOMPARE(m_form.actionDrawVertical->isChecked(), !vertical);
+}
+
+// What the user edits in a panel or an editor goes to the profile.
+void TestProfileBinding::editorsReachTheHandler()
+{
+    const QJsonArray presets { QJsonObject { { "name", "Pole 3" } } };
+    QSignalSpy positionPresets(m_handler.get(), &WorkProfileHandler::positionPresetsChanged);
+    emit m_views->setPosition.presetsChanged(presets);
+    QCOMPARE(positionPresets.count(), 1);
+    QCOMPARE(positionPresets.at(0).at(0).toJsonArray(), presets);
+
+    QSignalSpy roadConfigs(m_handler.get(), &WorkProfileHandler::roadConfigChanged);
+    QSignalSpy roads(&m_views->roadScene, &RoadScene::applyingRoadStarted);
+    emit m_views->roadConfig.roadConfigChanged(m_views->roadConfig.roadConfig());
+    QCOMPARE(roadConfigs.count(), 1);
+    QCOMPARE(roads.count(), 1);
+}
+
+QTEST_MAIN(TestProfileBinding)
+#include "tst_profilebinding.moc"
