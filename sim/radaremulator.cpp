@@ -1,10 +1,10 @@
 #include "radaremulator.h"
 
 #include "radarframeencoder.h"
+#include "safefilewriter.h"
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cmath>
@@ -327,17 +327,10 @@ quint8 RadarEmulator::doSaveToFlash()
         qInfo("Parameters saved (kept in memory: no state file given)");
         return ParameterStore::NoError;
     }
-    QSaveFile file(m_settings.stateFile);
     const QByteArray json = QJsonDocument(m_store.savedToJson()).toJson(QJsonDocument::Indented);
-    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size()) {
-        qWarning("Cannot write %s: %s", qPrintable(m_settings.stateFile),
-            qPrintable(file.errorString()));
-        file.cancelWriting();
-        return ParameterStore::FlashWriteFailed;
-    }
-    if (!file.commit()) {
-        qWarning("Cannot write %s: %s", qPrintable(m_settings.stateFile),
-            qPrintable(file.errorString()));
+    QString reason;
+    if (!SafeFileWriter::writeFile(m_settings.stateFile, json, &reason)) {
+        qWarning("Cannot write %s: %s", qPrintable(m_settings.stateFile), qPrintable(reason));
         return ParameterStore::FlashWriteFailed;
     }
     qInfo("Parameters saved to %s", qPrintable(m_settings.stateFile));
