@@ -521,6 +521,8 @@ void MainWindow::doSetupRadarClient(int version)
         connect(
             client, &IVantorClient::disconnected, widget, &ServerStatusWidget::showDisconnected);
     }
+    connect(client, &IVantorClient::connectingTimedOut, m_serverConnectionWidget,
+        &ServerConnectionWidget::showConnectingTimedOut);
     connect(client, &IVantorClient::connected, this, &MainWindow::onClientConnected);
     connect(client, &IVantorClient::pingLatency, m_serverPingWidget,
         &ServerPingWidget::showPingLatency);
@@ -536,6 +538,8 @@ void MainWindow::doSetupRadarClient(int version)
         &ServerStateWidget::showRadarState);
     connect(client, &IVantorClient::radarStateChanged, m_radarStateWidget,
         &RadarStateWidget::showRadarState);
+    connect(client, &IVantorClient::messagesUnreadableChanged, m_radarStateWidget,
+        &RadarStateWidget::showMessagesUnreadable);
 
     ProjectionDrawer *drawer = m_projectionWidget.drawer();
     using PositionSlot = void (ProjectionDrawer::*)(double, double, double, double, double, double);
