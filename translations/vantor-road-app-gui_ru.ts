@@ -33,17 +33,17 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+94"/>
+        <location line="+85"/>
         <source>Pause</source>
         <translation>Пауза</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="-84"/>
         <source>Save to file</source>
         <translation>Сохранить в файл</translation>
     </message>
     <message>
-        <location line="+93"/>
+        <location line="+84"/>
         <source>Continue</source>
         <translation>Продолжить</translation>
     </message>
@@ -78,7 +78,7 @@
 <context>
     <name>IVantorClient</name>
     <message>
-        <location filename="../radar/ivantorclient.cpp" line="+275"/>
+        <location filename="../radar/ivantorclient.cpp" line="+281"/>
         <source>Wrong response message received from Vantor server.</source>
         <translation>Получено неверное ответное сообщение от сервера Vantor.</translation>
     </message>
@@ -367,7 +367,7 @@
         <translation>Общая информация  </translation>
     </message>
     <message>
-        <location line="+397"/>
+        <location line="+401"/>
         <source>Switch work profile</source>
         <translation>Смена рабочего профиля</translation>
     </message>
@@ -427,7 +427,7 @@
         <translation>, тип 2</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+125"/>
         <source>The configuration file could not be read. It was kept as %1 and replaced with the current profiles.</source>
         <translation>Не удалось прочитать файл конфигурации. Он сохранён как %1 и заменён текущими профилями.</translation>
     </message>
@@ -442,7 +442,7 @@
 <context>
     <name>ObjectColumns</name>
     <message>
-        <location filename="../tables/objectcolumns.cpp" line="+19"/>
+        <location filename="../tables/objectcolumns.cpp" line="+26"/>
         <source>id</source>
         <translation>id</translation>
     </message>
@@ -788,7 +788,7 @@
 <context>
     <name>RadarStateWidget</name>
     <message>
-        <location filename="../tables/radarstatewidget.cpp" line="+15"/>
+        <location filename="../tables/radarstatewidget.cpp" line="+16"/>
         <source>[Wrong messages. Check selected protocol]</source>
         <translation>[Неверные сообщения. Проверьте выбранный протокол]</translation>
     </message>
@@ -806,6 +806,11 @@
         <location line="+2"/>
         <source>[No messages from radar]</source>
         <translation>[Нет сообщений от радара]</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>[Messages are not radar messages]</source>
+        <translation>[Сообщения не являются сообщениями радара]</translation>
     </message>
 </context>
 <context>
@@ -1131,24 +1136,34 @@
 <context>
     <name>ServerConnectionWidget</name>
     <message>
-        <location filename="../app/serverconnectionwidget.cpp" line="+10"/>
+        <location filename="../app/serverconnectionwidget.cpp" line="+12"/>
+        <source>[No answer from %1, trying again]</source>
+        <translation>[Нет ответа от %1, повторная попытка]</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>[Connecting to %1]</source>
         <translation>[Подключение к %1]</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>[Connected to %1]</source>
         <translation>[Подключено к %1]</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>[No connection to %1]</source>
         <translation>[Нет подключения к %1]</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>[Disconnected from %1]</source>
         <translation>[Отключено от %1]</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>[No answer from %1]</source>
+        <translation>[Нет ответа от %1]</translation>
     </message>
 </context>
 <context>
