@@ -80,6 +80,8 @@ void RadarWiring::doConnectServerStates(IVantorClient *client)
         link(client, &IVantorClient::notconnected, widget, &ServerStatusWidget::showNotConnected);
         link(client, &IVantorClient::disconnected, widget, &ServerStatusWidget::showDisconnected);
     }
+    link(client, &IVantorClient::connectingTimedOut, m_views.serverConnection,
+        &ServerConnectionWidget::showConnectingTimedOut);
     link(client, &IVantorClient::connected, this, &RadarWiring::clientConnected);
     link(client, &IVantorClient::pingLatency, m_views.serverPing,
         &ServerPingWidget::showPingLatency);
@@ -100,6 +102,8 @@ void RadarWiring::doConnectRadarStates(IVantorClient *client)
     link(client, state, m_views.generalInfo, &GeneralInfoWidget::showRadarState);
     link(client, state, m_views.serverState, &ServerStateWidget::showRadarState);
     link(client, state, m_views.radarState, &RadarStateWidget::showRadarState);
+    link(client, &IVantorClient::messagesUnreadableChanged, m_views.radarState,
+        &RadarStateWidget::showMessagesUnreadable);
     link(client, state, m_views.scheme, &RoadObjectsWidget::showRadarState);
     link(client, state, m_views.projection->drawer(), &ProjectionDrawer::showRadarState);
     link(client, state, m_views.roadScene, &RoadScene::setRadarState);

@@ -2,7 +2,9 @@
 
 #include "serverstatuswidget.h"
 
-// The state of the connection to the radar server and its URL.
+// The state of the connection to the radar server and its URL. After an attempt the
+// server did not answer, the next attempts keep saying so until one gets through or fails
+// otherwise.
 class ServerConnectionWidget : public ServerStatusWidget
 {
     Q_OBJECT
@@ -16,7 +18,9 @@ public slots:
     void showConnected() override;
     void showNotConnected() override;
     void showDisconnected() override;
+    void showConnectingTimedOut();
 
 private:
     QString m_url;
+    bool m_noAnswer = false;
 };

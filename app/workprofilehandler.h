@@ -22,12 +22,12 @@
 //   leaves the handler as it was (on first start: the default profile).
 // - Before the first saveProfiles() over an unusable regular file, its bytes are copied
 //   next to it and configurationBackedUp() tells the caller where the copy lies, once. If
-//   the copy fails, the file is not overwritten and the save fails. An empty file holds
-//   nothing to keep and gets no backup. Something that is not a regular file (a pipe, a
-//   device, a directory) is never replaced.
-// - saveProfiles() writes through QSaveFile: a failed or interrupted save leaves the
-//   previous file whole. It returns false on failure and emits savingFailed() with a
-//   text the window can show.
+//   the copy fails, the file is not overwritten and the save fails. An empty file counts
+//   as unusable (a save on a full disk used to leave one). Something that is not a
+//   regular file (a pipe, a device, a directory) is never replaced.
+// - saveProfiles() writes through SafeFileWriter: a failed or interrupted save, a full
+//   disk included, leaves the previous file whole. It returns false on failure and emits
+//   savingFailed() with a text the window can show.
 class WorkProfileHandler : public QObject
 {
     Q_OBJECT

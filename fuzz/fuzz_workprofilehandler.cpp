@@ -32,11 +32,12 @@ QByteArray readBytes(const QString &path)
     return file.readAll();
 }
 
-// The handler's own test for a file it must not replace unseen.
+// The handler's own test for a file it must not replace unseen. A blank file counts: it is
+// what a save on a full disk used to leave.
 bool isUnusable(const QByteArray &bytes)
 {
     if (bytes.trimmed().isEmpty())
-        return false;
+        return true;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())

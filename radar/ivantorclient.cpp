@@ -21,6 +21,7 @@ IVantorClient::IVantorClient(QObject *parent)
     connect(&m_link, &ServerLink::notconnected, this, &IVantorClient::notconnected);
     connect(&m_link, &ServerLink::disconnected, this, &IVantorClient::disconnected);
     connect(&m_link, &ServerLink::pingLatency, this, &IVantorClient::pingLatency);
+    connect(&m_link, &ServerLink::connectingTimedOut, this, &IVantorClient::connectingTimedOut);
     connect(&m_link, &ServerLink::textMessageReceived, this, &IVantorClient::onServerTextReceived);
     connect(
         &m_link, &ServerLink::binaryMessageReceived, this, &IVantorClient::onServerDataReceived);
@@ -30,7 +31,10 @@ IVantorClient::IVantorClient(QObject *parent)
     // Coarse timers may fire 5 % early; the link's time-outs are meant as stated.
     m_offlineTimer.setTimerType(Qt::PreciseTimer);
     m_offlineTimer.setSingleShot(true);
-    connect(&m_offlineTimer, &QTimer::timeout, this, &IVantorClient::doMarkRadarOffline);
+    connect(&m_offlineTimer, &QTimer::timeout, this, [this] {
+        doSetMessagesUnreadable(false);
+        doMarkRadarOffline();
+    });
     setTimingForTests(m_timing);
 }
 
@@ -63,6 +67,7 @@ void IVantorClient::setTimingForTests(const Timing &timing)
     m_offlineTimer.setInterval(m_timing.offlineTimeoutMs);
     m_commands.setSendDelay(m_timing.sendDelayMs);
     m_commands.setCommandTimeout(m_timing.commandTimeoutMs);
+    m_link.setConnectTimeout(m_timing.connectTimeoutMs);
 }
 
 bool IVantorClient::isOnline(int state)
@@ -123,6 +128,7 @@ void IVantorClient::disconnectFromServer()
     doDeleteRadarCommands();
     m_commands.setArmed(false);
     m_offlineTimer.stop();
+    doSetMessagesUnreadable(false);
     m_link.close();
 }
 
@@ -303,7 +309,11 @@ void IVantorClient::onServerDataReceived(const QByteArray &data)
 
     const QByteArray frameArea
         = QByteArray::fromRawData(data.constData() + offset, data.size() - offset);
+    m_messageUnreadable = false;
     const int result = doHandleRadarDataMessage(frameTime, frameArea);
+    // Messages that yield no frame tell random bytes apart from a silent radar.
+    if (result == Offline)
+        doSetMessagesUnreadable(m_messageUnreadable);
 
     // A new state is accepted on the third consecutive message that reports it.
     if (result != m_candidateState) {
@@ -318,10 +328,26 @@ void IVantorClient::onServerDataReceived(const QByteArray &data)
     }
     if (result == Offline) {
         doMarkRadarOffline();
-    } else if (result != m_radarState) {
+        return;
+    }
+    doSetMessagesUnreadable(false);
+    if (result != m_radarState) {
         m_radarState = result;
         emit radarStateChanged(result);
     }
+}
+
+void IVantorClient::doReportUnreadableMessage()
+{
+    m_messageUnreadable = true;
+}
+
+void IVantorClient::doSetMessagesUnreadable(bool unreadable)
+{
+    if (unreadable == m_messagesUnreadable)
+        return;
+    m_messagesUnreadable = unreadable;
+    emit messagesUnreadableChanged(unreadable);
 }
 
 void IVantorClient::doMarkRadarOffline()

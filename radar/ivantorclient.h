@@ -54,6 +54,7 @@ public:
         int offlineTimeoutMs = 2000;
         int sendDelayMs = 100;
         int commandTimeoutMs = 900;
+        int connectTimeoutMs = ServerLink::DefaultConnectTimeoutMs;
     };
 
     // Incoming WebSocket messages and frames above this size are refused.
@@ -129,6 +130,14 @@ signals:
     void serverCommandResult(int command, bool result, int error, const QString &comment);
     void usedProtocolChanged(int protocol);
     void serverStateChanged(int state, const QString &nepsUrl, const QString &portName);
+    // The server accepted the connection but did not complete the handshake in time; the
+    // link tries again after the reconnect time-out.
+    void connectingTimedOut();
+    // Binary messages arrive that hold nothing the radar sends (random bytes, another
+    // device): true on such a message, false on a readable message without frames, once a
+    // radar state other than offline is accepted, after silence and on disconnecting. The
+    // radar state display shows it while the state is offline.
+    void messagesUnreadableChanged(bool unreadable);
 
 public slots:
     // Error output: -1 invalid URL, -2 a connection already exists.
@@ -198,6 +207,9 @@ protected:
     void doStatValidFrame();
     void doEmitFrameStats();
     void doSendCommandToServer(IVantorClient::RnepCommand command, const QJsonObject &object);
+    // Called from doHandleRadarDataMessage for a message with bytes of which not one
+    // acknowledgement or frame could be read.
+    void doReportUnreadableMessage();
 
 private slots:
     void onServerTextReceived(const QString &text);
@@ -206,6 +218,8 @@ private slots:
     void doMarkRadarOffline();
 
 private:
+    void doSetMessagesUnreadable(bool unreadable);
+
     bool m_emitStats = false;
     bool m_emitObjects = true;
     ServerLink m_link;
@@ -213,6 +227,8 @@ private:
     int m_radarState = 0;
     int m_candidateState = 0;
     int m_confirmationsLeft = 2;
+    bool m_messageUnreadable = false;
+    bool m_messagesUnreadable = false;
     quint64 m_totalFrames = 0;
     quint64 m_validFrames = 0;
     RoadObjectStore m_objects;

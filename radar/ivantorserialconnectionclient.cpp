@@ -125,6 +125,8 @@ int IVantorSerialConnectionClient::doHandleRadarDataMessage(
     emit frameFinished();
     doEmitResponses(*frame);
 
+    if (frame->unreadable)
+        doReportUnreadableMessage();
     const int result = frame->state;
     m_frame = std::move(frame);
     return result;

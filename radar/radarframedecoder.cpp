@@ -26,7 +26,8 @@ void RadarFrameDecoder::decode(const quint8 *bytes, int size, Result &result)
     result.firmwareInfo.reset();
     m_responseParts.clear();
 
-    FrameArea::split(bytes, size, m_ids.acks, result.acks, result.frames);
+    result.unreadable
+        = FrameArea::split(bytes, size, m_ids.acks, result.acks, result.frames) == 0 && size > 0;
     if (result.frames.empty()) {
         result.state = 0;
     } else {

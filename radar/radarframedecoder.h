@@ -84,6 +84,8 @@ public:
         std::optional<QString> firmwareInfo;
         // -1 wrong protocol, 0 no frames, 1 frames without a new cycle, 2 a new cycle.
         int state = 0;
+        // The message had bytes but not one acknowledgement or frame could be read.
+        bool unreadable = false;
         bool isValid() const { return state != -1; }
     };
 

@@ -10,6 +10,9 @@ ServerLink::ServerLink(QObject *parent)
     m_pingTimer.setTimerType(Qt::PreciseTimer);
     m_pingTimer.setInterval(2000);
     connect(&m_pingTimer, &QTimer::timeout, this, &ServerLink::doPingServer);
+    m_stallTimer.setSingleShot(true);
+    m_stallTimer.setInterval(DefaultConnectTimeoutMs);
+    connect(&m_stallTimer, &QTimer::timeout, this, &ServerLink::doAbortStalledSocket);
 }
 
 ServerLink::~ServerLink()
@@ -25,6 +28,7 @@ void ServerLink::open(const QUrl &url, int reconnectTimeoutMs)
     m_pingSent = 0;
     m_pongReceived = 0;
     m_sessionEstablished = false;
+    m_closeRequested = false;
 
     m_socket = new QWebSocket(QString(), QWebSocketProtocol::Version13, this);
     m_socket->setMaxAllowedIncomingMessageSize(MaxIncomingMessageSize);
@@ -52,6 +56,7 @@ void ServerLink::close()
         m_socket = nullptr;
     }
     m_pingTimer.stop();
+    m_stallTimer.stop();
     if (established)
         emit disconnected();
 }
@@ -59,6 +64,11 @@ void ServerLink::close()
 void ServerLink::setPingInterval(int ms)
 {
     m_pingTimer.setInterval(ms);
+}
+
+void ServerLink::setConnectTimeout(int ms)
+{
+    m_stallTimer.setInterval(ms);
 }
 
 void ServerLink::sendBinary(const QByteArray &data)
@@ -78,15 +88,22 @@ void ServerLink::onSocketStateChanged(QAbstractSocket::SocketState state)
     m_connected = state == QAbstractSocket::ConnectedState;
     switch (state) {
     case QAbstractSocket::ConnectingState:
+        m_stallTimer.start();
         emit connecting();
         break;
+    case QAbstractSocket::ClosingState:
+        m_stallTimer.start();
+        break;
     case QAbstractSocket::ConnectedState:
+        m_stallTimer.stop();
         m_sessionEstablished = true;
         // A ping left unanswered by an earlier connection must not end this one.
         m_pongReceived = m_pingSent;
         emit connected();
         break;
     case QAbstractSocket::UnconnectedState: {
+        m_stallTimer.stop();
+        m_closeRequested = false;
         const bool established = m_sessionEstablished;
         m_sessionEstablished = false;
         if (established)
@@ -144,6 +161,24 @@ void ServerLink::doOpenSocket()
 
 void ServerLink::doCloseSocket()
 {
-    if (m_socket)
-        m_socket->close(QWebSocketProtocol::CloseCodeNormal, QString());
+    if (!m_socket)
+        return;
+    // A server that stopped reading would hold the closing handshake up.
+    m_closeRequested = true;
+    m_stallTimer.start();
+    m_socket->close(QWebSocketProtocol::CloseCodeNormal, QString());
+}
+
+void ServerLink::doAbortStalledSocket()
+{
+    if (!m_socket)
+        return;
+    const QAbstractSocket::SocketState state = m_socket->state();
+    if (state == QAbstractSocket::UnconnectedState
+        || (state == QAbstractSocket::ConnectedState && !m_closeRequested))
+        return;
+    // The state change reports the end of the attempt and schedules the next one.
+    m_socket->abort();
+    if (state == QAbstractSocket::ConnectingState)
+        emit connectingTimedOut();
 }

@@ -11,6 +11,10 @@ class QWebSocket;
 
 // The WebSocket link to the serial-port server: opens it, keeps it alive with one-byte
 // pings, reopens it after the reconnect time-out and hands over the messages received.
+// QWebSocket has no time-out of its own: a server that accepts the connection and never
+// completes the handshake keeps it connecting for ever. So connecting, and closing, last
+// at most the connect time-out; then the socket is aborted (connectingTimedOut() follows
+// the notconnected() of a stalled attempt) and reopened on the usual schedule.
 class ServerLink : public QObject
 {
     Q_OBJECT
@@ -19,6 +23,7 @@ public:
     // Incoming WebSocket messages and frames above this size are refused; one radar cycle
     // with 64 objects is about 2 KiB.
     static constexpr qint64 MaxIncomingMessageSize = 1024 * 1024;
+    static constexpr int DefaultConnectTimeoutMs = 5000;
 
     explicit ServerLink(QObject *parent = nullptr);
     ~ServerLink() override;
@@ -33,6 +38,7 @@ public:
     QUrl url() const { return m_url; }
 
     void setPingInterval(int ms);
+    void setConnectTimeout(int ms);
     void sendBinary(const QByteArray &data);
     void sendText(const QString &text);
 
@@ -41,6 +47,8 @@ signals:
     void connected();
     void notconnected();
     void disconnected();
+    // The server accepted the connection but did not complete the handshake in time.
+    void connectingTimedOut();
     void pingLatency(quint64 latency);
     void textMessageReceived(const QString &text);
     void binaryMessageReceived(const QByteArray &data);
@@ -51,6 +59,7 @@ private slots:
     void doPingServer();
     void doOpenSocket();
     void doCloseSocket();
+    void doAbortStalledSocket();
 
 private:
     QUrl m_url;
@@ -58,9 +67,13 @@ private:
     QWebSocket *m_socket = nullptr;
     bool m_connected = false;
     QTimer m_pingTimer;
+    // Bounds the connecting and closing states.
+    QTimer m_stallTimer;
     quint8 m_pingSent = 0;
     quint8 m_pongReceived = 0;
     // Set once the current socket reaches the connected state, so that its end is told
     // apart from a failed attempt even though the socket passes through closing first.
     bool m_sessionEstablished = false;
+    // doCloseSocket() is waiting for the socket to close.
+    bool m_closeRequested = false;
 };

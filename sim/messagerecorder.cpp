@@ -10,7 +10,8 @@ const char *const MessageRecorder::FormatName = "vantor-radar-sim recording";
 bool MessageRecorder::open(const QString &path, QString *error)
 {
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Unbuffered, each line checked as it goes out: an interrupted recording keeps all it had.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         *error = QStringLiteral("cannot write %1: %2").arg(path, m_file.errorString());
         return false;
     }
@@ -19,15 +20,13 @@ bool MessageRecorder::open(const QString &path, QString *error)
         { QStringLiteral("started_utc"),
             QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs) } };
     const QByteArray line = QJsonDocument(header).toJson(QJsonDocument::Compact) + '\n';
-    if (m_file.write(line) != line.size()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path, m_file.errorString());
+    if (!m_writer.open() || !m_writer.write(line)) {
+        *error = QStringLiteral("cannot write %1: %2").arg(path, m_writer.errorString());
         m_file.close();
         return false;
     }
-    m_file.flush();
     m_clock.start();
     m_count = 0;
-    m_failed = false;
     return true;
 }
 
@@ -43,16 +42,14 @@ void MessageRecorder::recordText(const QString &text)
 
 void MessageRecorder::doWrite(const char *type, const QJsonValue &data)
 {
-    if (!m_file.isOpen() || m_failed)
+    if (!m_file.isOpen() || m_writer.hasFailed())
         return;
     const QJsonObject entry { { QStringLiteral("t_ms"), m_clock.elapsed() },
         { QStringLiteral("type"), QLatin1String(type) }, { QStringLiteral("data"), data } };
     const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
-    // Each line goes out at once, so an interrupted recording keeps all it had.
-    if (m_file.write(line) != line.size() || !m_file.flush()) {
-        m_failed = true;
+    if (!m_writer.write(line)) {
         qWarning("Recording stopped: cannot write %s: %s", qPrintable(m_file.fileName()),
-            qPrintable(m_file.errorString()));
+            qPrintable(m_writer.errorString()));
         return;
     }
     ++m_count;
@@ -60,8 +57,13 @@ void MessageRecorder::doWrite(const char *type, const QJsonValue &data)
 
 void MessageRecorder::close()
 {
-    if (m_file.isOpen()) {
-        m_file.close();
-        qInfo("Recorded %llu messages to %s", m_count, qPrintable(m_file.fileName()));
+    if (!m_file.isOpen())
+        return;
+    const bool failedBefore = m_writer.hasFailed();
+    if (!m_writer.commit() && !failedBefore) {
+        qWarning("Recording may be incomplete: cannot write %s: %s", qPrintable(m_file.fileName()),
+            qPrintable(m_writer.errorString()));
     }
+    m_file.close();
+    qInfo("Recorded %llu messages to %s", m_count, qPrintable(m_file.fileName()));
 }

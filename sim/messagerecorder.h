@@ -1,5 +1,7 @@
 #pragma once
 
+#include "safefilewriter.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
@@ -7,7 +9,8 @@
 #include <QString>
 
 // Writes a recording: JSON Lines, a header line first, then one line per message with its
-// time in milliseconds since the recording started.
+// time in milliseconds since the recording started. The first line the disk refuses ends
+// the recording; the lines before it are kept.
 class MessageRecorder
 {
 public:
@@ -27,7 +30,7 @@ private:
     void doWrite(const char *type, const QJsonValue &data);
 
     QFile m_file;
+    SafeFileWriter m_writer { &m_file };
     QElapsedTimer m_clock;
     quint64 m_count = 0;
-    bool m_failed = false;
 };

@@ -1,11 +1,11 @@
 #include "historyfile.h"
 
 #include "objectcolumns.h"
+#include "safefilewriter.h"
 
 #include <QAbstractItemModel>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -68,8 +68,8 @@ QString HistoryFile::rowLine(const QAbstractItemModel &model, int row)
 
 bool HistoryFile::write(const QAbstractItemModel &model, const QString &path, QString *errorText)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    SafeFileWriter file(path);
+    if (!file.open()) {
         *errorText = file.errorString();
         return false;
     }
@@ -82,9 +82,8 @@ bool HistoryFile::write(const QAbstractItemModel &model, const QString &path, QS
         if (!last)
             block += rowLine(model, row).toUtf8();
         if (last || (row + 1) % RowsPerBlock == 0) {
-            if (file.write(block) != block.size()) {
+            if (!file.write(block)) {
                 *errorText = file.errorString();
-                file.cancelWriting();
                 return false;
             }
             block.clear();

@@ -4,8 +4,9 @@
 
 RadarStateWidget::RadarStateWidget(QWidget *parent)
     : QLabel(parent)
+    , m_state(Radar::Offline)
 {
-    showRadarState(Radar::Offline);
+    doShowText();
 }
 
 QString RadarStateWidget::stateText(int state)
@@ -24,5 +25,20 @@ QString RadarStateWidget::stateText(int state)
 
 void RadarStateWidget::showRadarState(int state)
 {
-    setText(stateText(state));
+    m_state = state;
+    doShowText();
+}
+
+void RadarStateWidget::showMessagesUnreadable(bool unreadable)
+{
+    m_unreadable = unreadable;
+    doShowText();
+}
+
+void RadarStateWidget::doShowText()
+{
+    if (m_unreadable && m_state == Radar::Offline)
+        setText(tr("[Messages are not radar messages]"));
+    else
+        setText(stateText(m_state));
 }

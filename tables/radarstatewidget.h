@@ -14,4 +14,12 @@ public:
 
 public slots:
     void showRadarState(int state);
+    // While offline, says that the messages arriving are not the radar's.
+    void showMessagesUnreadable(bool unreadable);
+
+private:
+    void doShowText();
+
+    int m_state;
+    bool m_unreadable = false;
 };

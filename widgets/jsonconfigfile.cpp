@@ -1,16 +1,19 @@
 #include "jsonconfigfile.h"
 
+#include "safefilewriter.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QSaveFile>
 
 namespace {
 constexpr qint64 ReadChunkSize = 256 * 1024;
 // Backup names tried within one second before giving up.
 constexpr int MaxBackupAttempts = 100;
+// How much larger than the compact form the indented form may be.
+constexpr qint64 IndentedSizeFactor = 4;
 } // namespace
 
 JsonConfigFile::JsonConfigFile(qint64 maxSize)
@@ -23,7 +26,7 @@ JsonConfigFile::Content JsonConfigFile::read(const QString &path, QJsonObject *o
     if (m_keptPath == absolutePath)
         m_keptPath.clear();
     const Content content = doInspect(path, object);
-    if (content == Content::Unusable)
+    if (content == Content::Unusable || content == Content::Empty)
         m_keptPath = absolutePath;
     return content;
 }
@@ -43,30 +46,20 @@ JsonConfigFile::WriteResult JsonConfigFile::write(const QString &path, const QJs
         m_errorString = tr("%1 is not a regular file").arg(absolutePath);
         return WriteResult::NotWritten;
     }
+    const QByteArray bytes = doSerialize(object);
+    if (bytes.isEmpty())
+        return WriteResult::NotWritten;
     // Also a file that broke after it was read, say by a hand edit while the program ran.
     const bool kept = m_keptPath == absolutePath && content != Content::Missing;
-    if (kept || content == Content::Unusable) {
+    if (kept || content == Content::Unusable || content == Content::Empty) {
         if (!doBackUp(absolutePath))
             return WriteResult::NotBackedUp;
     }
     if (m_keptPath == absolutePath)
         m_keptPath.clear();
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_errorString = file.errorString();
+    if (!SafeFileWriter::writeFile(path, bytes, &m_errorString))
         return WriteResult::NotWritten;
-    }
-    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Indented);
-    if (file.write(bytes) != bytes.size()) {
-        m_errorString = file.errorString();
-        file.cancelWriting();
-        return WriteResult::NotWritten;
-    }
-    if (!file.commit()) {
-        m_errorString = file.errorString();
-        return WriteResult::NotWritten;
-    }
     return WriteResult::Written;
 }
 
@@ -108,6 +101,26 @@ JsonConfigFile::Content JsonConfigFile::doInspect(const QString &path, QJsonObje
     if (object)
         *object = document.object();
     return Content::Object;
+}
+
+QByteArray JsonConfigFile::doSerialize(const QJsonObject &object)
+{
+    const QJsonDocument document(object);
+    const QByteArray compact = document.toJson(QJsonDocument::Compact);
+    if (compact.size() > m_maxSize) {
+        m_errorString = tr("the configuration takes %1 bytes, more than the %2 bytes that can "
+                           "be read back")
+                            .arg(compact.size())
+                            .arg(m_maxSize);
+        return QByteArray();
+    }
+    // Indented at most four times the compact size, which also keeps it within the bound.
+    if (compact.size() <= m_maxSize / IndentedSizeFactor) {
+        QByteArray indented = document.toJson(QJsonDocument::Indented);
+        if (indented.size() <= IndentedSizeFactor * compact.size())
+            return indented;
+    }
+    return compact;
 }
 
 bool JsonConfigFile::doBackUp(const QString &absolutePath)

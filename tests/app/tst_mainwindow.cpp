@@ -2,6 +2,7 @@
 #include "radarsimulator.h"
 #include "radarstatewidget.h"
 #include "radartuningwidget.h"
+#include "serverconnectionwidget.h"
 #include "serverprotocolwidget.h"
 #include "serverstatewidget.h"
 #include "serverurldialog.h"
@@ -15,8 +16,13 @@
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRandomGenerator>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
+#include <QWebSocket>
+#include <QWebSocketServer>
 #include <QtTest>
 
 #include <memory>
@@ -115,6 +121,8 @@ private slots:
     void panelsReadTheRadarWhenItStartsWorking();
     void serverDialog_data();
     void serverDialog();
+    void statusSaysWhatGoesWrong_data();
+    void statusSaysWhatGoesWrong();
 
 private:
     // A simulator with a type Q radar on a free port, cycles of 20 ms.
@@ -348,6 +356,53 @@ void TestMainWindow::panelsReadTheRadarWhenItStartsWorking()
     const auto *tuning = window.findChild<RadarTuningWidget *>();
     QTRY_COMPARE_WITH_TIMEOUT(
         tuning->frequencyIndexLabel()->status().stage(), ValueStatus::FromRadar, Wait);
+}
+
+void TestMainWindow::statusSaysWhatGoesWrong_data()
+{
+    QTest::addColumn<bool>("handshake");
+    QTest::addColumn<QString>("connectionText");
+    QTest::addColumn<QString>("radarText");
+
+    // Both used to leave "[Connecting to %1]" and "[No messages from radar]" on screen.
+    QTest::newRow("server never completes the handshake") << false << "[No answer from %1]"
+                                                          << "[No messages from radar]";
+    QTest::newRow("random bytes at 200 messages a second") << true << "[Connected to %1]"
+                                                           << "[Messages are not radar messages]";
+}
+
+void TestMainWindow::statusSaysWhatGoesWrong()
+{
+    QFETCH(bool, handshake);
+    QFETCH(QString, connectionText);
+    QFETCH(QString, radarText);
+    QTcpServer silent;
+    QWebSocketServer server(QStringLiteral("random"), QWebSocketServer::NonSecureMode);
+    QTimer sender;
+    QRandomGenerator random(200);
+    QList<QWebSocket *> clients;
+    connect(&server, &QWebSocketServer::newConnection, this,
+        [&] { clients.append(server.nextPendingConnection()); });
+    connect(&sender, &QTimer::timeout, this, [&] {
+        QByteArray message(64, Qt::Uninitialized);
+        for (char &byte : message)
+            byte = char(random.bounded(256));
+        for (QWebSocket *client : qAsConst(clients))
+            client->sendBinaryMessage(message);
+    });
+    sender.start(5);
+    QVERIFY(handshake ? server.listen(QHostAddress::LocalHost)
+                      : silent.listen(QHostAddress::LocalHost));
+    const QUrl url(QStringLiteral("ws://127.0.0.1:%1/")
+                       .arg(handshake ? server.serverPort() : silent.serverPort()));
+    writeConfig(url);
+    MainWindow window;
+    window.show();
+
+    // The handshake is given 5 s.
+    QTRY_COMPARE_WITH_TIMEOUT(window.findChild<ServerConnectionWidget *>()->text(),
+        connectionText.arg(url.toString()), 2 * Wait);
+    QTRY_COMPARE_WITH_TIMEOUT(window.findChild<RadarStateWidget *>()->text(), radarText, Wait);
 }
 
 QTEST_MAIN(TestMainWindow)

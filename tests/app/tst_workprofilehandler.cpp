@@ -1,5 +1,7 @@
 #include "workprofilehandler.h"
 
+#include "../smalldisk.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -11,6 +13,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <sys/stat.h>
 
@@ -733,7 +737,8 @@ void TestWorkProfileHandler::backupOfUnusableFile_data()
         << QByteArray("{\"profiles\": {\"name\": \"mine\"}, \"current_id\": 0}") << true;
     QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe{\x01\"", 6) << true;
     QTest::newRow("nested too deep") << QByteArray(100000, '[') << true;
-    QTest::newRow("empty file") << QByteArray() << false;
+    // What a save on a full disk used to leave behind.
+    QTest::newRow("empty file") << QByteArray() << true;
     QTest::newRow("usable file") << full << false;
 }
 
@@ -787,6 +792,7 @@ void TestWorkProfileHandler::failedSaveKeepsOldFile_data()
     QTest::newRow("parent is a regular file") << QStringLiteral("parent");
     QTest::newRow("path is a directory") << QStringLiteral("directory");
     QTest::newRow("path is a pipe") << QStringLiteral("pipe");
+    QTest::newRow("disk is full") << QStringLiteral("full disk");
 }
 
 void TestWorkProfileHandler::failedSaveKeepsOldFile()
@@ -810,11 +816,21 @@ void TestWorkProfileHandler::failedSaveKeepsOldFile()
         QVERIFY(!handler.saveProfiles(path));
         QVERIFY(QFileInfo(path).isDir());
         QCOMPARE(readBytes(path + QStringLiteral("/inside")), old);
-    } else {
+    } else if (place == QLatin1String("pipe")) {
         const QString path = dir.filePath(QStringLiteral("config.json"));
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         QVERIFY(!handler.saveProfiles(path));
         QVERIFY(!QFileInfo(path).isFile());
+    } else {
+        SmallDisk disk;
+        VANTOR_REQUIRE_SMALL_DISK(disk);
+        const QString path = disk.filePath(QStringLiteral("config.json"));
+        QVERIFY(writeBytes(path, old));
+        QVERIFY(disk.fill());
+        QVERIFY(!handler.saveProfiles(path));
+        QCOMPARE(readBytes(path), old);
+        QVERIFY(failures.value(0).value(0).toString().endsWith(
+            QString::fromLocal8Bit(std::strerror(ENOSPC))));
     }
     QCOMPARE(failures.count(), 1);
     QVERIFY(!failures.at(0).at(0).toString().isEmpty());

@@ -4,6 +4,7 @@
 #include "vantorserialqelprotocolclient.h"
 #include "wireframes.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <functional>
@@ -220,6 +221,8 @@ private slots:
     void readResponse();
     void identifier0x500PerVariant();
     void wrongVariantReportsWrongProtocol();
+    void unreadableMessages_data();
+    void unreadableMessages();
     void canStatistics();
     void readRoundTripThroughServer();
     void positionRoundTripThroughServer();
@@ -709,6 +712,66 @@ void TestIVantorSerialConnectionClient::wrongVariantReportsWrongProtocol()
     QCOMPARE(client.objectCount(), 0);
     QCOMPARE(client.validFrames(), quint64(0));
     QCOMPARE(client.totalFrames(), quint64(3));
+}
+
+void TestIVantorSerialConnectionClient::unreadableMessages_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<bool>>("changes");
+    QTest::addColumn<int>("state");
+
+    // "random": 200 messages of 64 random bytes, the 200 messages a second;
+    // "radar": three messages with a new cycle each; "empty": three messages without a
+    // byte; "acks": three acknowledgement-only messages; "close": disconnecting.
+    QTest::newRow("random bytes") << QStringList { "random" } << QList<bool> { true } << 0;
+    QTest::newRow("then a working radar")
+        << QStringList { "random", "radar" } << QList<bool> { true, false } << 2;
+    QTest::newRow("then empty messages")
+        << QStringList { "random", "empty" } << QList<bool> { true, false } << 0;
+    QTest::newRow("then acknowledgements only")
+        << QStringList { "random", "acks" } << QList<bool> { true, false } << 0;
+    QTest::newRow("then disconnecting")
+        << QStringList { "random", "close" } << QList<bool> { true, false } << 0;
+    QTest::newRow("radar taken over by random bytes")
+        << QStringList { "radar", "random" } << QList<bool> { true } << 0;
+    QTest::newRow("a radar alone") << QStringList { "radar" } << QList<bool> {} << 2;
+}
+
+void TestIVantorSerialConnectionClient::unreadableMessages()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QList<bool>, changes);
+    QFETCH(int, state);
+    QelProbe client;
+    QSignalSpy unreadable(&client, &IVantorClient::messagesUnreadableChanged);
+    const auto receive = [&client](const QByteArray &message) {
+        QMetaObject::invokeMethod(&client, "onServerDataReceived", Q_ARG(QByteArray, message));
+    };
+    QRandomGenerator random(22);
+    quint32 cycle = 0;
+    for (const QString &step : steps) {
+        if (step == QLatin1String("random")) {
+            for (int i = 0; i < 200; ++i) {
+                QByteArray message(64, Qt::Uninitialized);
+                for (char &byte : message)
+                    byte = char(random.bounded(256));
+                receive(message);
+            }
+        } else if (step == QLatin1String("radar")) {
+            for (int i = 0; i < 3; ++i)
+                receive(wireFrame(0x601, bits(++cycle, 32, 32)));
+        } else if (step == QLatin1String("close")) {
+            client.disconnectFromServer();
+        } else {
+            for (int i = 0; i < 3; ++i)
+                receive(step == QLatin1String("acks") ? ackWire(0x4F0, 0) : QByteArray());
+        }
+    }
+    QList<bool> changed;
+    for (const QList<QVariant> &arguments : qAsConst(unreadable))
+        changed.append(arguments.at(0).toBool());
+    QCOMPARE(changed, changes);
+    QCOMPARE(client.radarState(), state);
 }
 
 void TestIVantorSerialConnectionClient::canStatistics()

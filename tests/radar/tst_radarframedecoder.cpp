@@ -62,6 +62,8 @@ QStringList summary(const RadarFrameDecoder::Result &result)
         out << "hardware " + *result.hardwareInfo;
     if (result.firmwareInfo)
         out << "firmware " + *result.firmwareInfo;
+    if (result.unreadable)
+        out << QStringLiteral("unreadable");
     out << QStringLiteral("state %1 accepted %2 of %3")
                .arg(result.state)
                .arg(result.acceptedFrames)
@@ -110,6 +112,18 @@ void TestRadarFrameDecoder::decode_data()
     QTest::newRow("truncated tail ignored")
         << none << wireFrame(0x3FF, 0) + wireFrame(0x3FF, 0).left(6)
         << QStringList { "state 1 accepted 1 of 1" };
+    QTest::newRow("bytes without a frame are unreadable")
+        << none << QByteArray("\x5a\xc3\x9e\x01\x77", 5)
+        << QStringList { "unreadable", "state 0 accepted 0 of 0" };
+    QTest::newRow("two bytes are unreadable")
+        << none << QByteArray("\x03\xff", 2)
+        << QStringList { "unreadable", "state 0 accepted 0 of 0" };
+    QTest::newRow("an acknowledgement before the garbage is read")
+        << none << ack(0) + QByteArray("\x5a\xc3\x9e", 3)
+        << QStringList { "ack 0", "state 0 accepted 0 of 0" };
+    QTest::newRow("length above 8 at the start is unreadable")
+        << none << QByteArray("\x03\xFF\x09", 3) + QByteArray(9, '\0')
+        << QStringList { "unreadable", "state 0 accepted 0 of 0" };
     QTest::newRow("length above 8 ends the area")
         << none << wireFrame(0x3FF, 0) + QByteArray("\x03\xFF\x09", 3) + QByteArray(9, '\0')
         << QStringList { "state 1 accepted 1 of 1" };

@@ -1,3 +1,4 @@
+#include "parameterstore.h"
 #include "radaremulator.h"
 #include "radarsimulator.h"
 #include "roadbuilder.h"
@@ -6,6 +7,8 @@
 #include "simtestsupport.h"
 #include "vantorserialpmxprotocolclient.h"
 #include "vantorserialqelprotocolclient.h"
+
+#include "../smalldisk.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -69,6 +72,7 @@ private slots:
     void selfDiagnosis_data();
     void selfDiagnosis();
     void saveRestartAndRecovery();
+    void saveOnAFullDiskKeepsTheSavedState();
     void demoModesChangeTheReport();
     void calibrationRun();
 };
@@ -437,6 +441,33 @@ void TestSimIntegration::saveRestartAndRecovery()
     m_client->sendCmdGetRadarSensitivity();
     QTRY_COMPARE_WITH_TIMEOUT(again.size(), 1, Wait);
     QCOMPARE(again.first().at(0).toInt(), 40);
+}
+
+void TestSimIntegration::saveOnAFullDiskKeepsTheSavedState()
+{
+    SmallDisk disk(64);
+    VANTOR_REQUIRE_SMALL_DISK(disk);
+    SimOptions o = testOptions();
+    o.radar.stateFile = disk.filePath(QStringLiteral("radar-state.json"));
+    startWorking(o, RadarVariant::TypeQ);
+    QSignalSpy commands(m_client.get(), &IVantorClient::radarCommandStateChanged);
+    m_client->sendCmdSetRadarSensitivity(40);
+    m_client->sendCmdSaveToFlash();
+    waitSucceeded(commands, 8);
+    QFile file(o.radar.stateFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+    QVERIFY(disk.fill());
+
+    commands.clear();
+    m_client->sendCmdSetRadarSensitivity(77);
+    m_client->sendCmdSaveToFlash();
+    QTRY_VERIFY_WITH_TIMEOUT(finished(commands, 8), Wait);
+    // The radar refuses the save with its flash error; the state saved before stays whole.
+    QCOMPARE(statesOf(commands, 8).last(), qMakePair(4, int(ParameterStore::FlashWriteFailed)));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), saved);
 }
 
 void TestSimIntegration::demoModesChangeTheReport()

@@ -4,9 +4,12 @@
 #include "simtestsupport.h"
 #include "vantorserialqelprotocolclient.h"
 
+#include "../smalldisk.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +39,7 @@ private slots:
     void replayLoopsAndServesTheClient();
     void brokenRecordings_data();
     void brokenRecordings();
+    void fullDiskEndsTheRecordingAfterWholeLines();
 
 private:
     QString record(QList<QByteArray> *received);
@@ -207,6 +211,36 @@ void TestSimRecording::brokenRecordings()
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, Wait);
     QCOMPARE(binary.size(), 1);
     QCOMPARE(binary.first().at(0).toByteArray(), QByteArray("\x00\x01\x02", 3));
+}
+
+void TestSimRecording::fullDiskEndsTheRecordingAfterWholeLines()
+{
+    SmallDisk disk;
+    VANTOR_REQUIRE_SMALL_DISK(disk);
+    const QString path = disk.filePath(QStringLiteral("site.jsonl"));
+    MessageRecorder recorder;
+    QString error;
+    QVERIFY2(recorder.open(path, &error), qPrintable(error));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Recording stopped: ")));
+    QList<QByteArray> messages;
+    for (int i = 0; i < 1000; ++i) {
+        messages.append(QByteArray(100, char(i)));
+        recorder.recordBinary(messages.last());
+    }
+    const quint64 recorded = recorder.recordedCount();
+    recorder.close();
+    QVERIFY(recorded > 0 && recorded < 1000);
+
+    // Every message counted as recorded is there, whole.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QVERIFY(quint64(lines.size()) >= recorded + 1);
+    for (quint64 i = 0; i < recorded; ++i) {
+        const QJsonObject entry = QJsonDocument::fromJson(lines.at(int(i) + 1)).object();
+        QCOMPARE(QByteArray::fromBase64(entry.value(QStringLiteral("data")).toString().toLatin1()),
+            messages.at(int(i)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSimRecording)

@@ -1,6 +1,8 @@
 #include "historymodel.h"
 #include "historytablewidget.h"
 
+#include "../smalldisk.h"
+
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -86,6 +90,8 @@ private slots:
     void saving_data();
     void saving();
     void savesWithinOneSecondKeepBothFiles();
+    void fullDiskFailsInWords_data();
+    void fullDiskFailsInWords();
 };
 
 void TestHistoryTableWidget::cleanup()
@@ -268,6 +274,45 @@ void TestHistoryTableWidget::savesWithinOneSecondKeepBothFiles()
     QVERIFY(saved.at(0).at(0) != saved.at(1).at(0));
     QVERIFY(readAll(saved.at(0).at(0).toString()).count('\n') == 1);
     QVERIFY(readAll(saved.at(1).at(0).toString()).count('\n') == 2);
+}
+
+void TestHistoryTableWidget::fullDiskFailsInWords_data()
+{
+    QTest::addColumn<int>("frames");
+
+    // The empty one was said to be saved and left 0 bytes; the large one said "Unknown error".
+    QTest::newRow("empty history") << 0;
+    QTest::newRow("2400 rows") << 40;
+}
+
+void TestHistoryTableWidget::fullDiskFailsInWords()
+{
+    QFETCH(int, frames);
+    SmallDisk disk;
+    VANTOR_REQUIRE_SMALL_DISK(disk);
+    QVERIFY(disk.fill());
+    HistoryTableWidget history;
+    Feeder feeder(history);
+    QStringList ids;
+    for (int id = 1; id <= 60; ++id)
+        ids.append(QString::number(id));
+    for (int i = 0; i < frames; ++i)
+        feeder.frame(ids.join(QLatin1Char(' ')));
+    QCOMPARE(history.model()->rowCount(), frames * 60);
+    QSignalSpy saved(&history, &HistoryTableWidget::historySaved);
+    QSignalSpy failed(&history, &HistoryTableWidget::historySavingFailed);
+
+    history.saveToFolder(disk.path());
+
+    QCOMPARE(saved.size(), 0);
+    QCOMPARE(failed.size(), 1);
+    const QString noSpace = QString::fromLocal8Bit(std::strerror(ENOSPC));
+    QCOMPARE(failed.at(0).at(1).toString(), noSpace);
+    const QList<QMessageBox *> boxes = history.findChildren<QMessageBox *>();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first()->icon(), QMessageBox::Warning);
+    QVERIFY(boxes.first()->text().endsWith(noSpace));
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files), QStringList { QStringLiteral("filler") });
 }
 
 QTEST_MAIN(TestHistoryTableWidget)

@@ -1,13 +1,19 @@
 #include "jsonconfigfile.h"
 
+#include "../smalldisk.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -111,6 +117,9 @@ private slots:
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
     void readingNeedsMemoryForTheFileOnly();
+    void fullDiskKeepsTheFile();
+    void writesWhatItCanReadBack_data();
+    void writesWhatItCanReadBack();
 };
 
 void TestJsonConfigFile::readAndWrite_data()
@@ -129,10 +138,11 @@ void TestJsonConfigFile::readAndWrite_data()
                                   << WriteResult::Written << false;
     QTest::newRow("missing") << "none" << QByteArray() << Content::Missing << 0
                              << WriteResult::Written << false;
+    // What a save on a full disk used to leave: kept like any unreadable file.
     QTest::newRow("empty file") << "file" << QByteArray() << Content::Empty << 0
-                                << WriteResult::Written << false;
+                                << WriteResult::Written << true;
     QTest::newRow("blanks only") << "file" << QByteArray(" \n\t") << Content::Empty << 0
-                                 << WriteResult::Written << false;
+                                 << WriteResult::Written << true;
     QTest::newRow("array") << "file" << QByteArray("[1]") << Content::Unusable << 0
                            << WriteResult::Written << true;
     QTest::newRow("cut short") << "file" << QByteArray(R"({"a":)") << Content::Unusable << 0
@@ -306,6 +316,86 @@ void TestJsonConfigFile::readingNeedsMemoryForTheFileOnly()
         QCOMPARE(file.read(path, &object), Content::Object);
     }
     QCOMPARE(object.size(), 1);
+}
+
+void TestJsonConfigFile::fullDiskKeepsTheFile()
+{
+    // A 2508-byte configuration was replaced with an empty file and nothing was said.
+    const QByteArray old = R"({"profiles": [{"name": ")" + QByteArray(2480, 'p') + R"("}]})";
+    QCOMPARE(old.size(), 2508);
+    SmallDisk disk;
+    VANTOR_REQUIRE_SMALL_DISK(disk);
+    const QString path = disk.filePath(QStringLiteral("config.json"));
+    QVERIFY(writeBytes(path, old));
+    QVERIFY(disk.fill());
+
+    JsonConfigFile file;
+    QJsonObject object;
+    file.read(path, &object);
+    object.insert(QStringLiteral("current_id"), 0);
+    QCOMPARE(file.write(path, object), WriteResult::NotWritten);
+    QCOMPARE(file.errorString(), QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    QCOMPARE(readBytes(path), old);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+        (QStringList { QStringLiteral("config.json"), QStringLiteral("filler") }));
+}
+
+void TestJsonConfigFile::writesWhatItCanReadBack_data()
+{
+    QTest::addColumn<QJsonObject>("object");
+    QTest::addColumn<qint64>("bound");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("indented");
+
+    const QJsonObject flat { { QStringLiteral("name"), QStringLiteral("Default profile") },
+        { QStringLiteral("current_id"), 0 } };
+    QTest::newRow("a flat configuration is indented")
+        << flat << JsonConfigFile::DefaultMaxSize << true << true;
+
+    // Indented, 1000 levels took 4 MB of blanks.
+    QJsonObject deep { { QStringLiteral("leaf"), true } };
+    for (int depth = 0; depth < 1000; ++depth)
+        deep = QJsonObject { { QStringLiteral("n"), deep } };
+    QTest::newRow("1000 levels deep is compact")
+        << deep << JsonConfigFile::DefaultMaxSize << true << false;
+
+    QJsonArray numbers;
+    for (int i = 0; i < 100; ++i)
+        numbers.append(i);
+    const QJsonObject list { { QStringLiteral("numbers"), numbers } };
+    QTest::newRow("indented above the bound is compact") << list << qint64(1024) << true << false;
+    QTest::newRow("compact above the bound is not written")
+        << list << qint64(200) << false << false;
+}
+
+void TestJsonConfigFile::writesWhatItCanReadBack()
+{
+    QFETCH(QJsonObject, object);
+    QFETCH(qint64, bound);
+    QFETCH(bool, written);
+    QFETCH(bool, indented);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    const QByteArray old = R"({"old": true})";
+    QVERIFY(writeBytes(path, old));
+
+    JsonConfigFile file(bound);
+    const WriteResult result = file.write(path, object);
+    if (!written) {
+        QCOMPARE(result, WriteResult::NotWritten);
+        QVERIFY(file.errorString().contains(QString::number(bound)));
+        QCOMPARE(readBytes(path), old);
+        return;
+    }
+    QCOMPARE(result, WriteResult::Written);
+    const QByteArray bytes = readBytes(path);
+    QVERIFY(bytes.size() <= bound);
+    QCOMPARE(bytes.contains("\n    "), indented);
+    if (!indented)
+        QCOMPARE(bytes.size(), QJsonDocument(object).toJson(QJsonDocument::Compact).size());
+    QJsonObject readBack;
+    QCOMPARE(JsonConfigFile(bound).read(path, &readBack), Content::Object);
+    QCOMPARE(readBack, object);
 }
 
 QTEST_GUILESS_MAIN(TestJsonConfigFile)

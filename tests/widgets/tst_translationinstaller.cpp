@@ -71,12 +71,13 @@ void TestTranslationInstaller::findsCatalogue()
     for (const QString &file : otherFiles)
         writeFile(prefix.filePath(file), "not a catalogue");
 
-    const QStringList installed
-        = TranslationInstaller::install(qApp, { QStringLiteral("vantor-widgets") },
-            prefix.filePath(QStringLiteral("bin/vantor-road-app-gui")), QStringLiteral("ru_RU"));
+    const QStringList installed = TranslationInstaller::install(QCoreApplication::instance(),
+        { QStringLiteral("vantor-widgets") },
+        prefix.filePath(QStringLiteral("bin/vantor-road-app-gui")), QStringLiteral("ru_RU"));
 
     const QList<QTranslator *> translators
-        = qApp->findChildren<QTranslator *>(QString(), Qt::FindDirectChildrenOnly);
+        = QCoreApplication::instance()->findChildren<QTranslator *>(
+            QString(), Qt::FindDirectChildrenOnly);
     QStringList loaded;
     for (QTranslator *translator : translators)
         loaded << QDir(prefix.path()).relativeFilePath(translator->filePath());
