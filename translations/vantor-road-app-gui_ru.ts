@@ -33,17 +33,17 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+94"/>
+        <location line="+85"/>
         <source>Pause</source>
         <translation>Пауза</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="-84"/>
         <source>Save to file</source>
         <translation>Сохранить в файл</translation>
     </message>
     <message>
-        <location line="+93"/>
+        <location line="+84"/>
         <source>Continue</source>
         <translation>Продолжить</translation>
     </message>
@@ -427,7 +427,7 @@
         <translation>, тип 2</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+125"/>
         <source>The configuration file could not be read. It was kept as %1 and replaced with the current profiles.</source>
         <translation>Не удалось прочитать файл конфигурации. Он сохранён как %1 и заменён текущими профилями.</translation>
     </message>
@@ -442,7 +442,7 @@
 <context>
     <name>ObjectColumns</name>
     <message>
-        <location filename="../tables/objectcolumns.cpp" line="+19"/>
+        <location filename="../tables/objectcolumns.cpp" line="+26"/>
         <source>id</source>
         <translation>id</translation>
     </message>
@@ -600,7 +600,7 @@
 <context>
     <name>ProjectionDrawer</name>
     <message>
-        <location filename="../projection/projectiondrawer.cpp" line="+351"/>
+        <location filename="../projection/projectiondrawer.cpp" line="+344"/>
         <source>%1 m</source>
         <translation>%1 м</translation>
     </message>
@@ -663,7 +663,7 @@
         <translation>Держать окно поверх видеоплеера</translation>
     </message>
     <message>
-        <location filename="../projection/projectionwidget.cpp" line="+69"/>
+        <location filename="../projection/projectionwidget.cpp" line="+81"/>
         <source>radar position, camera view angle is known</source>
         <translation>положения радара, угол обзора камеры известен</translation>
     </message>
@@ -702,12 +702,12 @@
         <translation>Затем отметьте дополнительный отрезок вдоль оси X.</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+48"/>
         <source>Unable to show the picture %1.</source>
         <translation>Не удалось показать изображение %1.</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+53"/>
         <source>Camera picture</source>
         <translation>Изображение с камеры</translation>
     </message>
@@ -717,7 +717,7 @@
         <translation>Изображения (*.png *.jpg *.jpeg *.bmp);;Все файлы (*)</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+58"/>
         <source>Checkpoint position</source>
         <translation>Положение контрольной точки</translation>
     </message>
@@ -737,13 +737,14 @@
         <translation>Введите длину отрезка, м</translation>
     </message>
     <message>
-        <location line="+44"/>
-        <location line="+7"/>
+        <location line="+52"/>
+        <location line="+14"/>
+        <location line="+2"/>
         <source>Picked parameters</source>
         <translation>Подобранные параметры</translation>
     </message>
     <message>
-        <location line="-6"/>
+        <location line="-15"/>
         <source>%1
 %2</source>
         <translation>%1
@@ -760,17 +761,32 @@
         <translation>Горизонтальный угол обзора камеры: %1 град.</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>No camera position fits the checkpoints: the worst misses by %1 px</source>
+        <translation>Ни одно положение камеры не подходит к контрольным точкам: наибольший промах %1 px</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No camera position fits the checkpoints: the closest cannot see all of them.</source>
+        <translation>Ни одно положение камеры не подходит к контрольным точкам: из ближайшего видны не все из них.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The closest position lies at the edge of the positions searched.</source>
+        <translation>Ближайшее положение лежит на краю просмотренных положений.</translation>
+    </message>
+    <message>
         <location line="+3"/>
         <source>Unable to pick up parameters.</source>
         <translation>Не удалось подобрать параметры.</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+77"/>
         <source>#%1: Y %2 m</source>
         <translation>№%1: Y %2 м</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-10"/>
         <source>not projected</source>
         <translation>не проецируется</translation>
     </message>
@@ -780,7 +796,7 @@
         <translation>смещение %1 px</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+13"/>
         <source>%1 m</source>
         <translation>%1 м</translation>
     </message>
