@@ -195,6 +195,25 @@ QPointF CameraModel::projectedBack(double px, double py, bool *ok) const
     return QPointF(l, u);
 }
 
+QPointF CameraModel::screenPointOf(const QPointF &point, bool *ok) const
+{
+    *ok = false;
+    if (!m_valid)
+        return QPointF();
+    const QPointF ground = translated(point);
+    const double distance = ground.y() + m_aimDistance;
+    const double halfWidth = m_k1 * ground.y() + m_k0;
+    if (!(distance > 0.0 && halfWidth > 0.0))
+        return QPointF();
+    const double py = m_height * std::tan(m_tilt - std::atan(m_cameraHeight / distance))
+        / m_tanHalfVertical * 0.5;
+    const double px = m_width * ground.x() / halfWidth * 0.5;
+    if (!std::isfinite(px) || !std::isfinite(py))
+        return QPointF();
+    *ok = true;
+    return QPointF(m_cx + px, m_cy - py);
+}
+
 QPoint CameraModel::xyToScreen(double x, double y, bool *ok) const
 {
     *ok = false;

@@ -56,6 +56,9 @@ public:
     int width() const { return m_width; }
     int height() const { return m_height; }
     Sight sight() const;
+    // The camera's ground position and height over the road (m) of the last rescale.
+    QPointF cameraPosition() const { return m_camera; }
+    double cameraHeight() const { return m_cameraHeight; }
 
     // Camera ground coordinates (l to the right of the view direction, u along it from
     // the aim point).
@@ -94,6 +97,11 @@ public:
     {
         return xyFromScreen(pixel.x(), pixel.y(), ok);
     }
+
+    // The exact screen position of a road point, also outside the frame: for measuring
+    // how far a point lies from a pixel. Fails only for points the camera cannot see at
+    // all (at or beyond the horizon, behind the camera).
+    QPointF screenPointOf(const QPointF &point, bool *ok) const;
 
     // The vertices that project, in order.
     QPolygon fittedLine(const QPolygonF &line) const;

@@ -348,6 +348,7 @@ QVector<CameraParams> PickupSearch::gridOffsets(Mode mode)
 
 bool PickupSearch::run(bool refine, const CameraParams &start)
 {
+    m_onEdge = false;
     if (m_mode != RadarPosition && m_mode != RadarPositionAndViewAngle)
         return false;
     if (m_checkpoints.size() < requiredCheckpoints(m_mode))
@@ -380,6 +381,8 @@ bool PickupSearch::run(bool refine, const CameraParams &start)
     for (int i = 0; i < FieldCount; ++i)
         varying[i] = steps[i] != 0.0;
 
+    const Fields firstSteps = steps;
+    int iterations = 0;
     std::vector<Fields> candidates { origin };
     std::vector<Scored> scored;
     // Every distinct trial of the iteration, found through a hash of its bits.
@@ -429,11 +432,22 @@ bool PickupSearch::run(bool refine, const CameraParams &start)
             candidates.push_back(it->fields);
         for (double &step : steps)
             step /= 2.0;
+        ++iterations;
     }
 
     m_model.invalidate();
     if (candidates.empty())
         return false;
     m_picked = paramsOf(candidates.front(), xOffset);
+    // Over n iterations a field moves at most first step * (1 - 2^-n) from the start, in
+    // whole units of first step * 2^-n.
+    const double unit = std::ldexp(1.0, -iterations);
+    for (int i = 0; i < FieldCount; ++i) {
+        if (!varying[i])
+            continue;
+        const double reach = firstSteps[i] * (1.0 - unit);
+        if (std::abs(candidates.front()[i] - origin[i]) > reach - 0.5 * firstSteps[i] * unit)
+            m_onEdge = true;
+    }
     return true;
 }

@@ -40,6 +40,9 @@ public:
     // false when there are too few checkpoints or no trial gives a valid model.
     bool run(bool refine, const CameraParams &start = CameraParams());
     CameraParams picked() const { return m_picked; }
+    // True when the last pass picked a value at the bound of what it could reach in some
+    // field: the best fit may lie beyond.
+    bool isOnEdge() const { return m_onEdge; }
     int scoredTrials() const { return m_scoredTrials; }
 
     static int requiredCheckpoints(Mode mode) { return mode == RadarPositionAndViewAngle ? 6 : 4; }
@@ -58,6 +61,7 @@ private:
     Checkpoints m_checkpoints;
     CameraParams m_previous;
     CameraParams m_picked;
+    bool m_onEdge = false;
     std::function<void()> m_progress;
     int m_scoredTrials = 0;
 };

@@ -50,7 +50,8 @@ void ProjectionDrawer::showPosition(double height, double xOffset, double yOffse
     Q_UNUSED(roll)
     m_model.setRadarPosition(
         height, xOffset, yOffset, qDegreesToRadians(azimuth), qDegreesToRadians(altitude));
-    doRescale(m_device->width(), m_device->height(), isFromRadar);
+    const QSize size = pictureSize();
+    doRescale(size.width(), size.height(), isFromRadar);
     if (isFromRadar) {
         doProjectRoad();
         emit updated();
@@ -65,9 +66,23 @@ void ProjectionDrawer::showPosition(
 
 void ProjectionDrawer::rescale()
 {
-    doRescale(m_device->width(), m_device->height(), true);
+    const QSize size = pictureSize();
+    doRescale(size.width(), size.height(), true);
     doProjectRoad();
     emit updated();
+}
+
+void ProjectionDrawer::setPictureSize(const QSize &size)
+{
+    if (size == m_pictureSize)
+        return;
+    m_pictureSize = size;
+    rescale();
+}
+
+QSize ProjectionDrawer::pictureSize() const
+{
+    return m_pictureSize.isValid() ? m_pictureSize : QSize(m_device->width(), m_device->height());
 }
 
 void ProjectionDrawer::doRescale(int width, int height, bool emitSight)
@@ -264,23 +279,19 @@ void ProjectionDrawer::pickupParameters(int mode, const Checkpoints &checkpoints
         return;
     m_pickupMode = static_cast<ParametersPickupMode>(mode);
     m_checkpoints = checkpoints;
-    m_pickedPixels.clear();
-    m_residuals.clear();
 
     // The search works on its own copy of the model, so that the window, repainting
     // between trials, never draws a half-tried camera.
     CameraModel model = m_model;
-    model.rescale(m_device->width(), m_device->height());
-    PickupSearch search(model, m_pickupMode, m_checkpoints, m_previous);
-    search.setProgressCallback([] { QCoreApplication::processEvents(); });
+    const QSize size = pictureSize();
+    model.rescale(size.width(), size.height());
+    m_lastPickup = CameraPickup::pick(
+        model, m_pickupMode, m_checkpoints, m_previous, [] { QCoreApplication::processEvents(); });
 
-    bool isPicked = search.run(false);
-    if (isPicked)
-        isPicked = search.run(true, search.picked());
+    const bool isPicked = m_lastPickup.outcome == CameraPickup::Outcome::Picked;
     double viewAngle = 0.0;
     if (isPicked) {
-        m_picked = search.picked();
-        doComputeResiduals();
+        m_picked = m_lastPickup.params;
         emit pickedRadarPosition(m_picked.height, m_picked.xOffset, m_picked.yOffset,
             m_picked.azimuth, m_picked.altitude, 0.0);
         if (m_pickupMode == PickupSearch::RadarPositionAndViewAngle)
@@ -288,24 +299,6 @@ void ProjectionDrawer::pickupParameters(int mode, const Checkpoints &checkpoints
     }
     emit pickupResult(isPicked, viewAngle);
     m_model.invalidate();
-}
-
-void ProjectionDrawer::doComputeResiduals()
-{
-    CameraModel model = m_model;
-    model.rescale(m_device->width(), m_device->height());
-    PickupSearch::applyTrial(model, m_picked);
-    for (int i = 0; i < 4 && i < m_checkpoints.size(); ++i) {
-        const QPoint mark = m_checkpoints.at(i).first;
-        bool ok = false;
-        const QPointF road = model.xyFromScreen(mark, &ok);
-        QPoint pixel;
-        if (ok)
-            pixel = model.xyToScreen(road.x(), m_checkpoints.at(i).second, &ok);
-        m_pickedPixels.append(pixel);
-        m_residuals.append(
-            ok ? std::hypot(double(pixel.x() - mark.x()), double(pixel.y() - mark.y())) : -1.0);
-    }
 }
 
 void ProjectionDrawer::paint(QPainter &painter) const

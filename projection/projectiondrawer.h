@@ -2,6 +2,7 @@
 
 #include "cameramodel.h"
 #include "cameraparams.h"
+#include "camerapickup.h"
 #include "pickupsearch.h"
 #include "roadobjectframecollector.h"
 
@@ -13,6 +14,7 @@
 #include <QObject>
 #include <QPolygonF>
 #include <QRectF>
+#include <QSize>
 #include <QTimer>
 #include <QVector>
 
@@ -21,7 +23,9 @@ class QPainter;
 
 // Draws the road and the detected objects over the camera picture, and picks up the
 // radar position from checkpoints marked on it. The camera model maps road metres to
-// pixels of the paint device given at construction; paint() draws with a painter on it.
+// pixels of the camera picture: the whole paint device given at construction, or the
+// picture size set for it; paint() draws with a painter whose origin is the picture's
+// top left corner.
 //
 // Objects arrive frame by frame in drawing order (showFrame, with the current tracks set
 // just before); a frame is shown once the configured video delay has passed, so the
@@ -76,6 +80,10 @@ public:
 
     void paint(QPainter &painter) const;
 
+    // The size of the camera picture on the paint device; an invalid size: the whole device.
+    void setPictureSize(const QSize &size);
+    QSize pictureSize() const;
+
     // The pick-up: marking starts with stashPreviousParameters(); pickupParameters()
     // searches and reports; applyPreviousParameters() brings the projection back.
     void stashPreviousParameters();
@@ -83,11 +91,11 @@ public:
     void pickupParameters(int mode, const Checkpoints &checkpoints);
     Params previousParameters() const { return m_previous; }
     Params pickedParameters() const { return m_picked; }
-    // After a successful pick-up: where the picked parameters put each of the four
-    // checkpoints (its back-projected X at the entered Y), and the distance in pixels
-    // from the mark, or -1 where the point does not project.
-    QVector<QPoint> pickedCheckpointPixels() const { return m_pickedPixels; }
-    QVector<double> checkpointResiduals() const { return m_residuals; }
+    // The last pick-up: its outcome, and (unless it failed) where its best camera puts
+    // each checkpoint and how far from the mark.
+    CameraPickup::Result lastPickup() const { return m_lastPickup; }
+    QVector<QPointF> pickedCheckpointPixels() const { return m_lastPickup.fit.pixels; }
+    QVector<double> checkpointResiduals() const { return m_lastPickup.fit.misses; }
 
 public slots:
     void setTvmsConfig(const QJsonObject &config);
@@ -140,7 +148,6 @@ private:
 
     void doRescale(int width, int height, bool emitSight);
     void doProjectRoad();
-    void doComputeResiduals();
     void doShowDueFrames();
     void doClearFrames();
 
@@ -182,6 +189,6 @@ private:
     Checkpoints m_checkpoints;
     Params m_previous;
     Params m_picked;
-    QVector<QPoint> m_pickedPixels;
-    QVector<double> m_residuals;
+    CameraPickup::Result m_lastPickup;
+    QSize m_pictureSize;
 };

@@ -2,6 +2,7 @@
 
 #include "ui_projectionwidget.h"
 
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -11,6 +12,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+
+#include <cmath>
 
 namespace {
 
@@ -24,6 +27,13 @@ constexpr qint64 MaxPicturePixels = 40LL * 1000 * 1000;
 const QColor MarkColour(255, 140, 0);
 const QColor FitColour(0, 255, 0);
 
+QPointF scaledPoint(const QPointF &point, const QSize &from, const QSize &to)
+{
+    if (from.isEmpty() || to.isEmpty())
+        return point;
+    return QPointF(point.x() * to.width() / from.width(), point.y() * to.height() / from.height());
+}
+
 } // namespace
 
 ProjectionWidget::ProjectionWidget(QWidget *parent)
@@ -34,6 +44,8 @@ ProjectionWidget::ProjectionWidget(QWidget *parent)
     m_ui->setupUi(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
+    // The picture begins below the button bar, wherever the layout puts it.
+    m_ui->buttonBar->installEventFilter(this);
 
     connect(&m_drawer, &ProjectionDrawer::updated, this, QOverload<>::of(&QWidget::update));
     // Queued: the result box opens once the projection has been restored.
@@ -75,13 +87,18 @@ void ProjectionWidget::pickupParameters(int mode)
                 mode == PickupSearch::RadarPositionAndViewAngle
                     ? tr("Then mark additional line segment along the X axis.")
                     : QString()));
+    // A pick-up started while marking starts the marking over; the position to bring
+    // back stays the one in force before the first, not the zeroed one marked over.
+    const bool restarting = m_marking;
     m_checkpoints.clear();
     m_pickedPixels.clear();
     m_residuals.clear();
+    m_marksSize = m_pictureRect.size();
     m_marking = true;
     m_mode = mode;
     setCursor(Qt::CrossCursor);
-    m_drawer.stashPreviousParameters();
+    if (!restarting)
+        m_drawer.stashPreviousParameters();
     update();
 }
 
@@ -98,6 +115,7 @@ void ProjectionWidget::setBackgroundImage(const QString &path)
             m_background = reader.read();
     }
     m_ui->fitPictureButton->setEnabled(!m_background.isNull());
+    doLayoutPicture();
     doScaleBackground();
     update();
 }
@@ -106,16 +124,23 @@ void ProjectionWidget::paintEvent(QPaintEvent *event)
 {
     Q_UNUSED(event)
     QPainter painter(this);
-    if (!m_scaledBackground.isNull()) {
-        painter.drawPixmap(0, 0, m_scaledBackground);
-    } else if (!m_backgroundPath.isEmpty()) {
+    if (!m_backgroundPath.isEmpty()) {
+        // Around a still picture the window is black, not see-through.
         painter.fillRect(rect(), Qt::black);
+    }
+    if (!m_scaledBackground.isNull()) {
+        painter.drawPixmap(m_pictureRect.topLeft(), m_scaledBackground);
+    } else if (!m_backgroundPath.isEmpty()) {
         painter.setPen(Qt::white);
-        painter.drawText(rect(), Qt::AlignCenter,
+        painter.drawText(m_pictureRect, Qt::AlignCenter,
             tr("Unable to show the picture %1.").arg(QFileInfo(m_backgroundPath).fileName()));
     }
+    painter.save();
+    painter.translate(m_pictureRect.topLeft());
+    painter.setClipRect(QRect(QPoint(), m_pictureRect.size()));
     m_drawer.paint(painter);
     drawMarks(painter);
+    painter.restore();
     if (m_busy)
         drawBusy(painter);
 }
@@ -123,8 +148,16 @@ void ProjectionWidget::paintEvent(QPaintEvent *event)
 void ProjectionWidget::resizeEvent(QResizeEvent *event)
 {
     StandaloneWidget::resizeEvent(event);
-    doScaleBackground();
-    m_drawer.rescale();
+    doLayoutPicture();
+}
+
+void ProjectionWidget::hideEvent(QHideEvent *event)
+{
+    StandaloneWidget::hideEvent(event);
+    // Marks cannot be made on a window nobody sees: the marking ends and the position in
+    // force before it comes back. Changing the window's flags only hides it for a moment.
+    if (m_marking && !m_changingFlags)
+        doEndMarking();
 }
 
 void ProjectionWidget::mouseReleaseEvent(QMouseEvent *event)
@@ -133,10 +166,22 @@ void ProjectionWidget::mouseReleaseEvent(QMouseEvent *event)
         StandaloneWidget::mouseReleaseEvent(event);
         return;
     }
-    if (event->button() == Qt::RightButton)
+    if (event->button() == Qt::RightButton) {
         doEndMarking();
-    else if (event->button() == Qt::LeftButton)
-        doAddCheckpoint(event->localPos().toPoint());
+    } else if (event->button() == Qt::LeftButton) {
+        const QPoint pixel = event->localPos().toPoint() - m_pictureRect.topLeft();
+        // Only the picture holds checkpoints; the bands around it are no part of it.
+        if (QRect(QPoint(), m_pictureRect.size()).contains(pixel))
+            doAddCheckpoint(pixel);
+    }
+}
+
+bool ProjectionWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->buttonBar
+        && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        doLayoutPicture();
+    return StandaloneWidget::eventFilter(watched, event);
 }
 
 void ProjectionWidget::onLoadPictureClicked()
@@ -160,13 +205,16 @@ void ProjectionWidget::onFitPictureClicked()
 {
     if (m_background.isNull())
         return;
+    // The picture at its own size below the button bar, or as large as the screen allows.
+    const int top = pictureAreaTop();
     QSize target = m_background.size();
     if (const QScreen *s = screen()) {
-        const QSize room = s->availableGeometry().size() - (frameGeometry().size() - size());
+        const QSize room
+            = s->availableGeometry().size() - (frameGeometry().size() - size()) - QSize(0, top);
         if (target.width() > room.width() || target.height() > room.height())
             target.scale(room, Qt::KeepAspectRatio);
     }
-    resize(target);
+    resize(target + QSize(0, top));
 }
 
 void ProjectionWidget::onFramelessToggled(bool frameless)
@@ -183,14 +231,17 @@ void ProjectionWidget::doSetWindowFlag(Qt::WindowType flag, bool on)
 {
     // Changing a flag hides the window.
     const bool visible = isVisible();
+    m_changingFlags = true;
     setWindowFlag(flag, on);
     if (visible)
         show();
+    m_changingFlags = false;
 }
 
 void ProjectionWidget::doAddCheckpoint(const QPoint &pixel)
 {
     const int index = m_checkpoints.size();
+    const QSize markedIn = m_marksSize;
     double value = 0.0;
     bool ok = true;
     if (index < 4) {
@@ -202,11 +253,15 @@ void ProjectionWidget::doAddCheckpoint(const QPoint &pixel)
         value = QInputDialog::getDouble(this, tr("Line segment length"),
             tr("Enter line segment length, m"), 0.0, 0.0, 100.0, 2, &ok);
     }
+    // The marking may have ended while the question was open (the window was hidden).
+    if (!m_marking)
+        return;
     if (!ok) {
         doEndMarking();
         return;
     }
-    m_checkpoints.append({ pixel, value });
+    // The window may have been resized meanwhile, and the marks with it.
+    m_checkpoints.append({ scaledPoint(pixel, markedIn, m_marksSize).toPoint(), value });
     update();
     if (m_checkpoints.size()
         == PickupSearch::requiredCheckpoints(static_cast<PickupSearch::Mode>(m_mode))) {
@@ -229,6 +284,7 @@ void ProjectionWidget::doEndMarking()
 void ProjectionWidget::doRunPickup()
 {
     m_busyTimer.start();
+    doFitMarksToPicture();
     update();
     m_drawer.pickupParameters(m_mode, m_checkpoints);
     m_pickedPixels = m_drawer.pickedCheckpointPixels();
@@ -236,6 +292,8 @@ void ProjectionWidget::doRunPickup()
     m_drawer.applyPreviousParameters();
     m_busy = false;
     unsetCursor();
+    // The window may have been resized while the search ran.
+    doFitMarksToPicture();
     update();
 }
 
@@ -243,6 +301,7 @@ void ProjectionWidget::doShowPickupResult(bool isPicked, double viewAngle)
 {
     m_busyTimer.stop();
     update();
+    const CameraPickup::Result pickup = m_drawer.lastPickup();
     if (isPicked) {
         QMessageBox::information(this, tr("Picked parameters"),
             tr("%1\n%2").arg(
@@ -250,17 +309,72 @@ void ProjectionWidget::doShowPickupResult(bool isPicked, double viewAngle)
                 viewAngle > 0.0
                     ? tr("Camera horizontal view angle is %1 deg.").arg(viewAngle, 0, 'f', 2)
                     : QString()));
+    } else if (pickup.outcome == CameraPickup::Outcome::NoFit) {
+        QString text = std::isfinite(pickup.fit.worstMiss)
+            ? tr("No camera position fits the checkpoints: the worst misses by %1 px")
+                  .arg(pickup.fit.worstMiss, 0, 'f', 1)
+            : tr("No camera position fits the checkpoints: the closest cannot see all of them.");
+        if (pickup.onEdge)
+            text += QLatin1Char('\n')
+                + tr("The closest position lies at the edge of the positions searched.");
+        QMessageBox::warning(this, tr("Picked parameters"), text);
     } else {
         QMessageBox::warning(this, tr("Picked parameters"), tr("Unable to pick up parameters."));
     }
 }
 
+int ProjectionWidget::pictureAreaTop() const
+{
+    return m_ui->buttonBar->geometry().bottom() + 1 + layout()->contentsMargins().top();
+}
+
+void ProjectionWidget::doLayoutPicture()
+{
+    const int top = pictureAreaTop();
+    const QRect area(0, top, width(), qMax(0, height() - top));
+    QRect picture = area;
+    if (!m_background.isNull()) {
+        const QSize fitted = m_background.size().scaled(area.size(), Qt::KeepAspectRatio);
+        picture = QRect(QPoint(area.x() + (area.width() - fitted.width()) / 2,
+                            area.y() + (area.height() - fitted.height()) / 2),
+            fitted);
+    }
+    if (picture == m_pictureRect)
+        return;
+    const bool resized = picture.size() != m_pictureRect.size();
+    m_pictureRect = picture;
+    if (resized) {
+        doScaleBackground();
+        m_drawer.setPictureSize(picture.size());
+        if (!m_busy)
+            doFitMarksToPicture();
+    }
+    update();
+}
+
 void ProjectionWidget::doScaleBackground()
 {
-    m_scaledBackground = m_background.isNull() || size().isEmpty()
-        ? QPixmap()
-        : QPixmap::fromImage(
-            m_background.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (m_background.isNull() || m_pictureRect.isEmpty()) {
+        m_scaledBackground = QPixmap();
+        return;
+    }
+    // Drawn at the screen's own pixels, so a high-density screen shows it sharp.
+    const qreal ratio = devicePixelRatioF();
+    m_scaledBackground = QPixmap::fromImage(m_background.scaled(
+        m_pictureRect.size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    m_scaledBackground.setDevicePixelRatio(ratio);
+}
+
+void ProjectionWidget::doFitMarksToPicture()
+{
+    const QSize size = m_pictureRect.size();
+    if (size == m_marksSize)
+        return;
+    for (auto &checkpoint : m_checkpoints)
+        checkpoint.first = scaledPoint(checkpoint.first, m_marksSize, size).toPoint();
+    for (QPointF &pixel : m_pickedPixels)
+        pixel = scaledPoint(pixel, m_marksSize, size);
+    m_marksSize = size;
 }
 
 void ProjectionWidget::drawMarks(QPainter &painter) const
@@ -268,6 +382,13 @@ void ProjectionWidget::drawMarks(QPainter &painter) const
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QPoint labelOffset(MarkSize + 3, -MarkSize - 3);
+    const auto missText = [this](int i) {
+        if (i >= m_residuals.size())
+            return QString();
+        return QLatin1String(", ")
+            + (m_residuals.at(i) < 0.0 ? tr("not projected")
+                                       : tr("off by %1 px").arg(m_residuals.at(i), 0, 'f', 1));
+    };
     for (int i = 0; i < m_checkpoints.size(); ++i) {
         const QPoint mark = m_checkpoints.at(i).first;
         painter.setPen(QPen(MarkColour, 2.0));
@@ -275,27 +396,23 @@ void ProjectionWidget::drawMarks(QPainter &painter) const
         painter.drawLine(mark - QPoint(0, MarkSize), mark + QPoint(0, MarkSize));
         QString label;
         if (i < 4) {
-            label = tr("#%1: Y %2 m").arg(i + 1).arg(m_checkpoints.at(i).second, 0, 'f', 2);
-            if (i < m_residuals.size()) {
-                label += QLatin1String(", ");
-                label += m_residuals.at(i) < 0.0
-                    ? tr("not projected")
-                    : tr("off by %1 px").arg(m_residuals.at(i), 0, 'f', 1);
-            }
+            label = tr("#%1: Y %2 m").arg(i + 1).arg(m_checkpoints.at(i).second, 0, 'f', 2)
+                + missText(i);
         } else if (i == 5) {
             painter.drawLine(m_checkpoints.at(4).first, mark);
-            label = tr("%1 m").arg(m_checkpoints.at(i).second, 0, 'f', 2);
+            label = tr("%1 m").arg(m_checkpoints.at(i).second, 0, 'f', 2) + missText(i);
         }
         painter.drawText(mark + labelOffset, label);
     }
-    // Where the picked parameters put each checkpoint.
+    // Where the last pick-up's camera puts each checkpoint (the segment's first end is
+    // where it is measured from).
     painter.setPen(QPen(FitColour, 2.0));
     painter.setBrush(Qt::NoBrush);
     for (int i = 0; i < m_residuals.size() && i < m_checkpoints.size(); ++i) {
-        if (m_residuals.at(i) < 0.0)
+        if (m_residuals.at(i) < 0.0 || i == 4)
             continue;
-        painter.drawLine(m_checkpoints.at(i).first, m_pickedPixels.at(i));
-        painter.drawEllipse(m_pickedPixels.at(i), MarkSize / 2, MarkSize / 2);
+        painter.drawLine(QPointF(m_checkpoints.at(i).first), m_pickedPixels.at(i));
+        painter.drawEllipse(m_pickedPixels.at(i), MarkSize / 2.0, MarkSize / 2.0);
     }
     painter.restore();
 }

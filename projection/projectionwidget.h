@@ -17,6 +17,10 @@ class ProjectionWidget;
 // program shows (or over a still picture of the camera loaded as its background), on
 // which the drawer paints the road and the objects, and where the installer marks
 // checkpoints for the pick-up of the radar position.
+//
+// The camera picture is the window's area below the button bar; a still picture keeps
+// its aspect ratio inside that area, with black bands beside or above and below it.
+// The camera model's frame, the drawing and the marks are all in pixels of the picture.
 class ProjectionWidget : public StandaloneWidget
 {
     Q_OBJECT
@@ -29,6 +33,8 @@ public:
     bool isMarking() const { return m_marking; }
     bool isBusy() const { return m_busy; }
     ProjectionDrawer::Checkpoints checkpoints() const { return m_checkpoints; }
+    // Where the camera picture lies in the window.
+    QRect pictureRect() const { return m_pictureRect; }
 
 public slots:
     // Starts a pick-up: 1 radar position, 2 radar position and view angle.
@@ -43,7 +49,9 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void onLoadPictureClicked();
@@ -55,7 +63,10 @@ private:
     void doEndMarking();
     void doRunPickup();
     void doShowPickupResult(bool isPicked, double viewAngle);
+    int pictureAreaTop() const;
+    void doLayoutPicture();
     void doScaleBackground();
+    void doFitMarksToPicture();
     void doSetWindowFlag(Qt::WindowType flag, bool on);
     void drawMarks(QPainter &painter) const;
     void drawBusy(QPainter &painter) const;
@@ -65,15 +76,19 @@ private:
 
     QString m_backgroundPath;
     QImage m_background;
-    QPixmap m_scaledBackground; // m_background at the window's size
+    QPixmap m_scaledBackground; // m_background at the picture's size
+    QRect m_pictureRect;
 
     int m_mode = 0;
     bool m_marking = false;
     bool m_busy = false;
+    bool m_changingFlags = false; // the window hides and shows again
     ProjectionDrawer::Checkpoints m_checkpoints;
-    // The last pick-up's fit: where the picked parameters put each checkpoint.
-    QVector<QPoint> m_pickedPixels;
+    // The last pick-up's fit: where its best camera puts each checkpoint.
+    QVector<QPointF> m_pickedPixels;
     QVector<double> m_residuals;
+    // The picture size the marks and the fit are in pixels of.
+    QSize m_marksSize;
 
     QTimer m_busyTimer;
     int m_busyAngle = 0;

@@ -285,7 +285,8 @@ QComboBox *RoadConfigWidget::doCreatePartTypeCombo(RoadDraft::PartType type) con
 QDoubleSpinBox *RoadConfigWidget::doCreateSpin(double min, double max, double value) const
 {
     auto *spin = new QDoubleSpinBox;
-    spin->setDecimals(1);
+    // Centimetres: lanes of 3.75 m are common.
+    spin->setDecimals(2);
     spin->setRange(min, max);
     spin->setSingleStep(0.1);
     spin->setValue(value);

@@ -11,12 +11,12 @@ const int RoadDraft::MaxPartsPerSide = RoadBuilder::MaxPartsPerSide;
 const double RoadDraft::MaxRoadLength = RoadBuilder::MaxRoadLength;
 
 namespace {
-// One decimal, as the editor shows; NaN and infinities fall back to the minimum.
+// Centimetres, as the editor shows; NaN and infinities fall back to the minimum.
 double bounded(double value, double min, double max)
 {
     if (!qIsFinite(value))
         return min;
-    return qBound(min, std::round(value * 10.0) / 10.0, max);
+    return qBound(min, std::round(value * 100.0) / 100.0, max);
 }
 
 QVector<RoadDraft::Part> readSide(const QJsonObject &parts, int sign)
@@ -131,7 +131,7 @@ double RoadDraft::totalLength() const
 double RoadDraft::maxSectionLength(int index) const
 {
     const double others = totalLength() - sections.value(index).length;
-    return qBound(MinLength, std::floor((MaxRoadLength - others) * 10.0) / 10.0, MaxLength);
+    return qBound(MinLength, std::floor((MaxRoadLength - others) * 100.0) / 100.0, MaxLength);
 }
 
 bool RoadDraft::canAddPart(bool onLeft) const

@@ -5,7 +5,8 @@
 
 // The road configuration as the editor presents it: the median strip, the parts on
 // each side counted outwards, the sections in order and the Y offset, every value held
-// within the editor's ranges. Converts to and from the road configuration JSON.
+// within the editor's ranges and to the centimetre. Converts to and from the road
+// configuration JSON.
 class RoadDraft
 {
 public:

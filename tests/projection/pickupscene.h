@@ -90,5 +90,39 @@ struct PickupScene
         c.points = { { 12, 0 }, { 14, 7 }, { 35, 0 }, { 40, 7 }, { 15, 3.5 }, { 30, 3.5 } };
         return { a, b, c };
     }
+
+    // Cameras beyond the reach of the grid search from its fixed start values: a 16:9
+    // picture of lanes from a 5 m mast with 40, 60 and 90 degree lenses, and a 100 degree
+    // lens on a 25 m mast.
+    static QVector<PickupScene> wideSamples()
+    {
+        PickupScene base;
+        base.width = 1280;
+        base.height = 720;
+        base.radar.height = 5.0;
+        base.radar.xOffset = 2.0;
+        base.radar.yOffset = 4.0;
+        base.radar.azimuth = -8.0;
+        base.radar.altitude = 18.0;
+
+        PickupScene narrow = base;
+        narrow.viewAngle = 40.0;
+        narrow.points
+            = { { 12, 0 }, { 14, 5.25 }, { 40, -3.5 }, { 45, 5.25 }, { 15, 1.75 }, { 35, 1.75 } };
+        PickupScene normal = base;
+        normal.viewAngle = 60.0;
+        normal.points = { { 10, 0 }, { 12, 7 }, { 35, -3.5 }, { 40, 7 }, { 12, 3.5 }, { 30, 3.5 } };
+        PickupScene wide = base;
+        wide.viewAngle = 90.0;
+        wide.points = { { 7, 0 }, { 8, 7 }, { 30, -3.5 }, { 35, 7 }, { 8, 3.5 }, { 25, 3.5 } };
+        PickupScene mast = base;
+        mast.viewAngle = 100.0;
+        mast.radar.height = 25.0;
+        mast.radar.yOffset = -6.0;
+        mast.radar.azimuth = 20.0;
+        mast.radar.altitude = 40.0;
+        mast.points = { { 15, 0 }, { 20, 7 }, { 60, -3.5 }, { 70, 7 }, { 20, 3.5 }, { 50, 3.5 } };
+        return { narrow, normal, wide, mast };
+    }
 };
 Q_DECLARE_METATYPE(PickupScene)

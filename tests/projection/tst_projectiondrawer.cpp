@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+Q_DECLARE_METATYPE(PickupSearch::Checkpoints)
+
 class TestProjectionDrawer : public QObject
 {
     Q_OBJECT
@@ -14,6 +16,10 @@ class TestProjectionDrawer : public QObject
 private slots:
     void pickupReproducesMarks_data();
     void pickupReproducesMarks();
+    void pickupFindsCamerasBeyondTheGrid_data();
+    void pickupFindsCamerasBeyondTheGrid();
+    void pickupRefusesCheckpointsNoCameraFits_data();
+    void pickupRefusesCheckpointsNoCameraFits();
     void pickupFailsWithTooFewCheckpoints_data();
     void pickupFailsWithTooFewCheckpoints();
     void stashAndRestore();
@@ -85,7 +91,7 @@ void TestProjectionDrawer::pickupReproducesMarks()
             qPrintable(QStringLiteral("mark %1 at Y %2").arg(i).arg(road.y())));
     }
     const QVector<double> residuals = drawer.checkpointResiduals();
-    QCOMPARE(residuals.size(), 4);
+    QCOMPARE(residuals.size(), marks.size());
     for (double residual : residuals)
         QVERIFY2(residual >= 0.0 && residual <= 3.0, qPrintable(QString::number(residual)));
     if (mode == 2) {
@@ -99,6 +105,110 @@ void TestProjectionDrawer::pickupReproducesMarks()
     QVERIFY(drawer.model().isValid());
     QCOMPARE(drawer.model().radarHeight(), truth.height);
     QCOMPARE(drawer.model().halfViewAngle(), qDegreesToRadians(scene.viewAngle / 2.0));
+}
+
+void TestProjectionDrawer::pickupFindsCamerasBeyondTheGrid_data()
+{
+    QTest::addColumn<PickupScene>("scene");
+    QTest::addColumn<int>("mode");
+    const QVector<PickupScene> scenes = PickupScene::wideSamples();
+    QTest::newRow("40 degrees, mode 2") << scenes.at(0) << 2;
+    QTest::newRow("60 degrees, mode 2") << scenes.at(1) << 2;
+    QTest::newRow("90 degrees, mode 2") << scenes.at(2) << 2;
+    QTest::newRow("100 degrees on a 25 m mast, mode 1") << scenes.at(3) << 1;
+}
+
+void TestProjectionDrawer::pickupFindsCamerasBeyondTheGrid()
+{
+    QFETCH(PickupScene, scene);
+    QFETCH(int, mode);
+    QImage frame(scene.width, scene.height, QImage::Format_ARGB32);
+    ProjectionDrawer drawer(&frame);
+    drawer.setTvmsConfig(scene.config());
+    const CameraParams &truth = scene.radar;
+    drawer.showPosition(
+        truth.height, truth.xOffset, truth.yOffset, truth.azimuth, truth.altitude, 0.0, true);
+    PickupSearch::Checkpoints marks;
+    QVERIFY(scene.checkpoints(&marks));
+    if (mode == 1)
+        marks.resize(4);
+
+    QSignalSpy picked(&drawer, &ProjectionDrawer::pickedRadarPosition);
+    QSignalSpy result(&drawer, &ProjectionDrawer::pickupResult);
+    drawer.stashPreviousParameters();
+    drawer.pickupParameters(mode, marks);
+
+    QCOMPARE(result.count(), 1);
+    QCOMPARE(result.first().at(0).toBool(), true);
+    QCOMPARE(picked.count(), 1);
+    const QList<QVariant> p = picked.first();
+    const QString found = QStringLiteral("height %1, Y %2, azimuth %3, altitude %4, view angle %5")
+                              .arg(p.at(0).toDouble())
+                              .arg(p.at(2).toDouble())
+                              .arg(p.at(3).toDouble())
+                              .arg(p.at(4).toDouble())
+                              .arg(result.first().at(1).toDouble());
+    QVERIFY2(std::abs(p.at(0).toDouble() - truth.height) <= 0.5, qPrintable(found));
+    QCOMPARE(p.at(1).toDouble(), truth.xOffset);
+    QVERIFY2(std::abs(p.at(2).toDouble() - truth.yOffset) <= 0.5, qPrintable(found));
+    QVERIFY2(std::abs(p.at(3).toDouble() - truth.azimuth) <= 1.0, qPrintable(found));
+    QVERIFY2(std::abs(p.at(4).toDouble() - truth.altitude) <= 1.0, qPrintable(found));
+    if (mode == 2)
+        QVERIFY2(
+            std::abs(result.first().at(1).toDouble() - scene.viewAngle) <= 1.0, qPrintable(found));
+    else
+        QCOMPARE(result.first().at(1).toDouble(), 0.0);
+}
+
+void TestProjectionDrawer::pickupRefusesCheckpointsNoCameraFits_data()
+{
+    QTest::addColumn<PickupSearch::Checkpoints>("marks");
+    QTest::addColumn<int>("mode");
+    const PickupScene scene = PickupScene::wideSamples().at(1);
+    PickupSearch::Checkpoints marks;
+    if (!scene.checkpoints(&marks))
+        qFatal("scene out of the picture");
+
+    // Left and right exchanged: only a camera looking back along the road sees them so.
+    PickupSearch::Checkpoints swapped = marks;
+    std::swap(swapped[0].second, swapped[1].second);
+    std::swap(swapped[2].second, swapped[3].second);
+    QTest::newRow("left and right exchanged, mode 2") << swapped << 2;
+    // One place marked twice, with Y values 3 m apart.
+    PickupSearch::Checkpoints twice = marks;
+    twice[1] = { twice[0].first, twice[0].second + 3.0 };
+    QTest::newRow("one place with two Y values, mode 1") << twice.mid(0, 4) << 1;
+    QTest::newRow("one place with two Y values, mode 2") << twice << 2;
+}
+
+void TestProjectionDrawer::pickupRefusesCheckpointsNoCameraFits()
+{
+    QFETCH(PickupSearch::Checkpoints, marks);
+    QFETCH(int, mode);
+    const PickupScene scene = PickupScene::wideSamples().at(1);
+    QImage frame(scene.width, scene.height, QImage::Format_ARGB32);
+    ProjectionDrawer drawer(&frame);
+    drawer.setTvmsConfig(scene.config());
+    const CameraParams &truth = scene.radar;
+    drawer.showPosition(
+        truth.height, truth.xOffset, truth.yOffset, truth.azimuth, truth.altitude, 0.0, true);
+
+    QSignalSpy picked(&drawer, &ProjectionDrawer::pickedRadarPosition);
+    QSignalSpy result(&drawer, &ProjectionDrawer::pickupResult);
+    drawer.stashPreviousParameters();
+    drawer.pickupParameters(mode, marks);
+
+    QCOMPARE(picked.count(), 0);
+    QCOMPARE(result.count(), 1);
+    QCOMPARE(result.first(), (QList<QVariant> { false, 0.0 }));
+    const CameraPickup::Result pickup = drawer.lastPickup();
+    QCOMPARE(pickup.outcome, CameraPickup::Outcome::NoFit);
+    // Both Y values of the place marked twice are 3 m apart on the road: the closest
+    // camera must miss one of them by pixels, not by rounding.
+    QVERIFY2(pickup.fit.worstMiss > 2.0 * CameraPickup::MaxMiss,
+        qPrintable(QString::number(pickup.fit.worstMiss)));
+    drawer.applyPreviousParameters();
+    QCOMPARE(drawer.model().radarHeight(), truth.height);
 }
 
 void TestProjectionDrawer::pickupFailsWithTooFewCheckpoints_data()

@@ -56,6 +56,60 @@ QImage grabbed(QWidget &widget)
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// The smallest rectangle holding every pixel of one of the colours.
+QRect boundsOf(const QImage &image, const QVector<QColor> &colours)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (colours.contains(QColor(image.pixel(x, y))))
+                bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
+}
+
+// A scene's camera shown in a projection window of the window size, the scene's picture
+// being the window's picture area.
+struct ShownScene
+{
+    PickupScene scene;
+    ProjectionWidget view;
+    PickupSearch::Checkpoints marks; // in pixels of the window
+
+    explicit ShownScene(const PickupScene &sample, const QSize &windowSize = QSize(800, 600))
+        : scene(sample)
+    {
+        view.resize(windowSize);
+        view.show();
+        if (!QTest::qWaitForWindowExposed(&view))
+            qFatal("window not shown");
+        scene.width = view.pictureRect().width();
+        scene.height = view.pictureRect().height();
+        ProjectionDrawer *drawer = view.drawer();
+        drawer->setTvmsConfig(scene.config());
+        const CameraParams &truth = scene.radar;
+        drawer->showPosition(
+            truth.height, truth.xOffset, truth.yOffset, truth.azimuth, truth.altitude, 0.0);
+        if (!scene.checkpoints(&marks))
+            qFatal("scene out of the picture");
+        for (auto &mark : marks)
+            mark.first += view.pictureRect().topLeft();
+    }
+
+    QStringList answers(int count) const
+    {
+        QStringList ys;
+        for (int i = 0; i < 4 && i < count; ++i)
+            ys << QString::number(marks.at(i).second);
+        if (count == 6)
+            ys << QString::number(marks.at(5).second);
+        return ys;
+    }
+
+    void click(int mark) { QTest::mouseClick(&view, Qt::LeftButton, {}, marks.at(mark).first); }
+};
+
 } // namespace
 
 class TestProjectionWidget : public QObject
@@ -65,6 +119,13 @@ class TestProjectionWidget : public QObject
 private slots:
     void marking_data();
     void marking();
+    void secondStartKeepsPosition_data();
+    void secondStartKeepsPosition();
+    void hidingEndsMarking_data();
+    void hidingEndsMarking();
+    void checkpointsNoCameraFits();
+    void pictureKeepsAspectRatio();
+    void pickupOnLetterboxedPicture();
     void objectsAndPicture_data();
     void objectsAndPicture();
     void tvmsConfigEditor();
@@ -103,19 +164,11 @@ void TestProjectionWidget::marking()
     QFETCH(bool, rightClickAtEnd);
     QFETCH(bool, picked);
 
-    const PickupScene scene = PickupScene::samples().at(1);
-    ProjectionWidget view;
-    view.resize(scene.width, scene.height);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    ShownScene shown(PickupScene::samples().at(1));
+    ProjectionWidget &view = shown.view;
     ProjectionDrawer *drawer = view.drawer();
-    drawer->setTvmsConfig(scene.config());
-    const CameraParams &truth = scene.radar;
-    drawer->showPosition(
-        truth.height, truth.xOffset, truth.yOffset, truth.azimuth, truth.altitude, 0.0);
+    const CameraParams &truth = shown.scene.radar;
     QVERIFY(drawer->model().isValid());
-    PickupSearch::Checkpoints marks;
-    QVERIFY(scene.checkpoints(&marks));
 
     QSignalSpy position(drawer, &ProjectionDrawer::pickedRadarPosition);
     QSignalSpy result(drawer, &ProjectionDrawer::pickupResult);
@@ -124,7 +177,7 @@ void TestProjectionWidget::marking()
     QVERIFY(view.isMarking());
     QVERIFY(!drawer->model().isValid());
     for (int i = 0; i < leftClicks; ++i)
-        QTest::mouseClick(&view, Qt::LeftButton, {}, marks.at(i).first);
+        shown.click(i);
     if (rightClickAtEnd)
         QTest::mouseClick(&view, Qt::RightButton, {}, QPoint(10, 300));
 
@@ -135,7 +188,7 @@ void TestProjectionWidget::marking()
         QCOMPARE(answerer.messages.at(1).startsWith(QLatin1String("Picked parameters: ")), true);
         QCOMPARE(view.checkpoints().size(), leftClicks);
         const QVector<double> residuals = drawer->checkpointResiduals();
-        QCOMPARE(residuals.size(), 4);
+        QCOMPARE(residuals.size(), leftClicks);
         for (double residual : residuals)
             QVERIFY(residual >= 0.0 && residual <= 3.0);
     } else {
@@ -159,6 +212,226 @@ void TestProjectionWidget::marking()
         QCOMPARE(asked, 5);
         QCOMPARE(answerer.questions.last(), QStringLiteral("Enter line segment length, m"));
     }
+}
+
+void TestProjectionWidget::secondStartKeepsPosition_data()
+{
+    QTest::addColumn<bool>("finish");
+    QTest::newRow("then cancelled") << false;
+    QTest::newRow("then finished") << true;
+}
+
+void TestProjectionWidget::secondStartKeepsPosition()
+{
+    QFETCH(bool, finish);
+    ShownScene shown(PickupScene::samples().at(1));
+    ProjectionWidget &view = shown.view;
+    ProjectionDrawer *drawer = view.drawer();
+    const CameraParams &truth = shown.scene.radar;
+    QSignalSpy position(drawer, &ProjectionDrawer::pickedRadarPosition);
+
+    // One mark of a pick-up, then the pick-up is started again from the menu.
+    BoxAnswerer answerer(QStringList(shown.answers(1)) << shown.answers(4));
+    view.pickupParameters(2);
+    shown.click(0);
+    QTRY_COMPARE(view.checkpoints().size(), 1);
+    view.pickupParameters(1);
+    QVERIFY(view.isMarking());
+    QVERIFY(view.checkpoints().isEmpty());
+    QVERIFY(!drawer->model().isValid());
+
+    if (finish) {
+        for (int i = 0; i < 4; ++i)
+            shown.click(i);
+        QTRY_COMPARE_WITH_TIMEOUT(position.count(), 1, 60000);
+        const QList<QVariant> picked = position.first();
+        QCOMPARE(picked.at(1).toDouble(), truth.xOffset);
+        QVERIFY(std::abs(picked.at(0).toDouble() - truth.height) < 0.5);
+        QVERIFY(std::abs(picked.at(2).toDouble() - truth.yOffset) < 0.5);
+    } else {
+        QTest::mouseClick(&view, Qt::RightButton, {}, shown.marks.at(1).first);
+        QVERIFY(!view.isMarking());
+        QCOMPARE(position.count(), 0);
+    }
+    QTRY_VERIFY(!view.isBusy());
+    // The position before the first start is the one in force again.
+    QVERIFY(drawer->model().isValid());
+    QCOMPARE(drawer->model().radarHeight(), truth.height);
+    QCOMPARE(drawer->model().radarX(), truth.xOffset);
+    QCOMPARE(drawer->model().radarY(), truth.yOffset);
+}
+
+void TestProjectionWidget::hidingEndsMarking_data()
+{
+    QTest::addColumn<bool>("close");
+    QTest::newRow("hidden") << false;
+    QTest::newRow("closed") << true;
+}
+
+void TestProjectionWidget::hidingEndsMarking()
+{
+    QFETCH(bool, close);
+    ShownScene shown(PickupScene::samples().at(1));
+    ProjectionWidget &view = shown.view;
+    ProjectionDrawer *drawer = view.drawer();
+    const CameraParams &truth = shown.scene.radar;
+
+    BoxAnswerer answerer(shown.answers(4));
+    view.pickupParameters(1);
+    shown.click(0);
+    QTRY_COMPARE(view.checkpoints().size(), 1);
+    if (close)
+        view.close();
+    else
+        view.hide();
+    QVERIFY(!view.isMarking());
+    QVERIFY(view.checkpoints().isEmpty());
+    QVERIFY(drawer->model().isValid());
+    QCOMPARE(drawer->model().radarHeight(), truth.height);
+
+    // Shown again, the window marks nothing until a new pick-up starts.
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    shown.click(1);
+    QTest::qWait(50);
+    QCOMPARE(answerer.questions.size(), 1);
+}
+
+void TestProjectionWidget::checkpointsNoCameraFits()
+{
+    ShownScene shown(PickupScene::samples().at(1));
+    ProjectionWidget &view = shown.view;
+    ProjectionDrawer *drawer = view.drawer();
+    const CameraParams &truth = shown.scene.radar;
+    QSignalSpy position(drawer, &ProjectionDrawer::pickedRadarPosition);
+
+    // The second checkpoint marked where the first is, with a Y 3 m away.
+    QStringList answers = shown.answers(4);
+    answers[1] = QString::number(shown.marks.at(0).second + 3.0);
+    BoxAnswerer answerer(answers);
+    view.pickupParameters(1);
+    shown.click(0);
+    shown.click(0);
+    shown.click(2);
+    shown.click(3);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.messages.size(), 2, 60000);
+    QVERIFY2(
+        answerer.messages.at(1).startsWith(QLatin1String(
+            "Picked parameters: No camera position fits the checkpoints: the worst misses by ")),
+        qPrintable(answerer.messages.at(1)));
+    QCOMPARE(position.count(), 0);
+    QVERIFY(!view.isBusy());
+    QVERIFY(drawer->model().isValid());
+    QCOMPARE(drawer->model().radarHeight(), truth.height);
+}
+
+void TestProjectionWidget::pictureKeepsAspectRatio()
+{
+    // A 16:9 picture with a red dot where a road point lies, in a 4:3 window.
+    const PickupScene scene = PickupScene::wideSamples().at(1);
+    const QPointF road(12.0, 3.5);
+    bool ok = false;
+    const QPoint dot = scene.model().xyToScreen(road, &ok);
+    QVERIFY(ok);
+    QVERIFY(std::abs(dot.y() - scene.height / 2) > scene.height / 5); // away from the centre row
+    QImage picture(scene.width, scene.height, QImage::Format_RGB32);
+    const QColor blue(0, 0, 200);
+    const QColor red(255, 0, 0);
+    picture.fill(blue);
+    for (int y = dot.y() - 3; y <= dot.y() + 3; ++y) {
+        for (int x = dot.x() - 3; x <= dot.x() + 3; ++x)
+            picture.setPixelColor(x, y, red);
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("camera.png"));
+    QVERIFY(picture.save(path));
+
+    ProjectionWidget view;
+    view.setBackgroundImage(path);
+    view.resize(800, 600);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    const QImage before = grabbed(view);
+    const QRect shownPicture = boundsOf(before, { blue, red });
+    QCOMPARE(shownPicture.width(), 800);
+    QVERIFY2(std::abs(shownPicture.height() - 450) <= 1,
+        qPrintable(QString::number(shownPicture.height())));
+    const QRect bar = view.findChild<QWidget *>(QStringLiteral("buttonBar"))->geometry();
+    QVERIFY(!bar.intersects(shownPicture));
+    QCOMPARE(QColor(before.pixel(400, 599)), QColor(Qt::black));
+    const QRect shownDot = boundsOf(before, { red });
+    const QPoint dotCentre = shownDot.center();
+    const double scale = shownPicture.width() / double(scene.width);
+    QVERIFY(std::abs(dotCentre.x() - (shownPicture.left() + dot.x() * scale)) <= 1.5);
+    QVERIFY(std::abs(dotCentre.y() - (shownPicture.top() + dot.y() * scale)) <= 1.5);
+
+    // The camera over the picture draws an object at that road point on the dot.
+    ProjectionDrawer *drawer = view.drawer();
+    drawer->setTvmsConfig(scene.config());
+    const CameraParams &truth = scene.radar;
+    drawer->showPosition(
+        truth.height, truth.xOffset, truth.yOffset, truth.azimuth, truth.altitude, 0.0);
+    drawer->startFilling();
+    drawer->addObject(4, 10.0, 0.0, road.x(), road.y(), 0.0, QDateTime());
+    drawer->finishFilling({ 4 });
+    const QImage after = grabbed(view);
+    const QColor body = ObjectColor::base(4);
+    for (const QPoint &inside : { QPoint(-9, 0), QPoint(0, -9), QPoint(0, 9) })
+        QCOMPARE(QColor(after.pixel(dotCentre + inside)), body);
+    for (const QPoint &outside : { QPoint(-16, 0), QPoint(0, -16), QPoint(0, 16) })
+        QCOMPARE(QColor(after.pixel(dotCentre + outside)), blue);
+}
+
+void TestProjectionWidget::pickupOnLetterboxedPicture()
+{
+    // The marks an installer makes on a 16:9 picture shown in a 4:3 window.
+    const PickupScene scene = PickupScene::wideSamples().at(1);
+    QImage picture(scene.width, scene.height, QImage::Format_RGB32);
+    const QColor green(37, 201, 113);
+    picture.fill(green);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("camera.png"));
+    QVERIFY(picture.save(path));
+    PickupSearch::Checkpoints marks;
+    QVERIFY(scene.checkpoints(&marks));
+
+    ProjectionWidget view;
+    view.setBackgroundImage(path);
+    view.resize(800, 600);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QRect shownPicture = boundsOf(grabbed(view), { green });
+    const double scale = shownPicture.width() / double(scene.width);
+    ProjectionDrawer *drawer = view.drawer();
+    // The camera configured with a wrong view angle: the pick-up finds it.
+    QJsonObject config = scene.config();
+    config.insert(QStringLiteral("horizontal_view_angle"), 12.0);
+    drawer->setTvmsConfig(config);
+    drawer->showPosition(8.0, scene.radar.xOffset, 0.0, 0.0, 10.0, 0.0);
+
+    QSignalSpy position(drawer, &ProjectionDrawer::pickedRadarPosition);
+    QSignalSpy result(drawer, &ProjectionDrawer::pickupResult);
+    QStringList answers;
+    for (int i = 0; i < 4; ++i)
+        answers << QString::number(marks.at(i).second);
+    answers << QString::number(marks.at(5).second);
+    BoxAnswerer answerer(answers);
+    view.pickupParameters(2);
+    for (const auto &mark : qAsConst(marks)) {
+        const QPointF shown = shownPicture.topLeft() + QPointF(mark.first) * scale;
+        QTest::mouseClick(&view, Qt::LeftButton, {}, shown.toPoint());
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(result.count(), 1, 60000);
+    QCOMPARE(result.first().at(0).toBool(), true);
+    QCOMPARE(position.count(), 1);
+    const QList<QVariant> p = position.first();
+    const CameraParams &truth = scene.radar;
+    QVERIFY(std::abs(p.at(0).toDouble() - truth.height) <= 0.5);
+    QVERIFY(std::abs(p.at(2).toDouble() - truth.yOffset) <= 0.5);
+    QVERIFY(std::abs(p.at(3).toDouble() - truth.azimuth) <= 1.0);
+    QVERIFY(std::abs(p.at(4).toDouble() - truth.altitude) <= 1.0);
+    QVERIFY(std::abs(result.first().at(1).toDouble() - scene.viewAngle) <= 1.0);
 }
 
 void TestProjectionWidget::objectsAndPicture_data()
@@ -198,14 +471,14 @@ void TestProjectionWidget::objectsAndPicture()
     drawer->finishFilling({ 9, 4 });
 
     bool ok = false;
-    const QPoint centre = drawer->xyToScreen(40.0, 1.5, &ok);
+    const QPoint centre = view.pictureRect().topLeft() + drawer->xyToScreen(40.0, 1.5, &ok);
     QVERIFY(ok);
     const QImage image = grabbed(view);
     // Inside the circle, beside the identifier.
     QCOMPARE(QColor(image.pixel(centre + QPoint(-8, 0))), body);
     QCOMPARE(QColor(image.pixel(centre + QPoint(0, -15))), QColor(0, 0, 200));
-    // The picture fills the window, stretched.
-    QCOMPARE(QColor(image.pixel(scene.width - 3, scene.height - 3)), QColor(0, 0, 200));
+    // The 4:3 picture below the button bar leaves black bands beside it.
+    QCOMPARE(QColor(image.pixel(1, scene.height - 3)), QColor(Qt::black));
 
     // With a video delay the next frame waits: the object stays where the picture lags.
     QJsonObject delayed = scene.config();

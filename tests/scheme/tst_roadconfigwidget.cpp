@@ -100,6 +100,8 @@ private slots:
     void readBack_data();
     void readBack();
     void builderLimits();
+    void centimetresSurviveOtherEdits_data();
+    void centimetresSurviveOtherEdits();
 };
 
 void TestRoadConfigWidget::buildThroughControls_data()
@@ -166,7 +168,7 @@ void TestRoadConfigWidget::readBack_data()
                             {"is_curved": false, "length": -3, "radius": 7}, 17]})")
         << parse(R"({"origin_offset": 0, "parts": {"0": {"is_lane": false, "width": 0},
                "1": {"is_lane": true, "width": 10}, "-1": {"is_lane": false, "width": 0},
-               "-2": {"is_lane": true, "width": 2.3}},
+               "-2": {"is_lane": true, "width": 2.25}},
                "sections": [{"is_curved": true, "length": 500, "radius": -10},
                             {"is_curved": false, "length": 0.1, "radius": 0},
                             {"is_curved": false, "length": 0.1, "radius": 0}]})")
@@ -225,6 +227,65 @@ void TestRoadConfigWidget::builderLimits()
     perform(editor, "length 199 600");
     QCOMPARE(editor.roadConfig().value("sections").toArray().last().toObject().value("length"),
         QJsonValue(500.0));
+}
+
+void TestRoadConfigWidget::centimetresSurviveOtherEdits_data()
+{
+    QTest::addColumn<QString>("step");
+
+    QTest::newRow("Y offset") << "offset 1.25";
+    QTest::newRow("median strip width") << "width 2 0.75";
+    QTest::newRow("section length") << "length 0 120.35";
+    QTest::newRow("curve radius") << "radius 1 312.5";
+    QTest::newRow("a part added") << "part right roadside";
+    QTest::newRow("a section added") << "section straight";
+}
+
+void TestRoadConfigWidget::centimetresSurviveOtherEdits()
+{
+    QFETCH(QString, step);
+
+    // A profile as stored on disk: 3.75 m lanes, a 2.25 m roadside.
+    const QJsonObject profile = parse(R"({"origin_offset": 0,
+        "parts": {"0": {"is_lane": false, "width": 0.5}, "1": {"is_lane": true, "width": 3.75},
+                  "2": {"is_lane": false, "width": 2.25}, "-1": {"is_lane": true, "width": 3.75}},
+        "sections": [{"is_curved": false, "length": 100.05, "radius": 0},
+                     {"is_curved": true, "length": 50, "radius": 300.25}]})");
+    RoadConfigWidget editor;
+    editor.setRoadConfig(profile);
+    QSignalSpy spy(&editor, &RoadConfigWidget::roadConfigChanged);
+    // Rows: roadside 2, lane 1, median strip, lane -1.
+    QCOMPARE(cellSpin(editor, "partsTable", 1, 2)->value(), 3.75);
+    QCOMPARE(cellSpin(editor, "partsTable", 1, 2)->text(), QLocale().toString(3.75, 'f', 2));
+
+    perform(editor, step);
+    QVERIFY(spy.count() > 0);
+
+    // What the editor hands on, written and read back as the configuration file does.
+    const QJsonObject stored
+        = QJsonDocument::fromJson(QJsonDocument(spy.constLast().at(0).toJsonObject()).toJson())
+              .object();
+    const QJsonObject parts = stored.value("parts").toObject();
+    QCOMPARE(parts.value("1").toObject().value("width").toDouble(), 3.75);
+    QCOMPARE(parts.value("-1").toObject().value("width").toDouble(), 3.75);
+    QCOMPARE(parts.value("2").toObject().value("width").toDouble(), 2.25);
+    const QJsonArray sections = stored.value("sections").toArray();
+    if (!step.startsWith("length"))
+        QCOMPARE(sections.at(0).toObject().value("length").toDouble(), 100.05);
+    if (!step.startsWith("radius"))
+        QCOMPARE(sections.at(1).toObject().value("radius").toDouble(), 300.25);
+    QCOMPARE(cellSpin(editor, "partsTable", 1, 2)->value(), 3.75);
+
+    // The edited value itself is kept to the centimetre too.
+    const QString value = step.section(' ', -1);
+    if (step.startsWith("offset"))
+        QCOMPARE(stored.value("origin_offset").toDouble(), value.toDouble());
+    else if (step.startsWith("width"))
+        QCOMPARE(parts.value("0").toObject().value("width").toDouble(), value.toDouble());
+    else if (step.startsWith("length"))
+        QCOMPARE(sections.at(0).toObject().value("length").toDouble(), value.toDouble());
+    else if (step.startsWith("radius"))
+        QCOMPARE(sections.at(1).toObject().value("radius").toDouble(), value.toDouble());
 }
 
 QTEST_MAIN(TestRoadConfigWidget)
