@@ -105,10 +105,16 @@ void TestPolygonValuesModel::commandStatesReachTheirRow_data()
     QTest::newRow("set queued") << 30 << 1 << 0 << "queued";
     QTest::newRow("set retried") << 30 << 2 << -7 << "in progress";
     QTest::newRow("set received") << 30 << 3 << 0 << "command received";
-    QTest::newRow("set refused") << 30 << 4 << 2 << "error occurred (code 2)";
-    QTest::newRow("dropped from the queue") << 30 << 0 << 255 << "error occurred (code 255)";
+    QTest::newRow("set refused") << 30 << 4 << 2 << "error occurred: radar error 2";
+    QTest::newRow("set unacknowledged")
+        << 30 << 4 << -7 << "error occurred: no acknowledgement (-7)";
+    QTest::newRow("set dropped from the queue")
+        << 30 << 0 << 255 << "error occurred: dropped from the queue (255)";
     QTest::newRow("get acknowledged") << 31 << 3 << 0 << "waiting for data";
-    QTest::newRow("other polygon's command") << 32 << 3 << 0 << "";
+    QTest::newRow("get unacknowledged") << 31 << 4 << -7 << "no answer: no acknowledgement (-7)";
+    QTest::newRow("get not connected") << 31 << 4 << -3 << "no answer: not connected (-3)";
+    QTest::newRow("get dropped") << 31 << 0 << 255 << "no answer: dropped from the queue (255)";
+    QTest::newRow("other polygon's command") << 32 << 3 << 0 << "not read";
 }
 
 void TestPolygonValuesModel::commandStatesReachTheirRow()
