@@ -74,7 +74,8 @@ void TestPresetedWidget::invalidPresetsAreDropped_data()
     text.insert("height", "6");
     QTest::newRow("missing or mistyped value")
         << QJsonArray { missing, text, position("B", 2.0) } << QStringList { "B" };
-    QTest::newRow("out of range") << QJsonArray { position("deep", -5.0), position("high", 1e9) }
+    // Lengths go to the radar as a sign and a 17-bit magnitude in hundredths.
+    QTest::newRow("out of range") << QJsonArray { position("far", -1310.72), position("high", 1e9) }
                                   << QStringList();
     QTest::newRow("not objects") << QJsonArray { 1, "preset", QJsonValue(), QJsonArray() }
                                  << QStringList();
