@@ -33,17 +33,17 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+94"/>
+        <location line="+85"/>
         <source>Pause</source>
         <translation>Пауза</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="-84"/>
         <source>Save to file</source>
         <translation>Сохранить в файл</translation>
     </message>
     <message>
-        <location line="+93"/>
+        <location line="+84"/>
         <source>Continue</source>
         <translation>Продолжить</translation>
     </message>
@@ -427,7 +427,7 @@
         <translation>, тип 2</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+125"/>
         <source>The configuration file could not be read. It was kept as %1 and replaced with the current profiles.</source>
         <translation>Не удалось прочитать файл конфигурации. Он сохранён как %1 и заменён текущими профилями.</translation>
     </message>
@@ -442,7 +442,7 @@
 <context>
     <name>ObjectColumns</name>
     <message>
-        <location filename="../tables/objectcolumns.cpp" line="+19"/>
+        <location filename="../tables/objectcolumns.cpp" line="+26"/>
         <source>id</source>
         <translation>id</translation>
     </message>
@@ -478,9 +478,22 @@
     </message>
 </context>
 <context>
+    <name>PolygonValueDelegate</name>
+    <message>
+        <location filename="../panels/polygonvaluedelegate.cpp" line="+31"/>
+        <source> m/s</source>
+        <translation> м/с</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source> m</source>
+        <translation> м</translation>
+    </message>
+</context>
+<context>
     <name>PolygonValuesModel</name>
     <message>
-        <location filename="../panels/polygonvaluesmodel.cpp" line="+95"/>
+        <location filename="../panels/polygonvaluesmodel.cpp" line="+221"/>
         <source>Treat %1</source>
         <translation>Обработка %1</translation>
     </message>
@@ -490,7 +503,7 @@
         <translation>Скорость %1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+4"/>
         <source>Point %1 X</source>
         <translation>Точка %1 X</translation>
     </message>
@@ -500,17 +513,17 @@
         <translation>Точка %1 Y</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+46"/>
         <source>%1 m/s</source>
         <translation>%1 м/с</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>%1 m</source>
         <translation>%1 м</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="-138"/>
         <source>Parameter</source>
         <translation>Параметр</translation>
     </message>
@@ -526,30 +539,25 @@
     </message>
     <message>
         <location line="+26"/>
-        <location line="+54"/>
+        <location line="+78"/>
         <source>not a number</source>
         <translation>не число</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+4"/>
         <source>not a whole number</source>
         <translation>не целое число</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
         <source>%1 outside %2..%3</source>
         <translation>%1 вне %2..%3</translation>
-    </message>
-    <message>
-        <location line="+29"/>
-        <source>radar reports %1</source>
-        <translation>радар сообщает %1</translation>
     </message>
 </context>
 <context>
     <name>PresetButton</name>
     <message>
-        <location filename="../panels/presetbutton.cpp" line="+11"/>
+        <location filename="../panels/presetbutton.cpp" line="+20"/>
         <source>&amp;Rename preset</source>
         <translation>&amp;Переименовать пресет</translation>
     </message>
@@ -587,7 +595,7 @@
         <translation>Новый пресет</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+77"/>
         <source>Preset name</source>
         <translation>Имя пресета</translation>
     </message>
@@ -811,7 +819,7 @@
 <context>
     <name>RadarTuningWidget</name>
     <message>
-        <location filename="../panels/radartuningwidget.cpp" line="+25"/>
+        <location filename="../panels/radartuningwidget.cpp" line="+28"/>
         <source>Frequency index</source>
         <translation>Индекс частоты</translation>
     </message>
@@ -821,12 +829,22 @@
         <translation>Чувствительность</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source> %</source>
-        <translation> %</translation>
+        <location line="+91"/>
+        <source>Value not sent</source>
+        <translation>Значение не отправлено</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+1"/>
+        <source>The value was changed here and not sent to the radar. Replace it with the radar&apos;s value? Otherwise it is kept and the radar&apos;s value is shown beside it.</source>
+        <translation>Значение изменено здесь и не отправлено на радар. Заменить его значением радара? Иначе оно сохранится, а значение радара будет показано рядом.</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Not read from the radar: get the value, or enter one.</source>
+        <translation>Не прочитано с радара: получите значение или введите его.</translation>
+    </message>
+    <message>
+        <location line="-57"/>
         <source>Set</source>
         <translation>Задать</translation>
     </message>
@@ -834,11 +852,6 @@
         <location line="+1"/>
         <source>Get</source>
         <translation>Получить</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <source>radar reports %1</source>
-        <translation>радар сообщает %1</translation>
     </message>
 </context>
 <context>
@@ -1049,7 +1062,7 @@
 <context>
     <name>SendCommandsWidget</name>
     <message>
-        <location filename="../panels/sendcommandswidget.cpp" line="+29"/>
+        <location filename="../panels/sendcommandswidget.cpp" line="+36"/>
         <source>Hardware info</source>
         <translation>Аппаратура</translation>
     </message>
@@ -1075,13 +1088,13 @@
         <translation>Запустить</translation>
     </message>
     <message>
-        <location line="+13"/>
         <location line="+14"/>
+        <location line="+9"/>
         <source>Off</source>
         <translation>Выкл</translation>
     </message>
     <message>
-        <location line="-13"/>
+        <location line="-8"/>
         <source>Type 1</source>
         <translation>Тип 1</translation>
     </message>
@@ -1091,24 +1104,47 @@
         <translation>Тип 2</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Imitator mode</source>
         <translation>Режим имитатора</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location line="+15"/>
+        <location line="+115"/>
         <source>Set</source>
         <translation>Задать</translation>
     </message>
     <message>
-        <location line="-12"/>
-        <location line="+14"/>
+        <location line="+1"/>
         <source>Get</source>
         <translation>Получить</translation>
     </message>
     <message>
-        <location line="-8"/>
+        <location line="+12"/>
+        <source>Mode not sent</source>
+        <translation>Режим не отправлен</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The mode was chosen here and not sent to the radar. Replace it with the radar&apos;s mode? Otherwise it is kept and the radar&apos;s mode is shown beside it.</source>
+        <translation>Режим выбран здесь и не отправлен на радар. Заменить его режимом радара? Иначе он сохранится, а режим радара будет показан рядом.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Mode %1</source>
+        <translation>Режим %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>mode %1 is none of those this program knows</source>
+        <translation>режим %1 не известен этой программе</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Not read from the radar: get the mode, or choose one.</source>
+        <translation>Не прочитано с радара: получите режим или выберите его.</translation>
+    </message>
+    <message>
+        <location line="-167"/>
         <source>On</source>
         <translation>Вкл</translation>
     </message>
@@ -1118,14 +1154,9 @@
         <translation>Демо-режим</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-1"/>
         <source>Fake targets for demonstration</source>
         <translation>Демо-цели</translation>
-    </message>
-    <message>
-        <location line="+109"/>
-        <source>radar reports mode %1</source>
-        <translation>радар сообщает режим %1</translation>
     </message>
 </context>
 <context>
@@ -1231,12 +1262,12 @@
 <context>
     <name>SetPolygonWidget</name>
     <message>
-        <location filename="../panels/setpolygonwidget.cpp" line="+49"/>
+        <location filename="../panels/setpolygonwidget.cpp" line="+60"/>
         <source>Polygons in use</source>
         <translation>Используемые полигоны</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="-17"/>
         <source>Set usage</source>
         <translation>Задать маску</translation>
     </message>
@@ -1246,37 +1277,98 @@
         <translation>Получить маску</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+35"/>
         <source>Polygon</source>
         <translation>Полигон</translation>
     </message>
     <message>
+        <location line="+66"/>
+        <source>Send every value changed here and not sent, of all polygons, and the usage</source>
+        <translation>Отправить все изменённые здесь и не отправленные значения всех полигонов и маску</translation>
+    </message>
+    <message>
         <location line="+2"/>
+        <source>Re-initialise the radar&apos;s polygons, then read back the usage and every polygon</source>
+        <translation>Сбросить полигоны радара, затем прочитать маску и все полигоны</translation>
+    </message>
+    <message>
+        <location line="+64"/>
+        <source>Polygon %1 holds values not read from the radar: &quot;Set polygon&quot; is available once the polygon is read or every value is entered.</source>
+        <translation>Полигон %1 содержит значения, не прочитанные с радара: «Задать полигон» станет доступно, когда полигон будет прочитан или все значения введены.</translation>
+    </message>
+    <message>
+        <location line="+125"/>
+        <source>Re-initialise the radar&apos;s limitation polygons? The usage and every polygon are read back afterwards; values changed here and not sent are lost.</source>
+        <translation>Сбросить полигоны ограничений радара? Затем маска и все полигоны будут прочитаны заново; изменённые здесь и не отправленные значения будут потеряны.</translation>
+    </message>
+    <message>
+        <location line="+79"/>
+        <source>Values not sent</source>
+        <translation>Значения не отправлены</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Some of these values were changed here and not sent to the radar. Replace them with the radar&apos;s values? Otherwise they are kept and the radar&apos;s values are shown beside them.</source>
+        <translation>Некоторые из этих значений изменены здесь и не отправлены на радар. Заменить их значениями радара? Иначе они сохранятся, а значения радара будут показаны рядом.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>The usage is not read from the radar: get it, or tick the polygons in use.</source>
+        <translation>Маска не прочитана с радара: получите её или отметьте используемые полигоны.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Some selected values are not read from the radar: get them, or enter them.</source>
+        <translation>Некоторые выбранные значения не прочитаны с радара: получите или введите их.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Polygon %1</source>
         <translation>Полигон %1</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+0"/>
+        <source>Polygon %1 (changed)</source>
+        <translation>Полигон %1 (изменён)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Holds values changed here and not sent to the radar</source>
+        <translation>Содержит значения, изменённые здесь и не отправленные на радар</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>none</source>
+        <translation>нет</translation>
+    </message>
+    <message>
+        <location line="-475"/>
         <source>Set selected</source>
         <translation>Задать выбранный</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Get selected</source>
         <translation>Получить выбранный</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Set polygon</source>
         <translation>Задать полигон</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Get polygon</source>
         <translation>Получить полигон</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
+        <source>Set changed polygons</source>
+        <translation>Задать изменённые полигоны</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+285"/>
         <source>Re-initialise polygons</source>
         <translation>Сбросить полигоны</translation>
     </message>
@@ -1284,7 +1376,7 @@
 <context>
     <name>SetPositionWidget</name>
     <message>
-        <location filename="../panels/setpositionwidget.cpp" line="+33"/>
+        <location filename="../panels/setpositionwidget.cpp" line="+39"/>
         <source>Height</source>
         <translation>Высота</translation>
     </message>
@@ -1314,7 +1406,7 @@
         <translation>Крен</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+19"/>
         <source>&amp;Set position</source>
         <translation>&amp;Задать положение</translation>
     </message>
@@ -1325,23 +1417,50 @@
     </message>
     <message>
         <location line="+14"/>
+        <location line="+222"/>
         <source> °</source>
         <translation> °</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-222"/>
+        <location line="+222"/>
         <source> m</source>
         <translation> м</translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="-177"/>
+        <source>Not every value is read from the radar or entered: get the position, or enter every value.</source>
+        <translation>Не все значения прочитаны с радара или введены: получите положение или введите все значения.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 %2 cannot be sent: the radar takes %3 to %4.</source>
+        <translation>%1 %2 нельзя отправить: радар принимает от %3 до %4.</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>outside %1 to %2</source>
+        <translation>вне диапазона от %1 до %2</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Values not sent</source>
+        <translation>Значения не отправлены</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Some values of the position were changed here and not sent to the radar. Replace them with the radar&apos;s values? Otherwise they are kept and the radar&apos;s values are shown beside them.</source>
+        <translation>Некоторые значения положения изменены здесь и не отправлены на радар. Заменить их значениями радара? Иначе они сохранятся, а значения радара будут показаны рядом.</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>not a number</source>
         <translation>не число</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>%1 outside %2..%3</source>
-        <translation>%1 вне %2..%3</translation>
+        <location line="+5"/>
+        <source>%1 outside %2 to %3</source>
+        <translation>%1 вне диапазона от %2 до %3</translation>
     </message>
 </context>
 <context>
@@ -1395,49 +1514,109 @@
 <context>
     <name>ValueStatus</name>
     <message>
-        <location filename="../panels/setpolygonwidget.cpp" line="-21"/>
-        <location filename="../panels/statelabel.cpp" line="+11"/>
-        <location filename="../panels/valuestatus.cpp" line="+28"/>
+        <location filename="../panels/setpolygonwidget.cpp" line="-215"/>
+        <location filename="../panels/statelabel.cpp" line="+14"/>
+        <location filename="../panels/valuestatus.cpp" line="+47"/>
         <source>received from radar</source>
         <translation>получено от радара</translation>
     </message>
     <message>
-        <location filename="../panels/valuestatus.cpp" line="-10"/>
+        <location filename="../panels/valuestatus.cpp" line="-18"/>
+        <source>not read</source>
+        <translation>не прочитано</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>value changed</source>
         <translation>значение изменено</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>queued</source>
         <translation>в очереди</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>in progress</source>
         <translation>выполняется</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>command received</source>
         <translation>команда принята</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>waiting for data</source>
         <translation>ожидание данных</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>%1 (code %2)</source>
-        <translation>%1 (код %2)</translation>
+        <location line="+3"/>
+        <source>received from radar (unusual)</source>
+        <translation>получено от радара (необычное)</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>error occurred</source>
-        <translation>произошла ошибка</translation>
+        <location line="+3"/>
+        <source>error occurred: %1</source>
+        <translation>ошибка: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>no answer: %1</source>
+        <translation>нет ответа: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1, radar: %2</source>
+        <translation>%1, радар: %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Your value is kept until you send it; the radar holds %1.</source>
+        <translation>Ваше значение сохраняется, пока вы его не отправите; у радара %1.</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>The radar reports a value outside the usual range: %1.</source>
+        <translation>Радар сообщает значение вне обычного диапазона: %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not read from the radar: get it, or enter a value.</source>
+        <translation>Не прочитано с радара: получите или введите значение.</translation>
+    </message>
+    <message>
+        <location line="+77"/>
+        <source>none after the acknowledgement</source>
+        <translation>его не было после подтверждения</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <source>dropped from the queue (%1)</source>
+        <translation>удалено из очереди (%1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no acknowledgement (%1)</source>
+        <translation>нет подтверждения (%1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>not connected (%1)</source>
+        <translation>нет подключения (%1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>radar error %1</source>
+        <translation>ошибка радара %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>error %1</source>
+        <translation>ошибка %1</translation>
+    </message>
+    <message>
+        <location line="-158"/>
         <source>refused: %1</source>
         <translation>отклонено: %1</translation>
     </message>
