@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QJsonObject>
+#include <QLocale>
+#include <QTimer>
 
 #include <cmath>
 
@@ -52,12 +54,20 @@ const Group Groups[] = {
     { PointsKey, RadarParameters::PolygonPointParam, PolygonValuesModel::PointParamCount },
 };
 
+// Often enough that an unanswered read ends soon after its time is up.
+constexpr int AnswerCheckMs = 250;
+// The radar's fixed-point values are millionths.
+constexpr int MaxDecimals = 6;
+
 } // namespace
 
 PolygonValuesModel::PolygonValuesModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_entries(RadarParameters::PolygonCount * RowCount)
+    , m_answerTimer(new QTimer(this))
 {
+    m_answerTimer->setInterval(AnswerCheckMs);
+    connect(m_answerTimer, &QTimer::timeout, this, &PolygonValuesModel::onAnswerTimerTicked);
     for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
         for (int row = 0; row < RowCount; ++row) {
             const auto kind = kindOfRow(row);
@@ -85,32 +95,29 @@ QVariant PolygonValuesModel::data(const QModelIndex &index, int role) const
         return QVariant();
     const int row = index.row();
     const auto kind = kindOfRow(row);
-    const int param = paramOfRow(row);
     const Entry &e = entry(m_polygon, row);
     switch (Column(index.column())) {
     case Column::Name:
-        if (role != Qt::DisplayRole)
-            break;
-        if (kind == RadarParameters::PolygonTreatParam)
-            return tr("Treat %1").arg(param + 1);
-        if (kind == RadarParameters::PolygonSpeedParam)
-            return tr("Speed %1").arg(param + 1);
-        return (param % 2 == 0 ? tr("Point %1 X") : tr("Point %1 Y")).arg(param / 2 + 1);
+        if (role == Qt::DisplayRole)
+            return nameOfRow(row);
+        break;
     case Column::Value:
         if (role == Qt::TextAlignmentRole)
             return int(Qt::AlignRight | Qt::AlignVCenter);
+        // A value not known is shown empty, and an editor for it starts from nothing.
+        if (!e.status.isKnown())
+            return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
         if (role == Qt::EditRole)
             return kind == RadarParameters::PolygonTreatParam ? QVariant(int(e.value))
                                                               : QVariant(e.value);
-        if (role != Qt::DisplayRole)
-            break;
-        if (kind == RadarParameters::PolygonTreatParam)
-            return QString::number(int(e.value));
-        return (kind == RadarParameters::PolygonSpeedParam ? tr("%1 m/s") : tr("%1 m"))
-            .arg(e.value, 0, 'f', 2);
+        if (role == Qt::DisplayRole)
+            return formatValue(kind, e.value);
+        break;
     case Column::State:
         if (role == Qt::DisplayRole)
             return e.status.text();
+        if (role == Qt::ToolTipRole)
+            return e.status.toolTip();
         if (role == Qt::ForegroundRole)
             return e.status.color();
         break;
@@ -206,6 +213,30 @@ int PolygonValuesModel::rowOf(RadarParameters::PolygonParam kind, int param)
     return TreatCount + SpeedCount + param;
 }
 
+QString PolygonValuesModel::nameOfRow(int row)
+{
+    const int param = paramOfRow(row);
+    switch (kindOfRow(row)) {
+    case RadarParameters::PolygonTreatParam:
+        return tr("Treat %1").arg(param + 1);
+    case RadarParameters::PolygonSpeedParam:
+        return tr("Speed %1").arg(param + 1);
+    case RadarParameters::PolygonPointParam:
+        break;
+    }
+    return (param % 2 == 0 ? tr("Point %1 X") : tr("Point %1 Y")).arg(param / 2 + 1);
+}
+
+double PolygonValuesModel::minimumOf(RadarParameters::PolygonParam kind)
+{
+    return kind == RadarParameters::PolygonTreatParam ? 0.0 : -FixedPointLimit;
+}
+
+double PolygonValuesModel::maximumOf(RadarParameters::PolygonParam kind)
+{
+    return kind == RadarParameters::PolygonTreatParam ? 255.0 : FixedPointLimit;
+}
+
 bool PolygonValuesModel::checkValue(
     RadarParameters::PolygonParam kind, double value, QString *reason)
 {
@@ -213,24 +244,34 @@ bool PolygonValuesModel::checkValue(
         *reason = tr("not a number");
         return false;
     }
-    double low = -PointLimit;
-    double high = PointLimit;
-    if (kind == RadarParameters::PolygonTreatParam) {
-        low = 0;
-        high = 255;
-        if (value != std::floor(value)) {
-            *reason = tr("not a whole number");
-            return false;
-        }
-    } else if (kind == RadarParameters::PolygonSpeedParam) {
-        low = -SpeedLimit;
-        high = SpeedLimit;
+    if (kind == RadarParameters::PolygonTreatParam && value != std::floor(value)) {
+        *reason = tr("not a whole number");
+        return false;
     }
+    const double low = minimumOf(kind);
+    const double high = maximumOf(kind);
     if (value < low || value > high) {
-        *reason = tr("%1 outside %2..%3").arg(value).arg(low).arg(high);
+        const QLocale locale;
+        *reason = tr("%1 outside %2..%3")
+                      .arg(locale.toString(value), locale.toString(low), locale.toString(high));
         return false;
     }
     return true;
+}
+
+QString PolygonValuesModel::formatValue(RadarParameters::PolygonParam kind, double value)
+{
+    const QLocale locale;
+    if (kind == RadarParameters::PolygonTreatParam)
+        return locale.toString(int(value));
+    // As many decimals as the value has, at least the two entered here.
+    const QString plain = QString::number(value, 'f', MaxDecimals);
+    int decimals = MaxDecimals;
+    while (decimals > Decimals && plain.at(plain.size() - 1 - (MaxDecimals - decimals)) == '0')
+        --decimals;
+    const QString number = locale.toString(value, 'f', decimals);
+    return kind == RadarParameters::PolygonSpeedParam ? tr("%1 m/s").arg(number)
+                                                      : tr("%1 m").arg(number);
 }
 
 double PolygonValuesModel::value(int id, int row) const
@@ -243,6 +284,35 @@ const ValueStatus &PolygonValuesModel::status(int id, int row) const
     return entry(id, row).status;
 }
 
+bool PolygonValuesModel::isPolygonKnown(int id) const
+{
+    for (int row = 0; row < RowCount; ++row) {
+        if (!entry(id, row).status.isKnown())
+            return false;
+    }
+    return true;
+}
+
+bool PolygonValuesModel::isPolygonUntouched(int id) const
+{
+    for (int row = 0; row < RowCount; ++row) {
+        const ValueStatus &s = entry(id, row).status;
+        if (s.isKnown() || s.stage() != ValueStatus::Idle)
+            return false;
+    }
+    return true;
+}
+
+QVector<int> PolygonValuesModel::unsentRows(int id) const
+{
+    QVector<int> rows;
+    for (int row = 0; row < RowCount; ++row) {
+        if (entry(id, row).status.hasUnsentChange())
+            rows.append(row);
+    }
+    return rows;
+}
+
 bool PolygonValuesModel::showValue(
     RadarParameters::PolygonParam kind, int id, int param, double value)
 {
@@ -251,13 +321,9 @@ bool PolygonValuesModel::showValue(
         return false;
     const int row = rowOf(kind, param);
     Entry &e = entry(id, row);
-    QString reason;
-    if (checkValue(kind, value, &reason)) {
+    m_answersDue.remove(indexOf(id, row));
+    if (e.status.markReceived(formatValue(kind, value)))
         e.value = value;
-        e.status.markReceived();
-    } else {
-        e.status.markRefused(tr("radar reports %1").arg(value));
-    }
     doEmitRowChanged(id, row);
     return true;
 }
@@ -266,7 +332,13 @@ void PolygonValuesModel::applyCommandState(int command, int state, int error)
 {
     for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
         for (int row = 0; row < RowCount; ++row) {
+            const ValueStatus &status = entry(id, row).status;
             if (entry(id, row).status.applyCommandState(command, state, error)) {
+                if (status.awaitsAnswer()) {
+                    m_answersDue.insert(
+                        indexOf(id, row), QDeadlineTimer(ValueStatus::AnswerTimeoutMs));
+                    m_answerTimer->start();
+                }
                 doEmitRowChanged(id, row);
                 return;
             }
@@ -277,7 +349,16 @@ void PolygonValuesModel::applyCommandState(int command, int state, int error)
 void PolygonValuesModel::markWaiting(int id, int row)
 {
     entry(id, row).status.markWaiting();
+    m_answersDue.remove(indexOf(id, row));
     doEmitRowChanged(id, row);
+}
+
+void PolygonValuesModel::markAllUnknown()
+{
+    for (Entry &e : m_entries)
+        e.status.markUnknown();
+    m_answersDue.clear();
+    doEmitAllChanged();
 }
 
 QJsonArray PolygonValuesModel::toJson() const
@@ -331,11 +412,39 @@ void PolygonValuesModel::fillFromJson(const QJsonArray &polygons)
             }
         }
     }
-    emit dataChanged(index(0, 0), index(RowCount - 1, int(Column::Count) - 1));
+    doEmitAllChanged();
 }
 
 void PolygonValuesModel::doEmitRowChanged(int id, int row)
 {
     if (id == m_polygon)
         emit dataChanged(index(row, 0), index(row, int(Column::Count) - 1));
+    emit polygonChanged(id);
+}
+
+void PolygonValuesModel::doEmitAllChanged()
+{
+    emit dataChanged(index(0, 0), index(RowCount - 1, int(Column::Count) - 1));
+    for (int id = 0; id < RadarParameters::PolygonCount; ++id)
+        emit polygonChanged(id);
+}
+
+void PolygonValuesModel::onAnswerTimerTicked()
+{
+    for (auto it = m_answersDue.begin(); it != m_answersDue.end();) {
+        if (!it.value().hasExpired()) {
+            ++it;
+            continue;
+        }
+        const int id = it.key() / RowCount;
+        const int row = it.key() % RowCount;
+        it = m_answersDue.erase(it);
+        ValueStatus &status = entry(id, row).status;
+        if (status.awaitsAnswer()) {
+            status.markNoAnswer();
+            doEmitRowChanged(id, row);
+        }
+    }
+    if (m_answersDue.isEmpty())
+        m_answerTimer->stop();
 }

@@ -2,6 +2,15 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QStyle>
+#include <QStyleOptionToolButton>
+
+namespace {
+
+// Room for a letter and the ellipsis at least.
+const QString ShortestShown = QStringLiteral("W\u2026");
+
+} // namespace
 
 PresetButton::PresetButton(int presetId, QWidget *parent)
     : QToolButton(parent)
@@ -15,6 +24,16 @@ PresetButton::PresetButton(int presetId, QWidget *parent)
     m_menu->addSeparator();
     connect(m_menu->addAction(tr("&Delete preset")), &QAction::triggered, this,
         &PresetButton::onDeleteActionClicked);
+    // The layout gives the width; the name adapts to it.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setMinimumWidth(fontMetrics().horizontalAdvance(ShortestShown) + textPadding());
+}
+
+void PresetButton::setName(const QString &name)
+{
+    m_name = name;
+    setToolTip(name);
+    doElide();
 }
 
 void PresetButton::onRenameActionClicked()
@@ -35,4 +54,39 @@ void PresetButton::onDeleteActionClicked()
 void PresetButton::contextMenuEvent(QContextMenuEvent *event)
 {
     m_menu->popup(event->globalPos());
+}
+
+void PresetButton::resizeEvent(QResizeEvent *event)
+{
+    QToolButton::resizeEvent(event);
+    doElide();
+}
+
+void PresetButton::changeEvent(QEvent *event)
+{
+    QToolButton::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        doElide();
+}
+
+void PresetButton::doElide()
+{
+    m_shownName
+        = fontMetrics().elidedText(m_name, Qt::ElideRight, qMax(0, width() - textPadding()));
+    // A name's "&" is a character, not a mnemonic.
+    QString text = m_shownName;
+    setText(text.replace(QLatin1Char('&'), QLatin1String("&&")));
+}
+
+// What the style draws around the text, as QToolButton sizes itself.
+int PresetButton::textPadding() const
+{
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    const int spaces = 2 * fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    return style()
+        ->sizeFromContents(
+            QStyle::CT_ToolButton, &option, QSize(spaces, fontMetrics().height()), this)
+        .width();
 }

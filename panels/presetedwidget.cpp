@@ -121,8 +121,7 @@ void PresetedWidget::updatePresetButtons()
     }
     for (int i = 0; i < m_presets.size(); ++i) {
         auto *button = new PresetButton(i, m_bar);
-        button->setText(m_presets.at(i).toObject().value(NameKey).toString());
-        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        button->setName(m_presets.at(i).toObject().value(NameKey).toString());
         connect(button, &PresetButton::clicked, this, &PresetedWidget::onPresetButtonClicked);
         connect(
             button, &PresetButton::renameRequested, this, &PresetedWidget::onPresetRenameRequested);

@@ -7,8 +7,11 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
+
+#include <limits>
 
 RadarTuningWidget::RadarTuningWidget(QWidget *parent)
     : QWidget(parent)
@@ -22,29 +25,32 @@ RadarTuningWidget::RadarTuningWidget(QWidget *parent)
     // The box around the panel gives the margins.
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setColumnStretch(1, 1);
-    m_frequencySpin = doAddRow(tr("Frequency index"), FrequencyIndexMax, m_frequencyLabel,
+    m_frequency = doAddRow(tr("Frequency index"), m_frequencyLabel,
         &RadarTuningWidget::setFrequencyIndex, &RadarTuningWidget::getFrequencyIndex);
-    m_sensitivitySpin = doAddRow(tr("Sensitivity"), SensitivityMax, m_sensitivityLabel,
+    m_sensitivity = doAddRow(tr("Sensitivity"), m_sensitivityLabel,
         &RadarTuningWidget::setRadarSensitivity, &RadarTuningWidget::getRadarSensitivity);
-    m_sensitivitySpin->setSuffix(tr(" %"));
     grid->setRowStretch(grid->rowCount(), 1);
 
     connect(m_tracker, &WorkingStateTracker::autoGetRequested, this,
         &RadarTuningWidget::onGetAllRequested);
-    for (QPushButton *button : qAsConst(m_sendButtons)) {
-        button->setEnabled(false);
-        connect(m_tracker, &WorkingStateTracker::workingChanged, button, &QWidget::setEnabled);
-    }
+    connect(
+        m_tracker, &WorkingStateTracker::workingChanged, this, &RadarTuningWidget::doUpdateButtons);
+    doUpdateButtons();
+}
+
+void RadarTuningWidget::setConfirmation(const PanelQuestion::Answer &answer)
+{
+    m_question.setAnswer(answer);
 }
 
 int RadarTuningWidget::frequencyIndexValue() const
 {
-    return m_frequencySpin->value();
+    return m_frequency.spin->value();
 }
 
 int RadarTuningWidget::radarSensitivityValue() const
 {
-    return m_sensitivitySpin->value();
+    return m_sensitivity.spin->value();
 }
 
 void RadarTuningWidget::showRadarState(int state)
@@ -65,67 +71,91 @@ void RadarTuningWidget::setAutoGetData(bool value)
 
 void RadarTuningWidget::showFrequencyIndex(int value)
 {
-    doShowValue(m_frequencySpin, m_frequencyLabel, value);
+    doShowValue(m_frequency, value);
 }
 
 void RadarTuningWidget::showRadarSensitivity(int value)
 {
-    doShowValue(m_sensitivitySpin, m_sensitivityLabel, value);
+    doShowValue(m_sensitivity, value);
 }
 
 void RadarTuningWidget::onGetAllRequested()
 {
-    if (!m_tracker->isWorking())
-        return;
-    m_frequencyLabel->markWaiting();
-    emit getFrequencyIndex();
-    m_sensitivityLabel->markWaiting();
-    emit getRadarSensitivity();
+    doRequest(m_frequency, &RadarTuningWidget::getFrequencyIndex, false);
+    doRequest(m_sensitivity, &RadarTuningWidget::getRadarSensitivity, false);
 }
 
-QSpinBox *RadarTuningWidget::doAddRow(const QString &name, int maximum, StateLabel *label,
+RadarTuningWidget::Row RadarTuningWidget::doAddRow(const QString &name, StateLabel *label,
     void (RadarTuningWidget::*setSignal)(int), void (RadarTuningWidget::*getSignal)())
 {
     auto *grid = static_cast<QGridLayout *>(layout());
-    const int row = grid->rowCount();
-    auto *spin = new QSpinBox(this);
-    spin->setRange(0, maximum);
-    spin->setAlignment(Qt::AlignRight);
-    spin->setKeyboardTracking(false);
-    auto *setButton = new PanelButton(tr("Set"), this);
-    auto *getButton = new PanelButton(tr("Get"), this);
-    grid->addWidget(new QLabel(name, this), row, 0);
-    grid->addWidget(spin, row, 1);
-    grid->addWidget(setButton, row, 2);
-    grid->addWidget(getButton, row, 3);
-    grid->addWidget(label, row + 1, 1, 1, 3);
-    connect(spin, qOverload<int>(&QSpinBox::valueChanged), label, [this, label] {
+    const int gridRow = grid->rowCount();
+    Row row;
+    row.label = label;
+    row.spin = new QSpinBox(this);
+    // Both values travel as signed 32-bit numbers, and that is all the commands say of
+    // them: the radar itself refuses what it does not take.
+    row.spin->setRange(std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+    row.spin->setAlignment(Qt::AlignRight);
+    row.spin->setKeyboardTracking(false);
+    row.setButton = new PanelButton(tr("Set"), this);
+    row.getButton = new PanelButton(tr("Get"), this);
+    grid->addWidget(new QLabel(name, this), gridRow, 0);
+    grid->addWidget(row.spin, gridRow, 1);
+    grid->addWidget(row.setButton, gridRow, 2);
+    grid->addWidget(row.getButton, gridRow, 3);
+    grid->addWidget(label, gridRow + 1, 1, 1, 3);
+    connect(row.spin, qOverload<int>(&QSpinBox::valueChanged), label, [this, label] {
         if (!m_filling)
             label->markChanged();
     });
-    connect(setButton, &QPushButton::clicked, this, [this, spin, setSignal] {
-        if (m_tracker->isWorking())
+    connect(label, &StateLabel::statusChanged, this, &RadarTuningWidget::doUpdateButtons);
+    QSpinBox *spin = row.spin;
+    connect(row.setButton, &QPushButton::clicked, this, [this, spin, label, setSignal] {
+        if (m_tracker->isWorking() && label->status().isKnown())
             emit(this->*setSignal)(spin->value());
     });
-    connect(getButton, &QPushButton::clicked, this, [this, label, getSignal] {
-        if (!m_tracker->isWorking())
-            return;
-        label->markWaiting();
-        emit(this->*getSignal)();
+    connect(row.getButton, &QPushButton::clicked, this, [this, row, getSignal] {
+        doRequest(row, getSignal,
+            !row.label->status().hasUnsentChange()
+                || m_question.ask(this, tr("Value not sent"),
+                    tr("The value was changed here and not sent to the radar. Replace it with "
+                       "the radar's value? Otherwise it is kept and the radar's value is shown "
+                       "beside it.")));
     });
-    m_sendButtons << setButton << getButton;
-    return spin;
+    return row;
 }
 
-// A value the field cannot hold is reported, not clamped to a value the radar does not have.
-void RadarTuningWidget::doShowValue(QSpinBox *spin, StateLabel *label, int value)
+// Shown as reported: the spin boxes hold every value the radar can send.
+void RadarTuningWidget::doShowValue(const Row &row, int value)
 {
-    if (value < spin->minimum() || value > spin->maximum()) {
-        label->markRefused(tr("radar reports %1").arg(value));
+    if (!row.label->markReceived(locale().toString(value)))
         return;
-    }
     m_filling = true;
-    spin->setValue(value);
+    row.spin->setValue(value);
     m_filling = false;
-    label->markReceived();
+}
+
+void RadarTuningWidget::doRequest(
+    const Row &row, void (RadarTuningWidget::*getSignal)(), bool replaceUserValue)
+{
+    if (!m_tracker->isWorking())
+        return;
+    if (replaceUserValue || !row.label->status().holdsUserValue())
+        row.label->markWaiting();
+    emit(this->*getSignal)();
+}
+
+void RadarTuningWidget::doUpdateButtons()
+{
+    const bool working = m_tracker->isWorking();
+    for (const Row *row : { &m_frequency, &m_sensitivity }) {
+        if (!row->spin)
+            continue;
+        const bool known = row->label->status().isKnown();
+        row->setButton->setEnabled(working && known);
+        row->setButton->setToolTip(
+            known ? QString() : tr("Not read from the radar: get the value, or enter one."));
+        row->getButton->setEnabled(working);
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panelquestion.h"
+
 #include <QWidget>
 
 class QPushButton;
@@ -8,15 +10,16 @@ class StateLabel;
 class WorkingStateTracker;
 
 // Fine tuning of the radar: its frequency index and its sensitivity, set and read back.
+// A value is sent only once it was read or entered.
 class RadarTuningWidget : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr int FrequencyIndexMax = 15;
-    static constexpr int SensitivityMax = 100;
-
     explicit RadarTuningWidget(QWidget *parent = nullptr);
+
+    // Answers the question before a read replaces a value the user changed and has not sent.
+    void setConfirmation(const PanelQuestion::Answer &answer);
 
     int frequencyIndexValue() const;
     int radarSensitivityValue() const;
@@ -38,15 +41,25 @@ public slots:
     void onGetAllRequested();
 
 private:
-    QSpinBox *doAddRow(const QString &name, int maximum, StateLabel *label,
-        void (RadarTuningWidget::*setSignal)(int), void (RadarTuningWidget::*getSignal)());
-    void doShowValue(QSpinBox *spin, StateLabel *label, int value);
+    struct Row
+    {
+        QSpinBox *spin = nullptr;
+        StateLabel *label = nullptr;
+        QPushButton *setButton = nullptr;
+        QPushButton *getButton = nullptr;
+    };
+
+    Row doAddRow(const QString &name, StateLabel *label, void (RadarTuningWidget::*setSignal)(int),
+        void (RadarTuningWidget::*getSignal)());
+    void doShowValue(const Row &row, int value);
+    void doRequest(const Row &row, void (RadarTuningWidget::*getSignal)(), bool replaceUserValue);
+    void doUpdateButtons();
 
     StateLabel *m_frequencyLabel = nullptr;
     StateLabel *m_sensitivityLabel = nullptr;
-    QSpinBox *m_frequencySpin = nullptr;
-    QSpinBox *m_sensitivitySpin = nullptr;
-    QList<QPushButton *> m_sendButtons;
+    Row m_frequency;
+    Row m_sensitivity;
     WorkingStateTracker *m_tracker = nullptr;
+    PanelQuestion m_question;
     bool m_filling = false;
 };

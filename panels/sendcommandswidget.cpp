@@ -1,5 +1,6 @@
 #include "sendcommandswidget.h"
 
+#include "ivantorclient.h"
 #include "panelbutton.h"
 #include "radarcommandtable.h"
 #include "statelabel.h"
@@ -10,11 +11,17 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace {
+
+// The imitator modes the radar offers; it reports the mode as a byte, and any other
+// value is shown as reported and marked unusual.
+constexpr int ImitatorModeCount = 3;
+
+} // namespace
+
 SendCommandsWidget::SendCommandsWidget(QWidget *parent)
     : QWidget(parent)
     , m_grid(new QGridLayout(this))
-    , m_imitatorCombo(new QComboBox(this))
-    , m_fakeTargetsCombo(new QComboBox(this))
     , m_tracker(new WorkingStateTracker(this))
 {
     m_grid->setColumnStretch(1, 1);
@@ -38,64 +45,49 @@ SendCommandsWidget::SendCommandsWidget(QWidget *parent)
         const int command = request.command;
         connect(
             button, &QPushButton::clicked, this, [this, command] { onRequestClicked(command); });
-        m_sendButtons.append(button);
+        m_requestButtons.append(button);
         // The answer opens a box in the main window; the row follows the command only.
         doAddRow(tr(request.name), button, command, 0);
     }
 
-    m_imitatorCombo->addItem(tr("Off"), 0);
-    m_imitatorCombo->addItem(tr("Type 1"), 1);
-    m_imitatorCombo->addItem(tr("Type 2"), 2);
-    const int imitatorRow = m_grid->rowCount();
-    StateLabel *imitatorLabel = m_imitatorLabel = doAddRow(tr("Imitator mode"), m_imitatorCombo,
+    auto *imitatorCombo = new QComboBox(this);
+    imitatorCombo->addItem(tr("Off"), 0);
+    imitatorCombo->addItem(tr("Type 1"), 1);
+    imitatorCombo->addItem(tr("Type 2"), 2);
+    m_imitator = doAddModeRow(tr("Imitator mode"), imitatorCombo,
         RadarCommandTable::SetImitatorMode.command, RadarCommandTable::GetImitatorMode.command);
-    connect(doAddButton(tr("Set"), imitatorRow, 2), &QPushButton::clicked, this,
+    connect(m_imitator.setButton, &QPushButton::clicked, this,
         &SendCommandsWidget::onSetImitatorModeClicked);
-    connect(
-        doAddButton(tr("Get"), imitatorRow, 3), &QPushButton::clicked, this, [this, imitatorLabel] {
-            imitatorLabel->markWaiting();
-            onRequestClicked(RadarCommandTable::GetImitatorMode.command);
-        });
 
-    m_fakeTargetsCombo->addItem(tr("Off"), 0);
-    m_fakeTargetsCombo->addItem(tr("On"), 1);
-    const int fakeRow = m_grid->rowCount();
-    StateLabel *fakeLabel = m_fakeTargetsLabel = doAddRow(tr("Demo mode"), m_fakeTargetsCombo,
+    auto *fakeTargetsCombo = new QComboBox(this);
+    fakeTargetsCombo->addItem(tr("Off"), 0);
+    fakeTargetsCombo->addItem(tr("On"), 1);
+    fakeTargetsCombo->setToolTip(tr("Fake targets for demonstration"));
+    m_fakeTargets = doAddModeRow(tr("Demo mode"), fakeTargetsCombo,
         RadarCommandTable::SetFakeTargetsMode.command,
         RadarCommandTable::GetFakeTargetsMode.command);
-    m_fakeTargetsCombo->setToolTip(tr("Fake targets for demonstration"));
-    connect(doAddButton(tr("Set"), fakeRow, 2), &QPushButton::clicked, this,
+    connect(m_fakeTargets.setButton, &QPushButton::clicked, this,
         &SendCommandsWidget::onSetFakeTargetsModeClicked);
-    connect(doAddButton(tr("Get"), fakeRow, 3), &QPushButton::clicked, this, [this, fakeLabel] {
-        fakeLabel->markWaiting();
-        onRequestClicked(RadarCommandTable::GetFakeTargetsMode.command);
-    });
 
-    connect(m_imitatorCombo, qOverload<int>(&QComboBox::currentIndexChanged), imitatorLabel,
-        [this, imitatorLabel] {
-            if (!m_filling)
-                imitatorLabel->markChanged();
-        });
-    connect(m_fakeTargetsCombo, qOverload<int>(&QComboBox::currentIndexChanged), fakeLabel,
-        [this, fakeLabel] {
-            if (!m_filling)
-                fakeLabel->markChanged();
-        });
     m_grid->setRowStretch(m_grid->rowCount(), 1);
-    for (QPushButton *button : qAsConst(m_sendButtons)) {
-        button->setEnabled(false);
-        connect(m_tracker, &WorkingStateTracker::workingChanged, button, &QWidget::setEnabled);
-    }
+    connect(m_tracker, &WorkingStateTracker::workingChanged, this,
+        &SendCommandsWidget::doUpdateButtons);
+    doUpdateButtons();
+}
+
+void SendCommandsWidget::setConfirmation(const PanelQuestion::Answer &answer)
+{
+    m_question.setAnswer(answer);
 }
 
 int SendCommandsWidget::imitatorModeValue() const
 {
-    return m_imitatorCombo->currentData().toInt();
+    return m_imitator.combo->currentData().toInt();
 }
 
 bool SendCommandsWidget::fakeTargetsModeValue() const
 {
-    return m_fakeTargetsCombo->currentData().toInt() != 0;
+    return m_fakeTargets.combo->currentData().toInt() != 0;
 }
 
 const StateLabel *SendCommandsWidget::stateLabel(int command) const
@@ -116,16 +108,26 @@ void SendCommandsWidget::showCommandState(int command, int state, int error)
 {
     for (StateLabel *label : qAsConst(m_labels))
         label->showCommandState(command, state, error);
+    if (state != IVantorClient::Received)
+        return;
+    // Read back after the client has finished with the acknowledged command.
+    for (const ModeRow *row : { &m_imitator, &m_fakeTargets }) {
+        if (command == row->setCommand) {
+            const ModeRow readBack = *row;
+            QMetaObject::invokeMethod(
+                this, [this, readBack] { doRequestMode(readBack, true); }, Qt::QueuedConnection);
+        }
+    }
 }
 
 void SendCommandsWidget::showImitatorMode(quint8 mode)
 {
-    doShowMode(m_imitatorCombo, m_imitatorLabel, mode);
+    doShowMode(m_imitator, mode);
 }
 
 void SendCommandsWidget::showFakeTargetsMode(bool enabled)
 {
-    doShowMode(m_fakeTargetsCombo, m_fakeTargetsLabel, enabled ? 1 : 0);
+    doShowMode(m_fakeTargets, enabled ? 1 : 0);
 }
 
 void SendCommandsWidget::onRequestClicked(int command)
@@ -136,15 +138,14 @@ void SendCommandsWidget::onRequestClicked(int command)
 
 void SendCommandsWidget::onSetImitatorModeClicked()
 {
-    if (m_tracker->isWorking())
-        emit switchCommand(RadarCommandTable::SetImitatorMode.command, quint8(imitatorModeValue()));
+    if (m_tracker->isWorking() && m_imitator.label->status().isKnown())
+        emit switchCommand(m_imitator.setCommand, quint8(imitatorModeValue()));
 }
 
 void SendCommandsWidget::onSetFakeTargetsModeClicked()
 {
-    if (m_tracker->isWorking())
-        emit switchCommand(
-            RadarCommandTable::SetFakeTargetsMode.command, fakeTargetsModeValue() ? 1 : 0);
+    if (m_tracker->isWorking() && m_fakeTargets.label->status().isKnown())
+        emit switchCommand(m_fakeTargets.setCommand, fakeTargetsModeValue() ? 1 : 0);
 }
 
 StateLabel *SendCommandsWidget::doAddRow(
@@ -159,24 +160,75 @@ StateLabel *SendCommandsWidget::doAddRow(
     return label;
 }
 
-QPushButton *SendCommandsWidget::doAddButton(const QString &text, int row, int column)
+SendCommandsWidget::ModeRow SendCommandsWidget::doAddModeRow(
+    const QString &name, QComboBox *combo, int setCommand, int getCommand)
 {
-    auto *button = new PanelButton(text, this);
-    m_grid->addWidget(button, row, column);
-    m_sendButtons.append(button);
-    return button;
+    ModeRow row;
+    const int gridRow = m_grid->rowCount();
+    row.combo = combo;
+    row.setCommand = setCommand;
+    row.getCommand = getCommand;
+    row.label = doAddRow(name, combo, setCommand, getCommand);
+    row.setButton = new PanelButton(tr("Set"), this);
+    row.getButton = new PanelButton(tr("Get"), this);
+    m_grid->addWidget(row.setButton, gridRow, 2);
+    m_grid->addWidget(row.getButton, gridRow, 3);
+    StateLabel *label = row.label;
+    connect(combo, qOverload<int>(&QComboBox::currentIndexChanged), label, [this, label] {
+        if (!m_filling)
+            label->markChanged();
+    });
+    connect(label, &StateLabel::statusChanged, this, &SendCommandsWidget::doUpdateButtons);
+    connect(row.getButton, &QPushButton::clicked, this, [this, row] {
+        doRequestMode(row,
+            !row.label->status().hasUnsentChange()
+                || m_question.ask(this, tr("Mode not sent"),
+                    tr("The mode was chosen here and not sent to the radar. Replace it with the "
+                       "radar's mode? Otherwise it is kept and the radar's mode is shown "
+                       "beside it.")));
+    });
+    return row;
 }
 
-// A mode the list does not offer is reported rather than shown as another mode.
-void SendCommandsWidget::doShowMode(QComboBox *combo, StateLabel *label, int mode)
+void SendCommandsWidget::doRequestMode(const ModeRow &row, bool replaceUserValue)
 {
-    const int index = combo->findData(mode);
-    if (index < 0) {
-        label->markRefused(tr("radar reports mode %1").arg(mode));
+    if (!m_tracker->isWorking())
         return;
-    }
+    if (replaceUserValue || !row.label->status().holdsUserValue())
+        row.label->markWaiting();
+    emit commandWithNoArgs(row.getCommand);
+}
+
+// A mode the list does not offer is added to it as reported, and marked.
+void SendCommandsWidget::doShowMode(const ModeRow &row, int mode)
+{
+    int index = row.combo->findData(mode);
+    const QString text = index >= 0 ? row.combo->itemText(index) : tr("Mode %1").arg(mode);
+    const bool unusual = row.combo == m_imitator.combo && (mode < 0 || mode >= ImitatorModeCount);
+    if (!row.label->markReceived(text,
+            unusual ? tr("mode %1 is none of those this program knows").arg(mode) : QString()))
+        return;
     m_filling = true;
-    combo->setCurrentIndex(index);
+    if (index < 0) {
+        row.combo->addItem(text, mode);
+        index = row.combo->count() - 1;
+    }
+    row.combo->setCurrentIndex(index);
     m_filling = false;
-    label->markReceived();
+}
+
+void SendCommandsWidget::doUpdateButtons()
+{
+    const bool working = m_tracker->isWorking();
+    for (QPushButton *button : qAsConst(m_requestButtons))
+        button->setEnabled(working);
+    for (const ModeRow *row : { &m_imitator, &m_fakeTargets }) {
+        if (!row->combo)
+            continue;
+        const bool known = row->label->status().isKnown();
+        row->setButton->setEnabled(working && known);
+        row->setButton->setToolTip(
+            known ? QString() : tr("Not read from the radar: get the mode, or choose one."));
+        row->getButton->setEnabled(working);
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panelquestion.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -9,13 +11,17 @@ class StateLabel;
 class WorkingStateTracker;
 
 // Device information and self-diagnosis requests, and the imitator and demo (fake
-// targets) modes with their read-back.
+// targets) modes with their read-back: a mode is read back as soon as its set is
+// acknowledged, so the panel shows the mode the radar now runs.
 class SendCommandsWidget : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit SendCommandsWidget(QWidget *parent = nullptr);
+
+    // Answers the question before a read replaces a mode the user chose and has not sent.
+    void setConfirmation(const PanelQuestion::Answer &answer);
 
     int imitatorModeValue() const;
     bool fakeTargetsModeValue() const;
@@ -35,17 +41,28 @@ public slots:
     void onSetFakeTargetsModeClicked();
 
 private:
+    struct ModeRow
+    {
+        QComboBox *combo = nullptr;
+        StateLabel *label = nullptr;
+        QPushButton *setButton = nullptr;
+        QPushButton *getButton = nullptr;
+        int setCommand = 0;
+        int getCommand = 0;
+    };
+
     StateLabel *doAddRow(const QString &name, QWidget *editor, int setCommand, int getCommand);
-    QPushButton *doAddButton(const QString &text, int row, int column);
-    void doShowMode(QComboBox *combo, StateLabel *label, int mode);
+    ModeRow doAddModeRow(const QString &name, QComboBox *combo, int setCommand, int getCommand);
+    void doRequestMode(const ModeRow &row, bool replaceUserValue);
+    void doShowMode(const ModeRow &row, int mode);
+    void doUpdateButtons();
 
     QGridLayout *m_grid = nullptr;
-    QComboBox *m_imitatorCombo = nullptr;
-    QComboBox *m_fakeTargetsCombo = nullptr;
-    StateLabel *m_imitatorLabel = nullptr;
-    StateLabel *m_fakeTargetsLabel = nullptr;
+    ModeRow m_imitator;
+    ModeRow m_fakeTargets;
     QList<StateLabel *> m_labels;
-    QList<QPushButton *> m_sendButtons;
+    QList<QPushButton *> m_requestButtons;
     WorkingStateTracker *m_tracker = nullptr;
+    PanelQuestion m_question;
     bool m_filling = false;
 };

@@ -1,6 +1,8 @@
 #include "setpolygonwidget.h"
 
+#include "ivantorclient.h"
 #include "panelbutton.h"
+#include "polygonvaluedelegate.h"
 #include "polygonvaluesmodel.h"
 #include "radarcommandtable.h"
 #include "radarparameters.h"
@@ -38,6 +40,15 @@ SetPolygonWidget::SetPolygonWidget(QWidget *parent)
           RadarCommandTable::GetPolygonUsage.command, this))
     , m_reinitLabel(new StateLabel(RadarCommandTable::ReinitPolygons.command, 0, this))
     , m_view(new QTableView(this))
+    , m_setUsageButton(new PanelButton(tr("Set usage"), this))
+    , m_getUsageButton(new PanelButton(tr("Get usage"), this))
+    , m_setSelectedButton(new PanelButton(tr("Set selected"), this))
+    , m_getSelectedButton(new PanelButton(tr("Get selected"), this))
+    , m_setPolygonButton(new PanelButton(tr("Set polygon"), this))
+    , m_getPolygonButton(new PanelButton(tr("Get polygon"), this))
+    , m_setChangedButton(new PanelButton(tr("Set changed polygons"), this))
+    , m_reinitButton(new PanelButton(tr("Re-initialise polygons"), this))
+    , m_hintLabel(new QLabel(this))
     , m_tracker(new WorkingStateTracker(this))
 {
     auto *layout = new QVBoxLayout(this);
@@ -60,18 +71,22 @@ SetPolygonWidget::SetPolygonWidget(QWidget *parent)
     }
     layout->addLayout(usage);
     auto *usageRow = new QHBoxLayout;
-    usageRow->addWidget(doAddSendButton(tr("Set usage"), &SetPolygonWidget::onSetUsageClicked));
-    usageRow->addWidget(doAddSendButton(tr("Get usage"), &SetPolygonWidget::onGetUsageClicked));
+    usageRow->addWidget(m_setUsageButton);
+    usageRow->addWidget(m_getUsageButton);
     layout->addLayout(usageRow);
 
     auto *polygonRow = new QHBoxLayout;
     polygonRow->addWidget(new QLabel(tr("Polygon"), this));
-    for (int id = 0; id < RadarParameters::PolygonCount; ++id)
-        m_polygonCombo->addItem(tr("Polygon %1").arg(id + 1), id);
+    for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
+        m_polygonCombo->addItem(QString(), id);
+        doUpdatePolygonItem(id);
+    }
     polygonRow->addWidget(m_polygonCombo, 1);
     layout->addLayout(polygonRow);
 
     m_view->setModel(m_model);
+    m_view->setItemDelegateForColumn(
+        int(PolygonValuesModel::Column::Value), new PolygonValueDelegate(m_view));
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
         | QAbstractItemView::AnyKeyPressed);
@@ -79,17 +94,30 @@ SetPolygonWidget::SetPolygonWidget(QWidget *parent)
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Wide enough for every name, value and state text, so that none is cut short.
+    // Wide enough for every name, value and common state in the language shown, so that
+    // none is cut short.
     const QFontMetrics metrics = m_view->fontMetrics();
     const int padding = metrics.averageCharWidth() + 6;
-    const int nameWidth
-        = qMax(metrics.horizontalAdvance(
-                   m_model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString()),
-              metrics.horizontalAdvance(QStringLiteral("Point 8 X")))
-        + padding;
-    const int valueWidth = metrics.horizontalAdvance(QStringLiteral("-2000.00 m")) + padding;
-    const int stateWidth
-        = metrics.horizontalAdvance(ValueStatus::tr("received from radar")) + padding;
+    const auto headerWidth = [&](PolygonValuesModel::Column column) {
+        return QFontMetrics(m_view->horizontalHeader()->font())
+                   .horizontalAdvance(
+                       m_model->headerData(int(column), Qt::Horizontal, Qt::DisplayRole).toString())
+            + 2 * padding;
+    };
+    int nameWidth = headerWidth(PolygonValuesModel::Column::Name);
+    for (int row = 0; row < PolygonValuesModel::RowCount; ++row)
+        nameWidth = qMax(
+            nameWidth, metrics.horizontalAdvance(PolygonValuesModel::nameOfRow(row)) + padding);
+    int valueWidth = headerWidth(PolygonValuesModel::Column::Value);
+    for (const auto kind :
+        { RadarParameters::PolygonSpeedParam, RadarParameters::PolygonPointParam }) {
+        valueWidth = qMax(valueWidth,
+            metrics.horizontalAdvance(
+                PolygonValuesModel::formatValue(kind, -PolygonValuesModel::FixedPointLimit))
+                + padding);
+    }
+    const int stateWidth = qMax(headerWidth(PolygonValuesModel::Column::State),
+        metrics.horizontalAdvance(ValueStatus::tr("received from radar")) + padding);
     m_view->setColumnWidth(int(PolygonValuesModel::Column::Name), nameWidth);
     m_view->setColumnWidth(int(PolygonValuesModel::Column::Value), valueWidth);
     m_view->setMinimumWidth(nameWidth + valueWidth + stateWidth
@@ -101,28 +129,50 @@ SetPolygonWidget::SetPolygonWidget(QWidget *parent)
     auto *rows = new QGridLayout;
     rows->setColumnStretch(0, 1);
     rows->setColumnStretch(1, 1);
-    rows->addWidget(
-        doAddSendButton(tr("Set selected"), &SetPolygonWidget::onSetSelectedClicked), 0, 0);
-    rows->addWidget(
-        doAddSendButton(tr("Get selected"), &SetPolygonWidget::onGetSelectedClicked), 0, 1);
-    rows->addWidget(
-        doAddSendButton(tr("Set polygon"), &SetPolygonWidget::onSetPolygonClicked), 1, 0);
-    rows->addWidget(
-        doAddSendButton(tr("Get polygon"), &SetPolygonWidget::onGetPolygonClicked), 1, 1);
-    rows->addWidget(
-        doAddSendButton(tr("Re-initialise polygons"), &SetPolygonWidget::onReinitClicked), 2, 0);
-    rows->addWidget(m_reinitLabel, 2, 1);
+    rows->addWidget(m_setSelectedButton, 0, 0);
+    rows->addWidget(m_getSelectedButton, 0, 1);
+    rows->addWidget(m_setPolygonButton, 1, 0);
+    rows->addWidget(m_getPolygonButton, 1, 1);
+    rows->addWidget(m_setChangedButton, 2, 0);
+    rows->addWidget(m_reinitButton, 2, 1);
+    rows->addWidget(m_reinitLabel, 3, 1);
     layout->addLayout(rows);
+    m_hintLabel->setWordWrap(true);
+    layout->addWidget(m_hintLabel);
     layout->addWidget(presetsBar());
 
+    m_setChangedButton->setToolTip(
+        tr("Send every value changed here and not sent, of all polygons, and the usage"));
+    m_reinitButton->setToolTip(
+        tr("Re-initialise the radar's polygons, then read back the usage and every polygon"));
+
+    connect(m_setUsageButton, &QPushButton::clicked, this, &SetPolygonWidget::onSetUsageClicked);
+    connect(m_getUsageButton, &QPushButton::clicked, this, &SetPolygonWidget::onGetUsageClicked);
+    connect(
+        m_setSelectedButton, &QPushButton::clicked, this, &SetPolygonWidget::onSetSelectedClicked);
+    connect(
+        m_getSelectedButton, &QPushButton::clicked, this, &SetPolygonWidget::onGetSelectedClicked);
+    connect(
+        m_setPolygonButton, &QPushButton::clicked, this, &SetPolygonWidget::onSetPolygonClicked);
+    connect(
+        m_getPolygonButton, &QPushButton::clicked, this, &SetPolygonWidget::onGetPolygonClicked);
+    connect(
+        m_setChangedButton, &QPushButton::clicked, this, &SetPolygonWidget::onSetChangedClicked);
+    connect(m_reinitButton, &QPushButton::clicked, this, &SetPolygonWidget::onReinitClicked);
     connect(m_polygonCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
         &SetPolygonWidget::setCurrentPolygon);
     connect(m_tracker, &WorkingStateTracker::autoGetRequested, this,
         &SetPolygonWidget::onGetAllRequested);
-    for (QPushButton *button : qAsConst(m_sendButtons)) {
-        button->setEnabled(false);
-        connect(m_tracker, &WorkingStateTracker::workingChanged, button, &QWidget::setEnabled);
-    }
+    connect(
+        m_tracker, &WorkingStateTracker::workingChanged, this, &SetPolygonWidget::doUpdateButtons);
+    connect(m_usageLabel, &StateLabel::statusChanged, this, &SetPolygonWidget::doUpdateButtons);
+    connect(m_model, &PolygonValuesModel::polygonChanged, this, [this](int id) {
+        doUpdatePolygonItem(id);
+        doUpdateButtons();
+    });
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        &SetPolygonWidget::doUpdateButtons);
+    doUpdateButtons();
 }
 
 QJsonObject SetPolygonWidget::currentPreset() const
@@ -138,6 +188,11 @@ bool SetPolygonWidget::checkPreset(const QJsonObject &preset) const
         && PolygonValuesModel::checkJson(preset.value(PolygonsKey).toArray());
 }
 
+void SetPolygonWidget::setConfirmation(const PanelQuestion::Answer &answer)
+{
+    m_question.setAnswer(answer);
+}
+
 quint8 SetPolygonWidget::usageMask() const
 {
     quint8 mask = 0;
@@ -146,6 +201,16 @@ quint8 SetPolygonWidget::usageMask() const
             mask |= quint8(1u << id);
     }
     return mask;
+}
+
+QString SetPolygonWidget::hintText() const
+{
+    const int id = m_model->currentPolygon();
+    if (m_model->isPolygonKnown(id))
+        return QString();
+    return tr("Polygon %1 holds values not read from the radar: \"Set polygon\" is "
+              "available once the polygon is read or every value is entered.")
+        .arg(id + 1);
 }
 
 void SetPolygonWidget::showRadarState(int state)
@@ -158,6 +223,13 @@ void SetPolygonWidget::showCommandState(int command, int state, int error)
     m_usageLabel->showCommandState(command, state, error);
     m_reinitLabel->showCommandState(command, state, error);
     m_model->applyCommandState(command, state, error);
+    // The radar's polygons are not what the table shows any more: read them back, once
+    // the client has finished with the acknowledged command.
+    if (command == RadarCommandTable::ReinitPolygons.command && state == IVantorClient::Received) {
+        m_model->markAllUnknown();
+        m_usageLabel->markUnknown();
+        QMetaObject::invokeMethod(this, &SetPolygonWidget::doReadBackAll, Qt::QueuedConnection);
+    }
 }
 
 void SetPolygonWidget::setAutoGetData(bool value)
@@ -167,8 +239,8 @@ void SetPolygonWidget::setAutoGetData(bool value)
 
 void SetPolygonWidget::showPolygonUsage(quint8 mask)
 {
-    doShowUsage(mask);
-    m_usageLabel->markReceived();
+    if (m_usageLabel->markReceived(usageText(mask)))
+        doShowUsage(mask);
 }
 
 void SetPolygonWidget::showPolygonTreatParam(quint8 id, quint8 param, quint8 value)
@@ -192,11 +264,16 @@ void SetPolygonWidget::setCurrentPolygon(int id)
     const int index = m_polygonCombo->findData(m_model->currentPolygon());
     if (index != m_polygonCombo->currentIndex())
         m_polygonCombo->setCurrentIndex(index);
+    // A polygon is read when it is first shown, so that what is shown can be sent.
+    const int shown = m_model->currentPolygon();
+    if (m_tracker->isWorking() && m_model->isPolygonUntouched(shown))
+        doRequestRows(shown, allRows(), false);
+    doUpdateButtons();
 }
 
 void SetPolygonWidget::onSetUsageClicked()
 {
-    if (m_tracker->isWorking())
+    if (m_tracker->isWorking() && m_usageLabel->status().isKnown())
         emit setPolygonUsage(usageMask());
 }
 
@@ -204,16 +281,88 @@ void SetPolygonWidget::onGetUsageClicked()
 {
     if (!m_tracker->isWorking())
         return;
-    m_usageLabel->markWaiting();
-    emit getPolygonUsage();
+    doRequestUsage(!m_usageLabel->status().hasUnsentChange() || doAskReplace());
 }
 
-void SetPolygonWidget::doSendRows(const QVector<int> &rows)
+void SetPolygonWidget::onSetSelectedClicked()
+{
+    doSendRows(m_model->currentPolygon(), selectedRows());
+}
+
+void SetPolygonWidget::onGetSelectedClicked()
+{
+    const int id = m_model->currentPolygon();
+    const QVector<int> rows = selectedRows();
+    const QVector<int> unsent = m_model->unsentRows(id);
+    const bool touchesUnsent
+        = std::any_of(rows.cbegin(), rows.cend(), [&](int row) { return unsent.contains(row); });
+    if (m_tracker->isWorking())
+        doRequestRows(id, rows, !touchesUnsent || doAskReplace());
+}
+
+void SetPolygonWidget::onSetPolygonClicked()
+{
+    const int id = m_model->currentPolygon();
+    if (m_model->isPolygonKnown(id))
+        doSendRows(id, allRows());
+}
+
+void SetPolygonWidget::onGetPolygonClicked()
+{
+    const int id = m_model->currentPolygon();
+    if (m_tracker->isWorking())
+        doRequestRows(id, allRows(), m_model->unsentRows(id).isEmpty() || doAskReplace());
+}
+
+void SetPolygonWidget::onSetChangedClicked()
 {
     if (!m_tracker->isWorking())
         return;
-    const int id = m_model->currentPolygon();
+    if (m_usageLabel->status().hasUnsentChange())
+        emit setPolygonUsage(usageMask());
+    // The shown polygon first: it is the one the user looks at.
+    const int shown = m_model->currentPolygon();
+    doSendRows(shown, m_model->unsentRows(shown));
+    for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
+        if (id != shown)
+            doSendRows(id, m_model->unsentRows(id));
+    }
+}
+
+void SetPolygonWidget::onReinitClicked()
+{
+    if (m_tracker->isWorking()
+        && m_question.ask(this, tr("Re-initialise polygons"),
+            tr("Re-initialise the radar's limitation polygons? The usage and every polygon are "
+               "read back afterwards; values changed here and not sent are lost.")))
+        emit reinitPolygons();
+}
+
+// Reading every parameter of every polygon takes well over a hundred commands; the
+// usage and the polygon on show are what the installer looks at first.
+void SetPolygonWidget::onGetAllRequested()
+{
+    if (!m_tracker->isWorking())
+        return;
+    doRequestUsage(false);
+    doRequestRows(m_model->currentPolygon(), allRows(), false);
+}
+
+void SetPolygonWidget::doApplyPreset(const QJsonObject &preset)
+{
+    doShowUsage(quint8(preset.value(UsageKey).toInt()));
+    m_usageLabel->markChanged();
+    m_model->fillFromJson(preset.value(PolygonsKey).toArray());
+}
+
+void SetPolygonWidget::doSendRows(int id, const QVector<int> &rows)
+{
+    if (!m_tracker->isWorking())
+        return;
     for (int row : rows) {
+        // Never a value that was neither read nor entered.
+        if (!m_model->status(id, row).isKnown())
+            continue;
         const auto kind = PolygonValuesModel::kindOfRow(row);
         const quint8 param = quint8(PolygonValuesModel::paramOfRow(row));
         const double value = m_model->value(id, row);
@@ -231,15 +380,15 @@ void SetPolygonWidget::doSendRows(const QVector<int> &rows)
     }
 }
 
-void SetPolygonWidget::doRequestRows(const QVector<int> &rows)
+void SetPolygonWidget::doRequestRows(int id, const QVector<int> &rows, bool replaceUserValues)
 {
     if (!m_tracker->isWorking())
         return;
-    const int id = m_model->currentPolygon();
     for (int row : rows) {
         const auto kind = PolygonValuesModel::kindOfRow(row);
         const quint8 param = quint8(PolygonValuesModel::paramOfRow(row));
-        m_model->markWaiting(id, row);
+        if (replaceUserValues || !m_model->status(id, row).holdsUserValue())
+            m_model->markWaiting(id, row);
         switch (kind) {
         case RadarParameters::PolygonTreatParam:
             emit getPolygonTreatParam(quint8(id), param);
@@ -254,45 +403,75 @@ void SetPolygonWidget::doRequestRows(const QVector<int> &rows)
     }
 }
 
-void SetPolygonWidget::onSetSelectedClicked()
+void SetPolygonWidget::doRequestUsage(bool replaceUserValue)
 {
-    doSendRows(selectedRows());
+    if (replaceUserValue || !m_usageLabel->status().holdsUserValue())
+        m_usageLabel->markWaiting();
+    emit getPolygonUsage();
 }
 
-void SetPolygonWidget::onGetSelectedClicked()
+bool SetPolygonWidget::doAskReplace()
 {
-    doRequestRows(selectedRows());
+    return m_question.ask(this, tr("Values not sent"),
+        tr("Some of these values were changed here and not sent to the radar. Replace them "
+           "with the radar's values? Otherwise they are kept and the radar's values are "
+           "shown beside them."));
 }
 
-void SetPolygonWidget::onSetPolygonClicked()
+void SetPolygonWidget::doReadBackAll()
 {
-    doSendRows(allRows());
+    if (!m_tracker->isWorking())
+        return;
+    doRequestUsage(true);
+    const int shown = m_model->currentPolygon();
+    doRequestRows(shown, allRows(), true);
+    for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
+        if (id != shown)
+            doRequestRows(id, allRows(), true);
+    }
 }
 
-void SetPolygonWidget::onGetPolygonClicked()
+void SetPolygonWidget::doUpdateButtons()
 {
-    doRequestRows(allRows());
+    const bool working = m_tracker->isWorking();
+    const int id = m_model->currentPolygon();
+    const QVector<int> selected = selectedRows();
+    const bool selectedKnown = !selected.isEmpty()
+        && std::all_of(selected.cbegin(), selected.cend(),
+            [&](int row) { return m_model->status(id, row).isKnown(); });
+    const bool usageKnown = m_usageLabel->status().isKnown();
+
+    m_setUsageButton->setEnabled(working && usageKnown);
+    m_setUsageButton->setToolTip(usageKnown
+            ? QString()
+            : tr("The usage is not read from the radar: get it, or tick the polygons in use."));
+    m_getUsageButton->setEnabled(working);
+    m_setSelectedButton->setEnabled(working && selectedKnown);
+    m_setSelectedButton->setToolTip(selected.isEmpty() || selectedKnown
+            ? QString()
+            : tr("Some selected values are not read from the radar: get them, or enter them."));
+    m_getSelectedButton->setEnabled(working && !selected.isEmpty());
+    m_setPolygonButton->setEnabled(working && m_model->isPolygonKnown(id));
+    m_setPolygonButton->setToolTip(hintText());
+    m_getPolygonButton->setEnabled(working);
+    m_setChangedButton->setEnabled(working && hasUnsentChanges());
+    m_reinitButton->setEnabled(working);
+    const QString hint = hintText();
+    m_hintLabel->setText(hint);
+    m_hintLabel->setVisible(!hint.isEmpty());
 }
 
-void SetPolygonWidget::onReinitClicked()
+void SetPolygonWidget::doUpdatePolygonItem(int id)
 {
-    if (m_tracker->isWorking())
-        emit reinitPolygons();
-}
-
-// Reading every parameter of every polygon takes well over a hundred commands; the
-// usage and the polygon on show are what the installer looks at first.
-void SetPolygonWidget::onGetAllRequested()
-{
-    onGetUsageClicked();
-    onGetPolygonClicked();
-}
-
-void SetPolygonWidget::doApplyPreset(const QJsonObject &preset)
-{
-    doShowUsage(quint8(preset.value(UsageKey).toInt()));
-    m_usageLabel->markChanged();
-    m_model->fillFromJson(preset.value(PolygonsKey).toArray());
+    const int index = m_polygonCombo->findData(id);
+    if (index < 0)
+        return;
+    const bool unsent = !m_model->unsentRows(id).isEmpty();
+    m_polygonCombo->setItemText(
+        index, unsent ? tr("Polygon %1 (changed)").arg(id + 1) : tr("Polygon %1").arg(id + 1));
+    m_polygonCombo->setItemData(index,
+        unsent ? tr("Holds values changed here and not sent to the radar") : QString(),
+        Qt::ToolTipRole);
 }
 
 QVector<int> SetPolygonWidget::selectedRows() const
@@ -312,13 +491,15 @@ QVector<int> SetPolygonWidget::allRows()
     return rows;
 }
 
-QPushButton *SetPolygonWidget::doAddSendButton(
-    const QString &text, void (SetPolygonWidget::*slot)())
+bool SetPolygonWidget::hasUnsentChanges() const
 {
-    auto *button = new PanelButton(text, this);
-    connect(button, &QPushButton::clicked, this, slot);
-    m_sendButtons.append(button);
-    return button;
+    if (m_usageLabel->status().hasUnsentChange())
+        return true;
+    for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
+        if (!m_model->unsentRows(id).isEmpty())
+            return true;
+    }
+    return false;
 }
 
 void SetPolygonWidget::doShowUsage(quint8 mask)
@@ -327,4 +508,14 @@ void SetPolygonWidget::doShowUsage(quint8 mask)
     for (int id = 0; id < m_usageBoxes.size(); ++id)
         m_usageBoxes.at(id)->setChecked(mask & (1u << id));
     m_filling = false;
+}
+
+QString SetPolygonWidget::usageText(quint8 mask)
+{
+    QStringList numbers;
+    for (int id = 0; id < RadarParameters::PolygonCount; ++id) {
+        if (mask & (1u << id))
+            numbers << QString::number(id + 1);
+    }
+    return numbers.isEmpty() ? tr("none") : numbers.join(QStringLiteral(", "));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panelquestion.h"
 #include "presetedwidget.h"
 
 #include <QVector>
@@ -7,13 +8,15 @@
 class PolygonValuesModel;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QTableView;
 class StateLabel;
 class WorkingStateTracker;
 
 // The eight limitation polygons: which are in use, and each polygon's treat, speed and
-// point parameters, set and read one by one or a whole polygon at a time; kept in presets.
+// point parameters, set and read one by one, a whole polygon, or every changed value at
+// once; kept in presets. Only values read from the radar or entered here are ever sent.
 class SetPolygonWidget : public PresetedWidget
 {
     Q_OBJECT
@@ -24,11 +27,17 @@ public:
     QJsonObject currentPreset() const override;
     bool checkPreset(const QJsonObject &preset) const override;
 
+    // Answers the questions before re-initialising and before a read replaces values
+    // the user changed and has not sent.
+    void setConfirmation(const PanelQuestion::Answer &answer);
+
     PolygonValuesModel *model() const { return m_model; }
     QTableView *view() const { return m_view; }
     quint8 usageMask() const;
     const StateLabel *usageLabel() const { return m_usageLabel; }
     const StateLabel *reinitLabel() const { return m_reinitLabel; }
+    // Why the shown polygon cannot be set as a whole; empty when it can.
+    QString hintText() const;
 
 signals:
     void setPolygonUsage(quint8 mask);
@@ -56,6 +65,7 @@ public slots:
     void onGetSelectedClicked();
     void onSetPolygonClicked();
     void onGetPolygonClicked();
+    void onSetChangedClicked();
     void onReinitClicked();
     void onGetAllRequested();
 
@@ -63,14 +73,22 @@ protected:
     void doApplyPreset(const QJsonObject &preset) override;
 
 private:
-    // Rows of the polygon on show; the model's rows are always valid parameters, and
-    // out-of-range values never get into it.
-    void doSendRows(const QVector<int> &rows);
-    void doRequestRows(const QVector<int> &rows);
+    // Sends the known values among the rows of polygon `id`.
+    void doSendRows(int id, const QVector<int> &rows);
+    // Reads the rows of polygon `id`; values the user entered and has not sent are
+    // replaced by the answers only with `replaceUserValues`.
+    void doRequestRows(int id, const QVector<int> &rows, bool replaceUserValues);
+    void doRequestUsage(bool replaceUserValue);
+    // Asks before a read replaces unsent values; false keeps them.
+    bool doAskReplace();
+    void doReadBackAll();
+    void doUpdateButtons();
+    void doUpdatePolygonItem(int id);
     QVector<int> selectedRows() const;
     static QVector<int> allRows();
-    QPushButton *doAddSendButton(const QString &text, void (SetPolygonWidget::*slot)());
+    bool hasUnsentChanges() const;
     void doShowUsage(quint8 mask);
+    static QString usageText(quint8 mask);
 
     PolygonValuesModel *m_model = nullptr;
     QComboBox *m_polygonCombo = nullptr;
@@ -78,7 +96,16 @@ private:
     StateLabel *m_usageLabel = nullptr;
     StateLabel *m_reinitLabel = nullptr;
     QTableView *m_view = nullptr;
-    QList<QPushButton *> m_sendButtons;
+    QPushButton *m_setUsageButton = nullptr;
+    QPushButton *m_getUsageButton = nullptr;
+    QPushButton *m_setSelectedButton = nullptr;
+    QPushButton *m_getSelectedButton = nullptr;
+    QPushButton *m_setPolygonButton = nullptr;
+    QPushButton *m_getPolygonButton = nullptr;
+    QPushButton *m_setChangedButton = nullptr;
+    QPushButton *m_reinitButton = nullptr;
+    QLabel *m_hintLabel = nullptr;
     WorkingStateTracker *m_tracker = nullptr;
+    PanelQuestion m_question;
     bool m_filling = false;
 };

@@ -2,15 +2,17 @@
 
 #include "radarcommandtable.h"
 #include "statelabel.h"
+#include "typedrangespinbox.h"
 #include "workingstatetracker.h"
 
-#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,8 +21,6 @@ struct FieldInfo
 {
     const char *key;
     const char *label;
-    double minimum;
-    double maximum;
     bool angle;
     int setCommand;
     int getCommand;
@@ -28,23 +28,34 @@ struct FieldInfo
 
 // The radar carries lengths and angles in hundredths.
 constexpr int Decimals = 2;
+// What may be entered is what the set frames carry: a length is a sign and a 17-bit
+// magnitude in hundredths; an angle goes out as 0..360 degrees, entered here as
+// -180..180. Reads carry more (18-bit offsets, angles up to 655.35 degrees, which the
+// client reports above 180): such values are shown as reported and marked unusual.
+constexpr double LengthLimit = 1310.71;
+constexpr double AngleLimit = 180.0;
 
 const FieldInfo Fields[SetPositionWidget::FieldCount] = {
-    { "height", QT_TRANSLATE_NOOP("SetPositionWidget", "Height"), 0.0, 100.0, false,
+    { "height", QT_TRANSLATE_NOOP("SetPositionWidget", "Height"), false,
         RadarCommandTable::SetHeight, RadarCommandTable::GetHeight },
-    { "x_offset", QT_TRANSLATE_NOOP("SetPositionWidget", "X offset"), -500.0, 500.0, false,
+    { "x_offset", QT_TRANSLATE_NOOP("SetPositionWidget", "X offset"), false,
         RadarCommandTable::SetXOffset, RadarCommandTable::GetXOffset },
-    { "y_offset", QT_TRANSLATE_NOOP("SetPositionWidget", "Y offset"), -100.0, 100.0, false,
+    { "y_offset", QT_TRANSLATE_NOOP("SetPositionWidget", "Y offset"), false,
         RadarCommandTable::SetYOffset, RadarCommandTable::GetYOffset },
-    { "azimuth", QT_TRANSLATE_NOOP("SetPositionWidget", "Azimuth"), -180.0, 180.0, true,
+    { "azimuth", QT_TRANSLATE_NOOP("SetPositionWidget", "Azimuth"), true,
         RadarCommandTable::SetAzimuth, RadarCommandTable::GetAzimuth },
-    { "altitude", QT_TRANSLATE_NOOP("SetPositionWidget", "Altitude"), -90.0, 90.0, true,
+    { "altitude", QT_TRANSLATE_NOOP("SetPositionWidget", "Altitude"), true,
         RadarCommandTable::SetAltitude, RadarCommandTable::GetAltitude },
-    { "roll", QT_TRANSLATE_NOOP("SetPositionWidget", "Roll"), -180.0, 180.0, true,
-        RadarCommandTable::SetRollValue, RadarCommandTable::GetRollValue },
+    { "roll", QT_TRANSLATE_NOOP("SetPositionWidget", "Roll"), true, RadarCommandTable::SetRollValue,
+        RadarCommandTable::GetRollValue },
 };
 
-// The radar answers angles in 0..360; the fields show them in -180..180.
+double limitOf(const FieldInfo &info)
+{
+    return info.angle ? AngleLimit : LengthLimit;
+}
+
+// The same angle in -180..180, as entered here.
 double normalizedAngle(double degrees)
 {
     return std::isfinite(degrees) ? std::remainder(degrees, 360.0) : degrees;
@@ -65,9 +76,9 @@ SetPositionWidget::SetPositionWidget(QWidget *parent)
     grid->setColumnStretch(1, 1);
     for (int i = 0; i < FieldCount; ++i) {
         const FieldInfo &info = Fields[i];
-        auto *spin = new QDoubleSpinBox(this);
-        spin->setRange(info.minimum, info.maximum);
+        auto *spin = new TypedRangeSpinBox(this);
         spin->setDecimals(Decimals);
+        spin->setTypedRange(-limitOf(info), limitOf(info));
         spin->setSingleStep(info.angle ? 0.5 : 0.1);
         spin->setSuffix(info.angle ? tr(" °") : tr(" m"));
         spin->setAlignment(Qt::AlignRight);
@@ -80,6 +91,7 @@ SetPositionWidget::SetPositionWidget(QWidget *parent)
             if (!m_filling)
                 label->markChanged();
         });
+        connect(label, &StateLabel::statusChanged, this, &SetPositionWidget::doUpdateButtons);
         m_spins.append(spin);
         m_labels.append(label);
     }
@@ -93,12 +105,10 @@ SetPositionWidget::SetPositionWidget(QWidget *parent)
 
     connect(m_setButton, &QPushButton::clicked, this, &SetPositionWidget::onSetClicked);
     connect(m_getButton, &QPushButton::clicked, this, &SetPositionWidget::onGetClicked);
-    connect(m_tracker, &WorkingStateTracker::workingChanged, m_setButton, &QWidget::setEnabled);
-    connect(m_tracker, &WorkingStateTracker::workingChanged, m_getButton, &QWidget::setEnabled);
     connect(
-        m_tracker, &WorkingStateTracker::autoGetRequested, this, &SetPositionWidget::onGetClicked);
-    m_setButton->setEnabled(false);
-    m_getButton->setEnabled(false);
+        m_tracker, &WorkingStateTracker::workingChanged, this, &SetPositionWidget::doUpdateButtons);
+    connect(m_tracker, &WorkingStateTracker::autoGetRequested, this, [this] { doRequest(false); });
+    doUpdateButtons();
 }
 
 QString SetPositionWidget::presetKey(Field field)
@@ -109,6 +119,25 @@ QString SetPositionWidget::presetKey(Field field)
 double SetPositionWidget::value(Field field) const
 {
     return m_spins.at(field)->value();
+}
+
+QString SetPositionWidget::sendProblem() const
+{
+    for (const StateLabel *label : m_labels) {
+        if (!label->status().isKnown())
+            return tr("Not every value is read from the radar or entered: get the position, "
+                      "or enter every value.");
+    }
+    for (int i = 0; i < FieldCount; ++i) {
+        const TypedRangeSpinBox *spin = m_spins.at(i);
+        // Any angle goes out as the same angle in 0..360.
+        if (Fields[i].angle || spin->isInTypedRange(spin->value()))
+            continue;
+        return tr("%1 %2 cannot be sent: the radar takes %3 to %4.")
+            .arg(tr(Fields[i].label), doFormat(Field(i), spin->value()),
+                doFormat(Field(i), spin->typedMinimum()), doFormat(Field(i), spin->typedMaximum()));
+    }
+    return QString();
 }
 
 QJsonObject SetPositionWidget::currentPreset() const
@@ -130,6 +159,11 @@ bool SetPositionWidget::checkPreset(const QJsonObject &preset) const
     return true;
 }
 
+void SetPositionWidget::setConfirmation(const PanelQuestion::Answer &answer)
+{
+    m_question.setAnswer(answer);
+}
+
 void SetPositionWidget::showRadarState(int state)
 {
     m_tracker->setRadarState(state);
@@ -146,20 +180,21 @@ void SetPositionWidget::setAutoGetData(bool value)
     m_tracker->setAutoGetData(value);
 }
 
+// Shown as the radar reports them; values the set frames cannot carry are marked.
 void SetPositionWidget::showPosition(
     double height, double xOffset, double yOffset, double azimuth, double altitude, double roll)
 {
-    const double values[FieldCount] = { height, xOffset, yOffset, normalizedAngle(azimuth),
-        normalizedAngle(altitude), normalizedAngle(roll) };
+    const double values[FieldCount] = { height, xOffset, yOffset, azimuth, altitude, roll };
     m_filling = true;
     for (int i = 0; i < FieldCount; ++i) {
-        QString reason;
-        if (doCheckValue(Field(i), values[i], &reason)) {
-            m_spins.at(i)->setValue(values[i]);
-            m_labels.at(i)->markReceived();
-        } else {
-            m_labels.at(i)->markRefused(reason);
-        }
+        TypedRangeSpinBox *spin = m_spins.at(i);
+        const QString unusual = spin->isInTypedRange(values[i])
+            ? QString()
+            : tr("outside %1 to %2")
+                  .arg(doFormat(Field(i), spin->typedMinimum()),
+                      doFormat(Field(i), spin->typedMaximum()));
+        if (m_labels.at(i)->markReceived(doFormat(Field(i), values[i]), unusual))
+            spin->showValue(values[i]);
     }
     m_filling = false;
 }
@@ -172,20 +207,28 @@ void SetPositionWidget::fillPosition(
 
 void SetPositionWidget::onSetClicked()
 {
-    if (!m_tracker->isWorking())
+    if (!m_tracker->isWorking() || !sendProblem().isEmpty())
         return;
-    emit setPosition(m_spins.at(Height)->value(), m_spins.at(XOffset)->value(),
-        m_spins.at(YOffset)->value(), m_spins.at(Azimuth)->value(), m_spins.at(Altitude)->value(),
-        m_spins.at(Roll)->value());
+    double values[FieldCount];
+    for (int i = 0; i < FieldCount; ++i) {
+        const double v = m_spins.at(i)->value();
+        values[i] = Fields[i].angle ? normalizedAngle(v) : v;
+    }
+    emit setPosition(values[Height], values[XOffset], values[YOffset], values[Azimuth],
+        values[Altitude], values[Roll]);
 }
 
 void SetPositionWidget::onGetClicked()
 {
     if (!m_tracker->isWorking())
         return;
-    for (StateLabel *label : qAsConst(m_labels))
-        label->markWaiting();
-    emit getPosition();
+    const bool unsent = std::any_of(m_labels.cbegin(), m_labels.cend(),
+        [](const StateLabel *label) { return label->status().hasUnsentChange(); });
+    doRequest(!unsent
+        || m_question.ask(this, tr("Values not sent"),
+            tr("Some values of the position were changed here and not sent to the radar. "
+               "Replace them with the radar's values? Otherwise they are kept and the radar's "
+               "values are shown beside them.")));
 }
 
 void SetPositionWidget::doApplyPreset(const QJsonObject &preset)
@@ -196,25 +239,36 @@ void SetPositionWidget::doApplyPreset(const QJsonObject &preset)
     doFill(values);
 }
 
+void SetPositionWidget::doRequest(bool replaceUserValues)
+{
+    if (!m_tracker->isWorking())
+        return;
+    for (StateLabel *label : qAsConst(m_labels)) {
+        if (replaceUserValues || !label->status().holdsUserValue())
+            label->markWaiting();
+    }
+    emit getPosition();
+}
+
+// What may be entered: see LengthLimit and AngleLimit.
 bool SetPositionWidget::doCheckValue(Field field, double value, QString *reason) const
 {
-    const FieldInfo &info = Fields[field];
     if (!std::isfinite(value)) {
         *reason = tr("not a number");
         return false;
     }
-    if (value < info.minimum || value > info.maximum) {
-        *reason = tr("%1 outside %2..%3")
-                      .arg(value, 0, 'f', Decimals)
-                      .arg(info.minimum)
-                      .arg(info.maximum);
+    const TypedRangeSpinBox *spin = m_spins.at(field);
+    if (!spin->isInTypedRange(value)) {
+        *reason = tr("%1 outside %2 to %3")
+                      .arg(doFormat(field, value), doFormat(field, spin->typedMinimum()),
+                          doFormat(field, spin->typedMaximum()));
         return false;
     }
     return true;
 }
 
 // Values from the pick-up or a preset: shown as changed, not sent. A set with any value
-// the fields cannot hold is refused whole, so that no mixed position is shown.
+// that may not be entered is refused whole, so that no mixed position is shown.
 void SetPositionWidget::doFill(const QVector<double> &values)
 {
     QVector<double> shown = values;
@@ -232,8 +286,21 @@ void SetPositionWidget::doFill(const QVector<double> &values)
         return;
     m_filling = true;
     for (int i = 0; i < FieldCount; ++i) {
-        m_spins.at(i)->setValue(shown.at(i));
+        m_spins.at(i)->showValue(shown.at(i));
         m_labels.at(i)->markChanged();
     }
     m_filling = false;
+}
+
+void SetPositionWidget::doUpdateButtons()
+{
+    const QString problem = sendProblem();
+    m_setButton->setEnabled(m_tracker->isWorking() && problem.isEmpty());
+    m_setButton->setToolTip(problem);
+    m_getButton->setEnabled(m_tracker->isWorking());
+}
+
+QString SetPositionWidget::doFormat(Field field, double value) const
+{
+    return locale().toString(value, 'f', Decimals) + (Fields[field].angle ? tr(" °") : tr(" m"));
 }

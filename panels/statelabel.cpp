@@ -1,5 +1,7 @@
 #include "statelabel.h"
 
+#include <QTimer>
+
 StateLabel::StateLabel(QWidget *parent)
     : StateLabel(0, 0, parent)
 { }
@@ -7,18 +9,27 @@ StateLabel::StateLabel(QWidget *parent)
 StateLabel::StateLabel(int setCommand, int getCommand, QWidget *parent)
     : QLabel(parent)
     , m_status(setCommand, getCommand)
+    , m_answerTimer(new QTimer(this))
 {
     setMinimumWidth(fontMetrics().horizontalAdvance(ValueStatus::tr("received from radar")) + 8);
     // Rows keep their height whether or not a state is shown.
     setMinimumHeight(fontMetrics().height());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    setWordWrap(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_answerTimer->setSingleShot(true);
+    m_answerTimer->setInterval(ValueStatus::AnswerTimeoutMs);
+    connect(m_answerTimer, &QTimer::timeout, this, &StateLabel::onAnswerTimedOut);
+    doRefresh();
 }
 
 void StateLabel::showCommandState(int command, int state, int error)
 {
-    if (m_status.applyCommandState(command, state, error))
-        doRefresh();
+    if (!m_status.applyCommandState(command, state, error))
+        return;
+    if (m_status.awaitsAnswer())
+        m_answerTimer->start();
+    doRefresh();
 }
 
 void StateLabel::markChanged()
@@ -33,10 +44,11 @@ void StateLabel::markWaiting()
     doRefresh();
 }
 
-void StateLabel::markReceived()
+bool StateLabel::markReceived(const QString &radarText, const QString &unusual)
 {
-    m_status.markReceived();
+    const bool taken = m_status.markReceived(radarText, unusual);
     doRefresh();
+    return taken;
 }
 
 void StateLabel::markRefused(const QString &reason)
@@ -45,12 +57,26 @@ void StateLabel::markRefused(const QString &reason)
     doRefresh();
 }
 
+void StateLabel::markUnknown()
+{
+    m_status.markUnknown();
+    doRefresh();
+}
+
+void StateLabel::onAnswerTimedOut()
+{
+    if (!m_status.awaitsAnswer())
+        return;
+    m_status.markNoAnswer();
+    doRefresh();
+}
+
 void StateLabel::doRefresh()
 {
-    const QString text = m_status.text();
-    setText(text);
-    setToolTip(text);
+    setText(m_status.text());
+    setToolTip(m_status.toolTip());
     QPalette p = palette();
     p.setColor(QPalette::WindowText, m_status.color());
     setPalette(p);
+    emit statusChanged();
 }

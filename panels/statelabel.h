@@ -4,8 +4,10 @@
 
 #include <QLabel>
 
-// Shows where a value or a command stands, coloured by stage, in a fixed width so that
-// the rows of a panel stay aligned whatever the text.
+class QTimer;
+
+// Shows where a value or a command stands, coloured by stage, at least as wide as the
+// common texts so that the rows of a panel stay aligned; longer texts wrap.
 class StateLabel : public QLabel
 {
     Q_OBJECT
@@ -16,15 +18,22 @@ public:
 
     const ValueStatus &status() const { return m_status; }
 
+signals:
+    void statusChanged();
+
 public slots:
     void showCommandState(int command, int state, int error);
     void markChanged();
     void markWaiting();
-    void markReceived();
+    // See ValueStatus::markReceived; false when the user's value is kept.
+    bool markReceived(const QString &radarText = QString(), const QString &unusual = QString());
     void markRefused(const QString &reason);
+    void markUnknown();
 
 private:
     void doRefresh();
+    void onAnswerTimedOut();
 
     ValueStatus m_status;
+    QTimer *m_answerTimer = nullptr;
 };

@@ -1,10 +1,14 @@
+#include "polygonvaluedelegate.h"
 #include "polygonvaluesmodel.h"
 
 #include <QAbstractItemModelTester>
+#include <QDoubleSpinBox>
+#include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <cmath>
+#include <memory>
 
 using Kind = RadarParameters::PolygonParam;
 Q_DECLARE_METATYPE(Kind)
@@ -20,6 +24,8 @@ private slots:
     void radarValues();
     void commandStatesReachTheirRow_data();
     void commandStatesReachTheirRow();
+    void numbersInTheLanguage_data();
+    void numbersInTheLanguage();
 };
 
 void TestPolygonValuesModel::editedValues_data()
@@ -28,20 +34,21 @@ void TestPolygonValuesModel::editedValues_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("stage");
 
+    // Treat values are bytes; speeds and points signed 32-bit millionths.
     QTest::newRow("treat 255") << RadarParameters::PolygonTreatParam << 255.0
                                << int(ValueStatus::Changed);
     QTest::newRow("treat 256") << RadarParameters::PolygonTreatParam << 256.0
                                << int(ValueStatus::Refused);
     QTest::newRow("treat 1.5") << RadarParameters::PolygonTreatParam << 1.5
                                << int(ValueStatus::Refused);
-    QTest::newRow("speed -300") << RadarParameters::PolygonSpeedParam << -300.0
-                                << int(ValueStatus::Changed);
-    QTest::newRow("speed 301") << RadarParameters::PolygonSpeedParam << 301.0
-                               << int(ValueStatus::Refused);
+    QTest::newRow("speed -2147.48")
+        << RadarParameters::PolygonSpeedParam << -2147.48 << int(ValueStatus::Changed);
+    QTest::newRow("speed 2147.49")
+        << RadarParameters::PolygonSpeedParam << 2147.49 << int(ValueStatus::Refused);
     QTest::newRow("point NaN") << RadarParameters::PolygonPointParam << double(NAN)
                                << int(ValueStatus::Refused);
-    QTest::newRow("point -2000") << RadarParameters::PolygonPointParam << -2000.0
-                                 << int(ValueStatus::Changed);
+    QTest::newRow("point 2147.48")
+        << RadarParameters::PolygonPointParam << 2147.48 << int(ValueStatus::Changed);
 }
 
 void TestPolygonValuesModel::editedValues()
@@ -105,10 +112,16 @@ void TestPolygonValuesModel::commandStatesReachTheirRow_data()
     QTest::newRow("set queued") << 30 << 1 << 0 << "queued";
     QTest::newRow("set retried") << 30 << 2 << -7 << "in progress";
     QTest::newRow("set received") << 30 << 3 << 0 << "command received";
-    QTest::newRow("set refused") << 30 << 4 << 2 << "error occurred (code 2)";
-    QTest::newRow("dropped from the queue") << 30 << 0 << 255 << "error occurred (code 255)";
+    QTest::newRow("set refused") << 30 << 4 << 2 << "error occurred: radar error 2";
+    QTest::newRow("set unacknowledged")
+        << 30 << 4 << -7 << "error occurred: no acknowledgement (-7)";
+    QTest::newRow("set dropped from the queue")
+        << 30 << 0 << 255 << "error occurred: dropped from the queue (255)";
     QTest::newRow("get acknowledged") << 31 << 3 << 0 << "waiting for data";
-    QTest::newRow("other polygon's command") << 32 << 3 << 0 << "";
+    QTest::newRow("get unacknowledged") << 31 << 4 << -7 << "no answer: no acknowledgement (-7)";
+    QTest::newRow("get not connected") << 31 << 4 << -3 << "no answer: not connected (-3)";
+    QTest::newRow("get dropped") << 31 << 0 << 255 << "no answer: dropped from the queue (255)";
+    QTest::newRow("other polygon's command") << 32 << 3 << 0 << "not read";
 }
 
 void TestPolygonValuesModel::commandStatesReachTheirRow()
@@ -128,5 +141,42 @@ void TestPolygonValuesModel::commandStatesReachTheirRow()
     QCOMPARE(model.status(2, row + 1).stage(), ValueStatus::Idle);
 }
 
-QTEST_GUILESS_MAIN(TestPolygonValuesModel)
+void TestPolygonValuesModel::numbersInTheLanguage_data()
+{
+    QTest::addColumn<QLocale::Language>("language");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("English") << QLocale::English << "3.75" << 3.75 << "3.75 m";
+    QTest::newRow("Russian") << QLocale::Russian << "3,75" << 3.75 << "3,75 m";
+    QTest::newRow("Russian, radar's millionths") << QLocale::Russian << "-0,5" << -0.5 << "-0,50 m";
+}
+
+// What the user types and what the table shows follow the language's decimal separator.
+void TestPolygonValuesModel::numbersInTheLanguage()
+{
+    QFETCH(QLocale::Language, language);
+    QFETCH(QString, typed);
+    QFETCH(double, value);
+    QFETCH(QString, shown);
+    QLocale::setDefault(QLocale(language));
+    PolygonValuesModel model;
+    const int row = PolygonValuesModel::rowOf(RadarParameters::PolygonPointParam, 3);
+    const QModelIndex index = model.index(row, int(PolygonValuesModel::Column::Value));
+    PolygonValueDelegate delegate;
+    QWidget parent;
+    std::unique_ptr<QWidget> editor(delegate.createEditor(&parent, {}, index));
+    auto *spin = qobject_cast<QDoubleSpinBox *>(editor.get());
+    QVERIFY(spin);
+    delegate.setEditorData(spin, index);
+    spin->selectAll();
+    QTest::keyClicks(spin, typed);
+    delegate.setModelData(spin, &model, index);
+    QCOMPARE(model.value(0, row), value);
+    QCOMPARE(model.status(0, row).stage(), ValueStatus::Changed);
+    QCOMPARE(index.data().toString(), shown);
+}
+
+QTEST_MAIN(TestPolygonValuesModel)
 #include "tst_polygonvaluesmodel.moc"

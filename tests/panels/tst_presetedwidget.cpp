@@ -3,6 +3,7 @@
 #include "setpositionwidget.h"
 #include "workprofilehandler.h"
 
+#include <QFontMetrics>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPointer>
@@ -25,7 +26,7 @@ QStringList buttonNames(const QWidget &panel)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QStringList names;
     for (const PresetButton *b : panel.findChildren<PresetButton *>())
-        names << b->text();
+        names << b->name();
     return names;
 }
 
@@ -54,6 +55,7 @@ private slots:
     void applyChecksTheIndex();
     void presetsSurviveTheProfileFile_data();
     void presetsSurviveTheProfileFile();
+    void longNamesAreElided();
 };
 
 void TestPresetedWidget::invalidPresetsAreDropped_data()
@@ -72,7 +74,8 @@ void TestPresetedWidget::invalidPresetsAreDropped_data()
     text.insert("height", "6");
     QTest::newRow("missing or mistyped value")
         << QJsonArray { missing, text, position("B", 2.0) } << QStringList { "B" };
-    QTest::newRow("out of range") << QJsonArray { position("deep", -5.0), position("high", 1e9) }
+    // Lengths go to the radar as a sign and a 17-bit magnitude in hundredths.
+    QTest::newRow("out of range") << QJsonArray { position("far", -1310.72), position("high", 1e9) }
                                   << QStringList();
     QTest::newRow("not objects") << QJsonArray { 1, "preset", QJsonValue(), QJsonArray() }
                                  << QStringList();
@@ -251,6 +254,30 @@ void TestPresetedWidget::presetsSurviveTheProfileFile()
     second.applyProfile(-1);
     QCOMPARE(loaded->presets(), saved->presets());
     QCOMPARE(buttonNames(*loaded), QStringList({ "P1", "P2" }));
+}
+
+void TestPresetedWidget::longNamesAreElided()
+{
+    SetPositionWidget shortNamed;
+    shortNamed.setPresets({ position("A", 1.0) });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QString name(70, QLatin1Char('N'));
+    SetPositionWidget longNamed;
+    longNamed.setPresets({ position(name, 1.0) });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // A long name never widens the panel.
+    QCOMPARE(longNamed.minimumSizeHint().width(), shortNamed.minimumSizeHint().width());
+    longNamed.resize(longNamed.minimumSizeHint());
+    longNamed.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&longNamed));
+    auto *button = longNamed.findChild<PresetButton *>();
+    QVERIFY(button);
+    QCOMPARE(button->name(), name);
+    QCOMPARE(button->toolTip(), name);
+    QVERIFY(button->shownName().endsWith(QChar(0x2026)));
+    QVERIFY(button->shownName().size() < name.size());
+    QVERIFY(button->fontMetrics().horizontalAdvance(button->shownName()) <= button->width());
 }
 
 QTEST_MAIN(TestPresetedWidget)
