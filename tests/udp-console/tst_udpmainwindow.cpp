@@ -116,6 +116,7 @@ private slots:
     void unparsableConfigIsBackedUp();
     void unsavableSettingsAreReportedAtExit();
     void signalWithAReportPendingStillSavesAndExits();
+    void mnemonicsAreUnique_data();
     void mnemonicsAreUnique();
     void wholeMessageShowsEveryByte();
     void savesTheReceivedList();
@@ -1038,8 +1039,25 @@ void TestUdpMainWindow::signalWithAReportPendingStillSavesAndExits()
     QCOMPARE(readFile(m_dir->filePath(backups.first())), QByteArray("{ oops"));
 }
 
+void TestUdpMainWindow::mnemonicsAreUnique_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("en") << "en";
+    QTest::newRow("ru") << "ru";
+}
+
 void TestUdpMainWindow::mnemonicsAreUnique()
 {
+    QFETCH(QString, language);
+    std::vector<std::unique_ptr<QTranslator>> translators;
+    if (language != QLatin1String("en")) {
+        for (const QString catalogue : { "qel-udp-client", "vantor-widgets" }) {
+            translators.push_back(std::make_unique<QTranslator>());
+            QVERIFY(translators.back()->load(
+                QStringLiteral("%1_%2").arg(catalogue, language), VANTOR_CATALOGUE_DIR));
+            QCoreApplication::installTranslator(translators.back().get());
+        }
+    }
     MainWindow *w = createWindow();
     // Each text with the control that shows it: a button may change its text, not its key.
     QList<QPair<QObject *, QString>> texts;
@@ -1069,6 +1087,8 @@ void TestUdpMainWindow::mnemonicsAreUnique()
         seen.insert(key, text);
     }
     QVERIFY(seen.size() >= 10);
+    for (const auto &translator : translators)
+        QCoreApplication::removeTranslator(translator.get());
 }
 
 void TestUdpMainWindow::wholeMessageShowsEveryByte()
