@@ -345,7 +345,7 @@
     </message>
     <message>
         <location line="+42"/>
-        <source>&amp;To address</source>
+        <source>To a&amp;ddress</source>
         <translation>&amp;На адрес</translation>
     </message>
     <message>
