@@ -21,8 +21,12 @@ int main(int argc, char *argv[])
             QStringLiteral("qel-udp-client") });
 
     MainWindow window;
-    // Ctrl-C and SIGTERM close the window as its close button does, so the settings are saved.
-    SignalCloser::closeOnTerminationSignals(&window);
+    // Ctrl-C and SIGTERM close the window as its close button does, so the settings are
+    // saved; what would be said in a box at exit goes to stderr instead.
+    if (SignalCloser *closer = SignalCloser::closeOnTerminationSignals(&window)) {
+        QObject::connect(closer, &SignalCloser::terminationSignalReceived, &window,
+            &MainWindow::onTerminationSignalReceived);
+    }
     QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
     if (!screen)
         screen = QGuiApplication::primaryScreen();

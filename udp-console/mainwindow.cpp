@@ -3,9 +3,12 @@
 #include "advancedcombobox.h"
 #include "advancedscrollarea.h"
 #include "collapsiblegroupbox.h"
-#include "jsonconfigfile.h"
+#include "messagebytesdialog.h"
 #include "payloadtext.h"
+#include "repeatsender.h"
+#include "rxlogfile.h"
 #include "rxmessagelistview.h"
+#include "rxpipeline.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
@@ -14,8 +17,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -36,8 +37,9 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
-#include <QTime>
-#include <QVBoxLayout>
+#include <QTimer>
+
+#include <cstdio>
 
 namespace {
 const QString ApplicationVersion = QStringLiteral("v1.2.2-0-g6fd602f");
@@ -47,54 +49,49 @@ const char TextProperty[] = "u#text";
 const char InfoProperty[] = "u#info";
 const char IndexProperty[] = "u#idx";
 
-// Reading stops after this long even while datagrams keep arriving, so that a sender
-// faster than the window cannot freeze it; the socket notifier fires again at once for
-// the rest.
-constexpr qint64 ReadBudgetMsecs = 20;
-constexpr int MaxDatagramSize = 65536;
+// Names from the configuration are shown as they are: an "&" in them is no mnemonic.
+QString withoutMnemonic(const QString &text)
+{
+    return QString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
 
-constexpr int DefaultColumnCount = 5;
-constexpr int DefaultPort = 9999;
-constexpr int DefaultAddress = QHostAddress::Any;
+QString fromButtonText(const QString &text)
+{
+    return QString(text).replace(QLatin1String("&&"), QLatin1String("&"));
+}
 
+ConsoleConfigFile::Location defaultLocation()
+{
+    return ConsoleConfigFile::locate(QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+}
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : MainWindow(defaultConfigPath(), parent)
-{
-    if (!QFileInfo(QCoreApplication::applicationDirPath()).isWritable())
-        statusBar()->showMessage(tr("Settings are kept in %1").arg(m_configPath));
-}
+    : MainWindow(defaultLocation(), parent)
+{ }
 
 MainWindow::MainWindow(const QString &configPath, QWidget *parent)
+    : MainWindow(ConsoleConfigFile::Location { configPath, QString() }, parent)
+{ }
+
+MainWindow::MainWindow(const ConsoleConfigFile::Location &location, QWidget *parent)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::MainWindow>())
-    , m_configPath(configPath)
+    , m_configPath(location.path)
+    , m_configNotice(location.notice)
     , m_rxModel(new RxMessageModel(this))
+    , m_rxPipeline(new RxPipeline(&m_udpSocket, &m_textFilter, m_rxModel, this))
+    , m_repeatSender(new RepeatSender(&m_udpSocket, this))
 {
     setUpForm();
     connectSignals();
-    loadConfigFromFile(m_configPath);
+    doLoadStartUpConfig();
     arrangeDynamicControls();
     setUpMenus();
 }
 
 MainWindow::~MainWindow() = default;
-
-QString MainWindow::defaultConfigPath()
-{
-    return configPathFor(QCoreApplication::applicationDirPath());
-}
-
-QString MainWindow::configPathFor(const QString &programDir)
-{
-    const QString name = QStringLiteral(".%1_config.json").arg(QStringLiteral("qel-udp-client"));
-    if (QFileInfo(programDir).isWritable())
-        return QDir(programDir).filePath(name);
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(folder);
-    return QDir(folder).filePath(name);
-}
 
 void MainWindow::setUpForm()
 {
@@ -111,36 +108,45 @@ void MainWindow::setUpForm()
     setWindowTitle(QStringLiteral("%1 %2 %3")
                        .arg(QCoreApplication::applicationName(), ApplicationVersion, BuildDate));
 
-    const QList<QPair<QString, QHostAddress::SpecialAddress>> addresses {
-        { tr("localhost IPv4"), QHostAddress::LocalHost },
-        { tr("localhost IPv6"), QHostAddress::LocalHostIPv6 },
-        { tr("any IPv4"), QHostAddress::AnyIPv4 },
-        { tr("any IPv6"), QHostAddress::AnyIPv6 },
-        { tr("any IPv4/v6"), QHostAddress::Any },
-    };
-    for (const auto &address : addresses)
-        m_ui->rxAddressCombo->addItem(address.first, static_cast<int>(address.second));
-    for (int columns = 1; columns <= 9; ++columns) {
+    for (QHostAddress::SpecialAddress address : ConsoleConfig::rxAddressChoices()) {
+        QString name;
+        switch (address) {
+        case QHostAddress::LocalHost:
+            name = tr("localhost IPv4");
+            break;
+        case QHostAddress::LocalHostIPv6:
+            name = tr("localhost IPv6");
+            break;
+        case QHostAddress::AnyIPv4:
+            name = tr("any IPv4");
+            break;
+        case QHostAddress::AnyIPv6:
+            name = tr("any IPv6");
+            break;
+        default:
+            name = tr("any IPv4/v6");
+            break;
+        }
+        m_ui->rxAddressCombo->addItem(name, static_cast<int>(address));
+    }
+    for (int columns = ConsoleConfig::MinColumnCount; columns <= ConsoleConfig::MaxColumnCount;
+         ++columns) {
         m_ui->rxFilteringColCountCombo->addItem(QString::number(columns), columns);
         m_ui->txTemplatesColCountCombo->addItem(QString::number(columns), columns);
     }
     m_ui->rxFilteringIfNoRuleCombo->addItem(tr("show"), static_cast<int>(TextFilter::Rule::Show));
     m_ui->rxFilteringIfNoRuleCombo->addItem(tr("hide"), static_cast<int>(TextFilter::Rule::Hide));
+    m_ui->txRepeatIntervalSpin->setRange(
+        ConsoleConfig::MinRepeatInterval, ConsoleConfig::MaxRepeatInterval);
+    m_ui->txRepeatCountLabel->hide();
 
     m_ui->rxFilteringGroup->setCollapsed(true);
     m_ui->rxInfoGroup->setCollapsed(true);
     m_ui->txTemplatesGroup->setCollapsed(true);
     m_ui->txInfoGroup->setCollapsed(true);
 
-    m_ui->rxAddressCombo->setCurrentIndexByItemData(DefaultAddress);
-    m_ui->rxPortSpin->setValue(DefaultPort);
-    m_ui->rxFilteringColCountCombo->setCurrentIndexByItemData(DefaultColumnCount);
-    m_ui->rxFilteringIfNoRuleCombo->setCurrentIndexByItemData(
-        static_cast<int>(TextFilter::Rule::Show));
-    m_ui->txAddressEdit->setText(QStringLiteral("127.0.0.1"));
-    m_ui->txPortSpin->setValue(DefaultPort);
-    m_ui->txTemplatesColCountCombo->setCurrentIndexByItemData(DefaultColumnCount);
     setBindButtonText(false);
+    onTxRepeatButtonToggled(false);
     setTxTemplateFields(QString(), QString());
     setInfoText(m_ui->rxInfoLabel, QString());
 
@@ -159,8 +165,8 @@ void MainWindow::setUpForm()
     m_ui->rxTextList->addAction(show);
     m_ui->rxTextList->setContextMenuPolicy(Qt::ActionsContextMenu);
 
-    m_flushTimer.setSingleShot(true);
-    m_sinceFlush.start();
+    // The defaults are the settings of an empty configuration.
+    applyConfig(ConsoleConfig());
 }
 
 void MainWindow::setUpMenus()
@@ -169,6 +175,9 @@ void MainWindow::setUpMenus()
     QAction *load = fileMenu->addAction(tr("&Load configuration"));
     load->setObjectName(QStringLiteral("loadConfigAction"));
     connect(load, &QAction::triggered, this, &MainWindow::onLoadConfigActionClicked);
+    QAction *save = fileMenu->addAction(tr("&Save received messages..."));
+    save->setObjectName(QStringLiteral("saveRxMessagesAction"));
+    connect(save, &QAction::triggered, this, &MainWindow::onRxSaveButtonClicked);
     fileMenu->addSeparator();
     QAction *exit = fileMenu->addAction(tr("&Exit"));
     exit->setObjectName(QStringLiteral("exitAction"));
@@ -191,6 +200,9 @@ void MainWindow::connectSignals()
     connect(m_ui->rxBindButton, &QPushButton::toggled, this, &MainWindow::setBindButtonText);
     connect(m_ui->rxBindButton, &QPushButton::clicked, this, &MainWindow::onRxBindButtonClicked);
     connect(m_ui->rxClearButton, &QPushButton::clicked, this, &MainWindow::onRxClearButtonClicked);
+    connect(m_ui->rxShowBytesButton, &QPushButton::clicked, this,
+        &MainWindow::onShowRxMessageActionTriggered);
+    connect(m_ui->rxSaveButton, &QPushButton::clicked, this, &MainWindow::onRxSaveButtonClicked);
     connect(m_ui->rxFilteringColCountCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
         this, &MainWindow::onRxFilteringColCountComboIndexChanged);
     connect(m_ui->rxFilteringIfNoRuleCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
@@ -205,203 +217,178 @@ void MainWindow::connectSignals()
         &MainWindow::adjustRxMessageInfoSize);
     connect(m_ui->txSendButton, &QPushButton::clicked, this, &MainWindow::onTxSendButtonClicked);
     connect(m_ui->txClearButton, &QPushButton::clicked, this, &MainWindow::onTxClearButtonClicked);
+    connect(
+        m_ui->txRepeatButton, &QPushButton::toggled, this, &MainWindow::onTxRepeatButtonToggled);
     connect(m_ui->txTemplatesColCountCombo, QOverload<int>::of(&QComboBox::currentIndexChanged),
         this, &MainWindow::onTxTemplatesColCountComboIndexChanged);
     connect(m_ui->txInfoScrollArea, &AdvancedScrollArea::innerAreaSizeChanged, this,
         &MainWindow::adjustTxTemplateInfoSize);
     connect(&m_udpSocket, &QUdpSocket::readyRead, this, &MainWindow::onUdpSocketReadyRead);
-    connect(&m_flushTimer, &QTimer::timeout, this, &MainWindow::flushRxMessages);
+    connect(
+        m_rxPipeline, &RxPipeline::rowsAboutToBeTrimmed, this, &MainWindow::doClearRxSelectionFrom);
+    connect(m_repeatSender, &RepeatSender::sentCountChanged, this, &MainWindow::showTxRepeatCount);
+    connect(m_repeatSender, &RepeatSender::stopped, this, &MainWindow::onRepeatSenderStopped);
+}
+
+int MainWindow::rxDisplayLimit() const
+{
+    return m_rxPipeline->displayLimit();
 }
 
 void MainWindow::setRxDisplayLimit(int limit)
 {
-    m_rxDisplayLimit = qBound(MinRxDisplayLimit, limit, MaxRxDisplayLimit);
+    m_rxPipeline->setDisplayLimit(limit);
+}
+
+bool MainWindow::showIfNoRuleMatches() const
+{
+    return m_rxPipeline->showIfNoRuleMatches();
+}
+
+quint64 MainWindow::rxDatagramCount() const
+{
+    return m_rxPipeline->datagramCount();
+}
+
+int MainWindow::pendingRxMessageCount() const
+{
+    return m_rxPipeline->pendingCount();
+}
+
+ConsoleConfig MainWindow::currentConfig() const
+{
+    ConsoleConfig config;
+    config.rxDisplayLimit = rxDisplayLimit();
+    config.rxWordWrapping = m_ui->rxTextList->wordWrap();
+    config.rxAddress
+        = static_cast<QHostAddress::SpecialAddress>(m_ui->rxAddressCombo->currentData().toInt());
+    config.rxPort = m_ui->rxPortSpin->value();
+    config.rxFilteringColumnCount = m_ui->rxFilteringColCountCombo->currentData().toInt();
+    config.showIfNoRuleMatches = showIfNoRuleMatches();
+    config.rules = m_textFilter;
+    config.txAddress = m_ui->txAddressEdit->text();
+    config.txPort = m_ui->txPortSpin->value();
+    config.txTemplatesColumnCount = m_ui->txTemplatesColCountCombo->currentData().toInt();
+    for (const QPushButton *button : m_templateButtons) {
+        config.templates.append({ fromButtonText(button->text()),
+            button->property(TextProperty).toString(), button->property(InfoProperty).toString() });
+    }
+    config.txRepeatInterval = m_ui->txRepeatIntervalSpin->value();
+    return config;
+}
+
+void MainWindow::applyConfig(const ConsoleConfig &config)
+{
+    setRxDisplayLimit(config.rxDisplayLimit);
+    m_ui->rxTextList->setEntriesWrapped(config.rxWordWrapping);
+    if (m_wordWrapAction)
+        m_wordWrapAction->setChecked(config.rxWordWrapping);
+    m_ui->rxAddressCombo->setCurrentIndexByItemData(static_cast<int>(config.rxAddress));
+    m_ui->rxPortSpin->setValue(config.rxPort);
+    m_ui->rxFilteringColCountCombo->setCurrentIndexByItemData(config.rxFilteringColumnCount);
+    m_ui->rxFilteringIfNoRuleCombo->setCurrentIndexByItemData(static_cast<int>(
+        config.showIfNoRuleMatches ? TextFilter::Rule::Show : TextFilter::Rule::Hide));
+    m_rxPipeline->setShowIfNoRuleMatches(config.showIfNoRuleMatches);
+    m_ui->txAddressEdit->setText(config.txAddress);
+    m_ui->txPortSpin->setValue(config.txPort);
+    m_ui->txTemplatesColCountCombo->setCurrentIndexByItemData(config.txTemplatesColumnCount);
+    m_ui->txRepeatIntervalSpin->setValue(config.txRepeatInterval);
+
+    deleteDynamicControls();
+    m_textFilter = config.rules;
+    doCreateRuleChecks(0);
+    for (const ConsoleConfig::Template &item : config.templates)
+        doCreateTemplateButton(item);
+    arrangeDynamicControls();
 }
 
 void MainWindow::loadConfigFromFile(const QString &path)
 {
-    QJsonObject config;
-    if (JsonConfigFile(MaxConfigSize).read(path, &config) != JsonConfigFile::Content::Object)
+    // The default file's reader remembers an unreadable file, to keep a copy before saving.
+    ConsoleConfigFile otherFile;
+    doLoadConfig(path == m_configPath ? m_configFile : otherFile, path);
+}
+
+ConsoleConfigFile::ReadResult MainWindow::doLoadConfig(ConsoleConfigFile &file, const QString &path)
+{
+    QJsonObject json;
+    const ConsoleConfigFile::ReadResult result = file.read(path, &json);
+    if (result == ConsoleConfigFile::ReadResult::Read)
+        doApplyJson(json);
+    return result;
+}
+
+void MainWindow::doApplyJson(const QJsonObject &json)
+{
+    ConsoleConfig config = currentConfig();
+    config.apply(json);
+    applyConfig(config);
+}
+
+void MainWindow::doLoadStartUpConfig()
+{
+    switch (doLoadConfig(m_configFile, m_configPath)) {
+    case ConsoleConfigFile::ReadResult::Read:
+    case ConsoleConfigFile::ReadResult::Missing:
         return;
-
-    if (config.contains(QLatin1String("rx_display_limit")))
-        setRxDisplayLimit(
-            config.value(QLatin1String("rx_display_limit")).toInt(DefaultRxDisplayLimit));
-    if (config.contains(QLatin1String("rx_word_wrapping")))
-        m_ui->rxTextList->setEntriesWrapped(
-            config.value(QLatin1String("rx_word_wrapping")).toBool());
-
-    if (config.contains(QLatin1String("rx_endpoint"))) {
-        const QJsonObject endpoint = config.value(QLatin1String("rx_endpoint")).toObject();
-        if (endpoint.contains(QLatin1String("address")))
-            m_ui->rxAddressCombo->setCurrentIndexByItemData(
-                endpoint.value(QLatin1String("address")).toInt(DefaultAddress));
-        if (endpoint.contains(QLatin1String("port")))
-            m_ui->rxPortSpin->setValue(endpoint.value(QLatin1String("port")).toInt());
-    }
-
-    if (config.contains(QLatin1String("rx_filtering"))) {
-        const QJsonObject filtering = config.value(QLatin1String("rx_filtering")).toObject();
-        if (filtering.contains(QLatin1String("column_count")))
-            m_ui->rxFilteringColCountCombo->setCurrentIndexByItemData(
-                filtering.value(QLatin1String("column_count")).toInt(DefaultColumnCount));
-        if (filtering.contains(QLatin1String("if_no_rule_matches"))) {
-            const auto type = TextFilter::Rule::stringToType(
-                filtering.value(QLatin1String("if_no_rule_matches")).toString());
-            m_ui->rxFilteringIfNoRuleCombo->setCurrentIndexByItemData(static_cast<int>(type));
-        }
-        if (filtering.contains(QLatin1String("rules")))
-            createRxFilteringRuleChecks(filtering.value(QLatin1String("rules")).toArray());
-    }
-
-    if (config.contains(QLatin1String("tx_endpoint"))) {
-        const QJsonObject endpoint = config.value(QLatin1String("tx_endpoint")).toObject();
-        if (endpoint.contains(QLatin1String("address")))
-            m_ui->txAddressEdit->setText(endpoint.value(QLatin1String("address")).toString());
-        if (endpoint.contains(QLatin1String("port")))
-            m_ui->txPortSpin->setValue(endpoint.value(QLatin1String("port")).toInt());
-    }
-
-    if (config.contains(QLatin1String("tx_templates"))) {
-        const QJsonObject templates = config.value(QLatin1String("tx_templates")).toObject();
-        if (templates.contains(QLatin1String("column_count")))
-            m_ui->txTemplatesColCountCombo->setCurrentIndexByItemData(
-                templates.value(QLatin1String("column_count")).toInt(DefaultColumnCount));
-        if (templates.contains(QLatin1String("items")))
-            createTxTemplateItemButtons(templates.value(QLatin1String("items")).toArray());
+    case ConsoleConfigFile::ReadResult::Unusable:
+        m_startUpWarning = m_configFile.message() + QLatin1Char(' ')
+            + tr("The console starts with its default settings and keeps the file as a .bak "
+                 "copy when it saves them.");
+        return;
+    case ConsoleConfigFile::ReadResult::NotRegularFile:
+        m_startUpWarning = m_configFile.message() + QLatin1Char(' ')
+            + tr("The console starts with its default settings and cannot save them there.");
+        return;
     }
 }
 
-void MainWindow::saveConfigToFile(const QString &path)
+bool MainWindow::saveConfigToFile(const QString &path)
 {
-    QJsonArray items;
-    for (QPushButton *button : qAsConst(m_templateButtons)) {
-        items.append(QJsonObject {
-            { QStringLiteral("name"), button->text() },
-            { QStringLiteral("text"), button->property(TextProperty).toString() },
-            { QStringLiteral("info"), button->property(InfoProperty).toString() },
-        });
-    }
-    const auto ifNoRuleMatches = static_cast<TextFilter::Rule::Type>(
-        m_ui->rxFilteringIfNoRuleCombo->currentData().toInt());
+    return m_configFile.write(path, currentConfig().toJson());
+}
 
-    const QJsonObject config {
-        { QStringLiteral("rx_display_limit"), m_rxDisplayLimit },
-        { QStringLiteral("rx_word_wrapping"), m_ui->rxTextList->wordWrap() },
-        { QStringLiteral("rx_endpoint"),
-            QJsonObject {
-                { QStringLiteral("address"), m_ui->rxAddressCombo->currentData().toInt() },
-                { QStringLiteral("port"), m_ui->rxPortSpin->value() },
-            } },
-        { QStringLiteral("rx_filtering"),
-            QJsonObject {
-                { QStringLiteral("column_count"),
-                    m_ui->rxFilteringColCountCombo->currentData().toInt() },
-                { QStringLiteral("if_no_rule_matches"),
-                    TextFilter::Rule::typeToString(ifNoRuleMatches) },
-                { QStringLiteral("rules"), m_textFilter.rulesAsJsonArray() },
-            } },
-        { QStringLiteral("tx_endpoint"),
-            QJsonObject {
-                { QStringLiteral("address"), m_ui->txAddressEdit->text() },
-                { QStringLiteral("port"), m_ui->txPortSpin->value() },
-            } },
-        { QStringLiteral("tx_templates"),
-            QJsonObject {
-                { QStringLiteral("column_count"),
-                    m_ui->txTemplatesColCountCombo->currentData().toInt() },
-                { QStringLiteral("items"), items },
-            } },
-    };
-    JsonConfigFile(MaxConfigSize).write(path, config);
+bool MainWindow::saveRxMessagesToFile(const QString &path)
+{
+    m_rxPipeline->flush();
+    QString error;
+    if (!RxLogFile::save(path, *m_rxModel, &error)) {
+        showWarning(tr("The received messages could not be saved to %1: %2")
+                        .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    statusBar()->showMessage(tr("Messages saved to %1: %2")
+                                 .arg(QDir::toNativeSeparators(path))
+                                 .arg(m_rxModel->rowCount()));
+    return true;
 }
 
 bool MainWindow::bindUdpSocket(const QHostAddress &address, quint16 port)
 {
-    unbindUdpSocket();
-    if (!m_udpSocket.bind(address, port))
-        return false;
-    m_udpSocket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, ReceiveBufferSize);
-    return true;
+    return m_rxPipeline->bind(address, port);
 }
 
 void MainWindow::unbindUdpSocket()
 {
-    if (m_udpSocket.state() == QAbstractSocket::BoundState)
-        m_udpSocket.close();
-    else if (m_udpSocket.state() != QAbstractSocket::UnconnectedState)
-        m_udpSocket.abort();
+    m_rxPipeline->unbind();
 }
 
 void MainWindow::addRxMessageToLog(
     const QHostAddress &address, int port, const QByteArray &payload, int ruleIndex)
 {
-    queueRxMessage(
-        address, static_cast<quint16>(port), payload, PayloadText::decode(payload), ruleIndex);
-    flushRxMessages();
+    m_rxPipeline->addMessage(address, static_cast<quint16>(port), payload, ruleIndex);
 }
 
-void MainWindow::queueRxMessage(
-    const QHostAddress &address, quint16 port, QByteArray payload, QString text, int ruleIndex)
+void MainWindow::onUdpSocketReadyRead()
 {
-    RxMessageModel::Entry entry;
-    entry.header = rxMessageHeader(address, port);
-    entry.payload = std::move(payload);
-    entry.text = std::move(text);
-    entry.ruleIndex = ruleIndex;
-    m_pendingEntries.append(std::move(entry));
+    m_rxPipeline->readPendingDatagrams();
 }
 
-QString MainWindow::rxMessageHeader(const QHostAddress &address, quint16 port)
+void MainWindow::doClearRxSelectionFrom(int firstRow)
 {
-    // Local time costs a time zone lookup (a stat() of /etc/localtime) on every call, so
-    // the offset from UTC is looked up once a second and the clock read as UTC.
-    const qint64 utcMsecs = QDateTime::currentMSecsSinceEpoch();
-    if (utcMsecs / 1000 != m_headerUtcSecond) {
-        m_headerUtcSecond = utcMsecs / 1000;
-        m_headerUtcOffsetMsecs
-            = qint64(QDateTime::fromMSecsSinceEpoch(utcMsecs).offsetFromUtc()) * 1000;
-    }
-    if (utcMsecs != m_headerMsecs) {
-        m_headerMsecs = utcMsecs;
-        constexpr qint64 MsecsPerDay = 24 * 3600 * 1000;
-        const qint64 local
-            = ((utcMsecs + m_headerUtcOffsetMsecs) % MsecsPerDay + MsecsPerDay) % MsecsPerDay;
-        m_headerTime = QTime::fromMSecsSinceStartOfDay(static_cast<int>(local))
-                           .toString(QStringLiteral("hh:mm:ss.zzz"));
-    }
-    if (address != m_headerAddress || m_headerAddressText.isNull()) {
-        m_headerAddress = address;
-        // A dual-stack socket reports IPv4 senders as "::ffff:a.b.c.d"; show them as IPv4.
-        bool isIpv4 = false;
-        const quint32 ipv4 = address.toIPv4Address(&isIpv4);
-        m_headerAddressText = isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
-    }
-    return tr("%1 from %2:%3").arg(m_headerTime, m_headerAddressText).arg(port);
-}
-
-void MainWindow::flushRxMessages()
-{
-    m_flushTimer.stop();
-    m_sinceFlush.restart();
-    if (m_pendingEntries.isEmpty())
-        return;
-    QVector<RxMessageModel::Entry> entries;
-    entries.swap(m_pendingEntries);
-    m_rxModel->prependEntries(std::move(entries));
-    trimRxMessages();
-}
-
-void MainWindow::trimRxMessages()
-{
-    const int excess
-        = qMax(m_rxModel->rowCount() - m_rxDisplayLimit, m_rxModel->rowsOverBudget(RxByteBudget));
-    if (excess <= 0)
-        return;
     // Qt would move the current entry to a neighbour; the selection is dropped instead.
-    if (m_ui->rxTextList->currentIndex().row() >= m_rxModel->rowCount() - excess)
+    if (m_ui->rxTextList->currentIndex().row() >= firstRow)
         m_ui->rxTextList->selectionModel()->clear();
-    m_rxModel->removeLastRows(excess);
 }
 
 void MainWindow::setRxMessageExpanded(const QModelIndex &index, bool expanded)
@@ -448,12 +435,17 @@ void MainWindow::createRxFilteringRuleChecks(const QJsonArray &rules)
 {
     const int first = m_textFilter.ruleCount();
     m_textFilter.appendRulesFromJsonArray(rules);
+    doCreateRuleChecks(first);
+}
+
+void MainWindow::doCreateRuleChecks(int firstRule)
+{
     QWidget *container = m_ui->rxFilteringGroup->containerWidget();
-    for (int i = first; i < m_textFilter.ruleCount(); ++i) {
+    for (int i = firstRule; i < m_textFilter.ruleCount(); ++i) {
         const TextFilter::Rule &rule = m_textFilter.ruleAt(i);
         if (rule.type == TextFilter::Rule::NoType)
             continue;
-        auto *check = new QCheckBox(rule.name, container);
+        auto *check = new QCheckBox(withoutMnemonic(rule.name), container);
         check->setToolTip(rule.text);
         check->setChecked(rule.type == TextFilter::Rule::Show);
         check->setProperty(IndexProperty, i);
@@ -464,21 +456,18 @@ void MainWindow::createRxFilteringRuleChecks(const QJsonArray &rules)
 
 void MainWindow::createTxTemplateItemButtons(const QJsonArray &items)
 {
-    QWidget *container = m_ui->txTemplatesGroup->containerWidget();
-    for (const QJsonValue &value : items) {
-        if (!value.isObject())
-            continue;
-        const QJsonObject item = value.toObject();
-        const QString name = item.value(QLatin1String("name")).toString();
-        const QString text = item.value(QLatin1String("text")).toString();
-        if (name.isEmpty() || text.isEmpty())
-            continue;
-        auto *button = new QPushButton(name, container);
-        button->setProperty(TextProperty, text);
-        button->setProperty(InfoProperty, item.value(QLatin1String("info")).toString());
-        connect(button, &QPushButton::clicked, this, &MainWindow::onTxTemplateItemButtonClicked);
-        m_templateButtons.append(button);
-    }
+    for (const ConsoleConfig::Template &item : ConsoleConfig::templatesFromJson(items))
+        doCreateTemplateButton(item);
+}
+
+void MainWindow::doCreateTemplateButton(const ConsoleConfig::Template &item)
+{
+    auto *button
+        = new QPushButton(withoutMnemonic(item.name), m_ui->txTemplatesGroup->containerWidget());
+    button->setProperty(TextProperty, item.text);
+    button->setProperty(InfoProperty, item.info);
+    connect(button, &QPushButton::clicked, this, &MainWindow::onTxTemplateItemButtonClicked);
+    m_templateButtons.append(button);
 }
 
 void MainWindow::arrangeInGrid(
@@ -563,13 +552,20 @@ void MainWindow::onLoadConfigActionClicked()
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
         if (path.isEmpty())
             return;
+        // Read first: a file that cannot be used leaves the window as it is.
+        ConsoleConfigFile file;
+        QJsonObject json;
+        if (file.read(path, &json) != ConsoleConfigFile::ReadResult::Read) {
+            const QString problem = file.message().isEmpty()
+                ? tr("The file %1 does not exist.").arg(QDir::toNativeSeparators(path))
+                : file.message();
+            showWarning(problem + QLatin1Char(' ') + tr("Nothing was loaded."));
+            return;
+        }
         deleteDynamicControls();
         onRxClearButtonClicked();
         setTxTemplateFields(QString(), QString());
-        loadConfigFromFile(path);
-        arrangeDynamicControls();
-        // The new file may switch word wrapping; the menu item follows the list.
-        m_wordWrapAction->setChecked(m_ui->rxTextList->wordWrap());
+        doApplyJson(json);
     });
     dialog->open();
 }
@@ -584,7 +580,7 @@ void MainWindow::onChangeRxDisplayLimitActionClicked()
     dialog->setLabelText(tr("Received messages display limit"));
     dialog->setIntRange(MinRxDisplayLimit, MaxRxDisplayLimit);
     dialog->setIntStep(1);
-    dialog->setIntValue(m_rxDisplayLimit);
+    dialog->setIntValue(rxDisplayLimit());
     connect(dialog, &QInputDialog::intValueSelected, this, &MainWindow::setRxDisplayLimit);
     dialog->open();
 }
@@ -596,7 +592,7 @@ void MainWindow::onEnableRxWordWrappingActionTriggered(bool enabled)
 
 void MainWindow::setBindButtonText(bool checked)
 {
-    m_ui->rxBindButton->setText(checked ? tr("Unbind") : tr("Bind"));
+    m_ui->rxBindButton->setText(checked ? tr("&Unbind") : tr("&Bind"));
 }
 
 void MainWindow::onRxBindButtonClicked(bool checked)
@@ -628,10 +624,10 @@ void MainWindow::showWarning(const QString &text)
 
 void MainWindow::onRxClearButtonClicked()
 {
-    m_pendingEntries.clear();
     // A model reset drops the current entry without a currentChanged() signal.
-    m_rxModel->clear();
+    m_rxPipeline->clear();
     setRxMessageInfo(QModelIndex());
+    doShowCurrentRxMessageBytes();
 }
 
 void MainWindow::onRxFilteringColCountComboIndexChanged(int index)
@@ -641,8 +637,8 @@ void MainWindow::onRxFilteringColCountComboIndexChanged(int index)
 
 void MainWindow::onRxFilteringIfNoRuleComboIndexChanged(int index)
 {
-    m_showIfNoRuleMatches = m_ui->rxFilteringIfNoRuleCombo->itemData(index).toInt()
-        == static_cast<int>(TextFilter::Rule::Show);
+    m_rxPipeline->setShowIfNoRuleMatches(m_ui->rxFilteringIfNoRuleCombo->itemData(index).toInt()
+        == static_cast<int>(TextFilter::Rule::Show));
 }
 
 void MainWindow::onRxFilteringShowAllButtonClicked()
@@ -672,6 +668,7 @@ void MainWindow::onRxTextListCurrentItemChanged(
     setRxMessageExpanded(previous, false);
     setRxMessageExpanded(current, true);
     setRxMessageInfo(current);
+    doShowCurrentRxMessageBytes();
 }
 
 void MainWindow::adjustInfoArea(
@@ -693,12 +690,20 @@ void MainWindow::adjustRxMessageInfoSize()
 void MainWindow::onTxSendButtonClicked()
 {
     statusBar()->clearMessage();
-    const QString text = m_ui->txAddressEdit->text().trimmed();
     const QByteArray datagram = m_ui->txTextEdit->toPlainText().toUtf8();
     const auto port = static_cast<quint16>(m_ui->txPortSpin->value());
+    doResolveTxAddress([this, datagram, port](const QHostAddress &address) {
+        doSendDatagram(datagram, address, port);
+    });
+}
+
+void MainWindow::doResolveTxAddress(const std::function<void(const QHostAddress &)> &onResolved,
+    const std::function<void()> &onFailed)
+{
+    const QString text = m_ui->txAddressEdit->text().trimmed();
     QHostAddress address;
     if (address.setAddress(text)) {
-        doSendDatagram(datagram, address, port);
+        onResolved(address);
         return;
     }
     // Anything else that could be a host name is looked up without blocking the window.
@@ -708,15 +713,12 @@ void MainWindow::onTxSendButtonClicked()
     if (text.size() > 253 || !hostName.match(text).hasMatch()) {
         statusBar()->showMessage(
             tr("Not sent: \"%1\" is neither an IP address nor a host name.").arg(text));
+        if (onFailed)
+            onFailed();
         return;
     }
-    doSendToHost(text, datagram, port);
-}
-
-void MainWindow::doSendToHost(const QString &host, const QByteArray &datagram, quint16 port)
-{
-    statusBar()->showMessage(tr("Looking up %1 ...").arg(host));
-    QHostInfo::lookupHost(host, this, [this, host, datagram, port](const QHostInfo &info) {
+    statusBar()->showMessage(tr("Looking up %1 ...").arg(text));
+    QHostInfo::lookupHost(text, this, [this, text, onResolved, onFailed](const QHostInfo &info) {
         // An IPv4-only socket cannot send to IPv6 and the other way round.
         const QAbstractSocket::NetworkLayerProtocol bound
             = m_udpSocket.state() == QAbstractSocket::BoundState
@@ -735,11 +737,13 @@ void MainWindow::doSendToHost(const QString &host, const QByteArray &datagram, q
             const QString reason = info.error() != QHostInfo::NoError
                 ? info.errorString()
                 : tr("no address the socket can send to");
-            statusBar()->showMessage(tr("Not sent: cannot resolve %1: %2").arg(host, reason));
+            statusBar()->showMessage(tr("Not sent: cannot resolve %1: %2").arg(text, reason));
+            if (onFailed)
+                onFailed();
             return;
         }
         statusBar()->clearMessage();
-        doSendDatagram(datagram, target, port);
+        onResolved(target);
     });
 }
 
@@ -752,6 +756,44 @@ void MainWindow::doSendDatagram(
                                      .arg(port)
                                      .arg(m_udpSocket.errorString()));
     }
+}
+
+void MainWindow::onTxRepeatButtonToggled(bool checked)
+{
+    m_ui->txRepeatButton->setText(checked ? tr("Sto&p") : tr("Re&peat"));
+    m_ui->txRepeatIntervalSpin->setEnabled(!checked);
+    const int request = ++m_repeatRequest;
+    if (!checked) {
+        m_repeatSender->stop();
+        return;
+    }
+    statusBar()->clearMessage();
+    const QByteArray datagram = m_ui->txTextEdit->toPlainText().toUtf8();
+    const auto port = static_cast<quint16>(m_ui->txPortSpin->value());
+    const int interval = m_ui->txRepeatIntervalSpin->value();
+    doResolveTxAddress(
+        [this, request, datagram, port, interval](const QHostAddress &address) {
+            if (request != m_repeatRequest)
+                return;
+            m_ui->txRepeatCountLabel->show();
+            m_repeatSender->start(datagram, address, port, interval);
+        },
+        [this, request] {
+            if (request == m_repeatRequest)
+                m_ui->txRepeatButton->setChecked(false);
+        });
+}
+
+void MainWindow::showTxRepeatCount(int count)
+{
+    m_ui->txRepeatCountLabel->setText(tr("Sent: %1").arg(count));
+}
+
+void MainWindow::onRepeatSenderStopped(const QString &reason)
+{
+    m_ui->txRepeatButton->setChecked(false);
+    if (!reason.isEmpty())
+        showWarning(tr("Repeated sending stopped: %1.").arg(reason));
 }
 
 QString MainWindow::currentRxMessageText() const
@@ -770,24 +812,50 @@ void MainWindow::onCopyRxMessageActionTriggered()
 
 void MainWindow::onShowRxMessageActionTriggered()
 {
-    const QModelIndex index = m_ui->rxTextList->currentIndex();
-    if (!index.isValid())
+    if (!m_bytesDialog) {
+        m_bytesDialog = new MessageBytesDialog(this);
+        m_bytesDialog->setObjectName(QStringLiteral("rxMessageDialog"));
+        // Half the window, so that it fits wherever the window does.
+        m_bytesDialog->resize(qMax(400, width() / 2), qMax(300, height() * 2 / 3));
+    }
+    m_bytesDialog->show();
+    doShowCurrentRxMessageBytes();
+    m_bytesDialog->raise();
+    m_bytesDialog->activateWindow();
+}
+
+void MainWindow::doShowCurrentRxMessageBytes()
+{
+    if (!m_bytesDialog || !m_bytesDialog->isVisible())
         return;
-    auto *dialog = new QDialog(this);
-    dialog->setObjectName(QStringLiteral("rxMessageDialog"));
+    const QModelIndex index = m_ui->rxTextList->currentIndex();
+    if (index.isValid()) {
+        m_bytesDialog->showMessage(index.data(RxMessageModel::HeaderRole).toString(),
+            index.data(RxMessageModel::PayloadRole).toByteArray());
+    } else {
+        m_bytesDialog->showNoMessage();
+    }
+}
+
+void MainWindow::onRxSaveButtonClicked()
+{
+    if (m_rxSaveFolder.isEmpty())
+        m_rxSaveFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString name
+        = QStringLiteral("received-%1.txt")
+              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")));
+    auto *dialog = new QFileDialog(this, tr("Save received messages"),
+        QDir(m_rxSaveFolder).filePath(name), tr("Text files (*.txt);;All files (*)"));
+    dialog->setObjectName(QStringLiteral("saveRxMessagesDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(index.data(RxMessageModel::HeaderRole).toString());
-    auto *layout = new QVBoxLayout(dialog);
-    auto *text = new QPlainTextEdit(dialog);
-    text->setObjectName(QStringLiteral("rxMessageText"));
-    text->setReadOnly(true);
-    text->setPlainText(currentRxMessageText());
-    layout->addWidget(text);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
-    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    // Half the window, so that it fits wherever the window does.
-    dialog->resize(qMax(400, width() / 2), qMax(300, height() * 2 / 3));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("txt"));
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+        if (path.isEmpty())
+            return;
+        m_rxSaveFolder = QFileInfo(path).absolutePath();
+        saveRxMessagesToFile(path);
+    });
     dialog->open();
 }
 
@@ -815,35 +883,51 @@ void MainWindow::adjustTxTemplateInfoSize()
     adjustInfoArea(this, m_ui->txInfoScrollArea, m_ui->txInfoInner, m_ui->txInfoLabel);
 }
 
-void MainWindow::onUdpSocketReadyRead()
+void MainWindow::onTerminationSignalReceived(int)
 {
-    QElapsedTimer budget;
-    budget.start();
-    QByteArray buffer(MaxDatagramSize, Qt::Uninitialized);
-    while (m_udpSocket.hasPendingDatagrams()) {
-        QHostAddress address;
-        quint16 port = 0;
-        const qint64 size = m_udpSocket.readDatagram(buffer.data(), buffer.size(), &address, &port);
-        if (size >= 0)
-            ++m_rxDatagramCount;
-        if (size > 0) {
-            QByteArray payload(buffer.constData(), static_cast<int>(size));
-            QString text = PayloadText::decode(payload);
-            int ruleIndex = -1;
-            if (m_textFilter.shouldShow(text, m_showIfNoRuleMatches, &ruleIndex))
-                queueRxMessage(address, port, std::move(payload), std::move(text), ruleIndex);
-        }
-        if (size < 0 || budget.elapsed() >= ReadBudgetMsecs)
-            break;
+    m_closingOnSignal = true;
+    if (m_exitBox)
+        m_exitBox->reject();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    if (!m_configNotice.isEmpty())
+        statusBar()->showMessage(m_configNotice);
+    if (!m_startUpWarning.isEmpty()) {
+        // Once the window is there to be read over.
+        QTimer::singleShot(0, this, [this] { showWarning(m_startUpWarning); });
     }
-    if (m_sinceFlush.elapsed() >= FlushInterval)
-        flushRxMessages();
-    else if (!m_pendingEntries.isEmpty() && !m_flushTimer.isActive())
-        m_flushTimer.start(FlushInterval - static_cast<int>(m_sinceFlush.elapsed()));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    saveConfigToFile(m_configPath);
+    if (!m_closing) {
+        m_closing = true;
+        m_repeatSender->stop();
+        const bool saved = saveConfigToFile(m_configPath);
+        if (!m_configFile.message().isEmpty())
+            doReportAtExit(m_configFile.message(), !saved);
+    }
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::doReportAtExit(const QString &text, bool failed)
+{
+    if (!m_closingOnSignal) {
+        QMessageBox box(failed ? QMessageBox::Warning : QMessageBox::Information, windowTitle(),
+            text, QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("exitMessageBox"));
+        m_exitBox = &box;
+        box.exec();
+    }
+    // Also when a signal came while the box was open: nobody may be there to read it.
+    if (m_closingOnSignal) {
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(QCoreApplication::applicationName()),
+            qUtf8Printable(text));
+    }
 }

@@ -1,77 +1,81 @@
 #pragma once
 
+#include "consoleconfig.h"
+#include "consoleconfigfile.h"
 #include "rxmessagemodel.h"
 #include "textfilter.h"
 
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
 #include <QMainWindow>
-#include <QTimer>
+#include <QPointer>
 #include <QUdpSocket>
-#include <QVector>
 
+#include <functional>
 #include <memory>
 
 class AdvancedScrollArea;
+class MessageBytesDialog;
 class QAction;
 class QCheckBox;
 class QGridLayout;
 class QJsonArray;
+class QJsonObject;
 class QLabel;
+class QMessageBox;
 class QPushButton;
+class RepeatSender;
+class RxPipeline;
 
 namespace Ui {
 class MainWindow;
 }
 
 // The UDP message console: binds one socket, lists the received datagrams through the
-// text filter, newest first, and sends the editor's text from the same socket.
+// text filter, newest first, and sends the editor's text from the same socket, once or
+// repeatedly. The receive pipeline, the repeated sending and the configuration live in the
+// core library; the window presents them.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // Most datagrams shown in the list, and the range the user may choose from.
-    static constexpr int DefaultRxDisplayLimit = 100;
-    static constexpr int MinRxDisplayLimit = 1;
-    static constexpr int MaxRxDisplayLimit = 10000;
-    // The socket asks the system for this much receive buffer, so that bursts are
-    // queued rather than dropped while the window paints.
-    static constexpr int ReceiveBufferSize = 8 * 1024 * 1024;
-    // A configuration is a few kilobytes; anything this large is not one of ours.
-    static constexpr qint64 MaxConfigSize = 16 * 1024 * 1024;
-    // Most memory the received list may take; older entries go first, as with the count.
-    // 10000 datagrams of 64 KiB would otherwise take a gigabyte.
-    static constexpr qint64 RxByteBudget = 64 * 1024 * 1024;
+    static constexpr int DefaultRxDisplayLimit = ConsoleConfig::DefaultRxDisplayLimit;
+    static constexpr int MinRxDisplayLimit = ConsoleConfig::MinRxDisplayLimit;
+    static constexpr int MaxRxDisplayLimit = ConsoleConfig::MaxRxDisplayLimit;
 
+    // Keeps its configuration next to the program, or in the user's configuration folder
+    // when the program's folder cannot be written, and says so in the status bar.
     explicit MainWindow(QWidget *parent = nullptr);
     // Reads its configuration from, and writes it back to, configPath.
     explicit MainWindow(const QString &configPath, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // "<program directory>/.qel-udp-client_config.json", or the same name in the user's
-    // configuration folder when the program's folder cannot be written (an installed
-    // program in /usr/bin).
-    static QString defaultConfigPath();
-    static QString configPathFor(const QString &programDir);
     QString configPath() const { return m_configPath; }
 
     const TextFilter &textFilter() const { return m_textFilter; }
     RxMessageModel *rxMessageModel() const { return m_rxModel; }
-    int rxDisplayLimit() const { return m_rxDisplayLimit; }
+    int rxDisplayLimit() const;
     void setRxDisplayLimit(int limit);
-    bool showIfNoRuleMatches() const { return m_showIfNoRuleMatches; }
+    bool showIfNoRuleMatches() const;
     const QUdpSocket &udpSocket() const { return m_udpSocket; }
     QList<QCheckBox *> rxFilteringRuleChecks() const { return m_ruleChecks; }
     QList<QPushButton *> txTemplateItemButtons() const { return m_templateButtons; }
     // Datagrams read from the socket so far, shown or not, and those read but not yet
     // in the list.
-    quint64 rxDatagramCount() const { return m_rxDatagramCount; }
-    int pendingRxMessageCount() const { return m_pendingEntries.size(); }
+    quint64 rxDatagramCount() const;
+    int pendingRxMessageCount() const;
+    const RepeatSender &repeatSender() const { return *m_repeatSender; }
 
+    // The settings as the window shows them, and showing others.
+    ConsoleConfig currentConfig() const;
+    void applyConfig(const ConsoleConfig &config);
+
+    // Applies the keys the file names.
     void loadConfigFromFile(const QString &path);
-    void saveConfigToFile(const QString &path);
+    bool saveConfigToFile(const QString &path);
+    // Saves the received list (see RxLogFile); a failure is shown in a warning box.
+    bool saveRxMessagesToFile(const QString &path);
     bool bindUdpSocket(const QHostAddress &address, quint16 port);
     void unbindUdpSocket();
     void addRxMessageToLog(
@@ -108,25 +112,42 @@ public slots:
     void onTxTemplateItemButtonClicked();
     void adjustTxTemplateInfoSize();
     void onUdpSocketReadyRead();
-    // The whole payload of the current entry: to the clipboard, or in a window.
+    // The whole payload of the current entry: to the clipboard, or in a window that
+    // follows the selection.
     void onCopyRxMessageActionTriggered();
     void onShowRxMessageActionTriggered();
+    // Asks for a file and saves the received list to it.
+    void onRxSaveButtonClicked();
+    void onTxRepeatButtonToggled(bool checked);
+    void showTxRepeatCount(int count);
+    void onRepeatSenderStopped(const QString &reason);
+    // The window is about to close because of SIGINT or SIGTERM: whatever is to be said
+    // at exit goes to stderr, and nothing waits for a person.
+    void onTerminationSignalReceived(int signalNumber);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    MainWindow(const ConsoleConfigFile::Location &location, QWidget *parent);
     void setUpForm();
     void setUpMenus();
     void connectSignals();
-    void queueRxMessage(
-        const QHostAddress &address, quint16 port, QByteArray payload, QString text, int ruleIndex);
-    void flushRxMessages();
-    void trimRxMessages();
-    QString rxMessageHeader(const QHostAddress &address, quint16 port);
+    ConsoleConfigFile::ReadResult doLoadConfig(ConsoleConfigFile &file, const QString &path);
+    void doLoadStartUpConfig();
+    void doApplyJson(const QJsonObject &json);
     void showWarning(const QString &text);
+    void doReportAtExit(const QString &text, bool failed);
+    void doClearRxSelectionFrom(int firstRow);
+    void doShowCurrentRxMessageBytes();
+    void doCreateRuleChecks(int firstRule);
+    void doCreateTemplateButton(const ConsoleConfig::Template &item);
+    // Turns the address field into an address, looking host names up without blocking;
+    // the status bar says when it cannot.
+    void doResolveTxAddress(const std::function<void(const QHostAddress &)> &onResolved,
+        const std::function<void()> &onFailed = {});
     void doSendDatagram(const QByteArray &datagram, const QHostAddress &address, quint16 port);
-    void doSendToHost(const QString &host, const QByteArray &datagram, quint16 port);
     QString currentRxMessageText() const;
     static void setInfoText(QLabel *label, const QString &info);
     static void arrangeInGrid(
@@ -136,28 +157,25 @@ private:
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     QString m_configPath;
+    ConsoleConfigFile m_configFile;
+    // Said once the window shows: where the settings are, and what was wrong with them.
+    QString m_configNotice;
+    QString m_startUpWarning;
     TextFilter m_textFilter;
-    bool m_showIfNoRuleMatches = true;
-    int m_rxDisplayLimit = DefaultRxDisplayLimit;
     QUdpSocket m_udpSocket;
     RxMessageModel *m_rxModel = nullptr;
+    RxPipeline *m_rxPipeline = nullptr;
+    RepeatSender *m_repeatSender = nullptr;
     QList<QCheckBox *> m_ruleChecks;
     QList<QPushButton *> m_templateButtons;
     QAction *m_wordWrapAction = nullptr;
-
-    // Datagrams read but not yet in the list; the list takes them at most every
-    // FlushInterval milliseconds, so a flood costs a few layouts a second.
-    static constexpr int FlushInterval = 50;
-    QVector<RxMessageModel::Entry> m_pendingEntries;
-    QTimer m_flushTimer;
-    quint64 m_rxDatagramCount = 0;
-    QElapsedTimer m_sinceFlush;
-
-    // The last header parts, reused while time and sender stay the same.
-    qint64 m_headerUtcSecond = -1;
-    qint64 m_headerUtcOffsetMsecs = 0;
-    qint64 m_headerMsecs = -1;
-    QString m_headerTime;
-    QHostAddress m_headerAddress;
-    QString m_headerAddressText;
+    QPointer<MessageBytesDialog> m_bytesDialog;
+    QString m_rxSaveFolder;
+    // Counts repeat requests, so that a host lookup that ends after its request was stopped
+    // starts nothing.
+    int m_repeatRequest = 0;
+    bool m_shown = false;
+    bool m_closing = false;
+    bool m_closingOnSignal = false;
+    QPointer<QMessageBox> m_exitBox;
 };

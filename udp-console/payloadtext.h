@@ -21,4 +21,19 @@ public:
 
     // The text without carriage returns and line feeds at its end.
     static QString withoutTrailingLineBreaks(const QString &text);
+
+    // All the bytes, zero bytes included, as text read as decode() reads it; control
+    // characters other than line feed and tab show as their Unicode control pictures
+    // (U+2400 to U+2421), so that every byte stays visible.
+    static QString visible(const QByteArray &payload);
+
+    // The bytes as a hex dump, 16 a line: offset, the bytes in hex, and the bytes that are
+    // printable ASCII as such, "." for the others.
+    static QString hexDump(const QByteArray &payload);
+
+    // The bytes as one line of printable text from which they can be recovered exactly:
+    // backslash, tab, line feed and carriage return as "\\", "\t", "\n" and "\r", other
+    // control bytes as "\xhh". Payloads that are valid UTF-8 keep their printable
+    // characters; in others every byte from 0x80 is written "\xhh" too.
+    static QByteArray escaped(const QByteArray &payload);
 };

@@ -4,6 +4,7 @@
 #include "payloadtext.h"
 #include "textblock.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
 
 #include <algorithm>
@@ -39,6 +40,12 @@ QVariant RxMessageModel::data(const QModelIndex &index, int role) const
         return row.payload;
     case RuleIndexRole:
         return row.ruleIndex;
+    case ReceivedAtRole:
+        return QDateTime::fromMSecsSinceEpoch(row.receivedAtMsecs);
+    case SenderAddressRole:
+        return row.senderAddress;
+    case SenderPortRole:
+        return row.senderPort;
     default:
         return {};
     }
@@ -55,6 +62,9 @@ void RxMessageModel::prependEntries(QVector<Entry> entries)
         row.header = std::move(entry.header);
         row.payload = std::move(entry.payload);
         row.ruleIndex = entry.ruleIndex;
+        row.receivedAtMsecs = entry.receivedAtMsecs;
+        row.senderAddress = std::move(entry.senderAddress);
+        row.senderPort = entry.senderPort;
         m_byteCount += bytesOf(row);
         m_rows.push_front(std::move(row));
     }

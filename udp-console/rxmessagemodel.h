@@ -21,6 +21,9 @@ public:
         HeaderRole = Qt::UserRole, // "hh:mm:ss.zzz from address:port"
         PayloadRole, // the datagram's bytes
         RuleIndexRole, // index of the rule that matched, or -1
+        ReceivedAtRole, // local QDateTime the datagram was read
+        SenderAddressRole, // the sender's address as text, IPv4 senders as IPv4
+        SenderPortRole, // the sender's port
     };
 
     // Longest text shown for a collapsed entry and in a tool tip; the whole datagram
@@ -41,6 +44,9 @@ public:
         int ruleIndex = -1;
         // The payload as text (see PayloadText::decode).
         QString text;
+        qint64 receivedAtMsecs = 0; // since the epoch, UTC
+        QString senderAddress;
+        quint16 senderPort = 0;
     };
 
     explicit RxMessageModel(QObject *parent = nullptr);
@@ -75,6 +81,9 @@ private:
         QString header;
         QByteArray payload;
         int ruleIndex = -1;
+        qint64 receivedAtMsecs = 0;
+        QString senderAddress;
+        quint16 senderPort = 0;
         QString displayText;
         bool expanded = false;
         mutable QSize sizeHint;

@@ -1,9 +1,13 @@
 #include "advancedcombobox.h"
 #include "collapsiblegroupbox.h"
+#include "foldermount.h"
 #include "mainwindow.h"
+#include "messagebytesdialog.h"
+#include "repeatsender.h"
 #include "rxmessagelistview.h"
 #include "signalcloser.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -24,6 +28,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTranslator>
 #include <QUdpSocket>
 #include <QtTest>
@@ -52,6 +57,19 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The letter after a single "&", lower case, or a null QChar.
+QChar mnemonicOf(const QString &text)
+{
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text.at(i) != QLatin1Char('&'))
+            continue;
+        if (text.at(i + 1) != QLatin1Char('&'))
+            return text.at(i + 1).toLower();
+        ++i;
+    }
+    return QChar();
 }
 
 // Empty when the file cannot be read, which no check below expects.
@@ -96,6 +114,13 @@ private slots:
     void displayLimitFromFileIsBounded();
     void wrongTypesGiveConversionDefaults();
     void unparsableConfigIsBackedUp();
+    void unsavableSettingsAreReportedAtExit();
+    void signalWithAReportPendingStillSavesAndExits();
+    void mnemonicsAreUnique_data();
+    void mnemonicsAreUnique();
+    void wholeMessageShowsEveryByte();
+    void savesTheReceivedList();
+    void repeatsUntilStopped();
     void receivesUtf8AndLatin1();
     void largestDatagrams();
     void burstWithoutLoss();
@@ -116,6 +141,8 @@ private:
         return widget;
     }
     static quint16 freePort();
+    // Closes the window, answering the box it shows at exit; returns that box's text.
+    QString closeAndAnswer(MainWindow *window);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_configPath;
@@ -155,6 +182,22 @@ quint16 TestUdpMainWindow::freePort()
     if (!probe.bind(QHostAddress(QHostAddress::LocalHost), 0, QAbstractSocket::DontShareAddress))
         return 0;
     return probe.localPort();
+}
+
+QString TestUdpMainWindow::closeAndAnswer(MainWindow *window)
+{
+    QString text;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, window, [window, &text] {
+        if (auto *box = window->findChild<QMessageBox *>("exitMessageBox")) {
+            text = box->text();
+            box->accept();
+        }
+    });
+    answer.start(10);
+    if (!window->close())
+        qWarning("window not closed");
+    return text;
 }
 
 quint16 TestUdpMainWindow::bind(MainWindow *window)
@@ -245,7 +288,7 @@ void TestUdpMainWindow::startsWithDefaults()
         child<AdvancedComboBox>(w, "rxFilteringIfNoRuleCombo")->currentText(), QString("show"));
     QCOMPARE(child<QLineEdit>(w, "txAddressEdit")->text(), QString("127.0.0.1"));
     QCOMPARE(child<QSpinBox>(w, "txPortSpin")->value(), 9999);
-    QCOMPARE(child<QPushButton>(w, "rxBindButton")->text(), QString("Bind"));
+    QCOMPARE(child<QPushButton>(w, "rxBindButton")->text(), QString("&Bind"));
     QVERIFY(child<QPlainTextEdit>(w, "txTextEdit")->tabChangesFocus());
     QCOMPARE(child<QLabel>(w, "txInfoLabel")->text(), NoInfo);
     QCOMPARE(child<QLabel>(w, "rxFilteringNoRulesLabel")->text(), QString("No filtering rules"));
@@ -263,7 +306,8 @@ void TestUdpMainWindow::startsWithDefaults()
     QStringList fileItems;
     for (QAction *action : menus.at(0)->menu()->actions())
         fileItems << (action->isSeparator() ? QString("-") : action->text());
-    QCOMPARE(fileItems, QStringList({ "&Load configuration", "-", "&Exit" }));
+    QCOMPARE(fileItems,
+        QStringList({ "&Load configuration", "&Save received messages...", "-", "&Exit" }));
     auto *wrap = child<QAction>(w, "enableRxWordWrappingAction");
     QVERIFY(wrap->isCheckable());
     QVERIFY(!wrap->isChecked());
@@ -281,12 +325,12 @@ void TestUdpMainWindow::bindAndUnbind()
     QCOMPARE(w->udpSocket().localPort(), port);
     QCOMPARE(w->udpSocket().localAddress(), QHostAddress(QHostAddress::LocalHost));
     QVERIFY(button->isChecked());
-    QCOMPARE(button->text(), QString("Unbind"));
+    QCOMPARE(button->text(), QString("&Unbind"));
     QVERIFY(!addressPort->isEnabled());
 
     button->click();
     QCOMPARE(w->udpSocket().state(), QAbstractSocket::UnconnectedState);
-    QCOMPARE(button->text(), QString("Bind"));
+    QCOMPARE(button->text(), QString("&Bind"));
     QVERIFY(addressPort->isEnabled());
 
     // The port is free again.
@@ -309,7 +353,7 @@ void TestUdpMainWindow::warnsWhenThePortIsTaken()
 
     QCOMPARE(w->udpSocket().state(), QAbstractSocket::UnconnectedState);
     QVERIFY(!button->isChecked());
-    QCOMPARE(button->text(), QString("Bind"));
+    QCOMPARE(button->text(), QString("&Bind"));
     QVERIFY(child<QWidget>(w, "rxAddressPortWidget")->isEnabled());
     QMessageBox *box = w->findChild<QMessageBox *>("warningBox");
     QVERIFY(box);
@@ -873,6 +917,7 @@ void TestUdpMainWindow::configurationRoundTrip()
         = QJsonArray { QJsonObject { { "name", "T" }, { "text", "t" }, { "info", "i" } } };
     QJsonObject expected = config;
     expected["rx_word_wrapping"] = false;
+    expected["tx_repeat_interval"] = 1000;
     expected["rx_filtering"] = filtering;
     expected["tx_templates"] = templates;
     QCOMPARE(saved, expected);
@@ -935,13 +980,219 @@ void TestUdpMainWindow::unparsableConfigIsBackedUp()
     QVERIFY(writeFile(m_configPath, broken));
     MainWindow *w = createWindow();
     QCOMPARE(w->rxDisplayLimit(), 100);
-    QVERIFY(w->close());
+    // Said once the window shows, not only at exit.
+    QTRY_VERIFY(w->findChild<QMessageBox *>("warningBox"));
+    QCOMPARE(w->findChild<QMessageBox *>("warningBox")->text(),
+        QString("The settings file %1 cannot be read as settings. The console starts with its "
+                "default settings and keeps the file as a .bak copy when it saves them.")
+            .arg(m_configPath));
+    delete w->findChild<QMessageBox *>("warningBox");
+    const QString report = closeAndAnswer(w);
 
     const QStringList backups
         = QDir(m_dir->path()).entryList({ "*.bak" }, QDir::Files | QDir::Hidden);
     QCOMPARE(backups.size(), 1);
-    QCOMPARE(readFile(m_dir->filePath(backups.first())), broken);
+    const QString backup = m_dir->filePath(backups.first());
+    QCOMPARE(readFile(backup), broken);
     QVERIFY(QJsonDocument::fromJson(readFile(m_configPath)).isObject());
+    QCOMPARE(report,
+        QString("The settings file could not be read. It was kept as %1 and replaced with the "
+                "current settings.")
+            .arg(backup));
+}
+
+void TestUdpMainWindow::unsavableSettingsAreReportedAtExit()
+{
+    QVERIFY(writeFile(m_configPath, R"({"rx_display_limit": 7})"));
+    MainWindow *w = createWindow();
+    QCOMPARE(w->rxDisplayLimit(), 7);
+    w->setRxDisplayLimit(8);
+    QString why;
+    auto mount = FolderMount::readOnly(m_dir->path(), &why);
+    if (!mount)
+        QSKIP(qPrintable(why));
+    const QString report = closeAndAnswer(w);
+    QVERIFY2(
+        report.startsWith(QString("The settings could not be saved to %1: ").arg(m_configPath)),
+        qPrintable(report));
+    QCOMPARE(readFile(m_configPath), QByteArray(R"({"rx_display_limit": 7})"));
+}
+
+void TestUdpMainWindow::signalWithAReportPendingStillSavesAndExits()
+{
+    QVERIFY(writeFile(m_configPath, "{ oops"));
+    MainWindow *w = createWindow();
+    SignalCloser *closer = SignalCloser::closeOnTerminationSignals(w);
+    QVERIFY(closer);
+    connect(closer, &SignalCloser::terminationSignalReceived, w,
+        &MainWindow::onTerminationSignalReceived);
+    w->setRxDisplayLimit(9);
+    std::raise(SIGTERM);
+    // No box waits for a person who may not be there.
+    QTRY_VERIFY(!w->isVisible());
+    QVERIFY(!w->findChild<QMessageBox *>("exitMessageBox"));
+    QCOMPARE(QJsonDocument::fromJson(readFile(m_configPath)).object().value("rx_display_limit"),
+        QJsonValue(9));
+    const QStringList backups
+        = QDir(m_dir->path()).entryList({ "*.bak" }, QDir::Files | QDir::Hidden);
+    QCOMPARE(backups.size(), 1);
+    QCOMPARE(readFile(m_dir->filePath(backups.first())), QByteArray("{ oops"));
+}
+
+void TestUdpMainWindow::mnemonicsAreUnique_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("en") << "en";
+    QTest::newRow("ru") << "ru";
+}
+
+void TestUdpMainWindow::mnemonicsAreUnique()
+{
+    QFETCH(QString, language);
+    std::vector<std::unique_ptr<QTranslator>> translators;
+    if (language != QLatin1String("en")) {
+        for (const QString catalogue : { "qel-udp-client", "vantor-widgets" }) {
+            translators.push_back(std::make_unique<QTranslator>());
+            QVERIFY(translators.back()->load(
+                QStringLiteral("%1_%2").arg(catalogue, language), VANTOR_CATALOGUE_DIR));
+            QCoreApplication::installTranslator(translators.back().get());
+        }
+    }
+    MainWindow *w = createWindow();
+    // Each text with the control that shows it: a button may change its text, not its key.
+    QList<QPair<QObject *, QString>> texts;
+    for (QAction *menu : w->menuBar()->actions())
+        texts.append({ menu, menu->text() });
+    for (QAbstractButton *button : w->findChildren<QAbstractButton *>())
+        texts.append({ button, button->text() });
+    for (QLabel *label : w->findChildren<QLabel *>())
+        texts.append({ label, label->text() });
+    auto *bind = child<QPushButton>(w, "rxBindButton");
+    bind->setChecked(true);
+    texts.append({ bind, bind->text() });
+    bind->setChecked(false);
+    child<QSpinBox>(w, "txPortSpin")->setValue(freePort());
+    auto *repeat = child<QPushButton>(w, "txRepeatButton");
+    repeat->setChecked(true);
+    texts.append({ repeat, repeat->text() });
+    repeat->setChecked(false);
+
+    QMap<QChar, QPair<QObject *, QString>> seen;
+    for (const auto &text : texts) {
+        const QChar key = mnemonicOf(text.second);
+        if (key.isNull())
+            continue;
+        QVERIFY2(!seen.contains(key) || seen.value(key).first == text.first,
+            qPrintable(QString("\"%1\" and \"%2\"").arg(seen.value(key).second, text.second)));
+        seen.insert(key, text);
+    }
+    QVERIFY(seen.size() >= 10);
+    for (const auto &translator : translators)
+        QCoreApplication::removeTranslator(translator.get());
+}
+
+void TestUdpMainWindow::wholeMessageShowsEveryByte()
+{
+    MainWindow *w = createWindow();
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    receive(w, port, { QByteArray("ab\0\xff\r", 5) });
+    // The list cuts the payload at the zero byte; the dialog shows it all.
+    QCOMPARE(payloads(w), QStringList({ "ab" }));
+    auto *list = child<RxMessageListView>(w, "rxTextList");
+    list->setCurrentIndex(w->rxMessageModel()->index(0));
+    child<QPushButton>(w, "rxShowBytesButton")->click();
+    auto *dialog = child<MessageBytesDialog>(w, "rxMessageDialog");
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), w->rxMessageModel()->index(0).data(Qt::UserRole).toString());
+    QCOMPARE(dialog->findChild<QLabel *>("sizeLabel")->text(), QString("Bytes: 5"));
+    QCOMPARE(dialog->findChild<QPlainTextEdit *>("rxMessageText")->toPlainText(),
+        QString::fromUtf8("ab\u2400\u00ff\u240d"));
+    QCOMPARE(dialog->findChild<QPlainTextEdit *>("rxMessageHex")->toPlainText(),
+        QString("0000  61 62 00 ff 0d                                    |ab...|"));
+
+    // It follows the selection, and says when there is none.
+    child<QPushButton>(w, "rxClearButton")->click();
+    QCOMPARE(dialog->findChild<QLabel *>("sizeLabel")->text(), QString("No message is selected."));
+    QVERIFY(dialog->findChild<QPlainTextEdit *>("rxMessageHex")->toPlainText().isEmpty());
+}
+
+void TestUdpMainWindow::savesTheReceivedList()
+{
+    MainWindow *w = createWindow();
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    receive(w, port, { "first", QByteArray("second\0\t", 8) });
+    const QString path = m_dir->filePath("received.txt");
+    QVERIFY(w->saveRxMessagesToFile(path));
+    QCOMPARE(w->statusBar()->currentMessage(), QString("Messages saved to %1: 2").arg(path));
+
+    const QList<QByteArray> lines = readFile(path).split('\n');
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.at(0), QByteArray("time\tsender\tpayload"));
+    const QByteArray sender = "127.0.0.1:" + QByteArray::number(m_sender.localPort());
+    const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}");
+    QVERIFY(time.match(QString::fromLatin1(lines.at(1))).hasMatch());
+    QVERIFY(lines.at(1).endsWith("\t" + sender + "\tfirst"));
+    QVERIFY(lines.at(2).endsWith("\t" + sender + "\tsecond\\x00\\t"));
+    QVERIFY(lines.at(3).isEmpty());
+
+    // A file that cannot be written is said so, and the list stays.
+    QVERIFY(!w->saveRxMessagesToFile(m_dir->path()));
+    auto *box = w->findChild<QMessageBox *>("warningBox");
+    QVERIFY(box);
+    QVERIFY2(box->text().startsWith(
+                 QString("The received messages could not be saved to %1: ").arg(m_dir->path())),
+        qPrintable(box->text()));
+    QCOMPARE(w->rxMessageModel()->rowCount(), 2);
+}
+
+void TestUdpMainWindow::repeatsUntilStopped()
+{
+    QUdpSocket receiver;
+    QVERIFY(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
+    MainWindow *w = createWindow();
+    const quint16 port = bind(w);
+    QVERIFY(port);
+    child<QLineEdit>(w, "txAddressEdit")->setText("127.0.0.1");
+    child<QSpinBox>(w, "txPortSpin")->setValue(receiver.localPort());
+    child<QPlainTextEdit>(w, "txTextEdit")->setPlainText("tick");
+    child<QSpinBox>(w, "txRepeatIntervalSpin")->setValue(10);
+    auto *button = child<QPushButton>(w, "txRepeatButton");
+    button->click();
+    QVERIFY(button->isChecked());
+    QCOMPARE(button->text(), QString("Sto&p"));
+    QVERIFY(!child<QSpinBox>(w, "txRepeatIntervalSpin")->isEnabled());
+
+    QList<QNetworkDatagram> datagrams;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            while (receiver.hasPendingDatagrams())
+                datagrams << receiver.receiveDatagram();
+            return datagrams.size() >= 3;
+        }(),
+        10000);
+    for (const QNetworkDatagram &datagram : datagrams) {
+        QCOMPARE(datagram.data(), QByteArray("tick"));
+        QCOMPARE(datagram.senderPort(), int(port));
+    }
+    button->click();
+    QVERIFY(!w->repeatSender().isActive());
+    QCOMPARE(button->text(), QString("Re&peat"));
+    QVERIFY(child<QSpinBox>(w, "txRepeatIntervalSpin")->isEnabled());
+    QCOMPARE(child<QLabel>(w, "txRepeatCountLabel")->text(),
+        QString("Sent: %1").arg(w->repeatSender().sentCount()));
+
+    // Unbinding stops it, with the reason.
+    button->click();
+    QVERIFY(w->repeatSender().isActive());
+    child<QPushButton>(w, "rxBindButton")->click();
+    QVERIFY(!button->isChecked());
+    auto *box = w->findChild<QMessageBox *>("warningBox");
+    QVERIFY(box);
+    QCOMPARE(box->text(),
+        QString("Repeated sending stopped: the socket was unbound, so the messages would leave "
+                "from another port."));
 }
 
 void TestUdpMainWindow::receivesUtf8AndLatin1()
