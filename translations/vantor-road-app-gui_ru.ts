@@ -33,17 +33,17 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+84"/>
+        <location line="+90"/>
         <source>Pause</source>
         <translation>Пауза</translation>
     </message>
     <message>
-        <location line="-83"/>
+        <location line="-89"/>
         <source>Save to file</source>
         <translation>Сохранить в файл</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+89"/>
         <source>Continue</source>
         <translation>Продолжить</translation>
     </message>
@@ -78,7 +78,7 @@
 <context>
     <name>IVantorClient</name>
     <message>
-        <location filename="../radar/ivantorclient.cpp" line="+275"/>
+        <location filename="../radar/ivantorclient.cpp" line="+281"/>
         <source>Wrong response message received from Vantor server.</source>
         <translation>Получено неверное ответное сообщение от сервера Vantor.</translation>
     </message>
@@ -86,12 +86,12 @@
 <context>
     <name>ImitatorObjectWidget</name>
     <message>
-        <location filename="../tables/imitatorobjectwidget.cpp" line="+41"/>
+        <location filename="../tables/imitatorobjectwidget.cpp" line="+39"/>
         <source>%1 km/h</source>
         <translation>%1 км/ч</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+43"/>
         <source>no&lt;br&gt;data</source>
         <translation>нет&lt;br&gt;данных</translation>
     </message>
@@ -99,235 +99,235 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+64"/>
+        <location filename="../app/mainwindow.cpp" line="+43"/>
         <source>QEL Vantor Road App</source>
         <translation>QEL Vantor Road App</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location filename="../app/mainwindow.ui" line="+437"/>
         <source>&amp;Server</source>
         <translation>&amp;Сервер</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+159"/>
         <source>&amp;Choose radar server</source>
         <translation>&amp;Выбрать сервер радара</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-153"/>
         <source>&amp;Help</source>
         <translation>Сп&amp;равка</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+158"/>
         <source>&amp;About this program</source>
         <translation>&amp;О программе</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="-254"/>
         <source>&amp;File</source>
         <translation>&amp;Файл</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+110"/>
         <source>&amp;Switch work profile</source>
         <translation>&amp;Сменить рабочий профиль</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>&amp;Exit</source>
         <translation>&amp;Выход</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-107"/>
         <source>&amp;Protocol</source>
         <translation>&amp;Протокол</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+255"/>
         <source>&amp;0. Serial, type Q (SerQ)</source>
         <translation>&amp;0. Последовательный, тип Q (SerQ)</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>&amp;1. Serial, type P (SerP)</source>
         <translation>&amp;1. Последовательный, тип P (SerP)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="-148"/>
         <source>&amp;Force server to change protocol</source>
         <translation>&amp;Принудительно сменить протокол сервера</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="-106"/>
         <source>&amp;View</source>
         <translation>&amp;Вид</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>Visible &amp;controls</source>
         <translation>Видимые &amp;панели</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+260"/>
         <source>Traffic &amp;scheme / Speed generated with imitator</source>
         <translation>&amp;Схема движения / Скорость от имитатора</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>Road &amp;objects</source>
         <translation>&amp;Дорожные объекты</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+8"/>
         <source>&amp;General info</source>
         <translation>&amp;Общая информация</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>Send &amp;commands</source>
         <translation>Отправка &amp;команд</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>Configure &amp;limitations</source>
         <translation>&amp;Настройка ограничений</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>Fine &amp;tuning</source>
         <translation>&amp;Точная настройка</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>Set &amp;radar position</source>
         <translation>Установка положения &amp;радара</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>Save &amp;params and restart</source>
         <translation>Сохранение &amp;параметров и перезапуск</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+8"/>
         <source>Objects &amp;history</source>
         <translation>&amp;История объектов</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <location line="+51"/>
+        <location line="-289"/>
+        <location line="+297"/>
         <source>Projecting to &amp;video</source>
         <translation>Проецирование на &amp;видео</translation>
     </message>
     <message>
-        <location line="-36"/>
+        <location line="-315"/>
         <source>&amp;Traffic scheme</source>
         <translation>&amp;Схема движения</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+93"/>
         <source>Draw road &amp;vertical</source>
         <translation>Рисовать дорогу &amp;вертикально</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+8"/>
         <source>&amp;Keep aspect ratio and object sizes</source>
         <translation>Сохранять &amp;пропорции и размеры объектов</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+8"/>
         <source>Draw camera&apos;s sight &amp;line and area</source>
         <translation>Рисовать &amp;линию и зону обзора камеры</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location line="+32"/>
+        <location line="+8"/>
+        <location line="+45"/>
         <source>Draw &amp;current tracks</source>
         <translation>Рисовать &amp;текущие треки</translation>
     </message>
     <message>
-        <location line="-29"/>
-        <location line="+32"/>
+        <location line="-37"/>
+        <location line="+45"/>
         <source>Draw &amp;average tracks</source>
         <translation>Рисовать &amp;усреднённые треки</translation>
     </message>
     <message>
-        <location line="-25"/>
+        <location line="+158"/>
         <source>&amp;Normal mode</source>
         <translation>&amp;Обычный режим</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+8"/>
         <source>&amp;Statistical (long exposure) mode</source>
         <translation>&amp;Статистический режим (длительная выдержка)</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+8"/>
         <source>&amp;Mixed mode</source>
         <translation>С&amp;мешанный режим</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="-214"/>
         <source>Customize &amp;traffic scheme</source>
         <translation>&amp;Настройка схемы движения</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+8"/>
         <source>Draw &amp;lane boundaries</source>
         <translation>Рисовать &amp;границы полос</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+8"/>
         <source>Draw &amp;distance lines</source>
         <translation>Рисовать линии &amp;дальности</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+8"/>
         <source>Draw &amp;object dimensions</source>
         <translation>Рисовать &amp;размеры объектов</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+21"/>
         <source>Customize &amp;projecting to video</source>
         <translation>&amp;Настройка проецирования на видео</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+8"/>
         <source>&amp;Paint objects in different colors</source>
         <translation>Раскрашивать объекты разными &amp;цветами</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="-147"/>
         <source>&amp;Data</source>
         <translation>&amp;Данные</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+155"/>
         <source>&amp;Automatically get data when radar starts working</source>
         <translation>&amp;Автоматически получать данные при запуске радара</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-151"/>
         <source>&amp;Pick up parameters</source>
         <translation>&amp;Подбор параметров</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+156"/>
         <source>Radar &amp;position</source>
         <translation>&amp;Положение радара</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+5"/>
         <source>Radar position and camera view &amp;angle</source>
         <translation>Положение радара и &amp;угол обзора камеры</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>&amp;Reset average tracks</source>
         <translation>С&amp;бросить усреднённые треки</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location filename="../app/mainwindow.cpp" line="+102"/>
         <source> Traffic scheme  </source>
         <translation> Схема движения  </translation>
     </message>
@@ -367,7 +367,7 @@
         <translation>Общая информация  </translation>
     </message>
     <message>
-        <location line="+397"/>
+        <location line="+126"/>
         <source>Switch work profile</source>
         <translation>Смена рабочего профиля</translation>
     </message>
@@ -402,7 +402,7 @@
         <translation>Сведения о прошивке</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+100"/>
         <source>Objects history</source>
         <translation>История объектов</translation>
     </message>
@@ -427,7 +427,7 @@
         <translation>, тип 2</translation>
     </message>
     <message>
-        <location line="+125"/>
+        <location line="+113"/>
         <source>The configuration file could not be read. It was kept as %1 and replaced with the current profiles.</source>
         <translation>Не удалось прочитать файл конфигурации. Он сохранён как %1 и заменён текущими профилями.</translation>
     </message>
@@ -478,9 +478,22 @@
     </message>
 </context>
 <context>
+    <name>PolygonValueDelegate</name>
+    <message>
+        <location filename="../panels/polygonvaluedelegate.cpp" line="+31"/>
+        <source> m/s</source>
+        <translation> м/с</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source> m</source>
+        <translation> м</translation>
+    </message>
+</context>
+<context>
     <name>PolygonValuesModel</name>
     <message>
-        <location filename="../panels/polygonvaluesmodel.cpp" line="+95"/>
+        <location filename="../panels/polygonvaluesmodel.cpp" line="+221"/>
         <source>Treat %1</source>
         <translation>Обработка %1</translation>
     </message>
@@ -490,7 +503,7 @@
         <translation>Скорость %1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+4"/>
         <source>Point %1 X</source>
         <translation>Точка %1 X</translation>
     </message>
@@ -500,17 +513,17 @@
         <translation>Точка %1 Y</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+46"/>
         <source>%1 m/s</source>
         <translation>%1 м/с</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>%1 m</source>
         <translation>%1 м</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="-138"/>
         <source>Parameter</source>
         <translation>Параметр</translation>
     </message>
@@ -526,30 +539,25 @@
     </message>
     <message>
         <location line="+26"/>
-        <location line="+54"/>
+        <location line="+78"/>
         <source>not a number</source>
         <translation>не число</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+4"/>
         <source>not a whole number</source>
         <translation>не целое число</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
         <source>%1 outside %2..%3</source>
         <translation>%1 вне %2..%3</translation>
-    </message>
-    <message>
-        <location line="+29"/>
-        <source>radar reports %1</source>
-        <translation>радар сообщает %1</translation>
     </message>
 </context>
 <context>
     <name>PresetButton</name>
     <message>
-        <location filename="../panels/presetbutton.cpp" line="+11"/>
+        <location filename="../panels/presetbutton.cpp" line="+20"/>
         <source>&amp;Rename preset</source>
         <translation>&amp;Переименовать пресет</translation>
     </message>
@@ -587,7 +595,7 @@
         <translation>Новый пресет</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+77"/>
         <source>Preset name</source>
         <translation>Имя пресета</translation>
     </message>
@@ -600,7 +608,7 @@
 <context>
     <name>ProjectionDrawer</name>
     <message>
-        <location filename="../projection/projectiondrawer.cpp" line="+351"/>
+        <location filename="../projection/projectiondrawer.cpp" line="+338"/>
         <source>%1 m</source>
         <translation>%1 м</translation>
     </message>
@@ -663,7 +671,7 @@
         <translation>Держать окно поверх видеоплеера</translation>
     </message>
     <message>
-        <location filename="../projection/projectionwidget.cpp" line="+69"/>
+        <location filename="../projection/projectionwidget.cpp" line="+81"/>
         <source>radar position, camera view angle is known</source>
         <translation>положения радара, угол обзора камеры известен</translation>
     </message>
@@ -702,12 +710,12 @@
         <translation>Затем отметьте дополнительный отрезок вдоль оси X.</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+48"/>
         <source>Unable to show the picture %1.</source>
         <translation>Не удалось показать изображение %1.</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+53"/>
         <source>Camera picture</source>
         <translation>Изображение с камеры</translation>
     </message>
@@ -717,7 +725,7 @@
         <translation>Изображения (*.png *.jpg *.jpeg *.bmp);;Все файлы (*)</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+58"/>
         <source>Checkpoint position</source>
         <translation>Положение контрольной точки</translation>
     </message>
@@ -737,13 +745,14 @@
         <translation>Введите длину отрезка, м</translation>
     </message>
     <message>
-        <location line="+44"/>
-        <location line="+7"/>
+        <location line="+52"/>
+        <location line="+14"/>
+        <location line="+2"/>
         <source>Picked parameters</source>
         <translation>Подобранные параметры</translation>
     </message>
     <message>
-        <location line="-6"/>
+        <location line="-15"/>
         <source>%1
 %2</source>
         <translation>%1
@@ -760,17 +769,32 @@
         <translation>Горизонтальный угол обзора камеры: %1 град.</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>No camera position fits the checkpoints: the worst misses by %1 px</source>
+        <translation>Ни одно положение камеры не подходит к контрольным точкам: наибольший промах %1 px</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No camera position fits the checkpoints: the closest cannot see all of them.</source>
+        <translation>Ни одно положение камеры не подходит к контрольным точкам: из ближайшего видны не все из них.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The closest position lies at the edge of the positions searched.</source>
+        <translation>Ближайшее положение лежит на краю просмотренных положений.</translation>
+    </message>
+    <message>
         <location line="+3"/>
         <source>Unable to pick up parameters.</source>
         <translation>Не удалось подобрать параметры.</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+77"/>
         <source>#%1: Y %2 m</source>
         <translation>№%1: Y %2 м</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-10"/>
         <source>not projected</source>
         <translation>не проецируется</translation>
     </message>
@@ -780,7 +804,7 @@
         <translation>смещение %1 px</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+13"/>
         <source>%1 m</source>
         <translation>%1 м</translation>
     </message>
@@ -788,7 +812,7 @@
 <context>
     <name>RadarStateWidget</name>
     <message>
-        <location filename="../tables/radarstatewidget.cpp" line="+15"/>
+        <location filename="../tables/radarstatewidget.cpp" line="+16"/>
         <source>[Wrong messages. Check selected protocol]</source>
         <translation>[Неверные сообщения. Проверьте выбранный протокол]</translation>
     </message>
@@ -807,11 +831,16 @@
         <source>[No messages from radar]</source>
         <translation>[Нет сообщений от радара]</translation>
     </message>
+    <message>
+        <location line="+19"/>
+        <source>[Messages are not radar messages]</source>
+        <translation>[Сообщения не являются сообщениями радара]</translation>
+    </message>
 </context>
 <context>
     <name>RadarTuningWidget</name>
     <message>
-        <location filename="../panels/radartuningwidget.cpp" line="+25"/>
+        <location filename="../panels/radartuningwidget.cpp" line="+28"/>
         <source>Frequency index</source>
         <translation>Индекс частоты</translation>
     </message>
@@ -821,12 +850,22 @@
         <translation>Чувствительность</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source> %</source>
-        <translation> %</translation>
+        <location line="+91"/>
+        <source>Value not sent</source>
+        <translation>Значение не отправлено</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+1"/>
+        <source>The value was changed here and not sent to the radar. Replace it with the radar&apos;s value? Otherwise it is kept and the radar&apos;s value is shown beside it.</source>
+        <translation>Значение изменено здесь и не отправлено на радар. Заменить его значением радара? Иначе оно сохранится, а значение радара будет показано рядом.</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Not read from the radar: get the value, or enter one.</source>
+        <translation>Не прочитано с радара: получите значение или введите его.</translation>
+    </message>
+    <message>
+        <location line="-57"/>
         <source>Set</source>
         <translation>Задать</translation>
     </message>
@@ -834,11 +873,6 @@
         <location line="+1"/>
         <source>Get</source>
         <translation>Получить</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <source>radar reports %1</source>
-        <translation>радар сообщает %1</translation>
     </message>
 </context>
 <context>
@@ -1049,7 +1083,7 @@
 <context>
     <name>SendCommandsWidget</name>
     <message>
-        <location filename="../panels/sendcommandswidget.cpp" line="+29"/>
+        <location filename="../panels/sendcommandswidget.cpp" line="+36"/>
         <source>Hardware info</source>
         <translation>Аппаратура</translation>
     </message>
@@ -1075,13 +1109,13 @@
         <translation>Запустить</translation>
     </message>
     <message>
-        <location line="+13"/>
         <location line="+14"/>
+        <location line="+9"/>
         <source>Off</source>
         <translation>Выкл</translation>
     </message>
     <message>
-        <location line="-13"/>
+        <location line="-8"/>
         <source>Type 1</source>
         <translation>Тип 1</translation>
     </message>
@@ -1091,24 +1125,47 @@
         <translation>Тип 2</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Imitator mode</source>
         <translation>Режим имитатора</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location line="+15"/>
+        <location line="+115"/>
         <source>Set</source>
         <translation>Задать</translation>
     </message>
     <message>
-        <location line="-12"/>
-        <location line="+14"/>
+        <location line="+1"/>
         <source>Get</source>
         <translation>Получить</translation>
     </message>
     <message>
-        <location line="-8"/>
+        <location line="+12"/>
+        <source>Mode not sent</source>
+        <translation>Режим не отправлен</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The mode was chosen here and not sent to the radar. Replace it with the radar&apos;s mode? Otherwise it is kept and the radar&apos;s mode is shown beside it.</source>
+        <translation>Режим выбран здесь и не отправлен на радар. Заменить его режимом радара? Иначе он сохранится, а режим радара будет показан рядом.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Mode %1</source>
+        <translation>Режим %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>mode %1 is none of those this program knows</source>
+        <translation>режим %1 не известен этой программе</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Not read from the radar: get the mode, or choose one.</source>
+        <translation>Не прочитано с радара: получите режим или выберите его.</translation>
+    </message>
+    <message>
+        <location line="-167"/>
         <source>On</source>
         <translation>Вкл</translation>
     </message>
@@ -1118,37 +1175,42 @@
         <translation>Демо-режим</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-1"/>
         <source>Fake targets for demonstration</source>
         <translation>Демо-цели</translation>
-    </message>
-    <message>
-        <location line="+109"/>
-        <source>radar reports mode %1</source>
-        <translation>радар сообщает режим %1</translation>
     </message>
 </context>
 <context>
     <name>ServerConnectionWidget</name>
     <message>
-        <location filename="../app/serverconnectionwidget.cpp" line="+10"/>
+        <location filename="../app/serverconnectionwidget.cpp" line="+12"/>
+        <source>[No answer from %1, trying again]</source>
+        <translation>[Нет ответа от %1, повторная попытка]</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>[Connecting to %1]</source>
         <translation>[Подключение к %1]</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>[Connected to %1]</source>
         <translation>[Подключено к %1]</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>[No connection to %1]</source>
         <translation>[Нет подключения к %1]</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>[Disconnected from %1]</source>
         <translation>[Отключено от %1]</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>[No answer from %1]</source>
+        <translation>[Нет ответа от %1]</translation>
     </message>
 </context>
 <context>
@@ -1226,12 +1288,12 @@
 <context>
     <name>SetPolygonWidget</name>
     <message>
-        <location filename="../panels/setpolygonwidget.cpp" line="+49"/>
+        <location filename="../panels/setpolygonwidget.cpp" line="+60"/>
         <source>Polygons in use</source>
         <translation>Используемые полигоны</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="-17"/>
         <source>Set usage</source>
         <translation>Задать маску</translation>
     </message>
@@ -1241,37 +1303,98 @@
         <translation>Получить маску</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+35"/>
         <source>Polygon</source>
         <translation>Полигон</translation>
     </message>
     <message>
+        <location line="+66"/>
+        <source>Send every value changed here and not sent, of all polygons, and the usage</source>
+        <translation>Отправить все изменённые здесь и не отправленные значения всех полигонов и маску</translation>
+    </message>
+    <message>
         <location line="+2"/>
+        <source>Re-initialise the radar&apos;s polygons, then read back the usage and every polygon</source>
+        <translation>Сбросить полигоны радара, затем прочитать маску и все полигоны</translation>
+    </message>
+    <message>
+        <location line="+64"/>
+        <source>Polygon %1 holds values not read from the radar: &quot;Set polygon&quot; is available once the polygon is read or every value is entered.</source>
+        <translation>Полигон %1 содержит значения, не прочитанные с радара: «Задать полигон» станет доступно, когда полигон будет прочитан или все значения введены.</translation>
+    </message>
+    <message>
+        <location line="+125"/>
+        <source>Re-initialise the radar&apos;s limitation polygons? The usage and every polygon are read back afterwards; values changed here and not sent are lost.</source>
+        <translation>Сбросить полигоны ограничений радара? Затем маска и все полигоны будут прочитаны заново; изменённые здесь и не отправленные значения будут потеряны.</translation>
+    </message>
+    <message>
+        <location line="+79"/>
+        <source>Values not sent</source>
+        <translation>Значения не отправлены</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Some of these values were changed here and not sent to the radar. Replace them with the radar&apos;s values? Otherwise they are kept and the radar&apos;s values are shown beside them.</source>
+        <translation>Некоторые из этих значений изменены здесь и не отправлены на радар. Заменить их значениями радара? Иначе они сохранятся, а значения радара будут показаны рядом.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>The usage is not read from the radar: get it, or tick the polygons in use.</source>
+        <translation>Маска не прочитана с радара: получите её или отметьте используемые полигоны.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Some selected values are not read from the radar: get them, or enter them.</source>
+        <translation>Некоторые выбранные значения не прочитаны с радара: получите или введите их.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Polygon %1</source>
         <translation>Полигон %1</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+0"/>
+        <source>Polygon %1 (changed)</source>
+        <translation>Полигон %1 (изменён)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Holds values changed here and not sent to the radar</source>
+        <translation>Содержит значения, изменённые здесь и не отправленные на радар</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>none</source>
+        <translation>нет</translation>
+    </message>
+    <message>
+        <location line="-475"/>
         <source>Set selected</source>
         <translation>Задать выбранный</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Get selected</source>
         <translation>Получить выбранный</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Set polygon</source>
         <translation>Задать полигон</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Get polygon</source>
         <translation>Получить полигон</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
+        <source>Set changed polygons</source>
+        <translation>Задать изменённые полигоны</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+285"/>
         <source>Re-initialise polygons</source>
         <translation>Сбросить полигоны</translation>
     </message>
@@ -1279,7 +1402,7 @@
 <context>
     <name>SetPositionWidget</name>
     <message>
-        <location filename="../panels/setpositionwidget.cpp" line="+33"/>
+        <location filename="../panels/setpositionwidget.cpp" line="+39"/>
         <source>Height</source>
         <translation>Высота</translation>
     </message>
@@ -1309,7 +1432,7 @@
         <translation>Крен</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+19"/>
         <source>&amp;Set position</source>
         <translation>&amp;Задать положение</translation>
     </message>
@@ -1320,23 +1443,50 @@
     </message>
     <message>
         <location line="+14"/>
+        <location line="+222"/>
         <source> °</source>
         <translation> °</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-222"/>
+        <location line="+222"/>
         <source> m</source>
         <translation> м</translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="-177"/>
+        <source>Not every value is read from the radar or entered: get the position, or enter every value.</source>
+        <translation>Не все значения прочитаны с радара или введены: получите положение или введите все значения.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 %2 cannot be sent: the radar takes %3 to %4.</source>
+        <translation>%1 %2 нельзя отправить: радар принимает от %3 до %4.</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>outside %1 to %2</source>
+        <translation>вне диапазона от %1 до %2</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Values not sent</source>
+        <translation>Значения не отправлены</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Some values of the position were changed here and not sent to the radar. Replace them with the radar&apos;s values? Otherwise they are kept and the radar&apos;s values are shown beside them.</source>
+        <translation>Некоторые значения положения изменены здесь и не отправлены на радар. Заменить их значениями радара? Иначе они сохранятся, а значения радара будут показаны рядом.</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>not a number</source>
         <translation>не число</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>%1 outside %2..%3</source>
-        <translation>%1 вне %2..%3</translation>
+        <location line="+5"/>
+        <source>%1 outside %2 to %3</source>
+        <translation>%1 вне диапазона от %2 до %3</translation>
     </message>
 </context>
 <context>
@@ -1390,49 +1540,109 @@
 <context>
     <name>ValueStatus</name>
     <message>
-        <location filename="../panels/setpolygonwidget.cpp" line="-21"/>
-        <location filename="../panels/statelabel.cpp" line="+11"/>
-        <location filename="../panels/valuestatus.cpp" line="+28"/>
+        <location filename="../panels/setpolygonwidget.cpp" line="-215"/>
+        <location filename="../panels/statelabel.cpp" line="+14"/>
+        <location filename="../panels/valuestatus.cpp" line="+47"/>
         <source>received from radar</source>
         <translation>получено от радара</translation>
     </message>
     <message>
-        <location filename="../panels/valuestatus.cpp" line="-10"/>
+        <location filename="../panels/valuestatus.cpp" line="-18"/>
+        <source>not read</source>
+        <translation>не прочитано</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>value changed</source>
         <translation>значение изменено</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>queued</source>
         <translation>в очереди</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>in progress</source>
         <translation>выполняется</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>command received</source>
         <translation>команда принята</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>waiting for data</source>
         <translation>ожидание данных</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>%1 (code %2)</source>
-        <translation>%1 (код %2)</translation>
+        <location line="+3"/>
+        <source>received from radar (unusual)</source>
+        <translation>получено от радара (необычное)</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>error occurred</source>
-        <translation>произошла ошибка</translation>
+        <location line="+3"/>
+        <source>error occurred: %1</source>
+        <translation>ошибка: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>no answer: %1</source>
+        <translation>нет ответа: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1, radar: %2</source>
+        <translation>%1, радар: %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Your value is kept until you send it; the radar holds %1.</source>
+        <translation>Ваше значение сохраняется, пока вы его не отправите; у радара %1.</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>The radar reports a value outside the usual range: %1.</source>
+        <translation>Радар сообщает значение вне обычного диапазона: %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not read from the radar: get it, or enter a value.</source>
+        <translation>Не прочитано с радара: получите или введите значение.</translation>
+    </message>
+    <message>
+        <location line="+77"/>
+        <source>none after the acknowledgement</source>
+        <translation>его не было после подтверждения</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <source>dropped from the queue (%1)</source>
+        <translation>удалено из очереди (%1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no acknowledgement (%1)</source>
+        <translation>нет подтверждения (%1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>not connected (%1)</source>
+        <translation>нет подключения (%1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>radar error %1</source>
+        <translation>ошибка радара %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>error %1</source>
+        <translation>ошибка %1</translation>
+    </message>
+    <message>
+        <location line="-158"/>
         <source>refused: %1</source>
         <translation>отклонено: %1</translation>
     </message>
