@@ -234,6 +234,8 @@ void MainWindow::doConnectProfile()
     connect(handler, &WorkProfileHandler::configurationBackedUp, this,
         &MainWindow::onConfigurationBackedUp);
     connect(handler, &WorkProfileHandler::savingFailed, this, &MainWindow::onProfileSavingFailed);
+    connect(handler, &WorkProfileHandler::unusableSettingsFound, this,
+        [this](const QString &text) { showMessage(m_title, text, true); });
 }
 
 void MainWindow::doConnectRadarWiring()

@@ -1,10 +1,13 @@
 #include "workprofilehandler.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <type_traits>
 
 namespace {
@@ -18,8 +21,7 @@ const QString PresetsKey = QStringLiteral("presets");
 // Stands for the panel's identifier in the path of a per-panel setting.
 const QString PanelKey = QStringLiteral("#");
 
-// Stored values are read leniently: a missing value or one of another type gives false, 0,
-// an empty text, object or array.
+// A missing value reads as false, 0, an empty text, object or array.
 template<typename T> T valueAs(const QJsonValue &value);
 template<> bool valueAs(const QJsonValue &value)
 {
@@ -65,6 +67,52 @@ void announce(H &handler, [[maybe_unused]] int control, const QJsonValue &value)
         emit(handler.*signal)(valueAs<typename S::Value>(value));
 }
 
+// Whether a stored value is of the setting's type; a value that is not takes the
+// setting's default and is named to the user.
+template<typename T> bool isUsable(const QJsonValue &value);
+template<> bool isUsable<bool>(const QJsonValue &value)
+{
+    return value.isBool();
+}
+template<> bool isUsable<int>(const QJsonValue &value)
+{
+    const double number = value.toDouble(0.5);
+    return value.isDouble() && std::trunc(number) == number
+        && number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max();
+}
+template<> bool isUsable<QString>(const QJsonValue &value)
+{
+    return value.isString();
+}
+template<> bool isUsable<QJsonObject>(const QJsonValue &value)
+{
+    return value.isObject();
+}
+template<> bool isUsable<QJsonArray>(const QJsonValue &value)
+{
+    return value.isArray();
+}
+
+template<auto signal> bool accepts(const QJsonValue &value)
+{
+    return isUsable<typename ChangeSignal<decltype(signal)>::Value>(value);
+}
+// The program can only reach a radar server through a WebSocket URL.
+template<> bool accepts<&H::radarServerUrlChanged>(const QJsonValue &value)
+{
+    const QUrl url(value.toString(), QUrl::StrictMode);
+    return value.isString() && url.isValid() && !url.host().isEmpty()
+        && (url.scheme() == QLatin1String("ws") || url.scheme() == QLatin1String("wss"));
+}
+
+// How a setting is announced and which stored values it can use.
+struct Handling
+{
+    H::Announce announce;
+    bool (*accepts)(const QJsonValue &value);
+};
+template<auto signal> constexpr Handling handle { &announce<signal>, &accepts<signal> };
+
 // Panels 2 (road objects table) and 10 to 13 start hidden.
 QJsonValue isVisibleByDefault(int control)
 {
@@ -77,7 +125,7 @@ struct Setting
     const char *path;
     // In a new default profile; undefined: left out.
     QJsonValue initial;
-    H::Announce announce;
+    Handling handling;
     // The default of a per-panel setting that differs between panels.
     QJsonValue (*initialForPanel)(int control) = nullptr;
 
@@ -88,6 +136,10 @@ struct Setting
         return keys;
     }
     bool isPerPanel() const { return std::strchr(path, '#') != nullptr; }
+    QJsonValue initialFor(int control) const
+    {
+        return initialForPanel ? initialForPanel(control) : initial;
+    }
 };
 
 const QJsonValue Absent(QJsonValue::Undefined);
@@ -96,48 +148,65 @@ const QJsonValue Absent(QJsonValue::Undefined);
 // are announced panel by panel, all of one panel before the next.
 // clang-format off
 const Setting Settings[] {
-    { "connection/radar_protocol", 0, &announce<&H::protocolVersionChanged> },
-    { "connection/protocol_forcing", true, &announce<&H::protocolForcingChanged> },
-    { "connection/radar_server_url", QStringLiteral("ws://127.0.0.1:7578/"), &announce<&H::radarServerUrlChanged> },
-    { "view/controls/#/visible", Absent, &announce<&H::controlVisibleChanged>, &isVisibleByDefault },
-    { "view/controls/#/collapsed", false, &announce<&H::controlCollapsedChanged> },
-    { "view/traffic_scheme/draw_vertical", true, &announce<&H::drawVerticalChanged> },
-    { "view/traffic_scheme/keep_aspect_ratio", true, &announce<&H::keepAspectRatioChanged> },
-    { "view/traffic_scheme/show_sightline", true, &announce<&H::showSightLineChanged> },
-    { "view/traffic_scheme/show_current_tracks", true, &announce<&H::showCurrentTracksOnSchemeChanged> },
-    { "view/traffic_scheme/show_average_tracks", false, &announce<&H::showAverageTracksOnSchemeChanged> },
-    { "view/traffic_scheme/tracks_display_mode", 0, &announce<&H::tracksDisplayModeChanged> },
-    { "view/traffic_scheme/road_config", QJsonObject(), &announce<&H::roadConfigChanged> },
-    { "view/monitoring_system/show_lane_boundaries", true, &announce<&H::showLaneLinesOnVideoChanged> },
-    { "view/monitoring_system/show_distance_lines", false, &announce<&H::showDistLinesOnVideoChanged> },
-    { "view/monitoring_system/show_object_dimensions", false, &announce<&H::showObjectDimensionsOnVideoChanged> },
-    { "view/monitoring_system/show_current_tracks", true, &announce<&H::showCurrentTracksOnVideoChanged> },
-    { "view/monitoring_system/show_average_tracks", false, &announce<&H::showAverageTracksOnVideoChanged> },
-    { "view/monitoring_system/tvms_config", QJsonObject(), &announce<&H::tvmsConfigChanged> },
-    { "view/monitoring_system/background_image", Absent, &announce<&H::projectionBackgroundImageChanged> },
-    { "view/paint_objects", true, &announce<&H::paintObjectsChanged> },
-    { "view/auto_change_view", true, &announce<&H::autoChangeViewChanged> },
-    { "data/auto_get_data", true, &announce<&H::autoGetDataChanged> },
-    { "presets/position_presets", Absent, &announce<&H::positionPresetsChanged> },
-    { "presets/limitations_presets", Absent, &announce<&H::limitationsPresetsChanged> },
+    { "connection/radar_protocol", 0, handle<&H::protocolVersionChanged> },
+    { "connection/protocol_forcing", true, handle<&H::protocolForcingChanged> },
+    { "connection/radar_server_url", QStringLiteral("ws://127.0.0.1:7578/"), handle<&H::radarServerUrlChanged> },
+    { "view/controls/#/visible", Absent, handle<&H::controlVisibleChanged>, &isVisibleByDefault },
+    { "view/controls/#/collapsed", false, handle<&H::controlCollapsedChanged> },
+    { "view/traffic_scheme/draw_vertical", true, handle<&H::drawVerticalChanged> },
+    { "view/traffic_scheme/keep_aspect_ratio", true, handle<&H::keepAspectRatioChanged> },
+    { "view/traffic_scheme/show_sightline", true, handle<&H::showSightLineChanged> },
+    { "view/traffic_scheme/show_current_tracks", true, handle<&H::showCurrentTracksOnSchemeChanged> },
+    { "view/traffic_scheme/show_average_tracks", false, handle<&H::showAverageTracksOnSchemeChanged> },
+    { "view/traffic_scheme/tracks_display_mode", 0, handle<&H::tracksDisplayModeChanged> },
+    { "view/traffic_scheme/road_config", QJsonObject(), handle<&H::roadConfigChanged> },
+    { "view/monitoring_system/show_lane_boundaries", true, handle<&H::showLaneLinesOnVideoChanged> },
+    { "view/monitoring_system/show_distance_lines", false, handle<&H::showDistLinesOnVideoChanged> },
+    { "view/monitoring_system/show_object_dimensions", false, handle<&H::showObjectDimensionsOnVideoChanged> },
+    { "view/monitoring_system/show_current_tracks", true, handle<&H::showCurrentTracksOnVideoChanged> },
+    { "view/monitoring_system/show_average_tracks", false, handle<&H::showAverageTracksOnVideoChanged> },
+    { "view/monitoring_system/tvms_config", QJsonObject(), handle<&H::tvmsConfigChanged> },
+    { "view/monitoring_system/background_image", Absent, handle<&H::projectionBackgroundImageChanged> },
+    { "view/paint_objects", true, handle<&H::paintObjectsChanged> },
+    { "view/auto_change_view", true, handle<&H::autoChangeViewChanged> },
+    { "data/auto_get_data", true, handle<&H::autoGetDataChanged> },
+    { "presets/position_presets", Absent, handle<&H::positionPresetsChanged> },
+    { "presets/limitations_presets", Absent, handle<&H::limitationsPresetsChanged> },
 };
 // clang-format on
 
 const Setting *findSetting(H::Announce announce)
 {
     for (const Setting &setting : Settings) {
-        if (setting.announce == announce)
+        if (setting.handling.announce == announce)
             return &setting;
     }
     return nullptr;
 }
 
-QJsonValue valueAt(const QJsonObject &profile, const QStringList &keys)
+// The stored value of a setting. A missing one reads leniently (false, 0, empty); one of
+// the wrong type, or under a group that is no object, takes the setting's default and the
+// unusable key is added to `unusable`.
+QJsonValue usableValueAt(
+    const QJsonObject &profile, const Setting &setting, int control, QStringList &unusable)
 {
+    const QStringList keys = setting.keys(control);
     QJsonValue value = profile;
-    for (const QString &key : keys)
-        value = value.toObject().value(key);
-    return value;
+    for (int i = 0; i < keys.size(); ++i) {
+        if (value.isUndefined())
+            return value;
+        if (!value.isObject()) {
+            const QString group = keys.mid(0, i).join(QLatin1Char('/'));
+            if (!unusable.contains(group))
+                unusable.append(group);
+            return setting.initialFor(control);
+        }
+        value = value.toObject().value(keys.at(i));
+    }
+    if (value.isUndefined() || setting.handling.accepts(value))
+        return value;
+    unusable.append(keys.join(QLatin1Char('/')));
+    return setting.initialFor(control);
 }
 
 } // namespace
@@ -173,9 +242,16 @@ void WorkProfileHandler::loadProfiles(const QString &path)
 
     m_fileObject = root;
     m_profiles = profiles.toArray();
-    int index = root.value(CurrentIdKey).toInt();
-    if (!doCheckIndex(index))
+    m_reportedProfiles.clear();
+    m_unusableOnLoad.clear();
+    const QJsonValue currentId = root.value(CurrentIdKey);
+    int index = currentId.toInt();
+    const bool present = !currentId.isUndefined();
+    if (!doCheckIndex(index) || (present && !isUsable<int>(currentId))) {
         index = 0;
+        if (present)
+            m_unusableOnLoad.append(CurrentIdKey);
+    }
     m_currentIndex = index;
 }
 
@@ -211,14 +287,29 @@ void WorkProfileHandler::applyProfile(int index)
         index = 0;
     m_currentIndex = index;
 
+    // Unusable values are announced as their defaults and named once per profile; the
+    // stored values stay as they are, so a save loses nothing of the user's file.
+    QStringList unusable = m_unusableOnLoad;
+    m_unusableOnLoad.clear();
+
     // A copy: receivers may call the setters while the profile is being announced.
-    const QJsonObject profile = m_profiles.at(index).toObject();
-    emit applyingProfileStarted(profile.value(NameKey).toString());
+    const QJsonValue stored = m_profiles.at(index);
+    QJsonObject profile = stored.toObject();
+    if (!stored.isObject()) {
+        unusable.append(QStringLiteral("%1/%2").arg(ProfilesKey).arg(index));
+        profile = defaultProfile();
+    }
+    QJsonValue name = profile.value(NameKey);
+    if (!name.isUndefined() && !name.isString()) {
+        unusable.append(NameKey);
+        name = tr("Default profile");
+    }
+    emit applyingProfileStarted(name.toString());
 
     const Setting *const end = std::end(Settings);
     for (const Setting *setting = std::begin(Settings); setting != end;) {
         if (!setting->isPerPanel()) {
-            setting->announce(*this, -1, valueAt(profile, setting->keys(-1)));
+            setting->handling.announce(*this, -1, usableValueAt(profile, *setting, -1, unusable));
             ++setting;
             continue;
         }
@@ -226,12 +317,20 @@ void WorkProfileHandler::applyProfile(int index)
             = std::find_if(setting, end, [](const Setting &s) { return !s.isPerPanel(); });
         for (int control = 0; control < ControlCount; ++control) {
             for (const Setting *panel = setting; panel != panelEnd; ++panel)
-                panel->announce(*this, control, valueAt(profile, panel->keys(control)));
+                panel->handling.announce(
+                    *this, control, usableValueAt(profile, *panel, control, unusable));
         }
         setting = panelEnd;
     }
 
     emit applyingProfileFinished();
+
+    if (!unusable.isEmpty() && !m_reportedProfiles.contains(index)) {
+        m_reportedProfiles.insert(index);
+        emit unusableSettingsFound(tr("These settings were unusable and use their defaults: %1")
+                                       .arg(unusable.join(QStringLiteral(", "))),
+            unusable);
+    }
 }
 
 int WorkProfileHandler::appendProfile(int index)
@@ -258,6 +357,8 @@ void WorkProfileHandler::removeProfile(int index)
     if (index < m_currentIndex)
         --m_currentIndex;
     m_profiles.removeAt(index);
+    // The indices have moved.
+    m_reportedProfiles.clear();
 }
 
 void WorkProfileHandler::setProtocolVersion(int version)
@@ -390,9 +491,7 @@ QJsonObject WorkProfileHandler::defaultProfile() const
             continue;
         }
         for (int control = 0; control < ControlCount; ++control) {
-            const QJsonValue initial
-                = setting.initialForPanel ? setting.initialForPanel(control) : setting.initial;
-            profile = doReplaceValue(profile, setting.keys(control), initial);
+            profile = doReplaceValue(profile, setting.keys(control), setting.initialFor(control));
         }
     }
     return profile;

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -107,6 +108,10 @@ signals:
     void configurationBackedUp(const QString &backupPath);
     // A save failed; the file on disk is as it was before the save.
     void savingFailed(const QString &errorText);
+    // The applied profile held values of the wrong type (keys are paths such as
+    // "connection/radar_server_url"); their defaults were announced instead. Once per
+    // profile and load.
+    void unusableSettingsFound(const QString &text, const QStringList &keys);
 
 private:
     // Identifiers of the panels stored under "view"/"controls": 0 to 13.
@@ -126,4 +131,8 @@ private:
     QJsonObject m_fileObject;
     // Remembers a file that could not be used until it has been copied.
     JsonConfigFile m_configFile;
+    // Profiles whose unusable settings have been named since the last load.
+    QSet<int> m_reportedProfiles;
+    // Top-level values found unusable on load, named with the next profile applied.
+    QStringList m_unusableOnLoad;
 };

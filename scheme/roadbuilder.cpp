@@ -1,6 +1,5 @@
 #include "roadbuilder.h"
 
-#include <QJsonValue>
 #include <QMetaType>
 #include <QtMath>
 
@@ -8,13 +7,6 @@
 #include <cmath>
 
 namespace {
-
-// A missing, mistyped or non-finite number takes its default.
-double finiteNumber(const QJsonValue &value, double defaultValue)
-{
-    const double number = value.toDouble(defaultValue);
-    return std::isfinite(number) ? number : defaultValue;
-}
 
 // Keeps mark numbers far inside the int range whatever distances come in.
 constexpr double MarkLimit = 1.0e9;
@@ -73,13 +65,15 @@ QPointF RoadBuilder::orthoPoint(const QPointF &point, double angle, double offse
 
 void RoadBuilder::setRoadConfig(const QJsonObject &config)
 {
-    m_originOffset = finiteNumber(config.value(QStringLiteral("origin_offset")), 0.0);
-    doSetupParts(config.value(QStringLiteral("parts")).toObject());
-    doBuildRoad(config.value(QStringLiteral("sections")).toArray());
+    // The editor's reading: the road drawn is the road the editor shows.
+    const RoadDraft road = RoadDraft::fromJson(config);
+    m_originOffset = road.originOffset;
+    doSetupParts(road);
+    doBuildRoad(road);
     doApplyRoad();
 }
 
-void RoadBuilder::doSetupParts(const QJsonObject &parts)
+void RoadBuilder::doSetupParts(const RoadDraft &road)
 {
     m_parts.clear();
     m_partKeys.clear();
@@ -89,34 +83,22 @@ void RoadBuilder::doSetupParts(const QJsonObject &parts)
     // The stored points are laid out per part: they are void once the parts change.
     clearMarks();
 
-    const auto widthOf = [](const QJsonObject &part) {
-        return finiteNumber(part.value(QStringLiteral("width")), 0.0);
-    };
-
     // The median strip is centred on the axis and never a lane.
-    const double medianWidth = widthOf(parts.value(QStringLiteral("0")).toObject());
-    const RoadPart median(0, -medianWidth / 2.0, medianWidth, false);
+    const RoadPart median(0, -road.medianWidth / 2.0, road.medianWidth, false);
     m_parts.insert(0, median);
 
-    RoadPart lastUpper = median;
-    RoadPart lastLower = median;
-    for (int i = 1; i <= MaxPartsPerSide; ++i) {
-        const QString upperKey = QString::number(i);
-        const QString lowerKey = QString::number(-i);
-        if (!parts.contains(upperKey) && !parts.contains(lowerKey))
-            break;
-        const QJsonObject upper = parts.value(upperKey).toObject();
-        if (!upper.isEmpty()) {
-            lastUpper = RoadPart(i, lastUpper.upperEdge(), widthOf(upper),
-                upper.value(QStringLiteral("is_lane")).toBool(false));
-            m_parts.insert(i, lastUpper);
-        }
-        const QJsonObject lower = parts.value(lowerKey).toObject();
-        if (!lower.isEmpty()) {
-            lastLower = RoadPart(-i, lastLower.lowerEdge(), -widthOf(lower),
-                lower.value(QStringLiteral("is_lane")).toBool(false));
-            m_parts.insert(-i, lastLower);
-        }
+    // Each side counted outwards, every part starting at the outer edge of the one before.
+    RoadPart last = median;
+    for (int i = 0; i < road.left.size(); ++i) {
+        const RoadDraft::Part &part = road.left.at(i);
+        last = RoadPart(i + 1, last.upperEdge(), part.width, part.type == RoadDraft::Lane);
+        m_parts.insert(last.id(), last);
+    }
+    last = median;
+    for (int i = 0; i < road.right.size(); ++i) {
+        const RoadDraft::Part &part = road.right.at(i);
+        last = RoadPart(-i - 1, last.lowerEdge(), -part.width, part.type == RoadDraft::Lane);
+        m_parts.insert(last.id(), last);
     }
 
     for (const RoadPart &part : qAsConst(m_parts)) {
@@ -129,7 +111,7 @@ void RoadBuilder::doSetupParts(const QJsonObject &parts)
     }
 }
 
-void RoadBuilder::doBuildRoad(const QJsonArray &sections)
+void RoadBuilder::doBuildRoad(const RoadDraft &road)
 {
     clearMarks();
 
@@ -139,25 +121,21 @@ void RoadBuilder::doBuildRoad(const QJsonArray &sections)
     doAddStraightSection(
         LeadLength, true, QPointF(-LeadLength, 0.0), 0.0, -LeadLength, point, angle, distance);
 
-    double remaining = MaxRoadLength;
-    for (const QJsonValue &value : sections) {
-        if (remaining <= 0.0)
+    for (const RoadDraft::Section &section : road.sections) {
+        switch (section.type) {
+        case RoadDraft::Straight:
+            doAddStraightSection(
+                section.length, false, point, angle, distance, point, angle, distance);
             break;
-        const QJsonObject section = value.toObject();
-        double length = finiteNumber(section.value(QStringLiteral("length")), 0.0);
-        const bool curved = section.value(QStringLiteral("is_curved")).toBool(false);
-        const double radius
-            = curved ? finiteNumber(section.value(QStringLiteral("radius")), 0.0) : 0.0;
-        // A dropped arc builds nothing, so it takes nothing from the length budget.
-        if (!curved || !isDroppedArc(length, radius)) {
-            length = std::clamp(length, -remaining, remaining);
-            remaining -= std::abs(length);
-        }
-        if (curved)
+        case RoadDraft::LeftCurve:
+        case RoadDraft::RightCurve: {
+            const double radius
+                = section.type == RoadDraft::LeftCurve ? section.radius : -section.radius;
             doAddCurvedSection(
-                length, radius, false, point, angle, distance, point, angle, distance);
-        else
-            doAddStraightSection(length, false, point, angle, distance, point, angle, distance);
+                section.length, radius, false, point, angle, distance, point, angle, distance);
+            break;
+        }
+        }
     }
 
     doAddStraightSection(LeadLength, true, point, angle, distance, point, angle, distance);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "roaddraft.h"
 #include "roadpart.h"
 
-#include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
 #include <QMap>
@@ -13,10 +13,10 @@
 #include <QVector>
 
 // Turns a road configuration (cross-section parts and a chain of straight and curved
-// sections) into road geometry: one mark per whole metre along the axis, each with the
-// axis point, the inner edge and centre of every part, and the road direction there.
-// Road coordinates are metres with the radar at the origin, X along the road, +Y to the
-// left; every point handed out is shifted by (0, origin_offset).
+// sections), read and bounded as the road editor reads it, into road geometry: one mark per whole
+// metre along the axis, each with the axis point, the inner edge and centre of every part, and the
+// road direction there. Road coordinates are metres with the radar at the origin, X along the road,
+// +Y to the left; every point handed out is shifted by (0, origin_offset).
 class RoadBuilder : public QObject
 {
     Q_OBJECT
@@ -24,16 +24,11 @@ class RoadBuilder : public QObject
 public:
     using RoadPart = ::RoadPart;
 
-    // Sections are no longer added once the lengths built so far (backwards ones by their
-    // magnitude) add up to this many metres; a longer section is cut short. A typo such as
-    // a length of 1e12 in a hand-edited file therefore cannot make the builder place
-    // billions of marks.
-    static constexpr double MaxRoadLength = 100000.0;
-    // Parts beyond this count on either side of the median strip are ignored, so that
-    // the points per mark (and with them the memory of a long road) stay bounded.
-    static constexpr int MaxPartsPerSide = 20;
+    // The road is read and bounded by RoadDraft, as the editor shows it.
+    static constexpr double MaxRoadLength = RoadDraft::MaxRoadLength;
+    static constexpr int MaxPartsPerSide = RoadDraft::MaxPartsPerSide;
     static constexpr double LeadLength = 2.0;
-    static constexpr double MinCurveRadius = 10.0;
+    static constexpr double MinCurveRadius = RoadDraft::MinRadius;
     static constexpr double MarkTolerance = 0.01;
 
     explicit RoadBuilder(QObject *parent = nullptr);
@@ -68,8 +63,8 @@ signals:
     void applyingRoadFinished();
 
 protected:
-    void doSetupParts(const QJsonObject &parts);
-    void doBuildRoad(const QJsonArray &sections);
+    void doSetupParts(const RoadDraft &road);
+    void doBuildRoad(const RoadDraft &road);
     void doApplyRoad();
 
     void doAddStraightSection(double length, bool axisOnly, QPointF startPoint, double startAngle,

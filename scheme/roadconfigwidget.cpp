@@ -53,6 +53,7 @@ RoadConfigWidget::RoadConfigWidget(QWidget *parent)
     connect(m_ui->addSectionButton, &QPushButton::clicked, this, &RoadConfigWidget::onAddSection);
     connect(
         m_ui->removeSectionButton, &QPushButton::clicked, this, &RoadConfigWidget::onRemoveSection);
+    m_ui->originOffsetSpin->setRange(-RoadDraft::MaxOffset, RoadDraft::MaxOffset);
     connect(m_ui->originOffsetSpin, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
         [this](double value) {
             m_draft.originOffset = value;
@@ -160,8 +161,9 @@ void RoadConfigWidget::doFillParts()
         keyItem->setTextAlignment(Qt::AlignCenter);
         table->setItem(row, 0, keyItem);
 
-        QDoubleSpinBox *width = doCreateSpin(
-            RoadDraft::MinWidth, RoadDraft::MaxWidth, median ? m_draft.medianWidth : part->width);
+        QDoubleSpinBox *width = median
+            ? doCreateSpin(RoadDraft::MinWidth, RoadDraft::MaxStripWidth, m_draft.medianWidth)
+            : doCreateSpin(RoadDraft::MinWidth, RoadDraft::maxWidth(part->type), part->width);
         table->setCellWidget(row, 2, width);
         if (median) {
             auto *typeItem = new QTableWidgetItem(tr("median strip"));
@@ -190,6 +192,7 @@ void RoadConfigWidget::doFillParts()
                 // A new type brings its usual width.
                 const QSignalBlocker blocker(width);
                 p->width = RoadDraft::defaultWidth(p->type);
+                width->setMaximum(RoadDraft::maxWidth(p->type));
                 width->setValue(p->width);
                 doApply();
             });

@@ -1,43 +1,42 @@
 #include "roaddraft.h"
 
-#include "roadbuilder.h"
-
 #include <QJsonArray>
 #include <QtMath>
 
 #include <cmath>
 
-const int RoadDraft::MaxPartsPerSide = RoadBuilder::MaxPartsPerSide;
-const double RoadDraft::MaxRoadLength = RoadBuilder::MaxRoadLength;
-
 namespace {
-// Centimetres, as the editor shows; NaN and infinities fall back to the minimum.
-double bounded(double value, double min, double max)
+// Fields missing, of another type or not finite take their default.
+double readNumber(const QJsonValue &value, double defaultValue, double min, double max)
 {
-    if (!qIsFinite(value))
-        return min;
-    return qBound(min, std::round(value * 100.0) / 100.0, max);
+    double number = value.isDouble() ? value.toDouble() : defaultValue;
+    if (!std::isfinite(number))
+        number = defaultValue;
+    // Bounded before rounding, so that 1e308 * 100 never overflows.
+    return std::round(qBound(min, number, max) * 100.0) / 100.0;
 }
 
 QVector<RoadDraft::Part> readSide(const QJsonObject &parts, int sign)
 {
     QVector<RoadDraft::Part> side;
     for (int i = 1; i <= RoadDraft::MaxPartsPerSide; ++i) {
-        const QJsonObject part = parts.value(QString::number(sign * i)).toObject();
-        const QJsonObject other = parts.value(QString::number(-sign * i)).toObject();
-        // The builder stops at the first number missing on both sides.
-        if (part.isEmpty() && other.isEmpty())
+        const QString key = QString::number(sign * i);
+        // The parts end at the first number missing on both sides; an empty part or one
+        // that is no object is skipped, and the parts beyond it move inwards.
+        if (!parts.contains(key) && !parts.contains(QString::number(-sign * i)))
             break;
+        const QJsonObject part = parts.value(key).toObject();
         if (part.isEmpty())
             continue;
         RoadDraft::Part p;
         p.type = part.value(QStringLiteral("is_lane")).toBool() ? RoadDraft::Lane
                                                                 : RoadDraft::MedianStrip;
-        p.width = bounded(part.value(QStringLiteral("width")).toDouble(), RoadDraft::MinWidth,
-            RoadDraft::MaxWidth);
+        p.width = readNumber(part.value(QStringLiteral("width")), 0.0, RoadDraft::MinWidth,
+            RoadDraft::maxWidth(p.type));
         side.append(p);
     }
-    // A strip that is not a lane is a roadside when nothing lies beyond it.
+    // A strip that is not a lane is a roadside when nothing lies beyond it; both have the
+    // same range of widths.
     if (!side.isEmpty() && side.constLast().type == RoadDraft::MedianStrip)
         side.last().type = RoadDraft::Roadside;
     return side;
@@ -63,15 +62,20 @@ double RoadDraft::defaultWidth(PartType type)
     return 0.0;
 }
 
+double RoadDraft::maxWidth(PartType type)
+{
+    return type == Lane ? MaxLaneWidth : MaxStripWidth;
+}
+
 RoadDraft RoadDraft::fromJson(const QJsonObject &config)
 {
     RoadDraft draft;
     draft.originOffset
-        = bounded(config.value(QStringLiteral("origin_offset")).toDouble(), -MaxOffset, MaxOffset);
+        = readNumber(config.value(QStringLiteral("origin_offset")), 0.0, -MaxOffset, MaxOffset);
     const QJsonObject parts = config.value(QStringLiteral("parts")).toObject();
-    draft.medianWidth = bounded(
-        parts.value(QStringLiteral("0")).toObject().value(QStringLiteral("width")).toDouble(),
-        MinWidth, MaxWidth);
+    draft.medianWidth
+        = readNumber(parts.value(QStringLiteral("0")).toObject().value(QStringLiteral("width")),
+            0.0, MinWidth, MaxStripWidth);
     draft.left = readSide(parts, 1);
     draft.right = readSide(parts, -1);
 
@@ -82,12 +86,14 @@ RoadDraft RoadDraft::fromJson(const QJsonObject &config)
         const QJsonObject s = value.toObject();
         Section section;
         section.length
-            = qMin(bounded(s.value(QStringLiteral("length")).toDouble(), MinLength, MaxLength),
+            = qMin(readNumber(s.value(QStringLiteral("length")), 0.0, MinLength, MaxLength),
                 MaxRoadLength - draft.totalLength());
-        const double radius = s.value(QStringLiteral("radius")).toDouble();
         if (s.value(QStringLiteral("is_curved")).toBool()) {
+            // The sign gives the direction; the magnitude has its own range.
+            const double radius
+                = readNumber(s.value(QStringLiteral("radius")), 0.0, -MaxRadius, MaxRadius);
             section.type = radius < 0 ? RightCurve : LeftCurve;
-            section.radius = bounded(std::abs(radius), MinRadius, MaxRadius);
+            section.radius = qBound(MinRadius, std::abs(radius), MaxRadius);
         } else {
             section.type = Straight;
         }

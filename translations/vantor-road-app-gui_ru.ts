@@ -367,7 +367,7 @@
         <translation>Общая информация  </translation>
     </message>
     <message>
-        <location line="+126"/>
+        <location line="+128"/>
         <source>Switch work profile</source>
         <translation>Смена рабочего профиля</translation>
     </message>
@@ -949,18 +949,18 @@
         <translation>Смещение по Y, м</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+24"/>
         <source>Preview</source>
         <translation>Предпросмотр</translation>
     </message>
     <message>
         <location filename="../scheme/roadconfigwidget.cpp" line="+15"/>
-        <location line="+152"/>
+        <location line="+154"/>
         <source>median strip</source>
         <translation>разделительная полоса</translation>
     </message>
     <message>
-        <location line="-152"/>
+        <location line="-154"/>
         <source>lane</source>
         <translation>полоса</translation>
     </message>
@@ -985,7 +985,7 @@
         <translation>поворот вправо</translation>
     </message>
     <message>
-        <location line="+229"/>
+        <location line="+232"/>
         <source>At most %1 parts on each side: the road builder ignores any more.</source>
         <translation>Элементов с каждой стороны — не более %1: построитель дороги игнорирует лишние.</translation>
     </message>
@@ -1650,22 +1650,28 @@
 <context>
     <name>WorkProfileHandler</name>
     <message>
-        <location filename="../app/workprofilehandler.cpp" line="+203"/>
+        <location filename="../app/workprofilehandler.cpp" line="+279"/>
         <source>Cannot save the configuration to %1: %2</source>
         <translation>Не удалось сохранить конфигурацию в %1: %2</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+51"/>
+        <source>These settings were unusable and use their defaults: %1</source>
+        <translation>Эти настройки непригодны, вместо них используются значения по умолчанию: %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source> (copy)</source>
         <translation> (копия)</translation>
     </message>
     <message>
-        <location line="+145"/>
+        <location line="-34"/>
+        <location line="+181"/>
         <source>Default profile</source>
         <translation>Профиль по умолчанию</translation>
     </message>
     <message>
-        <location line="-189"/>
+        <location line="-214"/>
         <source>Cannot keep a copy of the unreadable configuration file %1, so it was not replaced: %2</source>
         <translation>Не удалось сохранить копию нечитаемого файла конфигурации %1, поэтому он не был заменён: %2</translation>
     </message>

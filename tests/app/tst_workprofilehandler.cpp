@@ -234,6 +234,8 @@ private slots:
     void failedSaveKeepsOldFile();
     void hostileJsonNeverCrashes_data();
     void hostileJsonNeverCrashes();
+    void unusableSettingsNamed_data();
+    void unusableSettingsNamed();
 };
 
 void TestWorkProfileHandler::unusableFileKeepsState_data()
@@ -389,9 +391,13 @@ void TestWorkProfileHandler::applyProfileSignals_data()
     QTest::newRow("missing controls")
         << QStringLiteral("no-controls.json") << 0 << noControls.signalList();
 
-    // Wrong types read as false, 0, "", {} and [], never as the defaults.
+    // Wrong types take the defaults; missing values (panels 4 to 13) read as false.
+    Announced wrong = defaults;
+    for (int c = 4; c < 14; ++c)
+        wrong.visible[c] = false;
+    wrong.autoChangeView = true;
     QTest::newRow("wrong types everywhere")
-        << QStringLiteral("wrong-types.json") << 0 << Announced().signalList();
+        << QStringLiteral("wrong-types.json") << 0 << wrong.signalList();
 }
 
 void TestWorkProfileHandler::applyProfileSignals()
@@ -894,6 +900,112 @@ void TestWorkProfileHandler::hostileJsonNeverCrashes()
     reloaded.loadProfiles(path);
     QCOMPARE(reloaded.profileNames(), handler.profileNames());
     QCOMPARE(reloaded.currentProfileId(), handler.currentProfileId());
+}
+
+void TestWorkProfileHandler::unusableSettingsNamed_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("keys");
+    // Announcements that must be among those of the profile.
+    QTest::addColumn<QStringList>("announced");
+
+    const QString url = QStringLiteral("ws://127.0.0.1:7578/");
+    QTest::newRow("name and server URL")
+        << QByteArray(R"({"profiles": [{"name": 42, "connection": {"radar_protocol": 1,
+               "radar_server_url": ["ws://10.0.0.5:7578/"]}}]})")
+        << QStringList { "name", "connection/radar_server_url" }
+        << QStringList { call("applyingProfileStarted", QStringLiteral("Default profile")),
+               call("protocolVersionChanged", 1), call("radarServerUrlChanged", url) };
+    QTest::newRow("switches as text, number and null")
+        << QByteArray(R"({"profiles": [{"name": "A", "view": {"traffic_scheme": {
+               "draw_vertical": "yes", "show_average_tracks": 1, "keep_aspect_ratio": null,
+               "show_sightline": false}}}]})")
+        << QStringList { "view/traffic_scheme/draw_vertical",
+               "view/traffic_scheme/keep_aspect_ratio", "view/traffic_scheme/show_average_tracks" }
+        << QStringList { call("drawVerticalChanged", true), call("keepAspectRatioChanged", true),
+               call("showSightLineChanged", false),
+               call("showAverageTracksOnSchemeChanged", false) };
+    QTest::newRow("whole numbers as fraction, text and 1e300")
+        << QByteArray(R"({"profiles": [{"name": "A", "connection": {"radar_protocol": 1e300},
+               "view": {"traffic_scheme": {"tracks_display_mode": 1.5},
+               "controls": {"2": {"visible": "true", "collapsed": 1}}}}]})")
+        << QStringList { "connection/radar_protocol", "view/controls/2/visible",
+               "view/controls/2/collapsed", "view/traffic_scheme/tracks_display_mode" }
+        << QStringList { call("protocolVersionChanged", 0), call("controlVisibleChanged", 2, false),
+               call("controlCollapsedChanged", 2, false), call("tracksDisplayModeChanged", 0) };
+    QTest::newRow("objects and arrays swapped")
+        << QByteArray(R"({"profiles": [{"name": "A", "view": {"traffic_scheme":
+               {"road_config": [1, 2]}, "monitoring_system": {"tvms_config": "camera",
+               "background_image": 7}}, "presets": {"position_presets": {"name": "pole"}}}]})")
+        << QStringList { "view/traffic_scheme/road_config", "view/monitoring_system/tvms_config",
+               "view/monitoring_system/background_image", "presets/position_presets" }
+        << QStringList { call("roadConfigChanged", QJsonObject()),
+               call("tvmsConfigChanged", QJsonObject()),
+               call("projectionBackgroundImageChanged", QString()),
+               call("positionPresetsChanged", QJsonArray()) };
+    QTest::newRow("groups that are no objects")
+        << QByteArray(R"({"profiles": [{"name": "A", "connection": "ws://10.0.0.5:7578/",
+               "view": {"controls": {"4": false}}, "data": [true]}]})")
+        << QStringList { "connection", "view/controls/4", "data" }
+        << QStringList { call("protocolForcingChanged", true), call("radarServerUrlChanged", url),
+               call("controlVisibleChanged", 4, true), call("controlCollapsedChanged", 4, false),
+               call("autoGetDataChanged", true) };
+    QTest::newRow("server URLs that reach no server")
+        << QByteArray(R"({"profiles": [{"name": "A", "connection": {"radar_server_url": ""}},
+               {"name": "B", "connection": {"radar_server_url": "http://10.0.0.5/"}}]})")
+        << QStringList { "connection/radar_server_url" }
+        << QStringList { call("radarServerUrlChanged", url) };
+    QTest::newRow("current profile index and a profile that is no object")
+        << QByteArray(R"({"current_id": "0", "profiles": [7]})")
+        << QStringList { "current_id", "profiles/0" }
+        << QStringList { call("applyingProfileStarted", QStringLiteral("Default profile")),
+               call("radarServerUrlChanged", url) };
+    QTest::newRow("usable and missing values name nothing")
+        << QByteArray(R"({"current_id": 0, "profiles": [{"name": "A", "connection":
+               {"radar_server_url": "wss://radar.example:7578/"}}]})")
+        << QStringList()
+        << QStringList { call("applyingProfileStarted", QStringLiteral("A")),
+               call("protocolVersionChanged", 0), call("protocolForcingChanged", false),
+               call("radarServerUrlChanged", QStringLiteral("wss://radar.example:7578/")) };
+}
+
+void TestWorkProfileHandler::unusableSettingsNamed()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, keys);
+    QFETCH(QStringList, announced);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("config.json"));
+    QVERIFY(writeBytes(path, file));
+
+    WorkProfileHandler handler;
+    handler.loadProfiles(path);
+    SignalRecorder recorder(handler);
+    QSignalSpy unusable(&handler, &WorkProfileHandler::unusableSettingsFound);
+    handler.applyProfile(-1);
+
+    for (const QString &expected : announced)
+        QVERIFY2(recorder.calls.contains(expected), qPrintable(expected));
+    if (keys.isEmpty()) {
+        QCOMPARE(unusable.count(), 0);
+        return;
+    }
+    QCOMPARE(unusable.count(), 1);
+    QCOMPARE(unusable.at(0).at(1).toStringList(), keys);
+    QCOMPARE(unusable.at(0).at(0).toString(),
+        QStringLiteral("These settings were unusable and use their defaults: ")
+            + keys.join(QStringLiteral(", ")));
+
+    // Named once: applying the profile again says nothing more.
+    handler.applyProfile(-1);
+    QCOMPARE(unusable.count(), 1);
+    // Another profile with its own unusable values is named when applied.
+    if (handler.profileNames().size() > 1) {
+        handler.applyProfile(1);
+        QCOMPARE(unusable.count(), 2);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestWorkProfileHandler)

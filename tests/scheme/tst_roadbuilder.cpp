@@ -189,7 +189,7 @@ private slots:
     void curves_data();
     void curves();
     void tangentAnglesStayWithinHalfTurn();
-    void negativeWidths();
+    void negativeWidthsHeldAtZero();
     void partsSetUp_data();
     void partsSetUp();
     void laterFillingWins();
@@ -451,32 +451,34 @@ void TestRoadBuilder::straightOfHundredAndAHalf()
 void TestRoadBuilder::curves_data()
 {
     QTest::addColumn<double>("length");
+    QTest::addColumn<double>("configured");
+    // The radius drawn; 0: the arc is dropped.
     QTest::addColumn<double>("radius");
-    QTest::addColumn<bool>("built");
 
-    QTest::newRow("radius 9.99 dropped") << 5.0 << 9.99 << false;
-    QTest::newRow("radius -9.99 dropped") << 5.0 << -9.99 << false;
-    QTest::newRow("radius 0 dropped") << 5.0 << 0.0 << false;
-    QTest::newRow("turn 3.33 rad dropped") << 40.0 << 12.0 << false;
-    QTest::newRow("radius 10 left") << 5.0 << 10.0 << true;
-    QTest::newRow("radius -10 right") << 5.0 << -10.0 << true;
-    QTest::newRow("just under half a circle") << 31.0 << 10.0 << true;
+    QTest::newRow("radius 9.99 held at 10") << 5.0 << 9.99 << 10.0;
+    QTest::newRow("radius -9.99 held at -10") << 5.0 << -9.99 << -10.0;
+    QTest::newRow("radius 0 held at 10") << 5.0 << 0.0 << 10.0;
+    QTest::newRow("radius 1e308 held at 50 km") << 5.0 << 1e308 << 50000.0;
+    QTest::newRow("turn 3.33 rad dropped") << 40.0 << 12.0 << 0.0;
+    QTest::newRow("radius 10 left") << 5.0 << 10.0 << 10.0;
+    QTest::newRow("radius -10 right") << 5.0 << -10.0 << -10.0;
+    QTest::newRow("just under half a circle") << 31.0 << 10.0 << 10.0;
 }
 
 void TestRoadBuilder::curves()
 {
     QFETCH(double, length);
+    QFETCH(double, configured);
     QFETCH(double, radius);
-    QFETCH(bool, built);
 
     RoadBuilder builder;
     RoadCapture capture(&builder,
         QJsonObject {
-            { "sections", QJsonArray { straight(10), curve(length, radius), straight(10) } } });
+            { "sections", QJsonArray { straight(10), curve(length, configured), straight(10) } } });
 
     const QMap<int, double> angles = capture.angles();
     const QPolygonF axis = capture.axis();
-    if (!built) {
+    if (radius == 0.0) {
         // The following section continues where the dropped arc began.
         QCOMPARE(angles.keys(), range(0, 20));
         for (double angle : angles)
@@ -513,7 +515,7 @@ void TestRoadBuilder::tangentAnglesStayWithinHalfTurn()
     QVERIFY(qAbs(angles.value(93) - (9.3 - 2 * M_PI)) < 1e-12);
 }
 
-void TestRoadBuilder::negativeWidths()
+void TestRoadBuilder::negativeWidthsHeldAtZero()
 {
     RoadBuilder builder;
     const QJsonObject parts { { "0", part(1, false) }, { "1", part(-3, true) },
@@ -522,20 +524,19 @@ void TestRoadBuilder::negativeWidths()
 
     const QMap<int, RoadBuilder::RoadPart> built = builder.parts();
     QCOMPARE(built.keys(), (QList<int> { -1, 0, 1, 2 }));
-    // Part 1 starts at the median's upper edge and lies below it.
-    QCOMPARE(built.value(1).lowerEdge(), -2.5);
+    // Parts 1 and -1 have no width at the median's edges; part 2 starts at the upper one.
+    QCOMPARE(built.value(1).lowerEdge(), 0.5);
     QCOMPARE(built.value(1).upperEdge(), 0.5);
-    // Part 2 starts at part 1's upper edge, not its outer one.
     QCOMPARE(built.value(2).lowerEdge(), 0.5);
     QCOMPARE(built.value(2).upperEdge(), 2.5);
     QCOMPARE(built.value(-1).lowerEdge(), -0.5);
-    QCOMPARE(built.value(-1).upperEdge(), 1.5);
+    QCOMPARE(built.value(-1).upperEdge(), -0.5);
 
     QCOMPARE(capture.distances().value(3), QPolygonF({ { 3, -0.5 }, { 3, 0.5 }, { 3, 0.5 } }));
-    QCOMPARE(capture.laneCentres().value(1).first(), QPointF(0, -1));
-    QCOMPARE(capture.laneCentres().value(-1).first(), QPointF(0, 0.5));
-    // Roadsides: outer edge of part -1 (1.5) and of part 2 (2.5); the origin stays inside.
-    QCOMPARE(capture.dimensions(), QRectF(0, 0, 5, 2.5));
+    QCOMPARE(capture.laneCentres().value(1).first(), QPointF(0, 0.5));
+    QCOMPARE(capture.laneCentres().value(-1).first(), QPointF(0, -0.5));
+    // Roadsides: outer edge of part -1 (-0.5) and of part 2 (2.5).
+    QCOMPARE(capture.dimensions(), QRectF(0, -0.5, 5, 3));
 }
 
 void TestRoadBuilder::partsSetUp_data()
@@ -559,16 +560,17 @@ void TestRoadBuilder::partsSetUp_data()
     QTest::newRow("one side only")
         << QJsonObject { { "-1", part(3, true) }, { "-2", part(2, false) } }
         << QList<int> { -2, -1, 0 } << QList<double> { -5, -3, 0 } << QList<int> { -1 };
-    QTest::newRow("empty part keeps the numbering going")
-        << QJsonObject { { "1", QJsonObject() }, { "2", part(3, true) } } << QList<int> { 0, 2 }
-        << QList<double> { 0, 0 } << QList<int> { 2 };
+    // The editor numbers the parts without gaps, and the road is drawn as it shows them.
+    QTest::newRow("empty part is skipped")
+        << QJsonObject { { "1", QJsonObject() }, { "2", part(3, true) } } << QList<int> { 0, 1 }
+        << QList<double> { 0, 0 } << QList<int> { 1 };
     QTest::newRow("mistyped values take defaults")
         << QJsonObject { { "1", QJsonObject { { "width", "3" }, { "is_lane", 1 } } },
                { "2", part(2, false) } }
         << QList<int> { 0, 1, 2 } << QList<double> { 0, 0, 0 } << QList<int> {};
     QTest::newRow("part that is no object")
-        << QJsonObject { { "1", 3.5 }, { "2", part(2, true) } } << QList<int> { 0, 2 }
-        << QList<double> { 0, 0 } << QList<int> { 2 };
+        << QJsonObject { { "1", 3.5 }, { "2", part(2, true) } } << QList<int> { 0, 1 }
+        << QList<double> { 0, 0 } << QList<int> { 1 };
 }
 
 void TestRoadBuilder::partsSetUp()
@@ -592,8 +594,10 @@ void TestRoadBuilder::partsSetUp()
 void TestRoadBuilder::laterFillingWins()
 {
     StagedRoadBuilder builder;
-    builder.doSetupParts(QJsonObject { { "1", part(2, true) } });
-    builder.doBuildRoad(QJsonArray());
+    const RoadDraft oneLane
+        = RoadDraft::fromJson(road(QJsonObject { { "1", part(2, true) } }, QJsonArray()));
+    builder.doSetupParts(oneLane);
+    builder.doBuildRoad(oneLane);
     builder.doFillMarkPoints(7, QPointF(7, 0), 0.0, true);
     QCOMPARE(builder.innerEdgePoints().value(7), (QMap<int, QPointF>()));
     QCOMPARE(builder.centrePoints().value(7), (QMap<int, QPointF> { { 0, QPointF(7, 0) } }));
@@ -633,7 +637,8 @@ void TestRoadBuilder::dimensionsGrowByPoint()
     QCOMPARE(builder.dimensions().width(), 8.0);
 
     // New parts start a new road from the all-zero rectangle.
-    builder.doSetupParts(QJsonObject { { "-1", part(4, true) }, { "1", part(1, false) } });
+    builder.doSetupParts(RoadDraft::fromJson(
+        road(QJsonObject { { "-1", part(4, true) }, { "1", part(1, false) } }, QJsonArray())));
     QCOMPARE(builder.dimensions(), QRectF());
     builder.doExpandDimesionsByRoadside(QPointF(10, 0), M_PI_2);
     // Travelling along +Y, the right-hand (-Y) roadside lies towards +X.
@@ -644,7 +649,7 @@ void TestRoadBuilder::dimensionsGrowByPoint()
 void TestRoadBuilder::sectionEnds()
 {
     StagedRoadBuilder builder;
-    builder.doSetupParts(QJsonObject());
+    builder.doSetupParts(RoadDraft());
     QPointF point;
     double angle = 0;
     double distance = 0;
@@ -719,22 +724,27 @@ void TestRoadBuilder::hostileConfigurations_data()
     QTest::addColumn<int>("lastMark");
     QTest::addColumn<int>("partCount");
 
-    QTest::newRow("length 1e12") << road(lanes, QJsonArray { straight(1e12) }) << 100000 << 3;
+    // One section is at most 10 km long, the whole road at most 100 km.
+    QTest::newRow("length 1e12") << road(lanes, QJsonArray { straight(1e12) }) << 10000 << 3;
     QJsonArray many;
     for (int i = 0; i < 1000; ++i)
         many.append(i % 2 ? straight(1e4) : curve(1e4, 1e6));
     QTest::newRow("a thousand 10 km sections") << road(lanes, many) << 100000 << 3;
     QTest::newRow("long gentle arc")
-        << QJsonObject { { "sections", QJsonArray { straight(500), curve(1e12, 1e13) } } } << 100000
+        << QJsonObject { { "sections", QJsonArray { straight(500), curve(1e12, 1e13) } } } << 10500
         << 1;
-    // Going backwards uses up the length as well.
+    // A negative length is held at the shortest section, 0.1 m.
     QTest::newRow("backwards and forwards")
-        << road(lanes, QJsonArray { straight(-10), straight(1e12), straight(1e12) }) << 99980 << 3;
+        << road(lanes, QJsonArray { straight(-10), straight(1e12), straight(1e12) }) << 20000 << 3;
+    QTest::newRow("lengths of -1e308")
+        << road(lanes, QJsonArray { straight(-1e308), curve(-1e308, -1e308), straight(3) }) << 3
+        << 3;
     QTest::newRow("infinite length")
         << QJsonObject { { "sections", QJsonArray { straight(inf), straight(-inf) } } } << 0 << 1;
+    // NaN lengths take the default 0 (held at 0.1 m), a NaN radius 0 (held at 10 m).
     QTest::newRow("NaN length and radius") << QJsonObject { { "sections",
         QJsonArray { straight(qQNaN()), curve(qQNaN(), 20), curve(20, qQNaN()), straight(3) } } }
-                                           << 3 << 1;
+                                           << 23 << 1;
     QTest::newRow("non-finite widths and offset") << QJsonObject { { "origin_offset", qQNaN() },
         { "parts", QJsonObject { { "0", part(inf, false) }, { "1", part(qQNaN(), true) } } },
         { "sections", QJsonArray { straight(5) } } }
@@ -742,8 +752,12 @@ void TestRoadBuilder::hostileConfigurations_data()
     QJsonObject crowd;
     for (int i = -1000; i <= 1000; ++i)
         crowd[QString::number(i)] = part(1, true);
-    QTest::newRow("two thousand parts") << road(crowd, QJsonArray { straight(1e12) }) << 100000
+    QTest::newRow("two thousand parts") << road(crowd, QJsonArray { straight(1e12) }) << 10000
                                         << 2 * RoadBuilder::MaxPartsPerSide + 1;
+    QJsonArray longest;
+    for (int i = 0; i < 20; ++i)
+        longest.append(straight(1e12));
+    QTest::newRow("longest road") << road(lanes, longest) << 100000 << 3;
 }
 
 void TestRoadBuilder::hostileConfigurations()

@@ -1,4 +1,5 @@
 #include "roadconfigwidget.h"
+#include "roadobjectswidget.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -8,6 +9,9 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
+
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -88,6 +92,21 @@ void perform(RoadConfigWidget &editor, const QString &step)
     }
 }
 
+bool allFinite(const QPolygonF &line)
+{
+    return std::all_of(line.cbegin(), line.cend(),
+        [](const QPointF &p) { return std::isfinite(p.x()) && std::isfinite(p.y()); });
+}
+
+// Warnings while a road is read, built and drawn (e.g. arcs through NaN).
+QStringList g_warnings;
+
+void countWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        g_warnings.append(message);
+}
+
 } // namespace
 
 class TestRoadConfigWidget : public QObject
@@ -102,6 +121,8 @@ private slots:
     void builderLimits();
     void centimetresSurviveOtherEdits_data();
     void centimetresSurviveOtherEdits();
+    void editorAndBuilderAgree_data();
+    void editorAndBuilderAgree();
 };
 
 void TestRoadConfigWidget::buildThroughControls_data()
@@ -167,9 +188,9 @@ void TestRoadConfigWidget::readBack_data()
                "sections": [{"is_curved": true, "length": 1e12, "radius": -5},
                             {"is_curved": false, "length": -3, "radius": 7}, 17]})")
         << parse(R"({"origin_offset": 0, "parts": {"0": {"is_lane": false, "width": 0},
-               "1": {"is_lane": true, "width": 10}, "-1": {"is_lane": false, "width": 0},
+               "1": {"is_lane": true, "width": 15}, "-1": {"is_lane": false, "width": 0},
                "-2": {"is_lane": true, "width": 2.25}},
-               "sections": [{"is_curved": true, "length": 500, "radius": -10},
+               "sections": [{"is_curved": true, "length": 10000, "radius": -10},
                             {"is_curved": false, "length": 0.1, "radius": 0},
                             {"is_curved": false, "length": 0.1, "radius": 0}]})")
         << 4 << 3;
@@ -213,20 +234,20 @@ void TestRoadConfigWidget::builderLimits()
     QVERIFY(!child<QLabel>(editor, "partsLimitLabel")->text().isEmpty());
 
     QJsonArray sections;
-    const int count = int(RoadBuilder::MaxRoadLength / 500.0) + 3;
+    const int count = int(RoadDraft::MaxRoadLength / RoadDraft::MaxLength) + 3;
     for (int i = 0; i < count; ++i)
-        sections.append(QJsonObject { { "is_curved", false }, { "length", 500 } });
+        sections.append(QJsonObject { { "is_curved", false }, { "length", RoadDraft::MaxLength } });
     editor.setRoadConfig(QJsonObject { { "sections", sections } });
     QCOMPARE(editor.roadConfig().value("sections").toArray().size(), count - 3);
     QVERIFY(!child<QPushButton>(editor, "addSectionButton")->isEnabled());
     QVERIFY(!child<QLabel>(editor, "sectionsLimitLabel")->text().isEmpty());
     // No section can grow past the limit either.
-    QCOMPARE(cellSpin(editor, "sectionsTable", 0, 1)->maximum(), 500.0);
+    QCOMPARE(cellSpin(editor, "sectionsTable", 0, 1)->maximum(), RoadDraft::MaxLength);
     perform(editor, "drop section 0");
     perform(editor, "section straight");
-    perform(editor, "length 199 600");
+    perform(editor, QStringLiteral("length %1 20000").arg(count - 4));
     QCOMPARE(editor.roadConfig().value("sections").toArray().last().toObject().value("length"),
-        QJsonValue(500.0));
+        QJsonValue(RoadDraft::MaxLength));
 }
 
 void TestRoadConfigWidget::centimetresSurviveOtherEdits_data()
@@ -286,6 +307,170 @@ void TestRoadConfigWidget::centimetresSurviveOtherEdits()
         QCOMPARE(sections.at(0).toObject().value("length").toDouble(), value.toDouble());
     else if (step.startsWith("radius"))
         QCOMPARE(sections.at(1).toObject().value("radius").toDouble(), value.toDouble());
+}
+
+void TestRoadConfigWidget::editorAndBuilderAgree_data()
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const auto part = [](const QJsonValue &width, const QJsonValue &isLane) {
+        return QJsonObject { { "is_lane", isLane }, { "width", width } };
+    };
+    const auto section = [](const QJsonValue &curved, const QJsonValue &length,
+                             const QJsonValue &radius) {
+        return QJsonObject { { "is_curved", curved }, { "length", length }, { "radius", radius } };
+    };
+
+    QTest::addColumn<QJsonObject>("config");
+    QTest::addColumn<double>("offset");
+    // Widths in the rows of the cross-section: outermost left part first.
+    QTest::addColumn<QList<double>>("widths");
+    QTest::addColumn<QList<double>>("lengths");
+    // Signed; 0 for a straight section.
+    QTest::addColumn<QList<double>>("radii");
+
+    QTest::newRow("12 m lane") << QJsonObject { { "parts",
+                                                    QJsonObject { { "1", part(12, true) } } },
+        { "sections", QJsonArray { section(false, 30, 0) } } }
+                               << 0.0 << QList<double> { 12, 0 } << QList<double> { 30 }
+                               << QList<double> { 0 };
+    QTest::newRow("3.75 m lanes") << QJsonObject { { "origin_offset", -3.75 },
+        { "parts",
+            QJsonObject { { "1", part(3.75, true) }, { "-1", part(3.75, true) },
+                { "0", part(0.5, false) } } },
+        { "sections", QJsonArray { section(true, 20.25, -120.5) } } }
+                                  << -3.75 << QList<double> { 3.75, 0.5, 3.75 }
+                                  << QList<double> { 20.25 } << QList<double> { -120.5 };
+    // Not finite: the field's default, 0, then held within the range.
+    QTest::newRow("NaN and infinities") << QJsonObject { { "origin_offset", nan },
+        { "parts", QJsonObject { { "1", part(nan, true) }, { "-1", part(inf, true) } } },
+        { "sections", QJsonArray { section(true, nan, nan), section(false, -inf, 0) } } }
+                                        << 0.0 << QList<double> { 0, 0, 0 }
+                                        << QList<double> { 0.1, 0.1 } << QList<double> { 10, 0 };
+    QTest::newRow("1e308") << QJsonObject { { "origin_offset", 1e308 },
+        { "parts", QJsonObject { { "1", part(1e308, true) }, { "2", part(1e308, false) } } },
+        { "sections", QJsonArray { section(true, 1e308, 1e308), section(false, 1e308, 0) } } }
+                           << 100.0 << QList<double> { 50, 15, 0 } << QList<double> { 10000, 10000 }
+                           << QList<double> { 50000, 0 };
+    QTest::newRow("-1e308") << QJsonObject { { "origin_offset", -1e308 },
+        { "parts", QJsonObject { { "0", part(-1e308, false) }, { "-1", part(-1e308, true) } } },
+        { "sections", QJsonArray { section(true, -1e308, -1e308), section(false, 5, 0) } } }
+                            << -100.0 << QList<double> { 0, 0 } << QList<double> { 0.1, 5 }
+                            << QList<double> { -50000, 0 };
+    QTest::newRow("negative widths and lengths")
+        << QJsonObject { { "parts",
+                             QJsonObject { { "1", part(-3.5, true) }, { "-1", part(3.5, true) } } },
+               { "sections", QJsonArray { section(false, -100, 0), section(false, 12, 0) } } }
+        << 0.0 << QList<double> { 0, 0, 3.5 } << QList<double> { 0.1, 12 }
+        << QList<double> { 0, 0 };
+    QTest::newRow("wrong JSON types")
+        << QJsonObject { { "origin_offset", "far" },
+               { "parts",
+                   QJsonObject { { "0", QJsonObject { { "width", "2" } } },
+                       { "1", part(true, "yes") }, { "-1", part(QJsonArray { 3 }, true) } } },
+               { "sections",
+                   QJsonArray { section("true", "50", 0), 17, section(true, 20, "300"),
+                       section(false, QJsonObject(), QJsonValue()) } } }
+        << 0.0 << QList<double> { 0, 0, 0 } << QList<double> { 0.1, 0.1, 20, 0.1 }
+        << QList<double> { 0, 0, 10, 0 };
+}
+
+void TestRoadConfigWidget::editorAndBuilderAgree()
+{
+    QFETCH(QJsonObject, config);
+    QFETCH(double, offset);
+    QFETCH(QList<double>, widths);
+    QFETCH(QList<double>, lengths);
+    QFETCH(QList<double>, radii);
+
+    // The editor, showing and drawing its preview.
+    RoadConfigWidget editor;
+    editor.resize(800, 600);
+    editor.show();
+
+    // The road builder of the scheme, given the same configuration, and the scheme.
+    RoadBuilder builder;
+    RoadObjectsWidget scheme;
+    scheme.resize(800, 600);
+    connect(&builder, &RoadBuilder::applyingRoadStarted, &scheme,
+        &RoadObjectsWidget::startApplyingRoad);
+    connect(&builder, &RoadBuilder::roadAxisLine, &scheme, &RoadObjectsWidget::setRoadAxisLine);
+    connect(
+        &builder, &RoadBuilder::laneBorderLines, &scheme, &RoadObjectsWidget::setLaneBorderLines);
+    connect(
+        &builder, &RoadBuilder::roadBorderLines, &scheme, &RoadObjectsWidget::setRoadBorderLines);
+    connect(&builder, &RoadBuilder::distanceLines, &scheme, &RoadObjectsWidget::setDistanceLines);
+    connect(&builder, &RoadBuilder::roadTanAngles, &scheme, &RoadObjectsWidget::setRoadTanAngles);
+    connect(&builder, &RoadBuilder::applyingRoadFinished, &scheme,
+        &RoadObjectsWidget::finishApplyingRoad);
+    QSignalSpy axisSpy(&builder, &RoadBuilder::roadAxisLine);
+    QSignalSpy laneBorderSpy(&builder, &RoadBuilder::laneBorderLines);
+    QSignalSpy roadBorderSpy(&builder, &RoadBuilder::roadBorderLines);
+    QSignalSpy centreSpy(&builder, &RoadBuilder::laneCenterLines);
+    QSignalSpy distanceSpy(&builder, &RoadBuilder::distanceLines);
+    scheme.show();
+    g_warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(countWarnings);
+    editor.setRoadConfig(config);
+    editor.grab();
+    builder.setRoadConfig(config);
+    scheme.grab();
+    qInstallMessageHandler(previous);
+    QCOMPARE(g_warnings, QStringList());
+
+    // The values shown.
+    QCOMPARE(child<QDoubleSpinBox>(editor, "originOffsetSpin")->value(), offset);
+    const auto *parts = child<QTableWidget>(editor, "partsTable");
+    QCOMPARE(parts->rowCount(), widths.size());
+    for (int row = 0; row < widths.size(); ++row)
+        QCOMPARE(cellSpin(editor, "partsTable", row, 2)->value(), widths.at(row));
+    QCOMPARE(child<QTableWidget>(editor, "sectionsTable")->rowCount(), lengths.size());
+    for (int row = 0; row < lengths.size(); ++row) {
+        QCOMPARE(cellSpin(editor, "sectionsTable", row, 1)->value(), lengths.at(row));
+        if (radii.at(row) != 0.0)
+            QCOMPARE(cellSpin(editor, "sectionsTable", row, 2)->value(), std::abs(radii.at(row)));
+    }
+
+    // The road drawn: the same offset, part widths, length and turn.
+    QCOMPARE(builder.originOffset(), offset);
+    const QMap<int, RoadBuilder::RoadPart> built = builder.parts();
+    QList<double> builtWidths;
+    for (auto it = built.cend(); it != built.cbegin();) {
+        --it;
+        builtWidths.append(it->upperEdge() - it->lowerEdge());
+    }
+    QCOMPARE(builtWidths.size(), widths.size());
+    for (int i = 0; i < widths.size(); ++i)
+        QVERIFY(qAbs(builtWidths.at(i) - widths.at(i)) < 1e-9);
+    double length = 0.0;
+    for (double l : lengths)
+        length += l;
+    const QMap<int, double> angles = builder.tanAngles();
+    const int lastMark = int(std::floor(length + 0.01));
+    QCOMPARE(angles.lastKey(), lastMark);
+    // The direction at the last mark: the turns of the curves up to there.
+    double turn = 0.0;
+    double start = 0.0;
+    for (int i = 0; i < lengths.size(); ++i) {
+        if (radii.at(i) != 0.0)
+            turn += qBound(0.0, lastMark - start, lengths.at(i)) / radii.at(i);
+        start += lengths.at(i);
+    }
+    QVERIFY(qAbs(angles.last() - std::remainder(turn, 2 * M_PI)) < 1e-6);
+
+    // No line holds anything but finite points.
+    QCOMPARE(axisSpy.count(), 1);
+    QVERIFY(allFinite(axisSpy.at(0).at(0).value<QPolygonF>()));
+    for (QSignalSpy *spy : { &laneBorderSpy, &roadBorderSpy }) {
+        for (const QPolygonF &line : spy->at(0).at(0).value<QList<QPolygonF>>())
+            QVERIFY(allFinite(line));
+    }
+    for (QSignalSpy *spy : { &centreSpy, &distanceSpy }) {
+        for (const QPolygonF &line : spy->at(0).at(0).value<QMap<int, QPolygonF>>())
+            QVERIFY(allFinite(line));
+    }
+    QVERIFY(std::isfinite(builder.dimensions().width()));
+    QVERIFY(std::isfinite(builder.dimensions().height()));
 }
 
 QTEST_MAIN(TestRoadConfigWidget)
