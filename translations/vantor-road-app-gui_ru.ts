@@ -99,7 +99,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+43"/>
+        <location filename="../app/mainwindow.cpp" line="+45"/>
         <source>QEL Vantor Road App</source>
         <translation>QEL Vantor Road App</translation>
     </message>
@@ -327,7 +327,7 @@
         <translation>С&amp;бросить усреднённые треки</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+102"/>
+        <location filename="../app/mainwindow.cpp" line="+103"/>
         <source> Traffic scheme  </source>
         <translation> Схема движения  </translation>
     </message>
@@ -367,7 +367,7 @@
         <translation>Общая информация  </translation>
     </message>
     <message>
-        <location line="+126"/>
+        <location line="+128"/>
         <source>Switch work profile</source>
         <translation>Смена рабочего профиля</translation>
     </message>
@@ -428,6 +428,11 @@
     </message>
     <message>
         <location line="+113"/>
+        <source>The configuration file %1 could not be read, so the program starts from the default profile. The file will be kept as %1.&lt;date&gt;-&lt;time&gt;.bak when the profiles are saved.</source>
+        <translation>Не удалось прочитать файл конфигурации %1, поэтому программа запущена с профилем по умолчанию. При сохранении профилей файл будет сохранён как %1.&lt;дата&gt;-&lt;время&gt;.bak.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>The configuration file could not be read. It was kept as %1 and replaced with the current profiles.</source>
         <translation>Не удалось прочитать файл конфигурации. Он сохранён как %1 и заменён текущими профилями.</translation>
     </message>
@@ -1650,7 +1655,7 @@
 <context>
     <name>WorkProfileHandler</name>
     <message>
-        <location filename="../app/workprofilehandler.cpp" line="+203"/>
+        <location filename="../app/workprofilehandler.cpp" line="+208"/>
         <source>Cannot save the configuration to %1: %2</source>
         <translation>Не удалось сохранить конфигурацию в %1: %2</translation>
     </message>
