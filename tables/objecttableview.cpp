@@ -51,9 +51,8 @@ ObjectTableView::ObjectTableView(QWidget *parent)
 int ObjectTableView::minimumSectionWidth(int column) const
 {
     const QString value = ObjectColumns::cellText(typicalRecord(), column);
-    // The item delegate's text margins, and a little air.
-    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1)
-        + fontMetrics().averageCharWidth();
+    // The item delegate's text margins, and a pixel of air on each side.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 2);
     return qMax(horizontalHeader()->sectionSizeHint(column),
         fontMetrics().horizontalAdvance(value) + margin);
 }
