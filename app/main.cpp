@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "messagereporter.h"
 #include "signalcloser.h"
 #include "translationinstaller.h"
 
@@ -19,8 +20,11 @@ int main(int argc, char *argv[])
             QStringLiteral("vantor-road-app-gui") });
 
     MainWindow window;
-    // Ctrl-C and SIGTERM close the window as its close button does, so the profiles are saved.
-    SignalCloser::closeOnTerminationSignals(&window);
+    // Ctrl-C and SIGTERM close the window as its close button does, so the profiles are saved;
+    // what the window has to say then goes to stderr, as nobody may be there to read a box.
+    if (SignalCloser *closer = SignalCloser::closeOnTerminationSignals(&window))
+        QObject::connect(closer, &SignalCloser::terminationSignalReceived, window.messageReporter(),
+            &MessageReporter::onTerminationSignal);
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         // Fits a 1366 x 768 laptop screen with room for the desktop's panels.
         const QRect available = screen->availableGeometry();

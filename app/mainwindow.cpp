@@ -3,6 +3,7 @@
 #include "generalinfowidget.h"
 #include "imitatorobjectwidget.h"
 #include "ivantorclient.h"
+#include "messagereporter.h"
 #include "objectstablewidget.h"
 #include "profilebinding.h"
 #include "radarcommandtable.h"
@@ -24,6 +25,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -41,6 +43,7 @@ bool isSeparateWindow(int control)
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_title(tr("QEL Vantor Road App"))
+    , m_messages(new MessageReporter(this))
 {
     m_views.serverPing = new ServerPingWidget(this);
     m_views.serverConnection = new ServerConnectionWidget(this);
@@ -231,6 +234,8 @@ void MainWindow::doConnectProfile()
     ProfileBinding::bindMenu(handler, m_ui);
     ProfileBinding::bindViews(handler, m_views);
     ProfileBinding::bindWindow(handler, this);
+    connect(handler, &WorkProfileHandler::configurationUnreadable, this,
+        &MainWindow::onConfigurationUnreadable);
     connect(handler, &WorkProfileHandler::configurationBackedUp, this,
         &MainWindow::onConfigurationBackedUp);
     connect(handler, &WorkProfileHandler::savingFailed, this, &MainWindow::onProfileSavingFailed);
@@ -647,12 +652,21 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    m_closing = true;
+    m_messages->setClosing();
     profileHandler()->saveProfiles(QString::fromLatin1(ConfigPath));
     doUnsetRadarClient();
     m_projectionWidget.close();
     m_historyTableWidget.close();
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::onConfigurationUnreadable(const QString &path)
+{
+    showMessage(m_title,
+        tr("The configuration file %1 could not be read, so the program starts from the default "
+           "profile. The file will be kept as %1.<date>-<time>.bak when the profiles are saved.")
+            .arg(QFileInfo(path).absoluteFilePath()),
+        true);
 }
 
 void MainWindow::onConfigurationBackedUp(const QString &backupPath)
@@ -679,12 +693,5 @@ QString MainWindow::titleWithProfile(const QString &text) const
 
 void MainWindow::showMessage(const QString &title, const QString &text, bool warning)
 {
-    auto *box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information, title,
-        text, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    // While closing, the box must stay until read: the window is about to go.
-    if (m_closing)
-        box->exec();
-    else
-        box->open();
+    m_messages->report(title, text, warning);
 }

@@ -18,6 +18,7 @@
 
 class GeneralInfoWidget;
 class ImitatorObjectWidget;
+class MessageReporter;
 class ObjectsTableWidget;
 class QActionGroup;
 class RadarStateWidget;
@@ -60,6 +61,7 @@ public:
     ProjectionWidget *projectionWidget() { return &m_projectionWidget; }
     bool isControlVisible(int control) const { return m_visible.value(VantorControl(control)); }
     const Ui::MainWindow &form() const { return m_ui; }
+    MessageReporter *messageReporter() const { return m_messages; }
 
 signals:
     void protocolVersionChanged(int version);
@@ -109,6 +111,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private slots:
+    void onConfigurationUnreadable(const QString &path);
     void onConfigurationBackedUp(const QString &backupPath);
     void onProfileSavingFailed(const QString &errorText);
 
@@ -147,7 +150,6 @@ private:
     bool m_hardwareInfoRequested = false;
     bool m_firmwareInfoRequested = false;
     bool m_selfDiagnosticsRequested = false;
-    bool m_closing = false;
     RoadObjectFrameCollector m_frameCollector;
     RoadScene m_roadScene;
     QMap<VantorControl, QWidget *> m_controls;
@@ -160,4 +162,5 @@ private:
     Ui::MainWindow m_ui;
     MainViews m_views;
     RadarWiring *m_radarWiring = nullptr;
+    MessageReporter *m_messages = nullptr;
 };

@@ -232,13 +232,18 @@ int WorkProfileHandler::currentProfileId() const
 void WorkProfileHandler::loadProfiles(const QString &path)
 {
     QJsonObject root;
-    if (m_configFile.read(path, &root) != JsonConfigFile::Content::Object || root.isEmpty())
+    const JsonConfigFile::Content content = m_configFile.read(path, &root);
+    if (content == JsonConfigFile::Content::Unusable || content == JsonConfigFile::Content::Empty)
+        emit configurationUnreadable(path);
+    if (content != JsonConfigFile::Content::Object || root.isEmpty())
         return;
 
     // Profiles of an unknown shape are replaced on the next save; keep the file first.
     const QJsonValue profiles = root.value(ProfilesKey);
-    if (!profiles.isUndefined() && !profiles.isArray())
+    if (!profiles.isUndefined() && !profiles.isArray()) {
         m_configFile.keepBeforeOverwrite(path);
+        emit configurationUnreadable(path);
+    }
 
     m_fileObject = root;
     m_profiles = profiles.toArray();

@@ -104,6 +104,9 @@ signals:
     void limitationsPresetsChanged(const QJsonArray &presets);
     void applyingProfileFinished();
 
+    // loadProfiles() found the file at path unusable: the profiles are as they were, and
+    // the file is copied before the first save replaces it.
+    void configurationUnreadable(const QString &path);
     // The unusable configuration file was copied to backupPath before being replaced.
     void configurationBackedUp(const QString &backupPath);
     // A save failed; the file on disk is as it was before the save.

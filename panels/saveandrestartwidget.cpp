@@ -11,7 +11,7 @@
 
 SaveAndRestartWidget::SaveAndRestartWidget(QWidget *parent)
     : QWidget(parent)
-    , m_saveButton(new PanelButton(tr("Save to &flash"), this))
+    , m_saveButton(new PanelButton(tr("S&ave to flash"), this))
     , m_restartButton(new PanelButton(tr("&Restart radar"), this))
     , m_saveLabel(new StateLabel(RadarCommandTable::SaveToFlash.command, 0, this))
     , m_restartLabel(new StateLabel(RadarCommandTable::Restart.command, 0, this))

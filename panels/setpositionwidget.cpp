@@ -65,7 +65,7 @@ double normalizedAngle(double degrees)
 
 SetPositionWidget::SetPositionWidget(QWidget *parent)
     : PresetedWidget(parent)
-    , m_setButton(new QPushButton(tr("&Set position"), this))
+    , m_setButton(new QPushButton(tr("S&et position"), this))
     , m_getButton(new QPushButton(tr("&Get position"), this))
     , m_tracker(new WorkingStateTracker(this))
 {

@@ -4,6 +4,7 @@
 
 #include <QFormLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QTime>
 
 namespace {
@@ -72,7 +73,7 @@ void GeneralInfoWidget::showCycleNumber(quint64 cycle)
     }
     QString text = QString::number(cycle);
     if (m_rate >= 0.0)
-        text += QLatin1Char(' ') + tr("(%1 c/s)").arg(m_rate, 0, 'f', 1);
+        text += QLatin1Char(' ') + tr("(%1 c/s)").arg(locale().toString(m_rate, 'f', 1));
     m_cycleLabel->setText(text);
 }
 

@@ -62,7 +62,7 @@ QString HistoryFile::rowLine(const QAbstractItemModel &model, int row)
 {
     QStringList cells;
     for (int column = 0; column < model.columnCount(); ++column)
-        cells.append(model.data(model.index(row, column)).toString());
+        cells.append(model.data(model.index(row, column), ObjectColumns::FileTextRole).toString());
     return line(cells);
 }
 

@@ -7,7 +7,8 @@
 class QAbstractItemModel;
 
 // The text file a history is saved to: one line per row, "|" then " cell |" for each
-// column, the identifier right-aligned in 2 characters and the other cells in 14.
+// column, the identifier right-aligned in 2 characters and the other cells in 14. Numbers
+// are written with "." whatever the language (ObjectColumns::FileTextRole).
 class HistoryFile
 {
     Q_DECLARE_TR_FUNCTIONS(HistoryFile)

@@ -4,6 +4,7 @@
 #include "historyfile.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -22,6 +23,14 @@ HistoryTableWidget::HistoryTableWidget(QWidget *parent)
     m_pauseWorkButton->setCheckable(true);
 
     m_view->setModel(&m_model);
+    // Row numbers, as wide as the largest from the start: the columns do not shift as
+    // the history grows.
+    QHeaderView *rowNumbers = m_view->verticalHeader();
+    rowNumbers->show();
+    rowNumbers->setMinimumWidth(
+        rowNumbers->fontMetrics().horizontalAdvance(QString::number(HistoryModel::MaxRows))
+        + 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, rowNumbers)
+        + rowNumbers->fontMetrics().averageCharWidth());
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_clearTableButton);
@@ -31,6 +40,9 @@ HistoryTableWidget::HistoryTableWidget(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_view);
     layout->addLayout(buttons);
+
+    // Opened at a size that shows every column whole.
+    resize(sizeHint().expandedTo(minimumSize()));
 
     connect(m_clearTableButton, &QPushButton::clicked, this,
         &HistoryTableWidget::on_clearTableButton_clicked);

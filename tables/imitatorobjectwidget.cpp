@@ -4,6 +4,7 @@
 #include "radarstate.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <QVBoxLayout>
 
 ImitatorObjectWidget::ImitatorObjectWidget(QWidget *parent)
@@ -35,8 +36,9 @@ void ImitatorObjectWidget::showFrame(const RoadObjectFrame &frame)
     for (const RoadObject &o : frame.objects) {
         const QColor colour
             = paintObjects() ? ObjectColor::base(o.id) : palette().color(foregroundRole());
-        m_speeds.append(QStringLiteral("<span style=\"color:%1\">%2</span>")
-                            .arg(colour.name(), tr("%1 km/h").arg(o.xSpeed * 3.6, 0, 'f', 1)));
+        m_speeds.append(
+            QStringLiteral("<span style=\"color:%1\">%2</span>")
+                .arg(colour.name(), tr("%1 km/h").arg(locale().toString(o.xSpeed * 3.6, 'f', 1))));
     }
     doShowSpeeds();
 }

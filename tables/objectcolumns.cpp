@@ -39,21 +39,23 @@ QString ObjectColumns::headerText(int column)
     }
 }
 
-QString ObjectColumns::cellText(const ObjectRecord &record, int column)
+QString ObjectColumns::cellText(const ObjectRecord &record, int column, const QLocale &locale)
 {
+    QLocale numbers = locale;
+    numbers.setNumberOptions(QLocale::OmitGroupSeparator);
     switch (column) {
     case Id:
         return QString::number(record.id);
     case XSpeed:
-        return QString::number(record.xSpeed * KmhPerMps, 'f', 1);
+        return numbers.toString(record.xSpeed * KmhPerMps, 'f', 1);
     case YSpeed:
-        return QString::number(record.ySpeed * KmhPerMps, 'f', 1);
+        return numbers.toString(record.ySpeed * KmhPerMps, 'f', 1);
     case XRange:
-        return QString::number(record.xRange, 'f', 2);
+        return numbers.toString(record.xRange, 'f', 2);
     case YRange:
-        return QString::number(record.yRange, 'f', 2);
+        return numbers.toString(record.yRange, 'f', 2);
     case Length:
-        return QString::number(record.length, 'f', 1);
+        return numbers.toString(record.length, 'f', 1);
     case Updated:
         return QDateTime::fromMSecsSinceEpoch(record.lastDetectedMs, Qt::LocalTime)
             .time()
@@ -67,6 +69,8 @@ QVariant ObjectColumns::data(const ObjectRecord &record, int column, int role, b
 {
     if (role == Qt::DisplayRole)
         return cellText(record, column);
+    if (role == FileTextRole)
+        return cellText(record, column, QLocale::c());
     if (column != Id)
         return QVariant();
     const quint8 colourId = paintObjects ? record.id : 0;

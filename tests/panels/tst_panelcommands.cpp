@@ -267,7 +267,7 @@ void TestPanelCommands::commandReachesRadar_data()
         << Check([](Panels &p, RadarEmulator &) { return p.tuning.radarSensitivityValue() == 50; });
     QTest::newRow("set position") << Action([](Panels &p) {
         p.position.fillPosition(7.5, 1.25, -3.5, -90.0, 5.0, 0.5);
-        click(&p.position, "&Set position");
+        click(&p.position, "S&et position");
     }) << TextOf([](Panels &p) {
         // Roll goes in the last of the three frames.
         return p.position.stateLabel(SetPositionWidget::Roll)->text();
@@ -337,7 +337,7 @@ void TestPanelCommands::commandReachesRadar_data()
         << TextOf([](Panels &p) { return p.commands.stateLabel(1)->text(); }) << "command received"
         << Check([](Panels &, RadarEmulator &) { return true; });
     QTest::newRow("save to flash")
-        << Action([](Panels &p) { click(&p.save, "Save to &flash"); })
+        << Action([](Panels &p) { click(&p.save, "S&ave to flash"); })
         << TextOf([](Panels &p) { return p.save.saveLabel()->text(); }) << "command received"
         << Check([](Panels &, RadarEmulator &) { return true; });
 }
@@ -378,7 +378,7 @@ void TestPanelCommands::declinedConfirmationSendsNothing()
     m_panels->answerQuestions(false);
     QSignalSpy sent(&m_panels->save, &SaveAndRestartWidget::commandWithNoArgs);
     QSignalSpy reinit(&m_panels->polygons, &SetPolygonWidget::reinitPolygons);
-    click(&m_panels->save, "Save to &flash");
+    click(&m_panels->save, "S&ave to flash");
     click(&m_panels->save, "&Restart radar");
     click(&m_panels->polygons, "Re-initialise polygons");
     QCOMPARE(sent.size(), 0);
@@ -779,7 +779,7 @@ void TestPanelCommands::reportedValuesShownAsReported()
         QVERIFY(p.position.stateLabel(field)->status().isUnusual());
     }
     // Such an X offset cannot go back to the radar; the panel says so.
-    QVERIFY(!child<QPushButton>(&p.position, "&Set position")->isEnabled());
+    QVERIFY(!child<QPushButton>(&p.position, "S&et position")->isEnabled());
     QVERIFY(p.position.sendProblem().contains("X offset"));
 
     p.commands.findChildren<QPushButton *>().at(4)->click();

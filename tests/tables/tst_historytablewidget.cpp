@@ -2,11 +2,14 @@
 #include "historytablewidget.h"
 
 #include "../smalldisk.h"
+#include "tablereading.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -92,6 +95,9 @@ private slots:
     void savesWithinOneSecondKeepBothFiles();
     void fullDiskFailsInWords_data();
     void fullDiskFailsInWords();
+    void readsWholeAtDefaultSize_data();
+    void readsWholeAtDefaultSize();
+    void savedFileKeepsThePoint();
 };
 
 void TestHistoryTableWidget::cleanup()
@@ -313,6 +319,54 @@ void TestHistoryTableWidget::fullDiskFailsInWords()
     QCOMPARE(boxes.first()->icon(), QMessageBox::Warning);
     QVERIFY(boxes.first()->text().endsWith(noSpace));
     QCOMPARE(QDir(disk.path()).entryList(QDir::Files), QStringList { QStringLiteral("filler") });
+}
+
+void TestHistoryTableWidget::readsWholeAtDefaultSize_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("en") << "en";
+    QTest::newRow("ru") << "ru";
+}
+
+void TestHistoryTableWidget::readsWholeAtDefaultSize()
+{
+    QFETCH(QString, language);
+    const auto translator = installCatalogue(language);
+    QCOMPARE(translator != nullptr, language != QLatin1String("en"));
+    HistoryTableWidget history;
+    history.setFrameDateTimeUtc(Start);
+    history.startFilling();
+    history.addObject(255, -55.5, -55.5, -199.99, -199.99, 22.2, Start);
+    history.finishFilling();
+    history.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&history));
+
+    QCOMPARE(history.model()->index(0, 6).data().toString(), QString("10:20:30.456"));
+    QCOMPARE(elidedTexts(*history.view()), QStringList());
+    QVERIFY(!history.view()->horizontalScrollBar()->isVisible());
+    // Row numbers, from 1.
+    QVERIFY(history.view()->verticalHeader()->isVisible());
+    QCOMPARE(history.model()->headerData(0, Qt::Vertical).toInt(), 1);
+}
+
+void TestHistoryTableWidget::savedFileKeepsThePoint()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    QTemporaryDir dir;
+    HistoryTableWidget history;
+    Feeder(history).frame("7");
+    QSignalSpy saved(&history, &HistoryTableWidget::historySaved);
+    history.saveToFolder(dir.path());
+    const QString shown = history.model()->index(0, 3).data().toString();
+    QLocale::setDefault(QLocale::c());
+
+    QCOMPARE(shown, QString("12,25"));
+    QCOMPARE(saved.size(), 1);
+    const QList<QByteArray> lines = readAll(saved.at(0).at(0).toString()).split('\n');
+    QCOMPARE(lines.value(1),
+        QByteArray(
+            "|  7 |           36.0 |           -1.8 |          12.25 |          -3.50 |      "
+            "      4.4 |   10:20:30.456 |"));
 }
 
 QTEST_MAIN(TestHistoryTableWidget)

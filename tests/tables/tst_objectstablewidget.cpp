@@ -1,7 +1,10 @@
 #include "objectcolor.h"
 #include "objectstablewidget.h"
+#include "tablereading.h"
 
+#include <QDoubleSpinBox>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -12,7 +15,25 @@ class TestObjectsTableWidget : public QObject
 private slots:
     void frame_data();
     void frame();
+    void readsWholeAtDefaultSize_data();
+    void readsWholeAtDefaultSize();
+    void scrollsSidewaysWhenNarrow();
+    void numbersAsTheSpinBoxesWriteThem();
 };
+
+namespace {
+
+// A frame with the widest cells a road shows: three-digit speeds and signs.
+void fillWideFrame(ObjectsTableWidget &table)
+{
+    table.showRadarState(2);
+    table.startFilling();
+    table.addObject(255, -55.5, -55.5, -199.99, -199.99, 22.2,
+        QDateTime(QDate(2026, 12, 9), QTime(6, 48, 19, 900), Qt::LocalTime));
+    table.finishFilling();
+}
+
+} // namespace
 
 void TestObjectsTableWidget::frame_data()
 {
@@ -60,6 +81,62 @@ void TestObjectsTableWidget::frame()
     // its text.
     const QPoint probe(cell.right() - 3, cell.center().y());
     QCOMPARE(image.pixelColor(probe).rgb(), ObjectColor::base(quint8(colourOf)).rgb());
+}
+
+void TestObjectsTableWidget::readsWholeAtDefaultSize_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("en") << "en";
+    QTest::newRow("ru") << "ru";
+}
+
+void TestObjectsTableWidget::readsWholeAtDefaultSize()
+{
+    QFETCH(QString, language);
+    const auto translator = installCatalogue(language);
+    QCOMPARE(translator != nullptr, language != QLatin1String("en"));
+    ObjectsTableWidget table;
+    fillWideFrame(table);
+    // The size the main window's layout starts from.
+    table.resize(table.sizeHint());
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+
+    QCOMPARE(table.model()->index(0, 6).data().toString(), QString("06:48:19.900"));
+    QCOMPARE(elidedTexts(*table.view()), QStringList());
+    QVERIFY(!table.view()->horizontalScrollBar()->isVisible());
+}
+
+void TestObjectsTableWidget::scrollsSidewaysWhenNarrow()
+{
+    ObjectsTableWidget table;
+    fillWideFrame(table);
+    table.resize(250, 200);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    QCOMPARE(elidedTexts(*table.view()), QStringList());
+    QVERIFY(table.view()->horizontalScrollBar()->isVisible());
+    // Wider than needed: the columns share the room and still fill the width.
+    table.resize(1600, 200);
+    QTRY_COMPARE(table.view()->horizontalHeader()->length(), table.view()->viewport()->width());
+}
+
+void TestObjectsTableWidget::numbersAsTheSpinBoxesWriteThem()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    ObjectsTableWidget table;
+    fillWideFrame(table);
+    QDoubleSpinBox spinBox;
+    spinBox.setValue(6.0);
+    QStringList shown;
+    for (int column = 0; column < table.model()->columnCount(); ++column)
+        shown.append(table.model()->index(0, column).data().toString());
+    QLocale::setDefault(QLocale::c());
+
+    QCOMPARE(spinBox.text(), QString("6,00"));
+    // -55.5 m/s is -199.8 km/h.
+    QCOMPARE(shown,
+        QStringList({ "255", "-199,8", "-199,8", "-199,99", "-199,99", "22,2", "06:48:19.900" }));
 }
 
 QTEST_MAIN(TestObjectsTableWidget)
