@@ -4,7 +4,7 @@
 <context>
     <name>GeneralInfoWidget</name>
     <message>
-        <location filename="../tables/generalinfowidget.cpp" line="+25"/>
+        <location filename="../tables/generalinfowidget.cpp" line="+26"/>
         <source>Internal time (uptime)</source>
         <translation>Время работы радара</translation>
     </message>
@@ -27,23 +27,23 @@
 <context>
     <name>HistoryTableWidget</name>
     <message>
-        <location filename="../tables/historytablewidget.cpp" line="+14"/>
+        <location filename="../tables/historytablewidget.cpp" line="+15"/>
         <source>Clear history</source>
         <translation>Очистить историю</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+90"/>
+        <location line="+101"/>
         <source>Pause</source>
         <translation>Пауза</translation>
     </message>
     <message>
-        <location line="-89"/>
+        <location line="-100"/>
         <source>Save to file</source>
         <translation>Сохранить в файл</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+100"/>
         <source>Continue</source>
         <translation>Продолжить</translation>
     </message>
@@ -86,7 +86,7 @@
 <context>
     <name>ImitatorObjectWidget</name>
     <message>
-        <location filename="../tables/imitatorobjectwidget.cpp" line="+39"/>
+        <location filename="../tables/imitatorobjectwidget.cpp" line="+41"/>
         <source>%1 km/h</source>
         <translation>%1 км/ч</translation>
     </message>
@@ -99,7 +99,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+43"/>
+        <location filename="../app/mainwindow.cpp" line="+45"/>
         <source>QEL Vantor Road App</source>
         <translation>QEL Vantor Road App</translation>
     </message>
@@ -327,7 +327,7 @@
         <translation>С&amp;бросить усреднённые треки</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+102"/>
+        <location filename="../app/mainwindow.cpp" line="+103"/>
         <source> Traffic scheme  </source>
         <translation> Схема движения  </translation>
     </message>
@@ -367,7 +367,7 @@
         <translation>Общая информация  </translation>
     </message>
     <message>
-        <location line="+128"/>
+        <location line="+130"/>
         <source>Switch work profile</source>
         <translation>Смена рабочего профиля</translation>
     </message>
@@ -428,6 +428,11 @@
     </message>
     <message>
         <location line="+113"/>
+        <source>The configuration file %1 could not be read, so the program starts from the default profile. The file will be kept as %1.&lt;date&gt;-&lt;time&gt;.bak when the profiles are saved.</source>
+        <translation>Не удалось прочитать файл конфигурации %1, поэтому программа запущена с профилем по умолчанию. При сохранении профилей файл будет сохранён как %1.&lt;дата&gt;-&lt;время&gt;.bak.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>The configuration file could not be read. It was kept as %1 and replaced with the current profiles.</source>
         <translation>Не удалось прочитать файл конфигурации. Он сохранён как %1 и заменён текущими профилями.</translation>
     </message>
@@ -622,7 +627,7 @@
     <name>ProjectionWidget</name>
     <message>
         <location filename="../projection/projectionwidget.ui" line="+25"/>
-        <source>Load &amp;picture...</source>
+        <source>&amp;Load picture...</source>
         <translation>Загрузить &amp;изображение...</translation>
     </message>
     <message>
@@ -642,28 +647,28 @@
     </message>
     <message>
         <location line="+5"/>
-        <source>&amp;Fit to picture</source>
-        <translation>По &amp;размеру изображения</translation>
+        <source>F&amp;it to picture</source>
+        <translation>По ра&amp;змеру изображения</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+6"/>
+        <source>Fra&amp;meless</source>
+        <translation>Без ра&amp;мки</translation>
+    </message>
+    <message>
+        <location line="-5"/>
         <source>Give the window the size of the picture</source>
         <translation>Подогнать размер окна под изображение</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <source>F&amp;rameless</source>
-        <translation>Без ра&amp;мки</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+6"/>
         <source>Hide the window frame to lay the window exactly over the video</source>
         <translation>Скрыть рамку окна, чтобы точно наложить окно на видео</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Stay on &amp;top</source>
-        <translation>&amp;Поверх окон</translation>
+        <translation>Поверх &amp;окон</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1012,13 +1017,13 @@
     <name>SaveAndRestartWidget</name>
     <message>
         <location filename="../panels/saveandrestartwidget.cpp" line="+14"/>
-        <source>Save to &amp;flash</source>
-        <translation>&amp;Сохранить во флеш</translation>
+        <source>S&amp;ave to flash</source>
+        <translation>Сохранить во ф&amp;леш</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Restart radar</source>
-        <translation>&amp;Перезапустить радар</translation>
+        <translation>П&amp;ерезапустить радар</translation>
     </message>
     <message>
         <location line="+43"/>
@@ -1433,13 +1438,13 @@
     </message>
     <message>
         <location line="+19"/>
-        <source>&amp;Set position</source>
-        <translation>&amp;Задать положение</translation>
+        <source>S&amp;et position</source>
+        <translation>Зада&amp;ть положение</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Get position</source>
-        <translation>&amp;Получить положение</translation>
+        <translation>Полу&amp;чить положение</translation>
     </message>
     <message>
         <location line="+14"/>
@@ -1650,7 +1655,7 @@
 <context>
     <name>WorkProfileHandler</name>
     <message>
-        <location filename="../app/workprofilehandler.cpp" line="+279"/>
+        <location filename="../app/workprofilehandler.cpp" line="+284"/>
         <source>Cannot save the configuration to %1: %2</source>
         <translation>Не удалось сохранить конфигурацию в %1: %2</translation>
     </message>
