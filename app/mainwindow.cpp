@@ -25,9 +25,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QMessageBox>
-#include <QScrollBar>
 #include <QStatusBar>
-#include <QTimer>
 
 namespace {
 
@@ -55,6 +53,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     doCreateViews();
     m_radarWiring = new RadarWiring(m_views, this);
+    m_panelArranger = new PanelArranger(m_ui, this, m_controls, this);
+    connect(m_panelArranger, &PanelArranger::rearranged, m_views.imitator,
+        &ImitatorObjectWidget::clear);
 
     doFillMenus();
     doFillControls();
@@ -505,19 +506,7 @@ void MainWindow::doSetDrawVertical(bool vertical)
 {
     m_drawVertical = vertical;
     doResetWindowLayout(ObjectsViewControl);
-    QWidget *objects = m_ui.objectsMetaWidget;
-    QWidget *table = m_ui.objectsTableBox;
-    m_ui.horzRoadLayout->removeWidget(objects);
-    m_ui.vertRoadLayout->removeWidget(objects);
-    m_ui.horzCtrlsLayout->removeWidget(table);
-    m_ui.vertCtrlsLayout->removeWidget(table);
-    if (vertical) {
-        m_ui.vertRoadLayout->insertWidget(0, objects);
-        m_ui.vertCtrlsLayout->insertWidget(0, table);
-    } else {
-        m_ui.horzRoadLayout->insertWidget(0, objects);
-        m_ui.horzCtrlsLayout->insertWidget(0, table);
-    }
+    m_panelArranger->placeObjectsArea(vertical);
     doApplyWindowLayout(ObjectsViewControl);
 }
 
@@ -556,77 +545,21 @@ void MainWindow::doResetWindowLayout(int control)
 {
     if (isLayoutFrozen(control))
         return;
-    setUpdatesEnabled(false);
     m_views.imitator->clear();
-    m_ui.objectsMetaWidget->hide();
-    m_ui.objectsMetaWidget->setMaximumSize(32, 32);
-    const PanelLayout layout = currentLayout();
-    QVBoxLayout *layouts[] = { m_ui.controls1Layout, m_ui.controls2Layout, m_ui.controls3Layout };
-    QWidget *columnWidgets[] = { m_ui.column1Widget, m_ui.column2Widget, m_ui.column3Widget };
-    QWidget *spacers[] = { m_ui.spacer1Widget, m_ui.spacer2Widget, m_ui.spacer3Widget };
-    for (int column = 0; column < PanelLayout::MaxColumns; ++column) {
-        while (QLayoutItem *item = layouts[column]->takeAt(0))
-            delete item;
-        for (VantorControl box : layout.columns.at(column))
-            layouts[column]->addWidget(m_controls.value(box));
-        layouts[column]->addWidget(spacers[column]);
-        columnWidgets[column]->setVisible(layout.isColumnShown(column, m_visible));
-    }
-    setUpdatesEnabled(true);
+    m_panelArranger->placePanels(currentLayout(), m_visible);
 }
 
 void MainWindow::doApplyWindowLayout(int control)
 {
     if (isLayoutFrozen(control))
         return;
-    doSetControlsSizePolicy(currentLayout());
-    // Two steps later on the event loop: the widget tree settles between them.
-    QTimer::singleShot(1, this, &MainWindow::doFinishRearranging);
-}
-
-void MainWindow::doFinishRearranging()
-{
-    doRearrangeControls(currentLayout());
-    m_views.imitator->clear();
-    m_ui.objectsMetaWidget->setVisible(m_visible.value(ObjectsViewControl));
-    // The scroll area only scrolls vertically: it is as wide as the columns it shows.
-    m_ui.controlsScrollArea->setMinimumWidth(m_ui.controlsWidget->minimumSizeHint().width()
-        + m_ui.controlsScrollArea->verticalScrollBar()->sizeHint().width());
-    QTimer::singleShot(1, this, &MainWindow::doReleaseObjectsArea);
-}
-
-void MainWindow::doReleaseObjectsArea()
-{
-    m_ui.objectsMetaWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_panelArranger->apply(currentLayout(), m_visible.value(ObjectsViewControl));
 }
 
 PanelLayout MainWindow::currentLayout() const
 {
     return PanelLayout::arrange(
         m_drawVertical, m_visible.value(RoadObjectsControl), m_visible.value(ObjectsViewControl));
-}
-
-void MainWindow::doSetControlsSizePolicy(const PanelLayout &layout)
-{
-    const auto policy
-        = [](bool fill) { return fill ? QSizePolicy::Expanding : QSizePolicy::Maximum; };
-    m_ui.controlsWidget->setSizePolicy(
-        policy(layout.controlsFillWidth), policy(layout.controlsFillHeight));
-    // The panels scroll rather than push the window past a laptop screen's height.
-    m_ui.controlsScrollArea->setSizePolicy(
-        policy(layout.controlsFillWidth), QSizePolicy::Expanding);
-    m_ui.objectsTableBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_ui.objectsMetaWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-}
-
-void MainWindow::doRearrangeControls(const PanelLayout &layout)
-{
-    m_ui.centralWidgetLayout->setStretchFactor(m_ui.horzRoadLayout, layout.roadRowStretch);
-    m_ui.centralWidgetLayout->setStretchFactor(m_ui.horzSpaceLayout, layout.lowerRowStretch);
-    m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertRoadLayout, layout.roadColumnStretch);
-    m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertCtrlsLayout, layout.controlsColumnStretch);
-    m_ui.horzCtrlsLayout->setStretchFactor(m_ui.objectsTableBox, layout.tableStretch);
-    m_ui.spacer0Widget->setVisible(layout.bottomSpacerShown);
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -640,7 +573,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     if (isVisible() && m_drawVertical)
-        doRearrangeControls(currentLayout());
+        m_panelArranger->setStretchFactors(currentLayout());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

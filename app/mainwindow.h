@@ -2,7 +2,7 @@
 
 #include "historytablewidget.h"
 #include "ivantorclient.h"
-#include "panellayout.h"
+#include "panelarranger.h"
 #include "projectionwidget.h"
 #include "radarwiring.h"
 #include "roadconfigwidget.h"
@@ -60,6 +60,7 @@ public:
     ProjectionWidget *projectionWidget() { return &m_projectionWidget; }
     bool isControlVisible(int control) const { return m_visible.value(VantorControl(control)); }
     const Ui::MainWindow &form() const { return m_ui; }
+    PanelArranger *panelArranger() const { return m_panelArranger; }
 
 signals:
     void protocolVersionChanged(int version);
@@ -128,10 +129,6 @@ private:
     void doResetWindowLayout(int control);
     void doApplyWindowLayout(int control);
     PanelLayout currentLayout() const;
-    void doRearrangeControls(const PanelLayout &layout);
-    void doSetControlsSizePolicy(const PanelLayout &layout);
-    void doFinishRearranging();
-    void doReleaseObjectsArea();
     bool isLayoutFrozen(int control) const;
     QString titleWithProfile(const QString &text) const;
     void showMessage(const QString &title, const QString &text, bool warning);
@@ -160,4 +157,5 @@ private:
     Ui::MainWindow m_ui;
     MainViews m_views;
     RadarWiring *m_radarWiring = nullptr;
+    PanelArranger *m_panelArranger = nullptr;
 };
