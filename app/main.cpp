@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -21,15 +20,7 @@ int main(int argc, char *argv[])
     MainWindow window;
     // Ctrl-C and SIGTERM close the window as its close button does, so the profiles are saved.
     SignalCloser::closeOnTerminationSignals(&window);
-    if (QScreen *screen = QGuiApplication::primaryScreen()) {
-        // Fits a 1366 x 768 laptop screen with room for the desktop's panels.
-        const QRect available = screen->availableGeometry();
-        window.resize(qMin(window.width(), available.width() - 16),
-            qMin(window.height(), available.height() - 40));
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(available.center());
-        window.move(frame.topLeft());
-    }
+    window.panelArranger()->placeWindow();
     window.show();
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "ui_mainwindow.h"
 
+#include <QEvent>
 #include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
@@ -14,7 +15,33 @@ PanelArranger::PanelArranger(Ui::MainWindow &form, QMainWindow *window,
     , m_form(form)
     , m_window(window)
     , m_boxes(boxes)
-{ }
+{
+    // Values read from the radar widen the panels without any layout change.
+    m_form.controlsWidget->installEventFilter(this);
+}
+
+void PanelArranger::placeWindow()
+{
+    const QRect available = availableGeometry();
+    if (!available.isValid())
+        return;
+    // Room for the window's frame and title on a 1366 x 768 laptop screen.
+    m_window->resize(qMin(m_window->width(), available.width() - 16),
+        qMin(m_window->height(), available.height() - 40));
+    QRect frame = m_window->frameGeometry();
+    frame.moveCenter(available.center());
+    m_window->move(frame.topLeft());
+}
+
+bool PanelArranger::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::LayoutRequest
+        && m_form.controlsWidget->minimumSizeHint().width() != m_fittedWidth) {
+        doFitPanelsWidth();
+        QTimer::singleShot(0, this, &PanelArranger::doKeepWindowOnScreen);
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 QRect PanelArranger::availableGeometry() const
 {
@@ -113,7 +140,8 @@ void PanelArranger::doFitPanelsWidth()
     QScrollArea *area = m_form.controlsScrollArea;
     const int scrollBarWidth = area->verticalScrollBar()->sizeHint().width();
     // As wide as the columns it shows, so that it only scrolls vertically...
-    const int wanted = m_form.controlsWidget->minimumSizeHint().width() + scrollBarWidth;
+    m_fittedWidth = m_form.controlsWidget->minimumSizeHint().width();
+    const int wanted = m_fittedWidth + scrollBarWidth;
     area->setMinimumWidth(wanted);
     // ...unless that widens the window past the screen: then it scrolls sideways too.
     const QRect available = availableGeometry();

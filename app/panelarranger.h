@@ -29,6 +29,8 @@ public:
     // The area the window stays in; by default the available area of the window's screen.
     void setAvailableGeometry(const QRect &area) { m_available = area; }
     QRect availableGeometry() const;
+    // Sizes the window to fit the available area and centres it there.
+    void placeWindow();
 
     // A horizontal road runs above the table and the panels, a vertical one beside them.
     void placeObjectsArea(bool drawVertical);
@@ -46,6 +48,9 @@ signals:
     // Every step of apply() has run.
     void finished();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void doSetSizePolicies();
     void doFinishRearranging();
@@ -59,4 +64,5 @@ private:
     PanelLayout m_layout;
     bool m_objectsShown = false;
     QRect m_available;
+    int m_fittedWidth = -1;
 };
