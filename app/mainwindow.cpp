@@ -1,15 +1,10 @@
 #include "mainwindow.h"
 
-#include "generalinfowidget.h"
 #include "imitatorobjectwidget.h"
 #include "ivantorclient.h"
-#include "objectstablewidget.h"
 #include "profilebinding.h"
 #include "radarcommandtable.h"
 #include "radarstatewidget.h"
-#include "radartuningwidget.h"
-#include "roadobjectswidget.h"
-#include "saveandrestartwidget.h"
 #include "selfdiagnosisreport.h"
 #include "sendcommandswidget.h"
 #include "serverconnectionwidget.h"
@@ -17,10 +12,6 @@
 #include "serverprotocolwidget.h"
 #include "serverstatewidget.h"
 #include "serverurldialog.h"
-#include "setpolygonwidget.h"
-#include "setpositionwidget.h"
-#include "vantorserialpmxprotocolclient.h"
-#include "vantorserialqelprotocolclient.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -91,7 +82,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    doUnsetRadarClient();
+    m_radarWiring->release();
 }
 
 void MainWindow::doFillMenus()
@@ -176,24 +167,7 @@ void MainWindow::doFillControls()
 
 void MainWindow::doCreateViews()
 {
-    m_views.generalInfo = new GeneralInfoWidget(m_ui.generalInfoBox);
-    m_ui.generalInfoBoxLayout->addWidget(m_views.generalInfo);
-    m_views.imitator = new ImitatorObjectWidget(m_ui.imitatorObjectBox);
-    m_ui.imitatorObjectBoxLayout->addWidget(m_views.imitator);
-    m_views.objectsTable = new ObjectsTableWidget(m_ui.objectsTableBox);
-    m_ui.objectsTableBoxLayout->addWidget(m_views.objectsTable);
-    m_views.scheme = new RoadObjectsWidget(m_ui.roadObjectsBox);
-    m_ui.roadObjectsBoxLayout->addWidget(m_views.scheme);
-    m_views.sendCommands = new SendCommandsWidget(m_ui.sendCommandsBox);
-    m_ui.sendCommandsBoxLayout->addWidget(m_views.sendCommands);
-    m_views.setPolygon = new SetPolygonWidget(m_ui.setPolygonBox);
-    m_ui.setPolygonBoxLayout->addWidget(m_views.setPolygon);
-    m_views.setPosition = new SetPositionWidget(m_ui.setPositionBox);
-    m_ui.setPositionBoxLayout->addWidget(m_views.setPosition);
-    m_views.radarTuning = new RadarTuningWidget(m_ui.radarTuningBox);
-    m_ui.radarTuningBoxLayout->addWidget(m_views.radarTuning);
-    m_views.saveAndRestart = new SaveAndRestartWidget(m_ui.saveAndRestartBox);
-    m_ui.saveAndRestartBoxLayout->addWidget(m_views.saveAndRestart);
+    m_views.createInForm(m_ui);
     m_views.history = &m_historyTableWidget;
     m_views.projection = &m_projectionWidget;
     m_views.frameCollector = &m_frameCollector;
@@ -204,26 +178,9 @@ void MainWindow::doCreateViews()
 
 void MainWindow::doConnectDisplays()
 {
-    using PositionSlot = void (ProjectionDrawer::*)(double, double, double, double, double, double);
-    ProjectionDrawer *drawer = m_projectionWidget.drawer();
-    const auto drawerShowPosition = static_cast<PositionSlot>(&ProjectionDrawer::showPosition);
-
     connect(m_views.sendCommands, &SendCommandsWidget::commandWithNoArgs, this,
         &MainWindow::onWindowedCommandRequested);
-    // The entered position is previewed before the radar confirms it.
-    connect(m_views.setPosition, &SetPositionWidget::setPosition, m_views.scheme,
-        &RoadObjectsWidget::showPosition);
-    connect(m_views.setPosition, &SetPositionWidget::setPosition, drawer, drawerShowPosition);
-
-    // The road scene hands the scheme and the projection the road and the sorted frames.
-    m_roadScene.connectView(m_views.scheme);
-    connect(&m_roadScene, &RoadScene::roadTanAngles, m_views.scheme,
-        &RoadObjectsWidget::setRoadTanAngles);
-    m_roadScene.connectView(drawer);
-
-    connect(drawer, &ProjectionDrawer::sight, m_views.scheme, &RoadObjectsWidget::setSight);
-    connect(drawer, &ProjectionDrawer::pickedRadarPosition, m_views.setPosition,
-        &SetPositionWidget::fillPosition);
+    m_views.connectDisplays();
 }
 
 void MainWindow::doConnectProfile()
@@ -252,26 +209,6 @@ void MainWindow::doConnectRadarWiring()
     connect(this, &MainWindow::forceServerToChangeProtocol, wiring,
         &RadarWiring::forceServerToChangeProtocol);
     connect(this, &MainWindow::resetClientStatistics, wiring, &RadarWiring::resetClientStatistics);
-}
-
-void MainWindow::doSetupRadarClient(int version)
-{
-    doUnsetRadarClient();
-    if (version == SerialQelVersion)
-        m_radarWiring->attach(new VantorSerialQelProtocolClient(this));
-    else if (version == SerialPmxVersion)
-        m_radarWiring->attach(new VantorSerialPmxProtocolClient(this));
-}
-
-void MainWindow::doUnsetRadarClient()
-{
-    IVantorClient *client = m_radarWiring->client();
-    if (!client)
-        return;
-    // The displays see the client go offline before it is cut off.
-    client->disconnectFromServer();
-    m_radarWiring->detach();
-    client->deleteLater();
 }
 
 void MainWindow::onSwitchProfileTriggered()
@@ -431,7 +368,7 @@ void MainWindow::doSetProtocolVersion(int version)
         action->setChecked(action->data().toInt() == version);
     onRadarStateChanged(IVantorClient::Offline);
     m_views.radarState->showRadarState(IVantorClient::Offline);
-    doSetupRadarClient(version);
+    m_radarWiring->attachNew(version);
     if (!m_applyingProfile)
         doConnectToRadarServer(m_radarServerUrl);
 }
@@ -580,7 +517,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_closing = true;
     profileHandler()->saveProfiles(QString::fromLatin1(ConfigPath));
-    doUnsetRadarClient();
+    m_radarWiring->release();
     m_projectionWidget.close();
     m_historyTableWidget.close();
     QMainWindow::closeEvent(event);

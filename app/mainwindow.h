@@ -120,8 +120,6 @@ private:
     void doConnectProfile();
     void doConnectDisplays();
     void doConnectRadarWiring();
-    void doSetupRadarClient(int version);
-    void doUnsetRadarClient();
     void doConnectToRadarServer(const QString &url);
     void doStartPickup(int mode);
     void doSetImitatorMode(quint8 mode);
