@@ -145,6 +145,8 @@ void PanelArranger::doFitPanelsWidth()
     area->setMinimumWidth(wanted);
     // ...unless that widens the window past the screen: then it scrolls sideways too.
     const QRect available = availableGeometry();
+    // The window's minimum size follows only once the central layout has taken it in.
+    m_form.centralWidgetLayout->activate();
     const int frameWidth = m_window->frameGeometry().width() - m_window->width();
     const int excess = available.isValid()
         ? m_window->minimumSizeHint().width() + frameWidth - available.width()
