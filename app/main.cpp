@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -25,15 +24,7 @@ int main(int argc, char *argv[])
     if (SignalCloser *closer = SignalCloser::closeOnTerminationSignals(&window))
         QObject::connect(closer, &SignalCloser::terminationSignalReceived, window.messageReporter(),
             &MessageReporter::onTerminationSignal);
-    if (QScreen *screen = QGuiApplication::primaryScreen()) {
-        // Fits a 1366 x 768 laptop screen with room for the desktop's panels.
-        const QRect available = screen->availableGeometry();
-        window.resize(qMin(window.width(), available.width() - 16),
-            qMin(window.height(), available.height() - 40));
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(available.center());
-        window.move(frame.topLeft());
-    }
+    window.panelArranger()->placeWindow();
     window.show();
     return app.exec();
 }

@@ -21,6 +21,10 @@ class SetPolygonWidget;
 class SetPositionWidget;
 class TvmsConfigWidget;
 
+namespace Ui {
+class MainWindow;
+}
+
 // The displays, panels and editors of the main window, as the radar wiring and the
 // profile binding connect them. The window owns them all.
 struct MainViews
@@ -48,4 +52,10 @@ struct MainViews
 
     RoadConfigWidget *roadConfig = nullptr;
     TvmsConfigWidget *tvmsConfig = nullptr;
+
+    // Creates the displays and panels that live in the form's boxes.
+    void createInForm(Ui::MainWindow &form);
+    // Connects the views that feed each other: the road scene to the scheme and the
+    // projection, the projection's picks to the position panel and the scheme.
+    void connectDisplays() const;
 };

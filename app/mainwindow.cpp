@@ -1,16 +1,11 @@
 #include "mainwindow.h"
 
-#include "generalinfowidget.h"
 #include "imitatorobjectwidget.h"
 #include "ivantorclient.h"
 #include "messagereporter.h"
-#include "objectstablewidget.h"
 #include "profilebinding.h"
 #include "radarcommandtable.h"
 #include "radarstatewidget.h"
-#include "radartuningwidget.h"
-#include "roadobjectswidget.h"
-#include "saveandrestartwidget.h"
 #include "selfdiagnosisreport.h"
 #include "sendcommandswidget.h"
 #include "serverconnectionwidget.h"
@@ -18,18 +13,12 @@
 #include "serverprotocolwidget.h"
 #include "serverstatewidget.h"
 #include "serverurldialog.h"
-#include "setpolygonwidget.h"
-#include "setpositionwidget.h"
-#include "vantorserialpmxprotocolclient.h"
-#include "vantorserialqelprotocolclient.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QScrollBar>
 #include <QStatusBar>
-#include <QTimer>
 
 namespace {
 
@@ -58,6 +47,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     doCreateViews();
     m_radarWiring = new RadarWiring(m_views, this);
+    m_panelArranger = new PanelArranger(m_ui, this, m_controls, this);
+    connect(m_panelArranger, &PanelArranger::rearranged, m_views.imitator,
+        &ImitatorObjectWidget::clear);
 
     doFillMenus();
     doFillControls();
@@ -93,7 +85,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    doUnsetRadarClient();
+    m_radarWiring->release();
 }
 
 void MainWindow::doFillMenus()
@@ -178,24 +170,7 @@ void MainWindow::doFillControls()
 
 void MainWindow::doCreateViews()
 {
-    m_views.generalInfo = new GeneralInfoWidget(m_ui.generalInfoBox);
-    m_ui.generalInfoBoxLayout->addWidget(m_views.generalInfo);
-    m_views.imitator = new ImitatorObjectWidget(m_ui.imitatorObjectBox);
-    m_ui.imitatorObjectBoxLayout->addWidget(m_views.imitator);
-    m_views.objectsTable = new ObjectsTableWidget(m_ui.objectsTableBox);
-    m_ui.objectsTableBoxLayout->addWidget(m_views.objectsTable);
-    m_views.scheme = new RoadObjectsWidget(m_ui.roadObjectsBox);
-    m_ui.roadObjectsBoxLayout->addWidget(m_views.scheme);
-    m_views.sendCommands = new SendCommandsWidget(m_ui.sendCommandsBox);
-    m_ui.sendCommandsBoxLayout->addWidget(m_views.sendCommands);
-    m_views.setPolygon = new SetPolygonWidget(m_ui.setPolygonBox);
-    m_ui.setPolygonBoxLayout->addWidget(m_views.setPolygon);
-    m_views.setPosition = new SetPositionWidget(m_ui.setPositionBox);
-    m_ui.setPositionBoxLayout->addWidget(m_views.setPosition);
-    m_views.radarTuning = new RadarTuningWidget(m_ui.radarTuningBox);
-    m_ui.radarTuningBoxLayout->addWidget(m_views.radarTuning);
-    m_views.saveAndRestart = new SaveAndRestartWidget(m_ui.saveAndRestartBox);
-    m_ui.saveAndRestartBoxLayout->addWidget(m_views.saveAndRestart);
+    m_views.createInForm(m_ui);
     m_views.history = &m_historyTableWidget;
     m_views.projection = &m_projectionWidget;
     m_views.frameCollector = &m_frameCollector;
@@ -206,26 +181,9 @@ void MainWindow::doCreateViews()
 
 void MainWindow::doConnectDisplays()
 {
-    using PositionSlot = void (ProjectionDrawer::*)(double, double, double, double, double, double);
-    ProjectionDrawer *drawer = m_projectionWidget.drawer();
-    const auto drawerShowPosition = static_cast<PositionSlot>(&ProjectionDrawer::showPosition);
-
     connect(m_views.sendCommands, &SendCommandsWidget::commandWithNoArgs, this,
         &MainWindow::onWindowedCommandRequested);
-    // The entered position is previewed before the radar confirms it.
-    connect(m_views.setPosition, &SetPositionWidget::setPosition, m_views.scheme,
-        &RoadObjectsWidget::showPosition);
-    connect(m_views.setPosition, &SetPositionWidget::setPosition, drawer, drawerShowPosition);
-
-    // The road scene hands the scheme and the projection the road and the sorted frames.
-    m_roadScene.connectView(m_views.scheme);
-    connect(&m_roadScene, &RoadScene::roadTanAngles, m_views.scheme,
-        &RoadObjectsWidget::setRoadTanAngles);
-    m_roadScene.connectView(drawer);
-
-    connect(drawer, &ProjectionDrawer::sight, m_views.scheme, &RoadObjectsWidget::setSight);
-    connect(drawer, &ProjectionDrawer::pickedRadarPosition, m_views.setPosition,
-        &SetPositionWidget::fillPosition);
+    m_views.connectDisplays();
 }
 
 void MainWindow::doConnectProfile()
@@ -258,26 +216,6 @@ void MainWindow::doConnectRadarWiring()
     connect(this, &MainWindow::forceServerToChangeProtocol, wiring,
         &RadarWiring::forceServerToChangeProtocol);
     connect(this, &MainWindow::resetClientStatistics, wiring, &RadarWiring::resetClientStatistics);
-}
-
-void MainWindow::doSetupRadarClient(int version)
-{
-    doUnsetRadarClient();
-    if (version == SerialQelVersion)
-        m_radarWiring->attach(new VantorSerialQelProtocolClient(this));
-    else if (version == SerialPmxVersion)
-        m_radarWiring->attach(new VantorSerialPmxProtocolClient(this));
-}
-
-void MainWindow::doUnsetRadarClient()
-{
-    IVantorClient *client = m_radarWiring->client();
-    if (!client)
-        return;
-    // The displays see the client go offline before it is cut off.
-    client->disconnectFromServer();
-    m_radarWiring->detach();
-    client->deleteLater();
 }
 
 void MainWindow::onSwitchProfileTriggered()
@@ -437,7 +375,7 @@ void MainWindow::doSetProtocolVersion(int version)
         action->setChecked(action->data().toInt() == version);
     onRadarStateChanged(IVantorClient::Offline);
     m_views.radarState->showRadarState(IVantorClient::Offline);
-    doSetupRadarClient(version);
+    m_radarWiring->attachNew(version);
     if (!m_applyingProfile)
         doConnectToRadarServer(m_radarServerUrl);
 }
@@ -512,19 +450,7 @@ void MainWindow::doSetDrawVertical(bool vertical)
 {
     m_drawVertical = vertical;
     doResetWindowLayout(ObjectsViewControl);
-    QWidget *objects = m_ui.objectsMetaWidget;
-    QWidget *table = m_ui.objectsTableBox;
-    m_ui.horzRoadLayout->removeWidget(objects);
-    m_ui.vertRoadLayout->removeWidget(objects);
-    m_ui.horzCtrlsLayout->removeWidget(table);
-    m_ui.vertCtrlsLayout->removeWidget(table);
-    if (vertical) {
-        m_ui.vertRoadLayout->insertWidget(0, objects);
-        m_ui.vertCtrlsLayout->insertWidget(0, table);
-    } else {
-        m_ui.horzRoadLayout->insertWidget(0, objects);
-        m_ui.horzCtrlsLayout->insertWidget(0, table);
-    }
+    m_panelArranger->placeObjectsArea(vertical);
     doApplyWindowLayout(ObjectsViewControl);
 }
 
@@ -563,77 +489,21 @@ void MainWindow::doResetWindowLayout(int control)
 {
     if (isLayoutFrozen(control))
         return;
-    setUpdatesEnabled(false);
     m_views.imitator->clear();
-    m_ui.objectsMetaWidget->hide();
-    m_ui.objectsMetaWidget->setMaximumSize(32, 32);
-    const PanelLayout layout = currentLayout();
-    QVBoxLayout *layouts[] = { m_ui.controls1Layout, m_ui.controls2Layout, m_ui.controls3Layout };
-    QWidget *columnWidgets[] = { m_ui.column1Widget, m_ui.column2Widget, m_ui.column3Widget };
-    QWidget *spacers[] = { m_ui.spacer1Widget, m_ui.spacer2Widget, m_ui.spacer3Widget };
-    for (int column = 0; column < PanelLayout::MaxColumns; ++column) {
-        while (QLayoutItem *item = layouts[column]->takeAt(0))
-            delete item;
-        for (VantorControl box : layout.columns.at(column))
-            layouts[column]->addWidget(m_controls.value(box));
-        layouts[column]->addWidget(spacers[column]);
-        columnWidgets[column]->setVisible(layout.isColumnShown(column, m_visible));
-    }
-    setUpdatesEnabled(true);
+    m_panelArranger->placePanels(currentLayout(), m_visible);
 }
 
 void MainWindow::doApplyWindowLayout(int control)
 {
     if (isLayoutFrozen(control))
         return;
-    doSetControlsSizePolicy(currentLayout());
-    // Two steps later on the event loop: the widget tree settles between them.
-    QTimer::singleShot(1, this, &MainWindow::doFinishRearranging);
-}
-
-void MainWindow::doFinishRearranging()
-{
-    doRearrangeControls(currentLayout());
-    m_views.imitator->clear();
-    m_ui.objectsMetaWidget->setVisible(m_visible.value(ObjectsViewControl));
-    // The scroll area only scrolls vertically: it is as wide as the columns it shows.
-    m_ui.controlsScrollArea->setMinimumWidth(m_ui.controlsWidget->minimumSizeHint().width()
-        + m_ui.controlsScrollArea->verticalScrollBar()->sizeHint().width());
-    QTimer::singleShot(1, this, &MainWindow::doReleaseObjectsArea);
-}
-
-void MainWindow::doReleaseObjectsArea()
-{
-    m_ui.objectsMetaWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_panelArranger->apply(currentLayout(), m_visible.value(ObjectsViewControl));
 }
 
 PanelLayout MainWindow::currentLayout() const
 {
     return PanelLayout::arrange(
         m_drawVertical, m_visible.value(RoadObjectsControl), m_visible.value(ObjectsViewControl));
-}
-
-void MainWindow::doSetControlsSizePolicy(const PanelLayout &layout)
-{
-    const auto policy
-        = [](bool fill) { return fill ? QSizePolicy::Expanding : QSizePolicy::Maximum; };
-    m_ui.controlsWidget->setSizePolicy(
-        policy(layout.controlsFillWidth), policy(layout.controlsFillHeight));
-    // The panels scroll rather than push the window past a laptop screen's height.
-    m_ui.controlsScrollArea->setSizePolicy(
-        policy(layout.controlsFillWidth), QSizePolicy::Expanding);
-    m_ui.objectsTableBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_ui.objectsMetaWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-}
-
-void MainWindow::doRearrangeControls(const PanelLayout &layout)
-{
-    m_ui.centralWidgetLayout->setStretchFactor(m_ui.horzRoadLayout, layout.roadRowStretch);
-    m_ui.centralWidgetLayout->setStretchFactor(m_ui.horzSpaceLayout, layout.lowerRowStretch);
-    m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertRoadLayout, layout.roadColumnStretch);
-    m_ui.horzSpaceLayout->setStretchFactor(m_ui.vertCtrlsLayout, layout.controlsColumnStretch);
-    m_ui.horzCtrlsLayout->setStretchFactor(m_ui.objectsTableBox, layout.tableStretch);
-    m_ui.spacer0Widget->setVisible(layout.bottomSpacerShown);
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -647,14 +517,14 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     if (isVisible() && m_drawVertical)
-        doRearrangeControls(currentLayout());
+        m_panelArranger->setStretchFactors(currentLayout());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_messages->setClosing();
     profileHandler()->saveProfiles(QString::fromLatin1(ConfigPath));
-    doUnsetRadarClient();
+    m_radarWiring->release();
     m_projectionWidget.close();
     m_historyTableWidget.close();
     QMainWindow::closeEvent(event);

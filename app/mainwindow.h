@@ -2,7 +2,7 @@
 
 #include "historytablewidget.h"
 #include "ivantorclient.h"
-#include "panellayout.h"
+#include "panelarranger.h"
 #include "projectionwidget.h"
 #include "radarwiring.h"
 #include "roadconfigwidget.h"
@@ -62,6 +62,7 @@ public:
     bool isControlVisible(int control) const { return m_visible.value(VantorControl(control)); }
     const Ui::MainWindow &form() const { return m_ui; }
     MessageReporter *messageReporter() const { return m_messages; }
+    PanelArranger *panelArranger() const { return m_panelArranger; }
 
 signals:
     void protocolVersionChanged(int version);
@@ -122,8 +123,6 @@ private:
     void doConnectProfile();
     void doConnectDisplays();
     void doConnectRadarWiring();
-    void doSetupRadarClient(int version);
-    void doUnsetRadarClient();
     void doConnectToRadarServer(const QString &url);
     void doStartPickup(int mode);
     void doSetImitatorMode(quint8 mode);
@@ -131,10 +130,6 @@ private:
     void doResetWindowLayout(int control);
     void doApplyWindowLayout(int control);
     PanelLayout currentLayout() const;
-    void doRearrangeControls(const PanelLayout &layout);
-    void doSetControlsSizePolicy(const PanelLayout &layout);
-    void doFinishRearranging();
-    void doReleaseObjectsArea();
     bool isLayoutFrozen(int control) const;
     QString titleWithProfile(const QString &text) const;
     void showMessage(const QString &title, const QString &text, bool warning);
@@ -163,4 +158,5 @@ private:
     MainViews m_views;
     RadarWiring *m_radarWiring = nullptr;
     MessageReporter *m_messages = nullptr;
+    PanelArranger *m_panelArranger = nullptr;
 };

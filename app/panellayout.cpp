@@ -33,7 +33,6 @@ PanelLayout PanelLayout::arrange(bool drawVertical, bool tableShown, bool object
     layout.roadColumnStretch = drawVertical && objectsShown ? 2 : 0;
     layout.controlsColumnStretch = 3;
     layout.tableStretch = tableShown ? 1 : 0;
-    layout.bottomSpacerShown = drawVertical && !tableShown;
     return layout;
 }
 

@@ -32,9 +32,6 @@ struct PanelLayout
     int roadColumnStretch = 0;
     int controlsColumnStretch = 0;
     int tableStretch = 0;
-    // Below a vertical road's controls without the table the spacer (spacer0Widget) takes
-    // the height the table leaves.
-    bool bottomSpacerShown = false;
 
     static PanelLayout arrange(bool drawVertical, bool tableShown, bool objectsShown);
 

@@ -6,6 +6,7 @@
 #include "ivantorclient.h"
 #include "objectstablewidget.h"
 #include "projectionwidget.h"
+#include "protocolvariant.h"
 #include "radarstatewidget.h"
 #include "radartuningwidget.h"
 #include "roadobjectframecollector.h"
@@ -19,6 +20,8 @@
 #include "serverstatewidget.h"
 #include "setpolygonwidget.h"
 #include "setpositionwidget.h"
+#include "vantorserialpmxprotocolclient.h"
+#include "vantorserialqelprotocolclient.h"
 
 namespace {
 
@@ -225,4 +228,23 @@ void RadarWiring::doConnectRequests(IVantorClient *client)
     link(polygon, &SetPolygonWidget::getPolygonPointParam, client,
         &IVantorClient::sendCmdGetPolygonPointParam);
     link(polygon, &SetPolygonWidget::reinitPolygons, client, &IVantorClient::sendCmdReinitPolygons);
+}
+
+void RadarWiring::attachNew(int protocolNumber)
+{
+    release();
+    if (protocolNumber == ProtocolVariant::TypeQ.number)
+        attach(new VantorSerialQelProtocolClient(parent()));
+    else if (protocolNumber == ProtocolVariant::TypeP.number)
+        attach(new VantorSerialPmxProtocolClient(parent()));
+}
+
+void RadarWiring::release()
+{
+    IVantorClient *client = m_client;
+    if (!client)
+        return;
+    client->disconnectFromServer();
+    detach();
+    client->deleteLater();
 }

@@ -29,6 +29,12 @@ public:
     // Removes every connection made by attach(), both ways; returns the client.
     IVantorClient *detach();
 
+    // Replaces the client with a new one of the protocol variant with that number; an
+    // unknown number leaves no client.
+    void attachNew(int protocolNumber);
+    // Takes the client offline (the displays see it go), detaches it and deletes it.
+    void release();
+
 signals:
     // From the client. The three results arrive queued, so that a modal box opens after
     // the client has finished handling its message.

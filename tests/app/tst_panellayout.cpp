@@ -44,27 +44,26 @@ void TestPanelLayout::arrange_data()
     QTest::addColumn<int>("lowerRow");
     QTest::addColumn<int>("roadColumn");
     QTest::addColumn<int>("table");
-    QTest::addColumn<bool>("bottomSpacer");
 
     // Horizontal road: the scheme above; the table and the controls share the row below.
     QTest::newRow("horizontal, table, scheme")
-        << false << true << true << 2 << false << false << 3 << 2 << 0 << 1 << false;
+        << false << true << true << 2 << false << false << 3 << 2 << 0 << 1;
     QTest::newRow("horizontal, table, no scheme")
-        << false << true << false << 2 << false << false << 0 << 2 << 0 << 1 << false;
+        << false << true << false << 2 << false << false << 0 << 2 << 0 << 1;
     // Without the table the controls spread over three columns and share the height evenly.
     QTest::newRow("horizontal, no table, scheme")
-        << false << false << true << 3 << true << false << 3 << 3 << 0 << 0 << false;
+        << false << false << true << 3 << true << false << 3 << 3 << 0 << 0;
     QTest::newRow("horizontal, controls alone")
-        << false << false << false << 3 << true << true << 0 << 3 << 0 << 0 << false;
+        << false << false << false << 3 << true << true << 0 << 3 << 0 << 0;
     // Vertical road: the scheme in a column on the left, two columns of controls.
     QTest::newRow("vertical, table, scheme")
-        << true << true << true << 2 << true << false << 0 << 2 << 2 << 1 << false;
+        << true << true << true << 2 << true << false << 0 << 2 << 2 << 1;
     QTest::newRow("vertical, table, no scheme")
-        << true << true << false << 2 << true << false << 0 << 2 << 0 << 1 << false;
+        << true << true << false << 2 << true << false << 0 << 2 << 0 << 1;
     QTest::newRow("vertical, no table, scheme")
-        << true << false << true << 2 << true << false << 0 << 2 << 2 << 0 << true;
+        << true << false << true << 2 << true << false << 0 << 2 << 2 << 0;
     QTest::newRow("vertical, controls alone")
-        << true << false << false << 2 << true << false << 0 << 2 << 0 << 0 << true;
+        << true << false << false << 2 << true << false << 0 << 2 << 0 << 0;
 }
 
 void TestPanelLayout::arrange()
@@ -85,7 +84,6 @@ void TestPanelLayout::arrange()
     QTEST(layout.roadColumnStretch, "roadColumn");
     QCOMPARE(layout.controlsColumnStretch, 3);
     QTEST(layout.tableStretch, "table");
-    QTEST(layout.bottomSpacerShown, "bottomSpacer");
 }
 
 void TestPanelLayout::everyBoxOnce_data()
