@@ -71,8 +71,9 @@ public:
     void exposeObjects(const QSize &size, qreal devicePixelRatio = 1.0);
     void resetExposure();
 
-    // A road has been set up: its axis has a length.
-    bool hasRoad() const { return m_axis.size() >= 2; }
+    // A road has been set up: it has lanes or roadsides, so a surface between two borders
+    // (the builder always lays an axis, even for an empty configuration).
+    bool hasRoad() const { return m_roadBorders.size() >= 2; }
     bool drawVertical() const { return m_vertical; }
     int tracksDisplayMode() const { return m_mode; }
     SchemeMapping mapping(const QSize &size) const;

@@ -23,7 +23,8 @@ QJsonObject straightRoad()
         { "sections", QJsonArray { QJsonObject { { "is_curved", false }, { "length", 100 } } } } };
 }
 
-void buildRoad(RoadBuilder &builder, RoadSchemePainter &painter)
+void buildRoad(
+    RoadBuilder &builder, RoadSchemePainter &painter, const QJsonObject &config = straightRoad())
 {
     QObject::connect(&builder, &RoadBuilder::applyingRoadStarted,
         [&painter](const QRectF &r) { painter.setRoadRect(r); });
@@ -37,7 +38,7 @@ void buildRoad(RoadBuilder &builder, RoadSchemePainter &painter)
         [&painter](const QMap<int, QPolygonF> &l) { painter.setDistanceLines(l); });
     QObject::connect(&builder, &RoadBuilder::roadTanAngles,
         [&painter](const QMap<int, double> &a) { painter.setRoadTanAngles(a); });
-    builder.setRoadConfig(straightRoad());
+    builder.setRoadConfig(config);
 }
 
 QImage render(RoadSchemePainter &painter, const QSize &size, qreal ratio = 1.0)
@@ -89,6 +90,7 @@ class TestRoadSchemePainter : public QObject
     Q_OBJECT
 
 private slots:
+    void saysWhenNoRoad_data();
     void saysWhenNoRoad();
     void cachedLayerAtDevicePixelRatio_data();
     void cachedLayerAtDevicePixelRatio();
@@ -96,9 +98,28 @@ private slots:
     void exposureSurvives();
 };
 
+void TestRoadSchemePainter::saysWhenNoRoad_data()
+{
+    QTest::addColumn<bool>("built");
+    QTest::addColumn<QJsonObject>("config");
+    QTest::newRow("nothing built yet") << false << QJsonObject();
+    QTest::newRow("empty configuration") << true << QJsonObject();
+    QTest::newRow("sections without lanes")
+        << true
+        << QJsonObject { { "sections",
+               QJsonArray { QJsonObject { { "is_curved", false }, { "length", 100 } } } } };
+}
+
 void TestRoadSchemePainter::saysWhenNoRoad()
 {
+    QFETCH(bool, built);
+    QFETCH(QJsonObject, config);
+    RoadBuilder builder;
     RoadSchemePainter painter;
+    if (built)
+        buildRoad(builder, painter, config);
+    painter.setRadarPosition(QPointF(0, 0), 0.0);
+    painter.setTracksDisplayMode(RoadSchemePainter::MixedMode);
     painter.setObjects({ car(5, 3, -1), car(6, 4, 1) });
     const QSize size(500, 200);
     const QImage image = render(painter, size);
