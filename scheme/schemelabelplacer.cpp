@@ -1,6 +1,9 @@
 #include "schemelabelplacer.h"
 
+#include <QVarLengthArray>
 #include <QtGlobal>
+
+#include <algorithm>
 
 namespace {
 // How many label heights a label may move aside from its place beside the object.
@@ -20,24 +23,39 @@ SchemeLabelPlacer::SchemeLabelPlacer(const QRectF &bounds, bool vertical)
 
 QVector<SchemeLabelPlacer::Placement> SchemeLabelPlacer::place(const QVector<Label> &labels) const
 {
+    // Labels first keep clear of every object, then where none is left only of the
+    // other labels, and only in brief.
+    static constexpr Attempt Attempts[] = {
+        { false, false, true },
+        { true, false, true },
+        { false, true, true },
+        { true, true, true },
+        { true, false, false },
+        { true, true, false },
+    };
+    QVector<QRectF> bodies;
+    bodies.reserve(labels.size());
+    for (const Label &label : labels)
+        bodies << label.object;
     QVector<Placement> placements(labels.size());
     QVector<QRectF> taken;
     taken.reserve(labels.size());
-    for (int i = labels.size() - 1; i >= 0; --i) {
-        Placement &placement = placements[i];
-        const Label &label = labels.at(i);
-        if (doTryPlace(label, false, false, taken, placement)
-            || doTryPlace(label, true, false, taken, placement)
-            || doTryPlace(label, false, true, taken, placement)
-            || doTryPlace(label, true, true, taken, placement))
-            taken << placement.rect;
+    // Each kind of place goes round all labels before the next, so that no label is moved
+    // aside into the place another needs right beside its object.
+    for (const Attempt &attempt : Attempts) {
+        for (int i = labels.size() - 1; i >= 0; --i) {
+            Placement &placement = placements[i];
+            if (!placement.shown && doTryPlace(labels.at(i), attempt, taken, bodies, placement))
+                taken << placement.rect;
+        }
     }
     return placements;
 }
 
-bool SchemeLabelPlacer::doTryPlace(const Label &label, bool brief, bool aside,
-    const QVector<QRectF> &taken, Placement &placement) const
+bool SchemeLabelPlacer::doTryPlace(const Label &label, const Attempt &attempt,
+    const QVector<QRectF> &taken, const QVector<QRectF> &bodies, Placement &placement) const
 {
+    const bool brief = attempt.brief;
     const QRectF &o = label.object;
     const QSizeF size = brief ? label.brief : label.full;
     if (size.isEmpty() || size.width() > m_bounds.width() || size.height() > m_bounds.height())
@@ -60,20 +78,47 @@ bool SchemeLabelPlacer::doTryPlace(const Label &label, bool brief, bool aside,
     const Place order[4] = { m_vertical ? right : above, m_vertical ? left : below,
         m_vertical ? above : right, m_vertical ? below : left };
 
-    const QRectF reach = o.adjusted(-Gap - 0.5, -Gap - 0.5, Gap + 0.5, Gap + 0.5);
-    const auto isFree = [&](const QRectF &r) {
-        for (const QRectF &t : taken) {
-            if (t.intersects(r))
-                return false;
-        }
-        return true;
-    };
-    const auto tryAt = [&](QPointF corner) {
+    // The candidate rectangles in order, inside the bounds.
+    QVarLengthArray<QRectF, 32> candidates;
+    QRectF area;
+    const auto add = [&](QPointF corner) {
         corner.setX(qBound(m_bounds.left(), corner.x(), m_bounds.right() - w));
         corner.setY(qBound(m_bounds.top(), corner.y(), m_bounds.bottom() - h));
-        const QRectF r(corner, size);
-        if (!isFree(r))
-            return false;
+        candidates.append(QRectF(corner, size));
+        area |= candidates.last();
+    };
+    if (!attempt.aside) {
+        for (const Place &p : order)
+            add(p.corner);
+    } else {
+        const double step = h + StackSpacing;
+        for (int k = 1; k <= MaxAsideSteps; ++k) {
+            for (const Place &p : order) {
+                add(p.corner + QPointF(0, (p.asideSign == 0.0 ? -1.0 : p.asideSign) * k * step));
+                if (p.asideSign == 0.0)
+                    add(p.corner + QPointF(0, k * step));
+            }
+        }
+    }
+
+    // Only what lies near the candidates can block them.
+    QVarLengthArray<QRectF, 128> obstacles;
+    for (const QRectF &t : taken) {
+        if (t.intersects(area))
+            obstacles.append(t);
+    }
+    if (attempt.clearOfObjects) {
+        for (const QRectF &b : bodies) {
+            if (b.intersects(area))
+                obstacles.append(b);
+        }
+    }
+
+    const QRectF reach = o.adjusted(-Gap - 0.5, -Gap - 0.5, Gap + 0.5, Gap + 0.5);
+    for (const QRectF &r : candidates) {
+        if (std::any_of(obstacles.cbegin(), obstacles.cend(),
+                [&r](const QRectF &obstacle) { return obstacle.intersects(r); }))
+            continue;
         placement.shown = true;
         placement.brief = brief;
         placement.rect = r;
@@ -83,24 +128,6 @@ bool SchemeLabelPlacer::doTryPlace(const Label &label, bool brief, bool aside,
             placement.leader = QLineF(from, clamped(from, o));
         }
         return true;
-    };
-
-    if (!aside) {
-        for (const Place &p : order) {
-            if (tryAt(p.corner))
-                return true;
-        }
-        return false;
-    }
-    const double step = h + StackSpacing;
-    for (int k = 1; k <= MaxAsideSteps; ++k) {
-        for (const Place &p : order) {
-            const double sign = p.asideSign == 0.0 ? -1.0 : p.asideSign;
-            if (tryAt(p.corner + QPointF(0, sign * k * step)))
-                return true;
-            if (p.asideSign == 0.0 && tryAt(p.corner + QPointF(0, k * step)))
-                return true;
-        }
     }
     return false;
 }

@@ -7,8 +7,9 @@
 
 // Places the objects' labels on the scheme so that no two overlap. Each label tries the
 // places right beside its object, in full and then brief (the identifier alone), then
-// places further aside, which get a leader line back to the object. A label with no
-// free place is left out. Labels later in the list get
+// places further aside, which get a leader line back to the object; all of them first
+// clear of every object, then, in brief, over other objects. A label with no free place
+// is left out. Labels later in the list get
 // the first pick, as their objects are drawn on top.
 class SchemeLabelPlacer
 {
@@ -37,8 +38,14 @@ public:
     QVector<Placement> place(const QVector<Label> &labels) const;
 
 private:
-    bool doTryPlace(const Label &label, bool brief, bool aside, const QVector<QRectF> &taken,
-        Placement &placement) const;
+    struct Attempt
+    {
+        bool brief;
+        bool aside;
+        bool clearOfObjects;
+    };
+    bool doTryPlace(const Label &label, const Attempt &attempt, const QVector<QRectF> &taken,
+        const QVector<QRectF> &bodies, Placement &placement) const;
 
     QRectF m_bounds;
     bool m_vertical = false;

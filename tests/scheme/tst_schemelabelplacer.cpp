@@ -48,32 +48,34 @@ void TestSchemeLabelPlacer::place_data()
     QTest::addColumn<QVector<QPointF>>("centres");
     QTest::addColumn<int>("minShown");
     QTest::addColumn<int>("minFullBeside"); // shown in full, right beside the object
+    QTest::addColumn<bool>("clear"); // no label covers an object
 
     QTest::newRow("far apart: all in full beside their objects")
-        << false << QVector<QPointF> { { 100, 200 }, { 300, 200 }, { 500, 300 } } << 3 << 3;
+        << false << QVector<QPointF> { { 100, 200 }, { 300, 200 }, { 500, 300 } } << 3 << 3 << true;
     QTest::newRow("two lanes side by side")
-        << false << QVector<QPointF> { { 200, 200 }, { 205, 212 } } << 2 << 2;
+        << false << QVector<QPointF> { { 200, 200 }, { 205, 212 } } << 2 << 2 << true;
     QTest::newRow("one spot, two objects")
-        << false << QVector<QPointF> { { 200, 200 }, { 200, 200 } } << 2 << 2;
+        << false << QVector<QPointF> { { 200, 200 }, { 200, 200 } } << 2 << 2 << true;
     QTest::newRow("queue along a vertical road")
         << true << QVector<QPointF> { { 100, 100 }, { 100, 122 }, { 100, 144 }, { 100, 166 } } << 4
-        << 1;
+        << 1 << true;
     QTest::newRow("queue along a horizontal road")
         << false << QVector<QPointF> { { 100, 300 }, { 122, 300 }, { 144, 300 }, { 166, 300 } } << 4
-        << 1;
+        << 1 << true;
     QTest::newRow("objects at the view's edges")
-        << false << QVector<QPointF> { { 2, 2 }, { 12, 6 }, { 638, 478 }, { 630, 470 } } << 4 << 1;
+        << false << QVector<QPointF> { { 2, 2 }, { 12, 6 }, { 638, 478 }, { 630, 470 } } << 4 << 1
+        << true;
 
     QVector<QPointF> jam;
     for (int lane = 0; lane < 4; ++lane) {
         for (int k = 0; k < 16; ++k)
             jam << QPointF(40 + k * 36 + lane * 5, 100 + lane * 12);
     }
-    QTest::newRow("64 objects in a jam") << false << jam << 56 << 4;
+    QTest::newRow("64 objects in a jam") << false << jam << 56 << 4 << false;
     QVector<QPointF> column;
     for (const QPointF &p : qAsConst(jam))
         column << QPointF(p.y() * 3, p.x() * 0.8);
-    QTest::newRow("64 objects in a jam, vertical") << true << column << 32 << 8;
+    QTest::newRow("64 objects in a jam, vertical") << true << column << 32 << 8 << false;
 }
 
 void TestSchemeLabelPlacer::place()
@@ -82,6 +84,7 @@ void TestSchemeLabelPlacer::place()
     QFETCH(QVector<QPointF>, centres);
     QFETCH(int, minShown);
     QFETCH(int, minFullBeside);
+    QFETCH(bool, clear);
 
     const QRectF bounds(0, 0, 640, 480);
     const QVector<Label> labels = cars(centres, vertical);
@@ -101,6 +104,10 @@ void TestSchemeLabelPlacer::place()
         for (int j = 0; j < i; ++j)
             QVERIFY2(!placed.at(j).shown || !placed.at(j).rect.intersects(p.rect),
                 qPrintable(QStringLiteral("labels %1 and %2 overlap").arg(j).arg(i)));
+
+        for (int j = 0; clear && j < labels.size(); ++j)
+            QVERIFY2(!labels.at(j).object.intersects(p.rect),
+                qPrintable(QStringLiteral("label %1 covers object %2").arg(i).arg(j)));
 
         // Tied to its object: beside it, or joined to it by a leader line.
         const double g = SchemeLabelPlacer::Gap + 1.0;
