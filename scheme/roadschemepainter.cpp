@@ -211,7 +211,6 @@ void RoadSchemePainter::setTracksDisplayMode(int mode)
     if (valid == NormalMode || m_mode == NormalMode)
         resetExposure();
     m_mode = valid;
-    m_composedValid = false;
 }
 
 void RoadSchemePainter::setPaintObjects(bool value)
