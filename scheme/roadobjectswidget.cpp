@@ -166,7 +166,7 @@ void RoadObjectsWidget::showFrame(const RoadObjectFrame &frame)
     m_painter.setObjects(frame.objects);
     if (!isVisible())
         return;
-    m_painter.exposeObjects(size());
+    m_painter.exposeObjects(size(), devicePixelRatioF());
     doScheduleRepaint();
 }
 

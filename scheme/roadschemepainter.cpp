@@ -1,6 +1,7 @@
 #include "roadschemepainter.h"
 
 #include "objectcolor.h"
+#include "schemelabelplacer.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -22,6 +23,7 @@ const QColor RadarColor(0, 200, 255);
 const QColor SightColor(255, 255, 255);
 const QColor PolygonColor(255, 70, 70);
 const QColor AverageTrackColor(255, 160, 0);
+const QColor NoRoadTextColor(175, 178, 184);
 
 // Distance steps tried for the distance lines, metres.
 const int MarkSteps[] = { 1, 2, 5, 10, 20, 25, 50, 100, 200, 250, 500, 1000, 2000, 5000, 10000 };
@@ -30,6 +32,8 @@ constexpr double MinLabelSpacing = 56.0; // pixels between labelled distance lin
 constexpr int ExposureAlpha = 70;
 constexpr double MaxExposureStep = 20.0; // metres an object may move between two frames
 constexpr double TrackTolerance = 0.35; // pixels a simplified track may deviate
+// The exposure image is drawn anew at the view's resolution once the view outgrows it by this.
+constexpr double MaxExposureUpscale = 1.5;
 
 int markStep(double pixelsPerMetre, double minSpacing)
 {
@@ -97,6 +101,17 @@ QPolygonF simplified(const QPolygonF &line, double tolerance)
     return kept;
 }
 
+// Pixels per metre along road X and road Y.
+QPointF scales(const QTransform &t)
+{
+    return QPointF(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22()));
+}
+
+QSize devicePixels(const QSize &size, qreal ratio)
+{
+    return QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
+}
+
 QPen cosmeticPen(const QColor &color, double width, Qt::PenStyle style = Qt::SolidLine)
 {
     QPen pen(color, width, style, Qt::FlatCap, Qt::RoundJoin);
@@ -155,7 +170,6 @@ void RoadSchemePainter::setDrawVertical(bool value)
         return;
     m_vertical = value;
     doInvalidateStatic();
-    resetExposure();
 }
 
 void RoadSchemePainter::setKeepAspectRatio(bool value)
@@ -164,7 +178,6 @@ void RoadSchemePainter::setKeepAspectRatio(bool value)
         return;
     m_keepAspectRatio = value;
     doInvalidateStatic();
-    resetExposure();
 }
 
 void RoadSchemePainter::setShowSightLine(bool value)
@@ -194,8 +207,10 @@ void RoadSchemePainter::setTracksDisplayMode(int mode)
     const int valid = (mode == StatisticalMode || mode == MixedMode) ? mode : NormalMode;
     if (valid == m_mode)
         return;
+    // Statistical and mixed mode show the same exposure; normal mode ends it.
+    if (valid == NormalMode || m_mode == NormalMode)
+        resetExposure();
     m_mode = valid;
-    resetExposure();
 }
 
 void RoadSchemePainter::setPaintObjects(bool value)
@@ -283,11 +298,11 @@ SchemeMapping RoadSchemePainter::mapping(const QSize &size) const
     return SchemeMapping(m_roadRect, size, m_vertical, m_keepAspectRatio);
 }
 
-void RoadSchemePainter::exposeObjects(const QSize &size)
+void RoadSchemePainter::exposeObjects(const QSize &size, qreal devicePixelRatio)
 {
-    if (m_mode == NormalMode)
+    if (m_mode == NormalMode || !hasRoad() || size.isEmpty())
         return;
-    doPrepareLayers(size);
+    doPrepareLayers(size, devicePixelRatio);
     const SchemeMapping m = mapping(size);
     QPainter exposure(&m_exposureLayer);
     QPainter composed(&m_composedLayer);
@@ -295,6 +310,7 @@ void RoadSchemePainter::exposeObjects(const QSize &size)
         p->setRenderHint(QPainter::Antialiasing);
         p->setCompositionMode(QPainter::CompositionMode_Plus);
     }
+    exposure.setTransform(m_exposureTransform);
     QHash<quint8, QPointF> positions;
     for (const RoadObject &o : m_objects) {
         const QPointF now(o.xRange, o.yRange);
@@ -308,12 +324,13 @@ void RoadSchemePainter::exposeObjects(const QSize &size)
             continue;
         QColor c = ObjectColor::base(colorId(o.id));
         c.setAlpha(ExposureAlpha);
-        const QPen pen(c, 2.0, Qt::SolidLine, Qt::RoundCap);
-        const QLineF line(m.toDevice(*before), m.toDevice(now));
+        QPen pen(c, 2.0 * m_exposureRatio, Qt::SolidLine, Qt::RoundCap);
+        pen.setCosmetic(true);
         exposure.setPen(pen);
-        exposure.drawLine(line);
+        exposure.drawLine(*before, now);
+        pen.setWidthF(2.0);
         composed.setPen(pen);
-        composed.drawLine(line);
+        composed.drawLine(m.toDevice(*before), m.toDevice(now));
     }
     m_exposedPositions = positions;
 }
@@ -321,6 +338,7 @@ void RoadSchemePainter::exposeObjects(const QSize &size)
 void RoadSchemePainter::resetExposure()
 {
     m_exposureLayer = QImage();
+    m_exposureTransform.reset();
     m_composedLayer = QImage();
     m_composedValid = false;
     m_exposedPositions.clear();
@@ -332,48 +350,80 @@ void RoadSchemePainter::doInvalidateStatic()
     m_composedValid = false;
 }
 
-void RoadSchemePainter::doPrepareLayers(const QSize &size)
+void RoadSchemePainter::doPrepareLayers(const QSize &size, qreal ratio)
 {
-    if (m_staticLayer.size() != size) {
+    if (m_staticLayer.size() != devicePixels(size, ratio)
+        || m_staticLayer.devicePixelRatioF() != ratio)
         m_staticValid = false;
-        resetExposure();
-    }
+    const QRectF bounds(QPointF(0, 0), QSizeF(size));
+    const SchemeMapping m = mapping(size);
     if (!m_staticValid) {
-        m_staticLayer = QImage(size, QImage::Format_RGB32);
+        m_staticLayer = QImage(devicePixels(size, ratio), QImage::Format_RGB32);
+        m_staticLayer.setDevicePixelRatio(ratio);
         m_staticLayer.fill(BackgroundColor);
         QPainter p(&m_staticLayer);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
-        const SchemeMapping m = mapping(size);
-        doPaintRoad(p, m);
-        doPaintDistanceLines(p, m);
-        doPaintPolygons(p, m);
-        doPaintSight(p, m);
-        doPaintRadar(p, m);
+        if (hasRoad()) {
+            doPaintRoad(p, m);
+            doPaintDistanceLines(p, m, bounds);
+            doPaintPolygons(p, m);
+            doPaintSight(p, m);
+            doPaintRadar(p, m);
+        } else {
+            doPaintNoRoad(p, bounds);
+        }
         m_staticValid = true;
         m_composedValid = false;
     }
-    if (m_mode == NormalMode)
+    if (m_mode == NormalMode || !hasRoad())
         return;
-    if (m_exposureLayer.size() != size) {
-        m_exposureLayer = QImage(size, QImage::Format_ARGB32_Premultiplied);
-        m_exposureLayer.fill(Qt::transparent);
-    }
+    doPrepareExposure(m, size, ratio);
     if (!m_composedValid) {
         m_composedLayer = m_staticLayer.copy();
         QPainter p(&m_composedLayer);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.setCompositionMode(QPainter::CompositionMode_Plus);
+        p.setTransform(m_exposureTransform.inverted() * m.transform());
         p.drawImage(0, 0, m_exposureLayer);
         m_composedValid = true;
     }
+}
+
+void RoadSchemePainter::doPrepareExposure(const SchemeMapping &m, const QSize &size, qreal ratio)
+{
+    const QTransform wanted = m.transform() * QTransform::fromScale(ratio, ratio);
+    if (!m_exposureLayer.isNull()) {
+        const QPointF have = scales(m_exposureTransform);
+        const QPointF want = scales(wanted);
+        if (want.x() <= MaxExposureUpscale * have.x() && want.y() <= MaxExposureUpscale * have.y())
+            return;
+    }
+    // Start at the view's resolution, carrying over what has been exposed so far.
+    QImage layer(devicePixels(size, ratio), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    if (!m_exposureLayer.isNull()) {
+        QPainter p(&layer);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.setTransform(m_exposureTransform.inverted() * wanted);
+        p.drawImage(0, 0, m_exposureLayer);
+    }
+    m_exposureLayer = layer;
+    m_exposureTransform = wanted;
+    m_exposureRatio = ratio;
+    m_composedValid = false;
 }
 
 void RoadSchemePainter::paint(QPainter &painter, const QSize &size)
 {
     if (size.isEmpty())
         return;
-    doPrepareLayers(size);
-    painter.drawImage(0, 0, m_mode == NormalMode ? m_staticLayer : m_composedLayer);
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    doPrepareLayers(size, ratio);
+    const bool exposed = m_mode != NormalMode && hasRoad();
+    painter.drawImage(QPointF(0, 0), exposed ? m_composedLayer : m_staticLayer);
+    if (!hasRoad())
+        return;
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -381,8 +431,20 @@ void RoadSchemePainter::paint(QPainter &painter, const QSize &size)
     const SchemeMapping m = mapping(size);
     doPaintTracks(painter, m);
     if (m_mode != StatisticalMode)
-        doPaintObjects(painter, m);
+        doPaintObjects(painter, m, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.restore();
+}
+
+void RoadSchemePainter::doPaintNoRoad(QPainter &p, const QRectF &bounds) const
+{
+    QFont font = p.font();
+    font.setPixelSize(13);
+    p.setFont(font);
+    p.setPen(NoRoadTextColor);
+    p.drawText(bounds.adjusted(SchemeMapping::Margin, SchemeMapping::Margin, -SchemeMapping::Margin,
+                   -SchemeMapping::Margin),
+        Qt::AlignCenter | Qt::TextWordWrap,
+        tr("No road set up: View → Traffic scheme → Customize traffic scheme"));
 }
 
 void RoadSchemePainter::doPaintRoad(QPainter &p, const SchemeMapping &m) const
@@ -408,7 +470,8 @@ void RoadSchemePainter::doPaintRoad(QPainter &p, const SchemeMapping &m) const
         p.drawPolyline(m.toDevice(line));
 }
 
-void RoadSchemePainter::doPaintDistanceLines(QPainter &p, const SchemeMapping &m) const
+void RoadSchemePainter::doPaintDistanceLines(
+    QPainter &p, const SchemeMapping &m, const QRectF &bounds) const
 {
     const int step = markStep(m.scaleAlong(), MinMarkSpacing);
     const int labelStep = qMax(step, markStep(m.scaleAlong(), MinLabelSpacing));
@@ -416,7 +479,6 @@ void RoadSchemePainter::doPaintDistanceLines(QPainter &p, const SchemeMapping &m
     font.setPixelSize(11);
     p.setFont(font);
     const QFontMetricsF metrics(font);
-    const QRectF bounds(QPointF(0, 0), QSizeF(p.device()->width(), p.device()->height()));
 
     for (auto it = m_distanceLines.cbegin(); it != m_distanceLines.cend(); ++it) {
         const int mark = it.key();
@@ -544,7 +606,8 @@ void RoadSchemePainter::doPaintTracks(QPainter &p, const SchemeMapping &m) const
     }
 }
 
-void RoadSchemePainter::doPaintObjects(QPainter &p, const SchemeMapping &m) const
+void RoadSchemePainter::doPaintObjects(
+    QPainter &p, const SchemeMapping &m, const QRectF &bounds) const
 {
     QFont idFont = p.font();
     idFont.setPixelSize(11);
@@ -553,22 +616,29 @@ void RoadSchemePainter::doPaintObjects(QPainter &p, const SchemeMapping &m) cons
     speedFont.setBold(false);
     const QFontMetricsF idMetrics(idFont);
     const QFontMetricsF speedMetrics(speedFont);
-    const QRectF bounds(0, 0, p.device()->width(), p.device()->height());
+    const double tagHeight = qMax(idMetrics.height(), speedMetrics.height()) + 2;
 
+    // Bodies first, then the labels above all of them where the placer puts them.
+    struct Tag
+    {
+        quint8 colorId;
+        QString id;
+        QString speed;
+    };
+    QVector<Tag> tags;
+    QVector<SchemeLabelPlacer::Label> labels;
+    tags.reserve(m_objects.size());
+    labels.reserve(m_objects.size());
+    p.setPen(cosmeticPen(BackgroundColor, 1.0));
     for (const RoadObject &o : m_objects) {
-        const QPointF ref(o.xRange, o.yRange);
         if (!isDrawable(o))
             continue;
         const quint8 cid = colorId(o.id);
-        const QColor body = ObjectColor::base(cid);
-        const QColor text = ObjectColor::text(cid);
-
+        p.setBrush(ObjectColor::base(cid));
         const QPolygonF footprint = o.drawingDimensionsM();
         QRectF extent;
-        p.setPen(cosmeticPen(BackgroundColor, 1.0));
-        p.setBrush(body);
         if (footprint.isEmpty()) {
-            const QPointF c = m.toDevice(ref);
+            const QPointF c = m.toDevice(QPointF(o.xRange, o.yRange));
             p.drawEllipse(c, 4.0, 4.0);
             extent = QRectF(c - QPointF(4, 4), QSizeF(8, 8));
         } else {
@@ -576,31 +646,40 @@ void RoadSchemePainter::doPaintObjects(QPainter &p, const SchemeMapping &m) cons
             p.drawPolygon(device);
             extent = device.boundingRect();
         }
-
-        // Label: identifier and speed on a tag of the object's colour.
-        const QString id = QString::number(o.id);
-        const QString speed = tr("%1 km/h").arg(o.xSpeed * 3.6, 0, 'f', 1);
-        const double idWidth = idMetrics.horizontalAdvance(id);
-        const QSizeF tagSize(idWidth + speedMetrics.horizontalAdvance(speed) + 14,
-            qMax(idMetrics.height(), speedMetrics.height()) + 2);
-        QRectF tag(QPointF(), tagSize);
-        if (m.isVertical())
-            tag.moveTopLeft(
-                QPointF(extent.right() + 4, extent.center().y() - tagSize.height() / 2));
-        else
-            tag.moveBottomLeft(QPointF(extent.left(), extent.top() - 3));
-        tag.moveLeft(qBound(bounds.left(), tag.left(), bounds.right() - tag.width()));
-        tag.moveTop(qBound(bounds.top(), tag.top(), bounds.bottom() - tag.height()));
-
-        // A plain tag on whole pixels stays crisp and needs no antialiasing.
-        const QRect pixels = tag.toAlignedRect();
-        p.fillRect(pixels, body);
-        p.setPen(text);
-        const double baseline = pixels.top() + 1 + idMetrics.ascent();
-        p.setFont(idFont);
-        p.drawText(QPointF(pixels.left() + 4, baseline), id);
-        p.setFont(speedFont);
-        p.drawText(QPointF(pixels.left() + idWidth + 10, baseline), speed);
+        const Tag tag { cid, QString::number(o.id), tr("%1 km/h").arg(o.xSpeed * 3.6, 0, 'f', 1) };
+        const double idWidth = idMetrics.horizontalAdvance(tag.id);
+        labels.append(
+            { extent, QSizeF(idWidth + speedMetrics.horizontalAdvance(tag.speed) + 14, tagHeight),
+                QSizeF(idWidth + 8, tagHeight) });
+        tags.append(tag);
     }
     p.setBrush(Qt::NoBrush);
+
+    const QVector<SchemeLabelPlacer::Placement> placements
+        = SchemeLabelPlacer(bounds, m.isVertical()).place(labels);
+    for (int i = 0; i < placements.size(); ++i) {
+        const SchemeLabelPlacer::Placement &placed = placements.at(i);
+        if (placed.shown && !placed.leader.isNull()) {
+            p.setPen(cosmeticPen(ObjectColor::base(tags.at(i).colorId), 1.0));
+            p.drawLine(placed.leader);
+        }
+    }
+    for (int i = 0; i < placements.size(); ++i) {
+        const SchemeLabelPlacer::Placement &placed = placements.at(i);
+        if (!placed.shown)
+            continue;
+        const Tag &tag = tags.at(i);
+        // A plain tag on whole pixels stays crisp and needs no antialiasing.
+        const QRect pixels = placed.rect.toAlignedRect();
+        p.fillRect(pixels, ObjectColor::base(tag.colorId));
+        p.setPen(ObjectColor::text(tag.colorId));
+        const double baseline = pixels.top() + 1 + idMetrics.ascent();
+        p.setFont(idFont);
+        p.drawText(QPointF(pixels.left() + 4, baseline), tag.id);
+        if (placed.brief)
+            continue;
+        p.setFont(speedFont);
+        p.drawText(
+            QPointF(pixels.left() + idMetrics.horizontalAdvance(tag.id) + 10, baseline), tag.speed);
+    }
 }

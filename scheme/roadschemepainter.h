@@ -9,15 +9,18 @@
 #include <QList>
 #include <QMap>
 #include <QPolygonF>
+#include <QTransform>
 #include <QVector>
 
 class QPainter;
 
 // Paints the traffic scheme onto any paint device: the road with its distance marks,
 // the radar, the camera's sight, the limitation polygons, the tracks and the objects.
-// The road and everything that changes rarely is cached in an image rebuilt only when
-// the size, the orientation or that content changes; the long exposure accumulates in
-// its own image.
+// The road and everything that changes rarely is cached in an image at the device's pixel
+// ratio, rebuilt only when the size, the orientation or that content changes. The long
+// exposure accumulates in its own image tied to road coordinates, so that it survives a
+// new size or orientation and is lost only with the road or when its mode ends. Without a
+// road the view says how to set one up.
 class RoadSchemePainter
 {
     Q_DECLARE_TR_FUNCTIONS(RoadSchemePainter)
@@ -63,10 +66,14 @@ public:
     void setAverageTracks(const QMap<int, QPolygonF> &tracks);
     void clearObjects();
 
-    // Adds the movement of every object since the previous call to the long exposure.
-    void exposeObjects(const QSize &size);
+    // Adds the movement of every object since the previous call to the long exposure;
+    // size and ratio are those of the device the scheme is painted on.
+    void exposeObjects(const QSize &size, qreal devicePixelRatio = 1.0);
     void resetExposure();
 
+    // A road has been set up: it has lanes or roadsides, so a surface between two borders
+    // (the builder always lays an axis, even for an empty configuration).
+    bool hasRoad() const { return m_roadBorders.size() >= 2; }
     bool drawVertical() const { return m_vertical; }
     int tracksDisplayMode() const { return m_mode; }
     SchemeMapping mapping(const QSize &size) const;
@@ -75,14 +82,16 @@ public:
 
 private:
     void doInvalidateStatic();
-    void doPrepareLayers(const QSize &size);
+    void doPrepareLayers(const QSize &size, qreal ratio);
+    void doPrepareExposure(const SchemeMapping &m, const QSize &size, qreal ratio);
+    void doPaintNoRoad(QPainter &p, const QRectF &bounds) const;
     void doPaintRoad(QPainter &p, const SchemeMapping &m) const;
-    void doPaintDistanceLines(QPainter &p, const SchemeMapping &m) const;
+    void doPaintDistanceLines(QPainter &p, const SchemeMapping &m, const QRectF &bounds) const;
     void doPaintPolygons(QPainter &p, const SchemeMapping &m) const;
     void doPaintSight(QPainter &p, const SchemeMapping &m) const;
     void doPaintRadar(QPainter &p, const SchemeMapping &m) const;
     void doPaintTracks(QPainter &p, const SchemeMapping &m) const;
-    void doPaintObjects(QPainter &p, const SchemeMapping &m) const;
+    void doPaintObjects(QPainter &p, const SchemeMapping &m, const QRectF &bounds) const;
     quint8 colorId(quint8 id) const { return m_paintObjects ? id : 0; }
     QPolygonF polygon(int id) const;
 
@@ -117,9 +126,12 @@ private:
     QMap<int, QPolygonF> m_averageTracks;
 
     // Cached layers: the static road, the exposure on transparent ground, and the two
-    // composed, which is what the exposure modes show.
+    // composed, which is what the exposure modes show. The exposure's pixels map from road
+    // coordinates through m_exposureTransform, at the pixel ratio m_exposureRatio.
     QImage m_staticLayer;
     QImage m_exposureLayer;
+    QTransform m_exposureTransform;
+    qreal m_exposureRatio = 1.0;
     QImage m_composedLayer;
     bool m_staticValid = false;
     bool m_composedValid = false;

@@ -1003,12 +1003,17 @@
 <context>
     <name>RoadSchemePainter</name>
     <message>
-        <location filename="../scheme/roadschemepainter.cpp" line="+434"/>
+        <location filename="../scheme/roadschemepainter.cpp" line="+448"/>
+        <source>No road set up: View → Traffic scheme → Customize traffic scheme</source>
+        <translation>Дорога не настроена: Вид → Схема движения → Настройка схемы движения</translation>
+    </message>
+    <message>
+        <location line="+49"/>
         <source>%1 m</source>
         <translation>%1 м</translation>
     </message>
     <message>
-        <location line="+148"/>
+        <location line="+153"/>
         <source>%1 km/h</source>
         <translation>%1 км/ч</translation>
     </message>
