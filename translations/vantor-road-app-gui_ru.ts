@@ -99,12 +99,12 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+45"/>
+        <location filename="../app/mainwindow.cpp" line="+34"/>
         <source>QEL Vantor Road App</source>
         <translation>QEL Vantor Road App</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.ui" line="+437"/>
+        <location filename="../app/mainwindow.ui" line="+427"/>
         <source>&amp;Server</source>
         <translation>&amp;Сервер</translation>
     </message>
@@ -327,7 +327,7 @@
         <translation>С&amp;бросить усреднённые треки</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+103"/>
+        <location filename="../app/mainwindow.cpp" line="+106"/>
         <source> Traffic scheme  </source>
         <translation> Схема движения  </translation>
     </message>
@@ -367,7 +367,7 @@
         <translation>Общая информация  </translation>
     </message>
     <message>
-        <location line="+130"/>
+        <location line="+76"/>
         <source>Switch work profile</source>
         <translation>Смена рабочего профиля</translation>
     </message>
@@ -412,7 +412,7 @@
         <translation>Проецирование на видео</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+54"/>
         <source> Speed generated with imitator</source>
         <translation> Скорость от имитатора</translation>
     </message>
@@ -427,7 +427,7 @@
         <translation>, тип 2</translation>
     </message>
     <message>
-        <location line="+113"/>
+        <location line="+57"/>
         <source>The configuration file %1 could not be read, so the program starts from the default profile. The file will be kept as %1.&lt;date&gt;-&lt;time&gt;.bak when the profiles are saved.</source>
         <translation>Не удалось прочитать файл конфигурации %1, поэтому программа запущена с профилем по умолчанию. При сохранении профилей файл будет сохранён как %1.&lt;дата&gt;-&lt;время&gt;.bak.</translation>
     </message>
@@ -1003,7 +1003,7 @@
 <context>
     <name>RoadSchemePainter</name>
     <message>
-        <location filename="../scheme/roadschemepainter.cpp" line="+448"/>
+        <location filename="../scheme/roadschemepainter.cpp" line="+447"/>
         <source>No road set up: View → Traffic scheme → Customize traffic scheme</source>
         <translation>Дорога не настроена: Вид → Схема движения → Настройка схемы движения</translation>
     </message>
