@@ -4,6 +4,7 @@
 #include "ivantorclient.h"
 #include "panelarranger.h"
 #include "projectionwidget.h"
+#include "protocolvariant.h"
 #include "radarwiring.h"
 #include "roadconfigwidget.h"
 #include "roadobjectframecollector.h"
@@ -42,8 +43,11 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // The protocol variants of the radar client.
-    enum RnepVersion { SerialQelVersion = 0, SerialPmxVersion = 1 };
+    // The protocol variants of the radar client, numbered as the variants number themselves.
+    enum RnepVersion {
+        SerialQelVersion = ProtocolVariant::TypeQ.number,
+        SerialPmxVersion = ProtocolVariant::TypeP.number
+    };
 
     static constexpr const char *ConfigPath = "./.vantor-road-app-gui_config.json";
     static constexpr int ReconnectTimeoutMs = 2000;
