@@ -107,6 +107,9 @@ void PanelArranger::doSetSizePolicies()
     m_form.controlsScrollArea->setSizePolicy(
         policy(m_layout.controlsFillWidth), QSizePolicy::Expanding);
     m_form.objectsTableBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // The table keeps the width that shows every column whole; the panels beside it give way
+    // and scroll sideways when the screen is too narrow for both.
+    m_form.objectsTableBox->setMinimumWidth(m_form.objectsTableBox->sizeHint().width());
     m_form.objectsMetaWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
