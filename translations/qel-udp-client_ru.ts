@@ -2,6 +2,34 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>ConsoleConfig</name>
+    <message>
+        <location filename="../udp-console/consoleconfig.cpp" line="+50"/>
+        <source>localhost IPv4</source>
+        <translation>localhost IPv4</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>localhost IPv6</source>
+        <translation>localhost IPv6</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>any IPv4</source>
+        <translation>любой IPv4</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>any IPv6</source>
+        <translation>любой IPv6</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>any IPv4/v6</source>
+        <translation>любой IPv4/v6</translation>
+    </message>
+</context>
+<context>
     <name>ConsoleConfigFile</name>
     <message>
         <location filename="../udp-console/consoleconfigfile.cpp" line="+27"/>
@@ -55,34 +83,17 @@
     </message>
 </context>
 <context>
+    <name>InfoArea</name>
+    <message>
+        <location filename="../udp-console/infoarea.cpp" line="+12"/>
+        <source>No info available</source>
+        <translation>Нет описания</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
-        <location filename="../udp-console/mainwindow.cpp" line="+115"/>
-        <source>localhost IPv4</source>
-        <translation>localhost IPv4</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>localhost IPv6</source>
-        <translation>localhost IPv6</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>any IPv4</source>
-        <translation>любой IPv4</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>any IPv6</source>
-        <translation>любой IPv6</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>any IPv4/v6</source>
-        <translation>любой IPv4/v6</translation>
-    </message>
-    <message>
-        <location line="+10"/>
+        <location filename="../udp-console/mainwindow.cpp" line="+118"/>
         <source>show</source>
         <translation>показывать</translation>
     </message>
@@ -102,52 +113,52 @@
         <translation>&amp;Показать сообщение целиком</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location filename="../udp-console/mainwindow.ui" line="+622"/>
         <source>&amp;File</source>
         <translation>&amp;Файл</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+19"/>
         <source>&amp;Load configuration</source>
         <translation>&amp;Загрузить конфигурацию</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>&amp;Save received messages...</source>
         <translation>&amp;Сохранить принятые сообщения...</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>&amp;Exit</source>
         <translation>В&amp;ыход</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-20"/>
         <source>&amp;View</source>
         <translation>&amp;Вид</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+25"/>
         <source>&amp;Change received messages display limit</source>
         <translation>&amp;Изменить предел числа отображаемых принятых сообщений</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+8"/>
         <source>&amp;Enable word wrapping in received messages</source>
         <translation>&amp;Переносить строки в принятых сообщениях</translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location filename="../udp-console/mainwindow.cpp" line="+156"/>
         <source>The console starts with its default settings and keeps the file as a .bak copy when it saves them.</source>
         <translation>Консоль запускается с настройками по умолчанию и при их сохранении оставит копию файла с расширением .bak.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>The console starts with its default settings and cannot save them there.</source>
         <translation>Консоль запускается с настройками по умолчанию и не сможет сохранить их туда.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+14"/>
         <source>The received messages could not be saved to %1: %2</source>
         <translation>Не удалось сохранить принятые сообщения в %1: %2</translation>
     </message>
@@ -157,12 +168,12 @@
         <translation>Сообщений сохранено в %1: %2</translation>
     </message>
     <message>
-        <location line="+235"/>
+        <location line="+188"/>
         <source>&amp;Unbind</source>
         <translation>Отв&amp;язать</translation>
     </message>
     <message>
-        <location line="+168"/>
+        <location line="+127"/>
         <source>Sto&amp;p</source>
         <translation>Останов&amp;ить</translation>
     </message>
@@ -177,22 +188,17 @@
         <translation>Повторная отправка остановлена: %1.</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+44"/>
         <source>Save received messages</source>
         <translation>Сохранение принятых сообщений</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Text files (*.txt);;All files (*)</source>
         <translation>Текстовые файлы (*.txt);;Все файлы (*)</translation>
     </message>
     <message>
-        <location line="-422"/>
-        <source>No info available</source>
-        <translation>Нет описания</translation>
-    </message>
-    <message>
-        <location line="+118"/>
+        <location line="-257"/>
         <source>Select a configuration file</source>
         <translation>Выберите файл конфигурации</translation>
     </message>
@@ -222,32 +228,17 @@
         <translation>Предел числа отображаемых принятых сообщений</translation>
     </message>
     <message>
-        <location line="+135"/>
-        <source>Not sent: &quot;%1&quot; is neither an IP address nor a host name.</source>
-        <translation>Не отправлено: «%1» не является ни IP-адресом, ни именем узла.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location line="+126"/>
         <source>Looking up %1 ...</source>
         <translation>Поиск адреса %1 ...</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <source>no address the socket can send to</source>
-        <translation>нет адреса, на который сокет может отправить</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Not sent: cannot resolve %1: %2</source>
-        <translation>Не отправлено: не удалось определить адрес %1: %2</translation>
-    </message>
-    <message>
-        <location line="+14"/>
+        <location line="+7"/>
         <source>Not sent to %1:%2: %3</source>
         <translation>Не отправлено на %1:%2: %3</translation>
     </message>
     <message>
-        <location line="-141"/>
+        <location line="-100"/>
         <source>Unable to bind. Probably the specified port number is already in use.</source>
         <translation>Не удалось привязать сокет. Вероятно, указанный порт уже занят.</translation>
     </message>
@@ -257,7 +248,7 @@
         <translation>Предупреждение</translation>
     </message>
     <message>
-        <location filename="../udp-console/mainwindow.ui" line="+61"/>
+        <location filename="../udp-console/mainwindow.ui" line="-603"/>
         <source>RECEIVING</source>
         <translation>ПРИЁМ</translation>
     </message>
@@ -355,7 +346,7 @@
     </message>
     <message>
         <location line="+137"/>
-        <location filename="../udp-console/mainwindow.cpp" line="+168"/>
+        <location filename="../udp-console/mainwindow.cpp" line="+127"/>
         <source>Re&amp;peat</source>
         <translation>Повто&amp;рять</translation>
     </message>
@@ -428,7 +419,7 @@
         <translation>&amp;Шестнадцатеричный вид</translation>
     </message>
     <message>
-        <location filename="../udp-console/messagebytesdialog.cpp" line="+26"/>
+        <location filename="../udp-console/messagebytesdialog.cpp" line="+30"/>
         <source>Bytes: %1</source>
         <translation>Байт: %1</translation>
     </message>
@@ -470,6 +461,24 @@
         <location filename="../udp-console/rxpipeline.cpp" line="+108"/>
         <source>%1 from %2:%3</source>
         <translation>%1 от %2:%3</translation>
+    </message>
+</context>
+<context>
+    <name>TxAddressResolver</name>
+    <message>
+        <location filename="../udp-console/txaddressresolver.cpp" line="+18"/>
+        <source>Not sent: &quot;%1&quot; is neither an IP address nor a host name.</source>
+        <translation>Не отправлено: «%1» не является ни IP-адресом, ни именем узла.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>no address the socket can send to</source>
+        <translation>нет адреса, на который сокет может отправить</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Not sent: cannot resolve %1: %2</source>
+        <translation>Не отправлено: не удалось определить адрес %1: %2</translation>
     </message>
 </context>
 </TS>

@@ -43,6 +43,22 @@ const QVector<QHostAddress::SpecialAddress> &ConsoleConfig::rxAddressChoices()
     return choices;
 }
 
+QString ConsoleConfig::rxAddressName(QHostAddress::SpecialAddress address)
+{
+    switch (address) {
+    case QHostAddress::LocalHost:
+        return tr("localhost IPv4");
+    case QHostAddress::LocalHostIPv6:
+        return tr("localhost IPv6");
+    case QHostAddress::AnyIPv4:
+        return tr("any IPv4");
+    case QHostAddress::AnyIPv6:
+        return tr("any IPv6");
+    default:
+        return tr("any IPv4/v6");
+    }
+}
+
 void ConsoleConfig::apply(const QJsonObject &json)
 {
     if (json.contains(RxDisplayLimitKey)) {

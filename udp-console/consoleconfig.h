@@ -2,6 +2,7 @@
 
 #include "textfilter.h"
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QJsonObject>
 #include <QString>
@@ -14,6 +15,8 @@
 // or receiving address outside the lists) keeps the current one.
 class ConsoleConfig
 {
+    Q_DECLARE_TR_FUNCTIONS(ConsoleConfig)
+
 public:
     struct Template
     {
@@ -38,6 +41,8 @@ public:
 
     // The receiving addresses the window offers, in its order.
     static const QVector<QHostAddress::SpecialAddress> &rxAddressChoices();
+    // How the receive address choices read in the address list.
+    static QString rxAddressName(QHostAddress::SpecialAddress address);
 
     int rxDisplayLimit = DefaultRxDisplayLimit;
     bool rxWordWrapping = false;

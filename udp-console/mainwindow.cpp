@@ -3,12 +3,14 @@
 #include "advancedcombobox.h"
 #include "advancedscrollarea.h"
 #include "collapsiblegroupbox.h"
+#include "infoarea.h"
 #include "messagebytesdialog.h"
 #include "payloadtext.h"
 #include "repeatsender.h"
 #include "rxlogfile.h"
 #include "rxmessagelistview.h"
 #include "rxpipeline.h"
+#include "txaddressresolver.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
@@ -20,20 +22,16 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGuiApplication>
-#include <QHostInfo>
 #include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -88,7 +86,6 @@ MainWindow::MainWindow(const ConsoleConfigFile::Location &location, QWidget *par
     connectSignals();
     doLoadStartUpConfig();
     arrangeDynamicControls();
-    setUpMenus();
 }
 
 MainWindow::~MainWindow() = default;
@@ -101,6 +98,8 @@ void MainWindow::setUpForm()
     for (CollapsibleGroupBox *group :
         { m_ui->rxFilteringGroup, m_ui->rxInfoGroup, m_ui->txTemplatesGroup, m_ui->txInfoGroup })
         group->containerWidget();
+    m_ruleChecks.setGrid(m_ui->rxFilteringGrid, m_ui->rxFilteringNoRulesLabel);
+    m_templateButtons.setGrid(m_ui->txTemplatesGrid, m_ui->txTemplatesNoItemsLabel);
     m_ui->splitter->setStretchFactor(0, 3);
     m_ui->splitter->setStretchFactor(1, 2);
     // Made now, so that the first message does not resize the window's content.
@@ -108,27 +107,9 @@ void MainWindow::setUpForm()
     setWindowTitle(QStringLiteral("%1 %2 %3")
                        .arg(QCoreApplication::applicationName(), ApplicationVersion, BuildDate));
 
-    for (QHostAddress::SpecialAddress address : ConsoleConfig::rxAddressChoices()) {
-        QString name;
-        switch (address) {
-        case QHostAddress::LocalHost:
-            name = tr("localhost IPv4");
-            break;
-        case QHostAddress::LocalHostIPv6:
-            name = tr("localhost IPv6");
-            break;
-        case QHostAddress::AnyIPv4:
-            name = tr("any IPv4");
-            break;
-        case QHostAddress::AnyIPv6:
-            name = tr("any IPv6");
-            break;
-        default:
-            name = tr("any IPv4/v6");
-            break;
-        }
-        m_ui->rxAddressCombo->addItem(name, static_cast<int>(address));
-    }
+    for (QHostAddress::SpecialAddress address : ConsoleConfig::rxAddressChoices())
+        m_ui->rxAddressCombo->addItem(
+            ConsoleConfig::rxAddressName(address), static_cast<int>(address));
     for (int columns = ConsoleConfig::MinColumnCount; columns <= ConsoleConfig::MaxColumnCount;
          ++columns) {
         m_ui->rxFilteringColCountCombo->addItem(QString::number(columns), columns);
@@ -148,7 +129,7 @@ void MainWindow::setUpForm()
     setBindButtonText(false);
     onTxRepeatButtonToggled(false);
     setTxTemplateFields(QString(), QString());
-    setInfoText(m_ui->rxInfoLabel, QString());
+    InfoArea::setText(m_ui->rxInfoLabel, QString());
 
     m_ui->rxTextList->setMessageModel(m_rxModel);
     auto *copy = new QAction(tr("&Copy message"), m_ui->rxTextList);
@@ -169,34 +150,17 @@ void MainWindow::setUpForm()
     applyConfig(ConsoleConfig());
 }
 
-void MainWindow::setUpMenus()
-{
-    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
-    QAction *load = fileMenu->addAction(tr("&Load configuration"));
-    load->setObjectName(QStringLiteral("loadConfigAction"));
-    connect(load, &QAction::triggered, this, &MainWindow::onLoadConfigActionClicked);
-    QAction *save = fileMenu->addAction(tr("&Save received messages..."));
-    save->setObjectName(QStringLiteral("saveRxMessagesAction"));
-    connect(save, &QAction::triggered, this, &MainWindow::onRxSaveButtonClicked);
-    fileMenu->addSeparator();
-    QAction *exit = fileMenu->addAction(tr("&Exit"));
-    exit->setObjectName(QStringLiteral("exitAction"));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
-
-    QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
-    QAction *limit = viewMenu->addAction(tr("&Change received messages display limit"));
-    limit->setObjectName(QStringLiteral("changeRxDisplayLimitAction"));
-    connect(limit, &QAction::triggered, this, &MainWindow::onChangeRxDisplayLimitActionClicked);
-    m_wordWrapAction = viewMenu->addAction(tr("&Enable word wrapping in received messages"));
-    m_wordWrapAction->setObjectName(QStringLiteral("enableRxWordWrappingAction"));
-    m_wordWrapAction->setCheckable(true);
-    m_wordWrapAction->setChecked(m_ui->rxTextList->wordWrap());
-    connect(m_wordWrapAction, &QAction::triggered, this,
-        &MainWindow::onEnableRxWordWrappingActionTriggered);
-}
-
 void MainWindow::connectSignals()
 {
+    connect(
+        m_ui->loadConfigAction, &QAction::triggered, this, &MainWindow::onLoadConfigActionClicked);
+    connect(
+        m_ui->saveRxMessagesAction, &QAction::triggered, this, &MainWindow::onRxSaveButtonClicked);
+    connect(m_ui->exitAction, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui->changeRxDisplayLimitAction, &QAction::triggered, this,
+        &MainWindow::onChangeRxDisplayLimitActionClicked);
+    connect(m_ui->enableRxWordWrappingAction, &QAction::triggered, this,
+        &MainWindow::onEnableRxWordWrappingActionTriggered);
     connect(m_ui->rxBindButton, &QPushButton::toggled, this, &MainWindow::setBindButtonText);
     connect(m_ui->rxBindButton, &QPushButton::clicked, this, &MainWindow::onRxBindButtonClicked);
     connect(m_ui->rxClearButton, &QPushButton::clicked, this, &MainWindow::onRxClearButtonClicked);
@@ -269,7 +233,7 @@ ConsoleConfig MainWindow::currentConfig() const
     config.txAddress = m_ui->txAddressEdit->text();
     config.txPort = m_ui->txPortSpin->value();
     config.txTemplatesColumnCount = m_ui->txTemplatesColCountCombo->currentData().toInt();
-    for (const QPushButton *button : m_templateButtons) {
+    for (const QPushButton *button : m_templateButtons.controls()) {
         config.templates.append({ fromButtonText(button->text()),
             button->property(TextProperty).toString(), button->property(InfoProperty).toString() });
     }
@@ -281,8 +245,7 @@ void MainWindow::applyConfig(const ConsoleConfig &config)
 {
     setRxDisplayLimit(config.rxDisplayLimit);
     m_ui->rxTextList->setEntriesWrapped(config.rxWordWrapping);
-    if (m_wordWrapAction)
-        m_wordWrapAction->setChecked(config.rxWordWrapping);
+    m_ui->enableRxWordWrappingAction->setChecked(config.rxWordWrapping);
     m_ui->rxAddressCombo->setCurrentIndexByItemData(static_cast<int>(config.rxAddress));
     m_ui->rxPortSpin->setValue(config.rxPort);
     m_ui->rxFilteringColCountCombo->setCurrentIndexByItemData(config.rxFilteringColumnCount);
@@ -327,19 +290,14 @@ void MainWindow::doApplyJson(const QJsonObject &json)
 
 void MainWindow::doLoadStartUpConfig()
 {
-    switch (doLoadConfig(m_configFile, m_configPath)) {
-    case ConsoleConfigFile::ReadResult::Read:
-    case ConsoleConfigFile::ReadResult::Missing:
-        return;
-    case ConsoleConfigFile::ReadResult::Unusable:
+    const ConsoleConfigFile::ReadResult result = doLoadConfig(m_configFile, m_configPath);
+    if (result == ConsoleConfigFile::ReadResult::Unusable) {
         m_startUpWarning = m_configFile.message() + QLatin1Char(' ')
             + tr("The console starts with its default settings and keeps the file as a .bak "
                  "copy when it saves them.");
-        return;
-    case ConsoleConfigFile::ReadResult::NotRegularFile:
+    } else if (result == ConsoleConfigFile::ReadResult::NotRegularFile) {
         m_startUpWarning = m_configFile.message() + QLatin1Char(' ')
             + tr("The console starts with its default settings and cannot save them there.");
-        return;
     }
 }
 
@@ -409,26 +367,15 @@ void MainWindow::setRxMessageInfo(const QModelIndex &index)
         if (ruleIndex >= 0 && ruleIndex < m_textFilter.ruleCount())
             info = m_textFilter.ruleAt(ruleIndex).info;
     }
-    setInfoText(m_ui->rxInfoLabel, info);
+    InfoArea::setText(m_ui->rxInfoLabel, info);
     adjustRxMessageInfoSize();
 }
 
 void MainWindow::setTxTemplateFields(const QString &text, const QString &info)
 {
     m_ui->txTextEdit->setPlainText(text);
-    setInfoText(m_ui->txInfoLabel, info);
+    InfoArea::setText(m_ui->txInfoLabel, info);
     adjustTxTemplateInfoSize();
-}
-
-void MainWindow::setInfoText(QLabel *label, const QString &info)
-{
-    if (info.isEmpty()) {
-        label->setText(tr("No info available"));
-        label->setAlignment(Qt::AlignCenter);
-    } else {
-        label->setText(info);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    }
 }
 
 void MainWindow::createRxFilteringRuleChecks(const QJsonArray &rules)
@@ -470,40 +417,14 @@ void MainWindow::doCreateTemplateButton(const ConsoleConfig::Template &item)
     m_templateButtons.append(button);
 }
 
-void MainWindow::arrangeInGrid(
-    QGridLayout *grid, const QList<QWidget *> &controls, QLabel *emptyLabel, int columnCount)
-{
-    while (grid->count() > 0)
-        delete grid->takeAt(0);
-    if (controls.isEmpty()) {
-        grid->addWidget(emptyLabel, 0, 0);
-        emptyLabel->show();
-        return;
-    }
-    emptyLabel->hide();
-    const int columns = qMax(1, columnCount);
-    const int rows = (controls.size() + columns - 1) / columns;
-    // Filled column by column.
-    for (int i = 0; i < controls.size(); ++i) {
-        grid->addWidget(controls.at(i), i % rows, i / rows);
-        controls.at(i)->show();
-    }
-}
-
 void MainWindow::arrangeRxFilteringRuleChecks(int columnCount)
 {
-    QList<QWidget *> controls;
-    for (QCheckBox *check : qAsConst(m_ruleChecks))
-        controls.append(check);
-    arrangeInGrid(m_ui->rxFilteringGrid, controls, m_ui->rxFilteringNoRulesLabel, columnCount);
+    m_ruleChecks.arrange(columnCount);
 }
 
 void MainWindow::arrangeTxTemplateItemButtons(int columnCount)
 {
-    QList<QWidget *> controls;
-    for (QPushButton *button : qAsConst(m_templateButtons))
-        controls.append(button);
-    arrangeInGrid(m_ui->txTemplatesGrid, controls, m_ui->txTemplatesNoItemsLabel, columnCount);
+    m_templateButtons.arrange(columnCount);
 }
 
 void MainWindow::arrangeDynamicControls()
@@ -515,21 +436,11 @@ void MainWindow::arrangeDynamicControls()
 void MainWindow::deleteRxFilteringRuleChecks()
 {
     m_textFilter.removeAllRules();
-    for (QCheckBox *check : qAsConst(m_ruleChecks)) {
-        m_ui->rxFilteringGrid->removeWidget(check);
-        check->hide();
-        check->deleteLater();
-    }
     m_ruleChecks.clear();
 }
 
 void MainWindow::deleteTxTemplateItemButtons()
 {
-    for (QPushButton *button : qAsConst(m_templateButtons)) {
-        m_ui->txTemplatesGrid->removeWidget(button);
-        button->hide();
-        button->deleteLater();
-    }
     m_templateButtons.clear();
 }
 
@@ -643,13 +554,13 @@ void MainWindow::onRxFilteringIfNoRuleComboIndexChanged(int index)
 
 void MainWindow::onRxFilteringShowAllButtonClicked()
 {
-    for (QCheckBox *check : qAsConst(m_ruleChecks))
+    for (QCheckBox *check : m_ruleChecks.controls())
         check->setChecked(true);
 }
 
 void MainWindow::onRxFilteringHideAllButtonClicked()
 {
-    for (QCheckBox *check : qAsConst(m_ruleChecks))
+    for (QCheckBox *check : m_ruleChecks.controls())
         check->setChecked(false);
 }
 
@@ -671,20 +582,9 @@ void MainWindow::onRxTextListCurrentItemChanged(
     doShowCurrentRxMessageBytes();
 }
 
-void MainWindow::adjustInfoArea(
-    QObject *context, AdvancedScrollArea *area, QWidget *inner, QLabel *label)
-{
-    area->setWidgetResizable(true);
-    QTimer::singleShot(1, context, [area, inner, label] {
-        area->setWidgetResizable(false);
-        const QMargins margins = inner->layout()->contentsMargins();
-        inner->resize(inner->width(), label->height() + margins.top() + margins.bottom());
-    });
-}
-
 void MainWindow::adjustRxMessageInfoSize()
 {
-    adjustInfoArea(this, m_ui->rxInfoScrollArea, m_ui->rxInfoInner, m_ui->rxInfoLabel);
+    InfoArea::fitToLabel(this, m_ui->rxInfoScrollArea, m_ui->rxInfoInner, m_ui->rxInfoLabel);
 }
 
 void MainWindow::onTxSendButtonClicked()
@@ -701,50 +601,20 @@ void MainWindow::doResolveTxAddress(const std::function<void(const QHostAddress 
     const std::function<void()> &onFailed)
 {
     const QString text = m_ui->txAddressEdit->text().trimmed();
-    QHostAddress address;
-    if (address.setAddress(text)) {
+    const QAbstractSocket::NetworkLayerProtocol bound
+        = m_udpSocket.state() == QAbstractSocket::BoundState ? m_udpSocket.localAddress().protocol()
+                                                             : QAbstractSocket::AnyIPProtocol;
+    const auto resolved = [this, onResolved](const QHostAddress &address) {
+        statusBar()->clearMessage();
         onResolved(address);
-        return;
-    }
-    // Anything else that could be a host name is looked up without blocking the window.
-    static const QRegularExpression hostName(
-        QStringLiteral("^[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9_])?"
-                       "(\\.[A-Za-z0-9_]([A-Za-z0-9_-]*[A-Za-z0-9_])?)*\\.?$"));
-    if (text.size() > 253 || !hostName.match(text).hasMatch()) {
-        statusBar()->showMessage(
-            tr("Not sent: \"%1\" is neither an IP address nor a host name.").arg(text));
+    };
+    const auto failed = [this, onFailed](const QString &message) {
+        statusBar()->showMessage(message);
         if (onFailed)
             onFailed();
-        return;
-    }
-    statusBar()->showMessage(tr("Looking up %1 ...").arg(text));
-    QHostInfo::lookupHost(text, this, [this, text, onResolved, onFailed](const QHostInfo &info) {
-        // An IPv4-only socket cannot send to IPv6 and the other way round.
-        const QAbstractSocket::NetworkLayerProtocol bound
-            = m_udpSocket.state() == QAbstractSocket::BoundState
-            ? m_udpSocket.localAddress().protocol()
-            : QAbstractSocket::AnyIPProtocol;
-        QHostAddress target;
-        for (const QHostAddress &candidate : info.addresses()) {
-            if (bound != QAbstractSocket::AnyIPProtocol && candidate.protocol() != bound)
-                continue;
-            if (target.isNull()
-                || (candidate.protocol() == QAbstractSocket::IPv4Protocol
-                    && target.protocol() != QAbstractSocket::IPv4Protocol))
-                target = candidate;
-        }
-        if (target.isNull()) {
-            const QString reason = info.error() != QHostInfo::NoError
-                ? info.errorString()
-                : tr("no address the socket can send to");
-            statusBar()->showMessage(tr("Not sent: cannot resolve %1: %2").arg(text, reason));
-            if (onFailed)
-                onFailed();
-            return;
-        }
-        statusBar()->clearMessage();
-        onResolved(target);
-    });
+    };
+    if (TxAddressResolver::resolve(this, text, bound, resolved, failed))
+        statusBar()->showMessage(tr("Looking up %1 ...").arg(text));
 }
 
 void MainWindow::doSendDatagram(
@@ -812,12 +682,8 @@ void MainWindow::onCopyRxMessageActionTriggered()
 
 void MainWindow::onShowRxMessageActionTriggered()
 {
-    if (!m_bytesDialog) {
+    if (!m_bytesDialog)
         m_bytesDialog = new MessageBytesDialog(this);
-        m_bytesDialog->setObjectName(QStringLiteral("rxMessageDialog"));
-        // Half the window, so that it fits wherever the window does.
-        m_bytesDialog->resize(qMax(400, width() / 2), qMax(300, height() * 2 / 3));
-    }
     m_bytesDialog->show();
     doShowCurrentRxMessageBytes();
     m_bytesDialog->raise();
@@ -841,11 +707,9 @@ void MainWindow::onRxSaveButtonClicked()
 {
     if (m_rxSaveFolder.isEmpty())
         m_rxSaveFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString name
-        = QStringLiteral("received-%1.txt")
-              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")));
     auto *dialog = new QFileDialog(this, tr("Save received messages"),
-        QDir(m_rxSaveFolder).filePath(name), tr("Text files (*.txt);;All files (*)"));
+        QDir(m_rxSaveFolder).filePath(RxLogFile::defaultFileName(QDateTime::currentDateTime())),
+        tr("Text files (*.txt);;All files (*)"));
     dialog->setObjectName(QStringLiteral("saveRxMessagesDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -880,7 +744,7 @@ void MainWindow::onTxTemplateItemButtonClicked()
 
 void MainWindow::adjustTxTemplateInfoSize()
 {
-    adjustInfoArea(this, m_ui->txInfoScrollArea, m_ui->txInfoInner, m_ui->txInfoLabel);
+    InfoArea::fitToLabel(this, m_ui->txInfoScrollArea, m_ui->txInfoInner, m_ui->txInfoLabel);
 }
 
 void MainWindow::onTerminationSignalReceived(int)

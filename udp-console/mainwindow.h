@@ -2,6 +2,7 @@
 
 #include "consoleconfig.h"
 #include "consoleconfigfile.h"
+#include "controlgrid.h"
 #include "rxmessagemodel.h"
 #include "textfilter.h"
 
@@ -59,8 +60,8 @@ public:
     void setRxDisplayLimit(int limit);
     bool showIfNoRuleMatches() const;
     const QUdpSocket &udpSocket() const { return m_udpSocket; }
-    QList<QCheckBox *> rxFilteringRuleChecks() const { return m_ruleChecks; }
-    QList<QPushButton *> txTemplateItemButtons() const { return m_templateButtons; }
+    QList<QCheckBox *> rxFilteringRuleChecks() const { return m_ruleChecks.controls(); }
+    QList<QPushButton *> txTemplateItemButtons() const { return m_templateButtons.controls(); }
     // Datagrams read from the socket so far, shown or not, and those read but not yet
     // in the list.
     quint64 rxDatagramCount() const;
@@ -132,7 +133,6 @@ protected:
 private:
     MainWindow(const ConsoleConfigFile::Location &location, QWidget *parent);
     void setUpForm();
-    void setUpMenus();
     void connectSignals();
     ConsoleConfigFile::ReadResult doLoadConfig(ConsoleConfigFile &file, const QString &path);
     void doLoadStartUpConfig();
@@ -149,11 +149,6 @@ private:
         const std::function<void()> &onFailed = {});
     void doSendDatagram(const QByteArray &datagram, const QHostAddress &address, quint16 port);
     QString currentRxMessageText() const;
-    static void setInfoText(QLabel *label, const QString &info);
-    static void arrangeInGrid(
-        QGridLayout *grid, const QList<QWidget *> &controls, QLabel *emptyLabel, int columnCount);
-    static void adjustInfoArea(
-        QObject *context, AdvancedScrollArea *area, QWidget *inner, QLabel *label);
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     QString m_configPath;
@@ -166,9 +161,8 @@ private:
     RxMessageModel *m_rxModel = nullptr;
     RxPipeline *m_rxPipeline = nullptr;
     RepeatSender *m_repeatSender = nullptr;
-    QList<QCheckBox *> m_ruleChecks;
-    QList<QPushButton *> m_templateButtons;
-    QAction *m_wordWrapAction = nullptr;
+    ControlGrid<QCheckBox> m_ruleChecks;
+    ControlGrid<QPushButton> m_templateButtons;
     QPointer<MessageBytesDialog> m_bytesDialog;
     QString m_rxSaveFolder;
     // Counts repeat requests, so that a host lookup that ends after its request was stopped

@@ -11,6 +11,10 @@ MessageBytesDialog::MessageBytesDialog(QWidget *parent)
     , m_ui(std::make_unique<Ui::MessageBytesDialog>())
 {
     m_ui->setupUi(this);
+    setObjectName(QStringLiteral("rxMessageDialog"));
+    // Half the window, so that it fits wherever the window does.
+    if (parent)
+        resize(qMax(400, parent->width() / 2), qMax(300, parent->height() * 2 / 3));
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     m_ui->rxMessageText->setFont(fixed);
     m_ui->rxMessageHex->setFont(fixed);

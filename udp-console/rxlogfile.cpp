@@ -71,3 +71,8 @@ bool RxLogFile::save(const QString &path, const RxMessageModel &model, QString *
     }
     return true;
 }
+
+QString RxLogFile::defaultFileName(const QDateTime &time)
+{
+    return QStringLiteral("received-%1.txt").arg(time.toString(QStringLiteral("yyyyMMdd-hhmmss")));
+}

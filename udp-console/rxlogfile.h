@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QString>
 
 class RxMessageModel;
@@ -22,4 +23,6 @@ public:
 
     // Returns false and sets errorString when the file was not written.
     static bool save(const QString &path, const RxMessageModel &model, QString *errorString);
+    // The name a list saved at that time is offered under.
+    static QString defaultFileName(const QDateTime &time);
 };
