@@ -51,8 +51,8 @@ const Opt options[] = {
     { "garbage-text", nullptr, "Fault: also send random text that is no JSON, 20 times a second." },
     { "garbage-binary", nullptr, "Fault: also send random bytes, 20 times a second." },
     { "huge-message", "MiB",
-        "Fault: send the first client one binary message this large (1 to 1024)." },
-    { "huge-text", "MiB", "Fault: send the first client one text message this large (1 to 1024)." },
+        "Fault: send the first client one binary message this large (1 to 256)." },
+    { "huge-text", "MiB", "Fault: send the first client one text message this large (1 to 256)." },
     { "wrong-variant", nullptr, "Fault: the radar sends under the other variant's identifiers." },
     { "malformed-frames", nullptr,
         "Fault: every cycle carries a short object frame and a torn tail." },
@@ -277,10 +277,10 @@ SimCommandLine::Result SimCommandLine::parse(const QStringList &args, SimOptions
         return Result::Error;
     }
     if (isSet("huge-message")
-        && !toInt(p, "huge-message", 1, 1024, &o->server.hugeMessageMiB, error))
+        && !toInt(p, "huge-message", 1, 256, &o->server.hugeMessageMiB, error))
         return Result::Error;
     if (isSet("huge-text")) {
-        if (!toInt(p, "huge-text", 1, 1024, &o->server.hugeMessageMiB, error))
+        if (!toInt(p, "huge-text", 1, 256, &o->server.hugeMessageMiB, error))
             return Result::Error;
         o->server.hugeMessageIsText = true;
     }

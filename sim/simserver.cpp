@@ -25,7 +25,7 @@ SimServer::SimServer(const Settings &settings, QObject *parent)
     m_stateTimer.setSingleShot(true);
     connect(&m_stateTimer, &QTimer::timeout, this, &SimServer::doAdvanceState);
     connect(&m_server, &QWebSocketServer::newConnection, this, &SimServer::onNewConnection);
-    m_settings.hugeMessageMiB = qBound(0, m_settings.hugeMessageMiB, 1024);
+    m_settings.hugeMessageMiB = qBound(0, m_settings.hugeMessageMiB, 256);
     m_garbageTimer.setInterval(GarbageIntervalMs);
     connect(&m_garbageTimer, &QTimer::timeout, this, &SimServer::doSendGarbage);
 }

@@ -117,8 +117,8 @@ void TestSimCommandLine::refused_data()
     QTest::newRow("stray argument") << QStringList { "extra" } << "extra";
     QTest::newRow("huge message of 0 MiB")
         << QStringList { "--huge-message", "0" } << "--huge-message";
-    QTest::newRow("huge text beyond 1 GiB")
-        << QStringList { "--huge-text", "1025" } << "--huge-text";
+    QTest::newRow("huge text beyond 256 MiB")
+        << QStringList { "--huge-text", "257" } << "--huge-text";
     QTest::newRow("huge binary and text")
         << QStringList { "--huge-message", "1", "--huge-text", "1" } << "--huge-text";
 }
