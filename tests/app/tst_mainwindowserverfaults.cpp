@@ -186,6 +186,8 @@ void TestMainWindowServerFaults::openWindow(const QUrl &url)
     IVantorClient::Timing timing;
     timing.pingIntervalMs = 300;
     timing.commandTimeoutMs = 300;
+    // A loaded machine may take seconds to answer the handshake; only the faults count here.
+    timing.connectTimeoutMs = 20000;
     m_window->radarClient()->setTimingForTests(timing);
     m_window->show();
 }
@@ -203,11 +205,11 @@ void TestMainWindowServerFaults::serverFaults_data()
     const QString serverWorks = QStringLiteral("[Working on /dev/ttyUSB0]");
     // The link refuses anything above 1 MiB, so it drops the message, not the program.
     QTest::newRow("one binary message of 64 MiB")
-        << QStringList { "--huge-message", "64" } << true
-        << "[%1 sent a message over 1 MiB, trying again]" << serverWorks << working();
+        << QStringList { "--huge-message", "64" } << true << "[%1 sent a message over 1 MiB]"
+        << serverWorks << working();
     QTest::newRow("one text message of 16 MiB")
-        << QStringList { "--huge-text", "16" } << true
-        << "[%1 sent a message over 1 MiB, trying again]" << serverWorks << working();
+        << QStringList { "--huge-text", "16" } << true << "[%1 sent a message over 1 MiB]"
+        << serverWorks << working();
     QTest::newRow("pings never answered") << QStringList { "--refuse-pings" } << true
                                           << "[Disconnected from %1]" << serverWorks << working();
     QTest::newRow("random text between the answers")
