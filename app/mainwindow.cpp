@@ -532,6 +532,15 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::onConfigurationUnreadable(const QString &path)
 {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        showMessage(m_title,
+            tr("The configuration file %1 is not a regular file, so the program starts from the "
+               "default profile and cannot save the profiles there.")
+                .arg(info.absoluteFilePath()),
+            true);
+        return;
+    }
     showMessage(m_title,
         tr("The configuration file %1 could not be read, so the program starts from the default "
            "profile. The file will be kept as %1.<date>-<time>.bak when the profiles are saved.")

@@ -85,6 +85,11 @@ void RadarWiring::doConnectServerStates(IVantorClient *client)
     }
     link(client, &IVantorClient::connectingTimedOut, m_views.serverConnection,
         &ServerConnectionWidget::showConnectingTimedOut);
+    link(client, &IVantorClient::messageTooLarge, m_views.serverConnection, [this] {
+        m_views.serverConnection->showMessageTooLarge(IVantorClient::MaxIncomingMessageSize);
+    });
+    link(client, &IVantorClient::serverCommandResult, m_views.serverState,
+        &ServerStateWidget::showServerCommandResult);
     link(client, &IVantorClient::connected, this, &RadarWiring::clientConnected);
     link(client, &IVantorClient::pingLatency, m_views.serverPing,
         &ServerPingWidget::showPingLatency);

@@ -3,37 +3,51 @@
 void ServerConnectionWidget::setRadarServerUrl(const QString &url)
 {
     m_url = url;
-    m_noAnswer = false;
+    m_problem = Problem::None;
 }
 
 void ServerConnectionWidget::showConnecting()
 {
-    if (m_noAnswer)
+    switch (m_problem) {
+    case Problem::NoAnswer:
         setText(tr("[No answer from %1, trying again]").arg(m_url));
-    else
+        break;
+    case Problem::MessageTooLarge:
+        setText(tr("[%1 sent a message over %2 MiB, trying again]").arg(m_url).arg(m_limitMiB));
+        break;
+    case Problem::None:
         setText(tr("[Connecting to %1]").arg(m_url));
+        break;
+    }
 }
 
 void ServerConnectionWidget::showConnected()
 {
-    m_noAnswer = false;
+    m_problem = Problem::None;
     setText(tr("[Connected to %1]").arg(m_url));
 }
 
 void ServerConnectionWidget::showNotConnected()
 {
-    m_noAnswer = false;
+    m_problem = Problem::None;
     setText(tr("[No connection to %1]").arg(m_url));
 }
 
 void ServerConnectionWidget::showDisconnected()
 {
-    m_noAnswer = false;
+    m_problem = Problem::None;
     setText(tr("[Disconnected from %1]").arg(m_url));
 }
 
 void ServerConnectionWidget::showConnectingTimedOut()
 {
-    m_noAnswer = true;
+    m_problem = Problem::NoAnswer;
     setText(tr("[No answer from %1]").arg(m_url));
+}
+
+void ServerConnectionWidget::showMessageTooLarge(qint64 limit)
+{
+    m_problem = Problem::MessageTooLarge;
+    m_limitMiB = limit / (1024 * 1024);
+    setText(tr("[%1 sent a message over %2 MiB]").arg(m_url).arg(m_limitMiB));
 }

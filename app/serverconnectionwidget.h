@@ -3,8 +3,8 @@
 #include "serverstatuswidget.h"
 
 // The state of the connection to the radar server and its URL. After an attempt the
-// server did not answer, the next attempts keep saying so until one gets through or fails
-// otherwise.
+// server did not answer, or a connection it ended with a message too large, the next
+// attempts keep saying so until one gets through or fails otherwise.
 class ServerConnectionWidget : public ServerStatusWidget
 {
     Q_OBJECT
@@ -19,8 +19,12 @@ public slots:
     void showNotConnected() override;
     void showDisconnected() override;
     void showConnectingTimedOut();
+    void showMessageTooLarge(qint64 limit);
 
 private:
+    enum class Problem { None, NoAnswer, MessageTooLarge };
+
     QString m_url;
-    bool m_noAnswer = false;
+    Problem m_problem = Problem::None;
+    qint64 m_limitMiB = 0;
 };

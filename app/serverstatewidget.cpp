@@ -3,6 +3,7 @@
 #include "radarstate.h"
 
 #include <QHBoxLayout>
+#include <QStringList>
 #include <QToolButton>
 
 ServerStateWidget::ServerStateWidget(QWidget *parent)
@@ -21,6 +22,7 @@ ServerStateWidget::ServerStateWidget(QWidget *parent)
 void ServerStateWidget::showConnecting()
 {
     m_stateText.clear();
+    m_unreadable = false;
     doShowText();
 }
 
@@ -71,10 +73,23 @@ void ServerStateWidget::showRadarHardwareInfo(const QString &info)
     doShowText();
 }
 
+void ServerStateWidget::showServerCommandResult(int, bool, int error)
+{
+    const bool unreadable = error == Radar::WrongServerResponse;
+    if (unreadable == m_unreadable)
+        return;
+    m_unreadable = unreadable;
+    doShowText();
+}
+
 void ServerStateWidget::doShowText()
 {
-    if (m_hardwareInfo.isEmpty())
-        setText(m_stateText);
-    else
-        setText(QStringLiteral("%1 [%2]").arg(m_stateText, m_hardwareInfo));
+    QStringList parts;
+    if (!m_stateText.isEmpty())
+        parts << m_stateText;
+    if (!m_hardwareInfo.isEmpty())
+        parts << QStringLiteral("[%1]").arg(m_hardwareInfo);
+    if (m_unreadable)
+        parts << tr("[Messages are not server messages]");
+    setText(parts.join(QLatin1Char(' ')));
 }

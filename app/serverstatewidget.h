@@ -22,6 +22,8 @@ public slots:
     void showServerState(int state, const QString &nepsUrl, const QString &portName);
     void showRadarState(int state);
     void showRadarHardwareInfo(const QString &info);
+    // Says so while the server's text messages are not its JSON answers.
+    void showServerCommandResult(int command, bool result, int error);
 
 signals:
     void getRadarHardwareInfo();
@@ -32,4 +34,5 @@ private:
     QToolButton *m_hardwareInfoButton = nullptr;
     QString m_stateText;
     QString m_hardwareInfo;
+    bool m_unreadable = false;
 };

@@ -192,9 +192,7 @@ QJsonValue usableValueAt(
 {
     const QStringList keys = setting.keys(control);
     QJsonValue value = profile;
-    for (int i = 0; i < keys.size(); ++i) {
-        if (value.isUndefined())
-            return value;
+    for (int i = 0; i < keys.size() && !value.isUndefined(); ++i) {
         if (!value.isObject()) {
             const QString group = keys.mid(0, i).join(QLatin1Char('/'));
             if (!unusable.contains(group))
@@ -203,6 +201,9 @@ QJsonValue usableValueAt(
         }
         value = value.toObject().value(keys.at(i));
     }
+    // Without a server URL the program could reach nothing: a missing one is the default.
+    if (value.isUndefined() && setting.handling.accepts == &accepts<&H::radarServerUrlChanged>)
+        return setting.initialFor(control);
     if (value.isUndefined() || setting.handling.accepts(value))
         return value;
     unusable.append(keys.join(QLatin1Char('/')));
@@ -233,7 +234,8 @@ void WorkProfileHandler::loadProfiles(const QString &path)
 {
     QJsonObject root;
     const JsonConfigFile::Content content = m_configFile.read(path, &root);
-    if (content == JsonConfigFile::Content::Unusable || content == JsonConfigFile::Content::Empty)
+    if (content == JsonConfigFile::Content::Unusable || content == JsonConfigFile::Content::Empty
+        || content == JsonConfigFile::Content::NotRegularFile)
         emit configurationUnreadable(path);
     if (content != JsonConfigFile::Content::Object || root.isEmpty())
         return;

@@ -133,6 +133,9 @@ signals:
     // The server accepted the connection but did not complete the handshake in time; the
     // link tries again after the reconnect time-out.
     void connectingTimedOut();
+    // The server sent a message above MaxIncomingMessageSize: the link was closed and
+    // reconnects after the reconnect time-out.
+    void messageTooLarge();
     // Binary messages arrive that hold nothing the radar sends (random bytes, another
     // device): true on such a message, false on a readable message without frames, once a
     // radar state other than offline is accepted, after silence and on disconnecting. The

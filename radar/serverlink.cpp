@@ -29,12 +29,17 @@ void ServerLink::open(const QUrl &url, int reconnectTimeoutMs)
     m_pongReceived = 0;
     m_sessionEstablished = false;
     m_closeRequested = false;
+    m_refusedMessage = false;
 
     m_socket = new QWebSocket(QString(), QWebSocketProtocol::Version13, this);
     m_socket->setMaxAllowedIncomingMessageSize(MaxIncomingMessageSize);
     m_socket->setMaxAllowedIncomingFrameSize(MaxIncomingMessageSize);
     connect(m_socket, &QWebSocket::stateChanged, this, &ServerLink::onSocketStateChanged);
     connect(m_socket, &QWebSocket::pong, this, &ServerLink::onPongReceived);
+    // Qt closes the socket itself on a message above the limit; the close code says why.
+    connect(m_socket, &QWebSocket::aboutToClose, this, [this] {
+        m_refusedMessage = m_socket->closeCode() == QWebSocketProtocol::CloseCodeTooMuchData;
+    });
     connect(m_socket, &QWebSocket::textMessageReceived, this, &ServerLink::textMessageReceived);
     connect(m_socket, &QWebSocket::binaryMessageReceived, this, &ServerLink::binaryMessageReceived);
     doOpenSocket();
@@ -105,11 +110,15 @@ void ServerLink::onSocketStateChanged(QAbstractSocket::SocketState state)
         m_stallTimer.stop();
         m_closeRequested = false;
         const bool established = m_sessionEstablished;
+        const bool refusedMessage = m_refusedMessage;
         m_sessionEstablished = false;
+        m_refusedMessage = false;
         if (established)
             emit disconnected();
         else
             emit notconnected();
+        if (refusedMessage)
+            emit messageTooLarge();
         if (m_reconnectTimeoutMs > 0) {
             const QPointer<QWebSocket> socket = m_socket;
             QTimer::singleShot(m_reconnectTimeoutMs, this, [this, socket] {

@@ -49,6 +49,9 @@ signals:
     void disconnected();
     // The server accepted the connection but did not complete the handshake in time.
     void connectingTimedOut();
+    // The link was closed because the server sent a message or frame above
+    // MaxIncomingMessageSize; follows disconnected().
+    void messageTooLarge();
     void pingLatency(quint64 latency);
     void textMessageReceived(const QString &text);
     void binaryMessageReceived(const QByteArray &data);
@@ -76,4 +79,6 @@ private:
     bool m_sessionEstablished = false;
     // doCloseSocket() is waiting for the socket to close.
     bool m_closeRequested = false;
+    // The current socket is closing because a message was too large.
+    bool m_refusedMessage = false;
 };

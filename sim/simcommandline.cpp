@@ -48,6 +48,11 @@ const Opt options[] = {
     { "silent", nullptr, "Fault: the radar sends nothing." },
     { "drop-after", "s", "Fault: close every connection this many seconds after it opened." },
     { "refuse-pings", nullptr, "Fault: never answer the clients' pings." },
+    { "garbage-text", nullptr, "Fault: also send random text that is no JSON, 20 times a second." },
+    { "garbage-binary", nullptr, "Fault: also send random bytes, 20 times a second." },
+    { "huge-message", "MiB",
+        "Fault: send the first client one binary message this large (1 to 256)." },
+    { "huge-text", "MiB", "Fault: send the first client one text message this large (1 to 256)." },
     { "wrong-variant", nullptr, "Fault: the radar sends under the other variant's identifiers." },
     { "malformed-frames", nullptr,
         "Fault: every cycle carries a short object frame and a torn tail." },
@@ -265,6 +270,20 @@ SimCommandLine::Result SimCommandLine::parse(const QStringList &args, SimOptions
         o->server.dropAfterMs = int(std::lround(d * 1000));
     }
     o->server.refusePings = isSet("refuse-pings");
+    o->server.garbageText = isSet("garbage-text");
+    o->server.garbageBinary = isSet("garbage-binary");
+    if (isSet("huge-message") && isSet("huge-text")) {
+        *error = QStringLiteral("--huge-message and --huge-text exclude each other");
+        return Result::Error;
+    }
+    if (isSet("huge-message")
+        && !toInt(p, "huge-message", 1, 256, &o->server.hugeMessageMiB, error))
+        return Result::Error;
+    if (isSet("huge-text")) {
+        if (!toInt(p, "huge-text", 1, 256, &o->server.hugeMessageMiB, error))
+            return Result::Error;
+        o->server.hugeMessageIsText = true;
+    }
     f.wrongVariant = isSet("wrong-variant");
     f.malformedFrames = isSet("malformed-frames");
 

@@ -6,7 +6,13 @@
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QWebSocket>
+
+namespace {
+constexpr int GarbageIntervalMs = 50;
+constexpr int GarbageSize = 64;
+} // namespace
 
 SimServer::SimServer(const Settings &settings, QObject *parent)
     : QObject(parent)
@@ -19,6 +25,9 @@ SimServer::SimServer(const Settings &settings, QObject *parent)
     m_stateTimer.setSingleShot(true);
     connect(&m_stateTimer, &QTimer::timeout, this, &SimServer::doAdvanceState);
     connect(&m_server, &QWebSocketServer::newConnection, this, &SimServer::onNewConnection);
+    m_settings.hugeMessageMiB = qBound(0, m_settings.hugeMessageMiB, 256);
+    m_garbageTimer.setInterval(GarbageIntervalMs);
+    connect(&m_garbageTimer, &QTimer::timeout, this, &SimServer::doSendGarbage);
 }
 
 SimServer::~SimServer()
@@ -47,6 +56,8 @@ bool SimServer::listen(QString *error)
         return false;
     }
     qInfo("Listening on %s", qPrintable(url().toString()));
+    if (m_settings.garbageText || m_settings.garbageBinary)
+        m_garbageTimer.start();
     if (m_settings.mode == Mode::Emulated) {
         m_state = m_settings.stateStepMs == 0 ? WorkingOnPort : ConnectingToNeps;
         qInfo("Server state %d: %s", m_state, qPrintable(stateText(m_state)));
@@ -131,6 +142,8 @@ void SimServer::onNewConnection()
         }
         if (m_settings.mode == Mode::Emulated)
             doSendStateReport(socket);
+        if (m_settings.hugeMessageMiB > 0 && !m_hugeMessageSent)
+            doSendHugeMessage(socket);
         emit clientConnected(id);
     }
 }
@@ -311,4 +324,36 @@ void SimServer::sendTextToClient(quint64 client, const QString &text)
 {
     if (QWebSocket *socket = m_clients.value(client))
         socket->sendTextMessage(text);
+}
+
+void SimServer::doSendGarbage()
+{
+    QRandomGenerator *random = QRandomGenerator::global();
+    for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
+        if (m_settings.garbageText) {
+            QString text(GarbageSize, Qt::Uninitialized);
+            for (QChar &c : text)
+                c = QChar(char(random->bounded(32, 127)));
+            // A brace first would make some of it look like the start of a JSON object.
+            text[0] = QLatin1Char('~');
+            it.value()->sendTextMessage(text);
+        }
+        if (m_settings.garbageBinary) {
+            QByteArray bytes(GarbageSize, Qt::Uninitialized);
+            random->fillRange(reinterpret_cast<quint32 *>(bytes.data()), GarbageSize / 4);
+            doSendBinary(it.key(), it.value(), bytes);
+        }
+    }
+}
+
+void SimServer::doSendHugeMessage(QWebSocket *socket)
+{
+    m_hugeMessageSent = true;
+    const int size = m_settings.hugeMessageMiB * 1024 * 1024;
+    qInfo("Sending one %s message of %d MiB", m_settings.hugeMessageIsText ? "text" : "binary",
+        m_settings.hugeMessageMiB);
+    if (m_settings.hugeMessageIsText)
+        socket->sendTextMessage(QString(size, QLatin1Char('x')));
+    else
+        socket->sendBinaryMessage(QByteArray(size, '\xA5'));
 }

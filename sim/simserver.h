@@ -35,6 +35,10 @@ public:
         int stateStepMs = 500; // time spent in each state before working on the port
         int dropAfterMs = 0; // non-zero: each connection is closed after this long
         bool refusePings = false;
+        bool garbageText = false; // random text that is no JSON, 20 messages a second
+        bool garbageBinary = false; // random bytes, 20 messages a second
+        int hugeMessageMiB = 0; // non-zero: the first client gets one message this large
+        bool hugeMessageIsText = false;
         int maxClients = 16;
         int protocol = 0; // protocol number reported until a client selects one
         QString portName = QStringLiteral("/dev/ttyUSB0");
@@ -85,6 +89,8 @@ private:
     void doSendStateReport(QWebSocket *socket);
     void doSendJson(QWebSocket *socket, const QJsonObject &object);
     void doSendBinary(quint64 client, QWebSocket *socket, const QByteArray &message);
+    void doSendGarbage();
+    void doSendHugeMessage(QWebSocket *socket);
 
     Settings m_settings;
     QWebSocketServer m_server;
@@ -95,4 +101,6 @@ private:
     int m_state = ConnectingToNeps;
     int m_protocol = 0;
     QTimer m_stateTimer;
+    QTimer m_garbageTimer;
+    bool m_hugeMessageSent = false;
 };

@@ -78,7 +78,7 @@
 <context>
     <name>IVantorClient</name>
     <message>
-        <location filename="../radar/ivantorclient.cpp" line="+281"/>
+        <location filename="../radar/ivantorclient.cpp" line="+282"/>
         <source>Wrong response message received from Vantor server.</source>
         <translation>Получено неверное ответное сообщение от сервера Vantor.</translation>
     </message>
@@ -427,7 +427,12 @@
         <translation>, тип 2</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+59"/>
+        <source>The configuration file %1 is not a regular file, so the program starts from the default profile and cannot save the profiles there.</source>
+        <translation>Файл конфигурации %1 не является обычным файлом, поэтому программа запускается с профилем по умолчанию и не может сохранить в него профили.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>The configuration file %1 could not be read, so the program starts from the default profile. The file will be kept as %1.&lt;date&gt;-&lt;time&gt;.bak when the profiles are saved.</source>
         <translation>Не удалось прочитать файл конфигурации %1, поэтому программа запущена с профилем по умолчанию. При сохранении профилей файл будет сохранён как %1.&lt;дата&gt;-&lt;время&gt;.bak.</translation>
     </message>
@@ -1193,17 +1198,22 @@
 <context>
     <name>ServerConnectionWidget</name>
     <message>
-        <location filename="../app/serverconnectionwidget.cpp" line="+12"/>
+        <location filename="../app/serverconnectionwidget.cpp" line="+13"/>
         <source>[No answer from %1, trying again]</source>
         <translation>[Нет ответа от %1, повторная попытка]</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <source>[%1 sent a message over %2 MiB, trying again]</source>
+        <translation>[%1 прислал сообщение больше %2 МиБ, повторная попытка]</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>[Connecting to %1]</source>
         <translation>[Подключение к %1]</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+8"/>
         <source>[Connected to %1]</source>
         <translation>[Подключено к %1]</translation>
     </message>
@@ -1221,6 +1231,11 @@
         <location line="+6"/>
         <source>[No answer from %1]</source>
         <translation>[Нет ответа от %1]</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>[%1 sent a message over %2 MiB]</source>
+        <translation>[%1 прислал сообщение больше %2 МиБ]</translation>
     </message>
 </context>
 <context>
@@ -1242,7 +1257,7 @@
 <context>
     <name>ServerStateWidget</name>
     <message>
-        <location filename="../app/serverstatewidget.cpp" line="+12"/>
+        <location filename="../app/serverstatewidget.cpp" line="+13"/>
         <source>HW</source>
         <translation>Апп.</translation>
     </message>
@@ -1252,7 +1267,7 @@
         <translation>Запросить у радара сведения об аппаратуре</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>[Connecting to NEPS]</source>
         <translation>[Подключение к NEPS]</translation>
     </message>
@@ -1270,6 +1285,11 @@
         <location line="+3"/>
         <source>Working on</source>
         <translation>Работа через</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>[Messages are not server messages]</source>
+        <translation>[Сообщения не являются сообщениями сервера]</translation>
     </message>
 </context>
 <context>
@@ -1660,7 +1680,7 @@
 <context>
     <name>WorkProfileHandler</name>
     <message>
-        <location filename="../app/workprofilehandler.cpp" line="+284"/>
+        <location filename="../app/workprofilehandler.cpp" line="+286"/>
         <source>Cannot save the configuration to %1: %2</source>
         <translation>Не удалось сохранить конфигурацию в %1: %2</translation>
     </message>

@@ -17,6 +17,11 @@
         <translation>%1 не является обычным файлом</translation>
     </message>
     <message>
+        <location line="+8"/>
+        <source>%1 is read-only</source>
+        <translation>%1 доступен только для чтения</translation>
+    </message>
+    <message>
         <location line="+65"/>
         <source>the configuration takes %1 bytes, more than the %2 bytes that can be read back</source>
         <translation>конфигурация занимает %1 байт, больше %2 байт, которые можно прочитать обратно</translation>

@@ -12,8 +12,8 @@ class RxMessageModel;
 // ("[address]:port" for IPv6) and the payload as PayloadText::escaped() writes it, so that
 // binary payloads survive byte for byte.
 //
-// Every write is checked and the file is synced before it replaces an older one; when
-// anything fails, the older file stays as it was.
+// Written through SafeFileWriter: every write is checked and the file is synced before it
+// replaces an older one; when anything fails, the older file stays as it was.
 class RxLogFile
 {
     Q_DECLARE_TR_FUNCTIONS(RxLogFile)

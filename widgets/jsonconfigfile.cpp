@@ -46,6 +46,14 @@ JsonConfigFile::WriteResult JsonConfigFile::write(const QString &path, const QJs
         m_errorString = tr("%1 is not a regular file").arg(absolutePath);
         return WriteResult::NotWritten;
     }
+    // The system lets root replace a file marked read-only; the mark is the user's word.
+    // (WriteUser would ask the system, which says yes to root.)
+    const QFileDevice::Permissions writable
+        = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (content != Content::Missing && !(QFileInfo(path).permissions() & writable)) {
+        m_errorString = tr("%1 is read-only").arg(absolutePath);
+        return WriteResult::NotWritten;
+    }
     const QByteArray bytes = doSerialize(object);
     if (bytes.isEmpty())
         return WriteResult::NotWritten;

@@ -19,6 +19,7 @@ class QDateTime;
 //   fails, the file is not overwritten.
 // - An empty file counts as unusable too: it is what a save on a full disk used to leave.
 // - Writing goes through SafeFileWriter: a failed write leaves the previous file whole.
+// - A file without write permission is never replaced, not even by root.
 // - What is written can be read back: indented for people to read, but compact when the
 //   indentation would more than quadruple the size (deep nesting) or the file is large,
 //   and not at all when even the compact form is above the size bound.

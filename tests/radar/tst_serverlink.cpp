@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QWebSocket>
 #include <QWebSocketServer>
 #include <QtTest>
 
@@ -77,6 +78,8 @@ private slots:
     void stalledHandshakeIsAbortedAndRetried();
     void serverThatWorksAfterAStallIsReached();
     void healthyServerIsNotTimedOut();
+    void messageAboveTheLimitIsNamed_data();
+    void messageAboveTheLimitIsNamed();
 };
 
 void TestServerLink::stalledHandshakeIsAbortedAndRetried_data()
@@ -162,6 +165,43 @@ void TestServerLink::healthyServerIsNotTimedOut()
     QCOMPARE(disconnected.count(), 0);
     QCOMPARE(timedOut.count(), 0);
     QVERIFY(link.isConnected());
+}
+
+void TestServerLink::messageAboveTheLimitIsNamed_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("tooLarge");
+
+    QTest::newRow("one byte over the limit") << ServerLink::MaxIncomingMessageSize + 1 << true;
+    QTest::newRow("at the limit: received") << ServerLink::MaxIncomingMessageSize << false;
+    QTest::newRow("none: the server just closes") << qint64(0) << false;
+}
+
+void TestServerLink::messageAboveTheLimitIsNamed()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, tooLarge);
+    QWebSocketServer server(QStringLiteral("sender"), QWebSocketServer::NonSecureMode);
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    connect(&server, &QWebSocketServer::newConnection, this, [&] {
+        QWebSocket *socket = server.nextPendingConnection();
+        if (size > 0)
+            socket->sendBinaryMessage(QByteArray(int(size), 'x'));
+        socket->close();
+    });
+    ServerLink link;
+    QList<QString> order;
+    connect(&link, &ServerLink::disconnected, this, [&] { order.append("disconnected"); });
+    connect(&link, &ServerLink::messageTooLarge, this, [&] { order.append("too large"); });
+    QSignalSpy received(&link, &ServerLink::binaryMessageReceived);
+    link.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/").arg(server.serverPort())), 60000);
+
+    QTRY_VERIFY_WITH_TIMEOUT(!order.isEmpty(), Wait);
+    QTest::qWait(50);
+    const QList<QString> expected = tooLarge ? QList<QString> { "disconnected", "too large" }
+                                             : QList<QString> { "disconnected" };
+    QCOMPARE(order, expected);
+    QCOMPARE(received.count(), size > 0 && !tooLarge ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestServerLink)

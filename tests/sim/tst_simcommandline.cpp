@@ -40,7 +40,7 @@ void TestSimCommandLine::accepted()
         "--cycle-ms", "20", "--no-timestamps", "--range", "120.5", "--objects", "64", "--max-load",
         "--seed", "9", "--faulty", "amp2,TRSC", "--busy-acks", "2", "--ack-error", "12",
         "--drop-after", "1.5", "--refuse-pings", "--restart-ms", "800", "--hardware-info",
-        "HW \xC3\xA9" };
+        "HW \xC3\xA9", "--garbage-text", "--garbage-binary", "--huge-text", "64" };
     QCOMPARE(line.parse(args, &o, &error), SimCommandLine::Result::Run);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(o.server.address, QHostAddress(QHostAddress::AnyIPv4));
@@ -58,6 +58,10 @@ void TestSimCommandLine::accepted()
     QCOMPARE(o.radar.faults.errorCode, quint8(12));
     QCOMPARE(o.server.dropAfterMs, 1500);
     QVERIFY(o.server.refusePings);
+    QVERIFY(o.server.garbageText);
+    QVERIFY(o.server.garbageBinary);
+    QCOMPARE(o.server.hugeMessageMiB, 64);
+    QVERIFY(o.server.hugeMessageIsText);
     QCOMPARE(o.radar.restartMs, 800);
     QCOMPARE(o.radar.hardwareInfo, QByteArray("HW \xE9"));
 
@@ -111,6 +115,12 @@ void TestSimCommandLine::refused_data()
     QTest::newRow("speed without replay") << QStringList { "--speed", "2" } << "--replay";
     QTest::newRow("speed 0") << QStringList { "--replay", "f", "--speed", "0" } << "--speed";
     QTest::newRow("stray argument") << QStringList { "extra" } << "extra";
+    QTest::newRow("huge message of 0 MiB")
+        << QStringList { "--huge-message", "0" } << "--huge-message";
+    QTest::newRow("huge text beyond 256 MiB")
+        << QStringList { "--huge-text", "257" } << "--huge-text";
+    QTest::newRow("huge binary and text")
+        << QStringList { "--huge-message", "1", "--huge-text", "1" } << "--huge-text";
 }
 
 void TestSimCommandLine::refused()
@@ -136,7 +146,8 @@ void TestSimCommandLine::helpNamesEveryOption()
              "--objects", "--density", "--max-load", "--state", "--faulty", "--busy-acks",
              "--ack-error", "--no-acks", "--stuck-cycle", "--silent", "--drop-after",
              "--refuse-pings", "--wrong-variant", "--malformed-frames", "--proxy", "--record",
-             "--replay", "--speed", "--loop", "--no-timestamps" })
+             "--replay", "--speed", "--loop", "--no-timestamps", "--garbage-text",
+             "--garbage-binary", "--huge-message", "--huge-text" })
         QVERIFY2(help.contains(QLatin1String(name)), name);
 }
 

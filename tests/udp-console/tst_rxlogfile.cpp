@@ -1,3 +1,4 @@
+#include "../smalldisk.h"
 #include "foldermount.h"
 #include "rxlogfile.h"
 #include "rxmessagemodel.h"
@@ -80,6 +81,7 @@ private slots:
     void emptyListGivesTheHeaderOnly();
     void readOnlyFolder();
     void fullDisk();
+    void shortLogOnAFullDisk();
     void pathIsAFolder();
 
 private:
@@ -212,6 +214,24 @@ void TestRxLogFile::fullDisk()
     m_model.prependEntries({ entry(QDateTime::currentDateTime(), "127.0.0.1", 1, "fits") });
     QVERIFY(RxLogFile::save(path, m_model, &error));
     QVERIFY(readFile(path).endsWith("\tfits\n"));
+}
+
+// A log of a few bytes used to pass through the buffers and leave an empty file.
+void TestRxLogFile::shortLogOnAFullDisk()
+{
+    SmallDisk disk;
+    VANTOR_REQUIRE_SMALL_DISK(disk);
+    const QString path = disk.filePath("log.txt");
+    QVERIFY(writeFile(path, "earlier log"));
+    QVERIFY(disk.fill());
+    m_model.prependEntries({ entry(QDateTime::currentDateTime(), "127.0.0.1", 1, "new") });
+
+    QString error;
+    QVERIFY(!RxLogFile::save(path, m_model, &error));
+    QVERIFY2(error.contains("No space left on device"), qPrintable(error));
+    QCOMPARE(readFile(path), QByteArray("earlier log"));
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList({ "filler", "log.txt" }));
 }
 
 void TestRxLogFile::pathIsAFolder()
