@@ -36,6 +36,7 @@ public:
     enum Direction { Approaching, Receding, DirectionCount };
     enum LengthClass { Motorcycle, Car, Van, Truck, LengthClassCount };
 
+    static constexpr int DefaultIntervalMinutes = 5;
     static constexpr double ZoneStart = 30.0;
     static constexpr double ZoneLength = 10.0;
     static constexpr qint64 MaxFrameGapMs = 1000;
@@ -123,7 +124,7 @@ private:
     void doCount(const LaneObject &object, TrackState &state, Direction direction);
     Row rowOf(int lane, const Tally &tally) const;
 
-    int m_minutes = 5;
+    int m_minutes = DefaultIntervalMinutes;
     QMap<int, Zone> m_zones;
     QHash<quint8, TrackState> m_tracks;
     int m_frame = 0;

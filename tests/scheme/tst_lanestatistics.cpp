@@ -173,7 +173,8 @@ void TestLaneStatistics::intervals()
     for (int minute : { 0, 1, 3 }) {
         for (int i = 0; i <= 20; ++i) {
             const QDateTime t = T0.addSecs(60 * minute + 30).addMSecs(FrameMs * i);
-            statistics.showLaneFrame({ t, { { 1, quint64(minute + 1), -1, 30.0 + i, 20.0, 4.5 } } });
+            statistics.showLaneFrame(
+                { t, { { 1, quint64(minute + 1), -1, 30.0 + i, 20.0, 4.5 } } });
         }
     }
     QCOMPARE(finished.count(), 2);
