@@ -97,39 +97,313 @@
     </message>
 </context>
 <context>
+    <name>LaneStatistics</name>
+    <message>
+        <location filename="../scheme/lanestatistics.cpp" line="+75"/>
+        <source>Interval start (UTC)</source>
+        <translation>Начало интервала (UTC)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Minutes</source>
+        <translation>Минут</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Lane</source>
+        <translation>Полоса</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Approaching</source>
+        <translation>К радару</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Receding</source>
+        <translation>От радара</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Mean speed, km/h</source>
+        <translation>Средняя скорость, км/ч</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>85th percentile speed, km/h</source>
+        <translation>Скорость 85-го процентиля, км/ч</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Occupancy, %</source>
+        <translation>Занятость, %</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Motorcycles</source>
+        <translation>Мотоциклы</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Cars</source>
+        <translation>Легковые</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Vans</source>
+        <translation>Фургоны</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Trucks</source>
+        <translation>Грузовые</translation>
+    </message>
+</context>
+<context>
+    <name>LaneStatisticsChart</name>
+    <message>
+        <location filename="../app/lanestatisticschart.cpp" line="+54"/>
+        <source>No intervals yet</source>
+        <translation>Интервалов пока нет</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Lane %1</source>
+        <translation>Полоса %1</translation>
+    </message>
+</context>
+<context>
+    <name>LaneStatisticsModel</name>
+    <message>
+        <location filename="../scheme/lanestatisticsmodel.cpp" line="+48"/>
+        <source>%1, %2 min</source>
+        <translation>%1, %2 мин</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1, away</source>
+        <translation>%1, от радара</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1, towards</source>
+        <translation>%1, к радару</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Interval</source>
+        <translation>Интервал</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Lane</source>
+        <translation>Полоса</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Towards</source>
+        <translation>К радару</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Away</source>
+        <translation>От радара</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Mean, km/h</source>
+        <translation>Средняя, км/ч</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>85 %, km/h</source>
+        <translation>85 %, км/ч</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Occupancy, %</source>
+        <translation>Занятость, %</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Motorcycles</source>
+        <translation>Мотоциклы</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Cars</source>
+        <translation>Легковые</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Vans</source>
+        <translation>Фургоны</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Trucks</source>
+        <translation>Грузовые</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Vehicles whose track crossed the lane&apos;s counting line, %1 m along the road, towards or away from the radar. Each track is counted once; an identifier the radar reuses after a gap or a jump is another vehicle.</source>
+        <translation>Транспортные средства, чей трек пересёк линию счёта полосы в %1 м вдоль дороги, в сторону радара или от него. Каждый трек считается один раз; идентификатор, который радар использует снова после перерыва или скачка, — это другое транспортное средство.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Start of the interval in local time; the interval in progress is in italics.</source>
+        <translation>Начало интервала по местному времени; текущий интервал выделен курсивом.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The lane of the road configuration and its direction of travel.</source>
+        <translation>Полоса из конфигурации дороги и направление движения по ней.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Mean speed of the counted vehicles as they crossed the counting line.</source>
+        <translation>Средняя скорость посчитанных транспортных средств при пересечении линии счёта.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The speed 85 % of the counted vehicles did not exceed.</source>
+        <translation>Скорость, которую не превысили 85 % посчитанных транспортных средств.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Share of the observed time in which a vehicle&apos;s body was in the lane&apos;s measuring zone, %1 to %2 m along the road.</source>
+        <translation>Доля времени наблюдения, в течение которой кузов транспортного средства находился в зоне измерения полосы, от %1 до %2 м вдоль дороги.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Counted vehicles shorter than %1 m.</source>
+        <translation>Посчитанные транспортные средства короче %1 м.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+4"/>
+        <source>Counted vehicles from %1 m to less than %2 m.</source>
+        <translation>Посчитанные транспортные средства длиной от %1 м до %2 м (не включая).</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Counted vehicles of %1 m and longer.</source>
+        <translation>Посчитанные транспортные средства длиной %1 м и более.</translation>
+    </message>
+</context>
+<context>
+    <name>LaneStatisticsWindow</name>
+    <message>
+        <location filename="../app/lanestatisticswindow.ui" line="+19"/>
+        <source>Interval:</source>
+        <translation>Интервал:</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Clear</source>
+        <translation>Очистить</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Export to CSV...</source>
+        <translation>Экспорт в CSV...</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Wrong-way alarms</source>
+        <translation>Тревоги о встречном движении</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Alarm when a vehicle drives against its lane for more than</source>
+        <translation>Тревога, когда транспортное средство проехало против направления полосы больше чем</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source> m</source>
+        <translation> м</translation>
+    </message>
+    <message>
+        <location filename="../app/lanestatisticswindow.cpp" line="+105"/>
+        <location line="+6"/>
+        <source>Export lane statistics</source>
+        <translation>Экспорт статистики по полосам</translation>
+    </message>
+    <message>
+        <location line="-5"/>
+        <source>lane-statistics.csv</source>
+        <translation>статистика-по-полосам.csv</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>Файлы CSV (*.csv);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The statistics could not be saved to %1: %2</source>
+        <translation>Не удалось сохранить статистику в %1: %2</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1  lane %2  object %3  %4 m against the lane</source>
+        <translation>%1  полоса %2  объект %3  %4 м против направления полосы</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>1 min</source>
+        <translation>1 мин</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>5 min</source>
+        <translation>5 мин</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>15 min</source>
+        <translation>15 мин</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Each vehicle is counted once, when its track crosses the line %1 m along its lane.</source>
+        <translation>Каждое транспортное средство считается один раз, когда его трек пересекает линию в %1 м вдоль полосы.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+34"/>
+        <location filename="../app/mainwindow.cpp" line="+36"/>
         <source>QEL Vantor Road App</source>
         <translation>QEL Vantor Road App</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.ui" line="+427"/>
+        <location filename="../app/mainwindow.ui" line="+429"/>
         <source>&amp;Server</source>
         <translation>&amp;Сервер</translation>
     </message>
     <message>
-        <location line="+159"/>
+        <location line="+164"/>
         <source>&amp;Choose radar server</source>
         <translation>&amp;Выбрать сервер радара</translation>
     </message>
     <message>
-        <location line="-153"/>
+        <location line="-158"/>
         <source>&amp;Help</source>
         <translation>Сп&amp;равка</translation>
     </message>
     <message>
-        <location line="+158"/>
+        <location line="+163"/>
         <source>&amp;About this program</source>
         <translation>&amp;О программе</translation>
     </message>
     <message>
-        <location line="-254"/>
+        <location line="-261"/>
         <source>&amp;File</source>
         <translation>&amp;Файл</translation>
     </message>
     <message>
-        <location line="+110"/>
+        <location line="+112"/>
         <source>&amp;Switch work profile</source>
         <translation>&amp;Сменить рабочий профиль</translation>
     </message>
@@ -139,12 +413,12 @@
         <translation>&amp;Выход</translation>
     </message>
     <message>
-        <location line="-107"/>
+        <location line="-109"/>
         <source>&amp;Protocol</source>
         <translation>&amp;Протокол</translation>
     </message>
     <message>
-        <location line="+255"/>
+        <location line="+262"/>
         <source>&amp;0. Serial, type Q (SerQ)</source>
         <translation>&amp;0. Последовательный, тип Q (SerQ)</translation>
     </message>
@@ -154,12 +428,12 @@
         <translation>&amp;1. Последовательный, тип P (SerP)</translation>
     </message>
     <message>
-        <location line="-148"/>
+        <location line="-153"/>
         <source>&amp;Force server to change protocol</source>
         <translation>&amp;Принудительно сменить протокол сервера</translation>
     </message>
     <message>
-        <location line="-106"/>
+        <location line="-108"/>
         <source>&amp;View</source>
         <translation>&amp;Вид</translation>
     </message>
@@ -169,7 +443,12 @@
         <translation>Видимые &amp;панели</translation>
     </message>
     <message>
-        <location line="+260"/>
+        <location line="+230"/>
+        <source>Lane &amp;statistics...</source>
+        <translation>Ста&amp;тистика по полосам...</translation>
+    </message>
+    <message>
+        <location line="+37"/>
         <source>Traffic &amp;scheme / Speed generated with imitator</source>
         <translation>&amp;Схема движения / Скорость от имитатора</translation>
     </message>
@@ -214,18 +493,18 @@
         <translation>&amp;История объектов</translation>
     </message>
     <message>
-        <location line="-289"/>
-        <location line="+297"/>
+        <location line="-296"/>
+        <location line="+304"/>
         <source>Projecting to &amp;video</source>
         <translation>Проецирование на &amp;видео</translation>
     </message>
     <message>
-        <location line="-315"/>
+        <location line="-322"/>
         <source>&amp;Traffic scheme</source>
         <translation>&amp;Схема движения</translation>
     </message>
     <message>
-        <location line="+93"/>
+        <location line="+95"/>
         <source>Draw road &amp;vertical</source>
         <translation>Рисовать дорогу &amp;вертикально</translation>
     </message>
@@ -252,7 +531,7 @@
         <translation>Рисовать &amp;усреднённые треки</translation>
     </message>
     <message>
-        <location line="+158"/>
+        <location line="+163"/>
         <source>&amp;Normal mode</source>
         <translation>&amp;Обычный режим</translation>
     </message>
@@ -267,7 +546,7 @@
         <translation>С&amp;мешанный режим</translation>
     </message>
     <message>
-        <location line="-214"/>
+        <location line="-219"/>
         <source>Customize &amp;traffic scheme</source>
         <translation>&amp;Настройка схемы движения</translation>
     </message>
@@ -327,7 +606,7 @@
         <translation>С&amp;бросить усреднённые треки</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+106"/>
+        <location filename="../app/mainwindow.cpp" line="+119"/>
         <source> Traffic scheme  </source>
         <translation> Схема движения  </translation>
     </message>
@@ -367,7 +646,7 @@
         <translation>Общая информация  </translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+77"/>
         <source>Switch work profile</source>
         <translation>Смена рабочего профиля</translation>
     </message>
@@ -428,6 +707,21 @@
     </message>
     <message>
         <location line="+57"/>
+        <source>Lane statistics</source>
+        <translation>Статистика по полосам</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Wrong-way driver in lane %1 (object %2) at %3</source>
+        <translation>Встречное движение на полосе %1 (объект %2) в %3</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>View &gt; Lane statistics lists every wrong-way alarm.</source>
+        <translation>Все тревоги о встречном движении перечислены в окне «Вид &gt; Статистика по полосам».</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>The configuration file %1 could not be read, so the program starts from the default profile. The file will be kept as %1.&lt;date&gt;-&lt;time&gt;.bak when the profiles are saved.</source>
         <translation>Не удалось прочитать файл конфигурации %1, поэтому программа запущена с профилем по умолчанию. При сохранении профилей файл будет сохранён как %1.&lt;дата&gt;-&lt;время&gt;.bak.</translation>
     </message>
@@ -1660,7 +1954,7 @@
 <context>
     <name>WorkProfileHandler</name>
     <message>
-        <location filename="../app/workprofilehandler.cpp" line="+284"/>
+        <location filename="../app/workprofilehandler.cpp" line="+292"/>
         <source>Cannot save the configuration to %1: %2</source>
         <translation>Не удалось сохранить конфигурацию в %1: %2</translation>
     </message>
@@ -1676,12 +1970,12 @@
     </message>
     <message>
         <location line="-34"/>
-        <location line="+181"/>
+        <location line="+186"/>
         <source>Default profile</source>
         <translation>Профиль по умолчанию</translation>
     </message>
     <message>
-        <location line="-214"/>
+        <location line="-219"/>
         <source>Cannot keep a copy of the unreadable configuration file %1, so it was not replaced: %2</source>
         <translation>Не удалось сохранить копию нечитаемого файла конфигурации %1, поэтому он не был заменён: %2</translation>
     </message>
