@@ -18,8 +18,8 @@ LaneStatisticsWindow::LaneStatisticsWindow(QWidget *parent)
         m_ui.intervalCombo->addItem(QString(), minutes);
     m_ui.table->setModel(&m_model);
     m_ui.table->verticalHeader()->hide();
-    m_ui.splitter->setStretchFactor(0, 3);
-    m_ui.splitter->setStretchFactor(1, 2);
+    m_ui.splitter->setStretchFactor(0, 2);
+    m_ui.splitter->setStretchFactor(1, 1);
     m_ui.distanceSpin->setRange(WrongWayDetector::MinMinDistance, WrongWayDetector::MaxMinDistance);
     m_ui.distanceSpin->setValue(m_detector.minDistance());
     doRetranslate();

@@ -31,9 +31,13 @@ QVariant LaneStatisticsModel::data(const QModelIndex &index, int role) const
         return {};
     const LaneStatistics::Row &r = rowAt(index.row());
     const auto column = Column(index.column());
+    const QLocale locale;
     if (role == Qt::TextAlignmentRole)
         return column == Column::Start ? int(Qt::AlignLeft | Qt::AlignVCenter)
                                        : int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole && column == Column::Start)
+        return tr("%n minute(s) from %1", nullptr, r.minutes)
+            .arg(locale.toString(r.start.toLocalTime(), QLocale::LongFormat));
     if (role == Qt::FontRole && index.row() >= m_finished.size()) {
         QFont font;
         font.setItalic(true);
@@ -41,13 +45,10 @@ QVariant LaneStatisticsModel::data(const QModelIndex &index, int role) const
     }
     if (role != Qt::DisplayRole)
         return {};
-    const QLocale locale;
     const bool counted = r.total() > 0;
     switch (column) {
     case Column::Start:
-        return tr("%1, %2 min")
-            .arg(locale.toString(r.start.toLocalTime(), QLocale::ShortFormat))
-            .arg(r.minutes);
+        return locale.toString(r.start.toLocalTime(), QLocale::ShortFormat);
     case Column::Lane:
         return LaneFrame::isRecedingLane(r.lane) ? tr("%1, away").arg(r.lane)
                                                  : tr("%1, towards").arg(r.lane);
