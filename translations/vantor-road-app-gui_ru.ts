@@ -174,13 +174,17 @@
 </context>
 <context>
     <name>LaneStatisticsModel</name>
-    <message>
-        <location filename="../scheme/lanestatisticsmodel.cpp" line="+48"/>
-        <source>%1, %2 min</source>
-        <translation>%1, %2 мин</translation>
+    <message numerus="yes">
+        <location filename="../scheme/lanestatisticsmodel.cpp" line="+39"/>
+        <source>%n minute(s) from %1</source>
+        <translation>
+            <numerusform>%n минута с %1</numerusform>
+            <numerusform>%n минуты с %1</numerusform>
+            <numerusform>%n минут с %1</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+14"/>
         <source>%1, away</source>
         <translation>%1, от радара</translation>
     </message>
@@ -299,7 +303,7 @@
         <translation>Интервал:</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+20"/>
         <source>Clear</source>
         <translation>Очистить</translation>
     </message>
@@ -309,7 +313,7 @@
         <translation>Экспорт в CSV...</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+37"/>
         <source>Wrong-way alarms</source>
         <translation>Тревоги о встречном движении</translation>
     </message>
