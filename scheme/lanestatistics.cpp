@@ -112,6 +112,10 @@ void LaneStatistics::setIntervalMinutes(int minutes)
 
 void LaneStatistics::setLaneCenterLines(const QMap<int, QPolygonF> &lines)
 {
+    // The same road applied again (a profile applied twice) keeps the interval going.
+    if (lines == m_lines)
+        return;
+    m_lines = lines;
     if (m_start.isValid())
         doFinishInterval();
     m_zones.clear();

@@ -84,6 +84,7 @@ public:
 public slots:
     // 1, 5 or 15; other values are ignored. The interval in progress is finished.
     void setIntervalMinutes(int minutes);
+    // A new road finishes the interval in progress; the same road again changes nothing.
     void setLaneCenterLines(const QMap<int, QPolygonF> &lines);
     void showLaneFrame(const LaneFrame &frame);
     // Forgets every interval.
@@ -125,6 +126,7 @@ private:
     Row rowOf(int lane, const Tally &tally) const;
 
     int m_minutes = DefaultIntervalMinutes;
+    QMap<int, QPolygonF> m_lines;
     QMap<int, Zone> m_zones;
     QHash<quint8, TrackState> m_tracks;
     int m_frame = 0;

@@ -186,7 +186,10 @@ void TestLaneStatistics::intervals()
     QCOMPARE(statistics.currentRows().at(0).start, T0.addSecs(180));
     QCOMPARE(statistics.currentRows().at(0).total(), 1);
 
-    // A new road finishes the interval in progress.
+    // The same road again keeps the interval going; a new road finishes it.
+    statistics.setLaneCenterLines(straightLanes({ -1 }));
+    QCOMPARE(statistics.finishedRows().size(), 2);
+    QCOMPARE(statistics.currentRows().size(), 1);
     statistics.setLaneCenterLines(straightLanes({ -1, 1 }));
     QCOMPARE(statistics.finishedRows().size(), 3);
     QVERIFY(statistics.currentRows().isEmpty());
