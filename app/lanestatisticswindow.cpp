@@ -42,7 +42,7 @@ LaneStatisticsWindow::LaneStatisticsWindow(QWidget *parent)
     });
     connect(&m_statistics, &LaneStatistics::currentChanged, this, [this] {
         if (isVisible())
-            m_ui.chart->setRows(m_model.rows());
+            doShowChart();
     });
     setIntervalMinutes(m_statistics.intervalMinutes());
 }
@@ -88,7 +88,7 @@ void LaneStatisticsWindow::changeEvent(QEvent *event)
 void LaneStatisticsWindow::showEvent(QShowEvent *event)
 {
     StandaloneWidget::showEvent(event);
-    m_ui.chart->setRows(m_model.rows());
+    doShowChart();
     // Once per showing: measuring every row on each frame would cost more than the frame.
     m_ui.table->resizeColumnsToContents();
 }
@@ -116,7 +116,7 @@ void LaneStatisticsWindow::onClearClicked()
 {
     m_statistics.clear();
     m_model.reload();
-    m_ui.chart->setRows(m_model.rows());
+    doShowChart();
 }
 
 void LaneStatisticsWindow::onWrongWayDetected(const WrongWayAlarm &alarm)
@@ -134,6 +134,12 @@ void LaneStatisticsWindow::onWrongWayDetected(const WrongWayAlarm &alarm)
     while (m_ui.alarmList->count() > MaxLoggedAlarms)
         delete m_ui.alarmList->takeItem(m_ui.alarmList->count() - 1);
     emit wrongWayDetected(alarm);
+}
+
+void LaneStatisticsWindow::doShowChart()
+{
+    const int lanes = qMax(1, m_statistics.lanes().size());
+    m_ui.chart->setRows(m_model.latestRows(LaneStatisticsChart::MaxIntervals * lanes));
 }
 
 void LaneStatisticsWindow::doRetranslate()

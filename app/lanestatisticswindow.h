@@ -48,6 +48,7 @@ private:
     void onClearClicked();
     void onWrongWayDetected(const WrongWayAlarm &alarm);
     void doRetranslate();
+    void doShowChart();
 
     Ui::LaneStatisticsWindow m_ui;
     LaneStatistics m_statistics;

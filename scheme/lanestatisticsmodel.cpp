@@ -151,6 +151,13 @@ QVariant LaneStatisticsModel::headerData(int section, Qt::Orientation orientatio
     return {};
 }
 
+QVector<LaneStatistics::Row> LaneStatisticsModel::latestRows(int count) const
+{
+    const int fromFinished = qBound(0, count - m_current.size(), m_finished.size());
+    return m_finished.mid(m_finished.size() - fromFinished)
+        + m_current.mid(qMax(0, m_current.size() - count));
+}
+
 void LaneStatisticsModel::reload()
 {
     beginResetModel();

@@ -38,6 +38,8 @@ public:
 
     // The finished rows followed by those in progress.
     QVector<LaneStatistics::Row> rows() const { return m_finished + m_current; }
+    // The last count of those rows, cheaper than all of them on every frame.
+    QVector<LaneStatistics::Row> latestRows(int count) const;
     int finishedCount() const { return m_finished.size(); }
 
 public slots:

@@ -85,6 +85,18 @@ void TestLaneStatisticsWindow::modelFollowsTheIntervals()
                  .toString()
                  .isEmpty());
 
+    // The chart's share: the latest rows, across the finished and the current ones.
+    for (int count : { 0, 1, 3, 8, 20 }) {
+        const QVector<LaneStatistics::Row> latest = model.latestRows(count);
+        const QVector<LaneStatistics::Row> all = model.rows();
+        QCOMPARE(latest.size(), qMin(count, all.size()));
+        for (int i = 0; i < latest.size(); ++i) {
+            const LaneStatistics::Row &expected = all.at(all.size() - latest.size() + i);
+            QCOMPARE(latest.at(i).start, expected.start);
+            QCOMPARE(latest.at(i).lane, expected.lane);
+        }
+    }
+
     window.form().clearButton->click();
     QCOMPARE(model.rowCount(), 0);
 }
