@@ -2,6 +2,7 @@
 
 #include "generalinfowidget.h"
 #include "imitatorobjectwidget.h"
+#include "lanestatisticswindow.h"
 #include "objectstablewidget.h"
 #include "projectionwidget.h"
 #include "radartuningwidget.h"
@@ -51,6 +52,10 @@ void MainViews::connectDisplays() const
     QObject::connect(
         roadScene, &RoadScene::roadTanAngles, scheme, &RoadObjectsWidget::setRoadTanAngles);
     roadScene->connectView(drawer);
+    QObject::connect(roadScene, &RoadScene::laneCenterLines, laneStatistics,
+        &LaneStatisticsWindow::setLaneCenterLines);
+    QObject::connect(
+        roadScene, &RoadScene::laneFrame, laneStatistics, &LaneStatisticsWindow::showLaneFrame);
 
     QObject::connect(drawer, &ProjectionDrawer::sight, scheme, &RoadObjectsWidget::setSight);
     QObject::connect(drawer, &ProjectionDrawer::pickedRadarPosition, setPosition,

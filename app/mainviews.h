@@ -3,6 +3,7 @@
 class GeneralInfoWidget;
 class HistoryTableWidget;
 class ImitatorObjectWidget;
+class LaneStatisticsWindow;
 class ObjectsTableWidget;
 class ProjectionWidget;
 class RadarStateWidget;
@@ -53,9 +54,12 @@ struct MainViews
     RoadConfigWidget *roadConfig = nullptr;
     TvmsConfigWidget *tvmsConfig = nullptr;
 
+    LaneStatisticsWindow *laneStatistics = nullptr;
+
     // Creates the displays and panels that live in the form's boxes.
     void createInForm(Ui::MainWindow &form);
     // Connects the views that feed each other: the road scene to the scheme and the
-    // projection, the projection's picks to the position panel and the scheme.
+    // projection and the lane statistics, the projection's picks to the position panel and
+    // the scheme.
     void connectDisplays() const;
 };

@@ -17,6 +17,8 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStatusBar>
 
@@ -68,6 +70,17 @@ MainWindow::MainWindow(QWidget *parent)
     statusBar()->addPermanentWidget(m_views.serverState);
     statusBar()->addPermanentWidget(m_views.serverProtocol);
     statusBar()->addPermanentWidget(m_views.radarState);
+    m_wrongWayBanner = new QLabel(this);
+    m_wrongWayBanner->setObjectName(QStringLiteral("wrongWayBanner"));
+    m_wrongWayBanner->setStyleSheet(QStringLiteral(
+        "QLabel { background: #c62828; color: white; font-weight: bold; padding: 2px 8px; }"));
+    m_wrongWayBanner->hide();
+    statusBar()->addWidget(m_wrongWayBanner);
+    m_wrongWayBannerTimer.setSingleShot(true);
+    m_wrongWayBannerTimer.setInterval(WrongWayBannerMs);
+    connect(&m_wrongWayBannerTimer, &QTimer::timeout, m_wrongWayBanner, &QLabel::hide);
+    connect(&m_laneStatisticsWindow, &LaneStatisticsWindow::wrongWayDetected, this,
+        &MainWindow::onWrongWayDetected);
 
     doConnectProfile();
     doConnectDisplays();
@@ -129,6 +142,8 @@ void MainWindow::doFillMenus()
         &MainWindow::onPickupRadarPosAndCameraViewAngleTriggered);
     connect(m_ui.actionResetAverageTracks, &QAction::triggered, &m_roadScene,
         &RoadScene::resetAverageTracks);
+    connect(m_ui.actionShowLaneStatistics, &QAction::triggered, this,
+        &MainWindow::onShowLaneStatisticsTriggered);
     connect(m_ui.actionChooseRadarServer, &QAction::triggered, this,
         &MainWindow::onChooseRadarServerTriggered);
     connect(
@@ -175,6 +190,7 @@ void MainWindow::doCreateViews()
     m_views.projection = &m_projectionWidget;
     m_views.frameCollector = &m_frameCollector;
     m_views.roadScene = &m_roadScene;
+    m_views.laneStatistics = &m_laneStatisticsWindow;
     m_views.roadConfig = &m_roadConfigWidget;
     m_views.tvmsConfig = &m_tvmsConfigWidget;
 }
@@ -527,7 +543,27 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_radarWiring->release();
     m_projectionWidget.close();
     m_historyTableWidget.close();
+    m_laneStatisticsWindow.close();
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::onShowLaneStatisticsTriggered()
+{
+    m_laneStatisticsWindow.showStandalone(false, this, titleWithProfile(tr("Lane statistics")));
+    m_laneStatisticsWindow.raise();
+    m_laneStatisticsWindow.activateWindow();
+}
+
+void MainWindow::onWrongWayDetected(const WrongWayAlarm &alarm)
+{
+    m_wrongWayBanner->setText(tr("Wrong-way driver in lane %1 (object %2) at %3")
+                                  .arg(alarm.lane)
+                                  .arg(alarm.id)
+                                  .arg(QLocale().toString(alarm.dateTimeUtc.toLocalTime().time(),
+                                      QStringLiteral("HH:mm:ss"))));
+    m_wrongWayBanner->setToolTip(tr("View > Lane statistics lists every wrong-way alarm."));
+    m_wrongWayBanner->show();
+    m_wrongWayBannerTimer.start();
 }
 
 void MainWindow::onConfigurationUnreadable(const QString &path)

@@ -2,6 +2,7 @@
 
 #include "historytablewidget.h"
 #include "ivantorclient.h"
+#include "lanestatisticswindow.h"
 #include "panelarranger.h"
 #include "projectionwidget.h"
 #include "protocolvariant.h"
@@ -16,10 +17,12 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QTimer>
 
 class GeneralInfoWidget;
 class ImitatorObjectWidget;
 class MessageReporter;
+class QLabel;
 class ObjectsTableWidget;
 class QActionGroup;
 class RadarStateWidget;
@@ -51,6 +54,7 @@ public:
 
     static constexpr const char *ConfigPath = "./.vantor-road-app-gui_config.json";
     static constexpr int ReconnectTimeoutMs = 2000;
+    static constexpr int WrongWayBannerMs = 60000;
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -63,6 +67,9 @@ public:
     ObjectsTableWidget *objectsTableWidget() const { return m_views.objectsTable; }
     RoadObjectsWidget *roadObjectsWidget() const { return m_views.scheme; }
     ProjectionWidget *projectionWidget() { return &m_projectionWidget; }
+    LaneStatisticsWindow *laneStatisticsWindow() { return &m_laneStatisticsWindow; }
+    // The status bar's alarm of the latest wrong-way driver, hidden when there is none.
+    QLabel *wrongWayBanner() const { return m_wrongWayBanner; }
     bool isControlVisible(int control) const { return m_visible.value(VantorControl(control)); }
     const Ui::MainWindow &form() const { return m_ui; }
     MessageReporter *messageReporter() const { return m_messages; }
@@ -85,6 +92,8 @@ public slots:
     void onTracksDisplayModeTriggered(QAction *action);
     void onConfigureRoadTriggered();
     void onConfigureTvmsTriggered();
+    void onShowLaneStatisticsTriggered();
+    void onWrongWayDetected(const WrongWayAlarm &alarm);
     void onChooseRadarServerTriggered();
     void onAboutProgramTriggered();
     void onPickupRadarPosTriggered();
@@ -158,9 +167,12 @@ private:
     TvmsConfigWidget m_tvmsConfigWidget;
     HistoryTableWidget m_historyTableWidget;
     ProjectionWidget m_projectionWidget;
+    LaneStatisticsWindow m_laneStatisticsWindow;
     Ui::MainWindow m_ui;
     MainViews m_views;
     RadarWiring *m_radarWiring = nullptr;
     MessageReporter *m_messages = nullptr;
     PanelArranger *m_panelArranger = nullptr;
+    QLabel *m_wrongWayBanner = nullptr;
+    QTimer m_wrongWayBannerTimer;
 };

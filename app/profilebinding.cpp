@@ -2,6 +2,7 @@
 
 #include "historytablewidget.h"
 #include "imitatorobjectwidget.h"
+#include "lanestatisticswindow.h"
 #include "mainwindow.h"
 #include "objectstablewidget.h"
 #include "projectionwidget.h"
@@ -110,6 +111,10 @@ void bindViews(WorkProfileHandler *handler, const MainViews &views)
     announce(&H::limitationsPresetsChanged, views.setPolygon, &SetPolygonWidget::setPresets);
     QObject::connect(
         views.setPolygon, &SetPolygonWidget::presetsChanged, handler, &H::setLimitationsPresets);
+    announce(&H::laneStatisticsIntervalChanged, views.laneStatistics,
+        &LaneStatisticsWindow::setIntervalMinutes);
+    QObject::connect(views.laneStatistics, &LaneStatisticsWindow::intervalMinutesChanged, handler,
+        &H::setLaneStatisticsInterval);
 }
 
 void bindWindow(WorkProfileHandler *handler, MainWindow *window)

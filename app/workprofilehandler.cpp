@@ -105,6 +105,13 @@ template<> bool accepts<&H::radarServerUrlChanged>(const QJsonValue &value)
         && (url.scheme() == QLatin1String("ws") || url.scheme() == QLatin1String("wss"));
 }
 
+// The lane statistics offer intervals of 1, 5 and 15 minutes.
+template<> bool accepts<&H::laneStatisticsIntervalChanged>(const QJsonValue &value)
+{
+    return value.isDouble()
+        && (value.toDouble() == 1 || value.toDouble() == 5 || value.toDouble() == 15);
+}
+
 // How a setting is announced and which stored values it can use.
 struct Handling
 {
@@ -172,6 +179,7 @@ const Setting Settings[] {
     { "data/auto_get_data", true, handle<&H::autoGetDataChanged> },
     { "presets/position_presets", Absent, handle<&H::positionPresetsChanged> },
     { "presets/limitations_presets", Absent, handle<&H::limitationsPresetsChanged> },
+    { "view/lane_statistics/interval_minutes", 5, handle<&H::laneStatisticsIntervalChanged> },
 };
 // clang-format on
 
@@ -416,6 +424,11 @@ void WorkProfileHandler::setShowCurrentTracksOnScheme(bool show)
 void WorkProfileHandler::setShowAverageTracksOnScheme(bool show)
 {
     doSetValue(&announce<&H::showAverageTracksOnSchemeChanged>, show);
+}
+
+void WorkProfileHandler::setLaneStatisticsInterval(int minutes)
+{
+    doSetValue(&announce<&H::laneStatisticsIntervalChanged>, minutes);
 }
 
 void WorkProfileHandler::setTracksDisplayMode(int mode)

@@ -75,6 +75,7 @@ public slots:
     void setAutoGetData(bool get);
     void setPositionPresets(const QJsonArray &presets);
     void setLimitationsPresets(const QJsonArray &presets);
+    void setLaneStatisticsInterval(int minutes);
 
 signals:
     void applyingProfileStarted(const QString &name);
@@ -102,6 +103,7 @@ signals:
     void autoGetDataChanged(bool get);
     void positionPresetsChanged(const QJsonArray &presets);
     void limitationsPresetsChanged(const QJsonArray &presets);
+    void laneStatisticsIntervalChanged(int minutes);
     void applyingProfileFinished();
 
     // loadProfiles() found the file at path unusable: the profiles are as they were, and

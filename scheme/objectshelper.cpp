@@ -15,6 +15,7 @@ ObjectsHelper::ObjectsHelper(QObject *parent)
     qRegisterMetaType<QVector<quint8>>("QVector<quint8>");
     qRegisterMetaType<QMap<quint8, QPolygonF>>("QMap<quint8,QPolygonF>");
     qRegisterMetaType<QMap<int, QPolygonF>>();
+    qRegisterMetaType<LaneFrame>();
     connect(&m_filling, &RoadObjectFrameCollector::frameCollected, this, &ObjectsHelper::sortFrame);
 }
 
@@ -113,7 +114,7 @@ void ObjectsHelper::sortFrame(const RoadObjectFrame &frame)
     m_cycleNumber = frame.cycleNumber;
     ++m_frame;
     doSortObjects(frame);
-    doUpdateTracks(frame.objects);
+    const LaneFrame onLanes = doUpdateTracks(frame);
     emit currentTracks(currentTrackMap());
     emit frameSorted(m_sorted);
     emit sortingFinished(m_sorted.ids());
@@ -121,6 +122,7 @@ void ObjectsHelper::sortFrame(const RoadObjectFrame &frame)
         m_averageChanged = false;
         emit averageTracks(averageTrackMap());
     }
+    emit laneFrame(onLanes);
 }
 
 void ObjectsHelper::setCycleNumber(quint64 number)
@@ -176,9 +178,11 @@ void ObjectsHelper::doSortObjects(const RoadObjectFrame &frame)
         });
 }
 
-void ObjectsHelper::doUpdateTracks(const QVector<RoadObject> &objects)
+LaneFrame ObjectsHelper::doUpdateTracks(const RoadObjectFrame &frame)
 {
-    for (const RoadObject &o : objects) {
+    LaneFrame onLanes;
+    onLanes.dateTimeUtc = frame.dateTimeUtc;
+    for (const RoadObject &o : frame.objects) {
         const QPointF p(o.xRange, o.yRange);
         // Garbage positions would only stretch the tracks off the road.
         if (!qIsFinite(p.x()) || !qIsFinite(p.y()) || qAbs(p.x()) > MaxCoordinate
@@ -187,7 +191,9 @@ void ObjectsHelper::doUpdateTracks(const QVector<RoadObject> &objects)
         Track &t = m_tracks[o.id];
         t.lastFrame = m_frame;
         if (!t.points.isEmpty() && calcDistance(t.points.constLast(), p) > MaxTrackJump)
-            t = Track { {}, m_frame, 0, -1, 0.0 };
+            t = Track { {}, m_frame, 0, -1, 0.0, 0 };
+        if (t.number == 0)
+            t.number = ++m_lastTrackNumber;
         if (t.points.isEmpty() || calcDistance(t.points.constLast(), p) >= MinTrackStep) {
             if (t.points.size() >= MaxTrackPoints)
                 t.points.remove(0, t.points.size() - MaxTrackPoints + 1);
@@ -197,10 +203,13 @@ void ObjectsHelper::doUpdateTracks(const QVector<RoadObject> &objects)
         int lane = 0;
         int index = -1;
         double offset = 0.0;
-        if (!doFindStation(p, lane, index, offset)) {
+        double along = 0.0;
+        if (!doFindStation(p, lane, index, offset, along)) {
             t.lane = 0;
             continue;
         }
+        onLanes.objects.append(
+            { o.id, t.number, lane, index + along, std::hypot(o.xSpeed, o.ySpeed), o.length });
         if (t.lane == lane && t.station != index) {
             // Fill every station passed since the last frame, the new one included.
             const int step = index > t.station ? 1 : -1;
@@ -223,9 +232,11 @@ void ObjectsHelper::doUpdateTracks(const QVector<RoadObject> &objects)
         else
             ++it;
     }
+    return onLanes;
 }
 
-bool ObjectsHelper::doFindStation(const QPointF &p, int &lane, int &index, double &offset) const
+bool ObjectsHelper::doFindStation(
+    const QPointF &p, int &lane, int &index, double &offset, double &along) const
 {
     const int cx = qFloor(p.x() / MaxLaneDistance);
     const int cy = qFloor(p.y() / MaxLaneDistance);
@@ -245,6 +256,8 @@ bool ObjectsHelper::doFindStation(const QPointF &p, int &lane, int &index, doubl
                     lane = ref.lane;
                     index = ref.index;
                     offset = d.x() * s.normal.x() + d.y() * s.normal.y();
+                    // The lane's direction is the normal turned to the right.
+                    along = d.x() * s.normal.y() - d.y() * s.normal.x();
                     found = true;
                 }
             }

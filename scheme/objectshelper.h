@@ -1,5 +1,6 @@
 #pragma once
 
+#include "laneframe.h"
 #include "roadobjectframe.h"
 #include "roadobjectframecollector.h"
 
@@ -23,7 +24,8 @@
 // object has been missing for TrackExpiryFrames frames, when the radar stops working or
 // when its cycle counter goes backwards (restart). A jump of more than MaxTrackJump
 // metres between two frames (an identifier reused for another object) starts a new
-// track.
+// track. Every track gets a new number, handed on with the frame's objects on the lanes
+// (laneFrame), so that counting can tell a reused identifier from the same vehicle.
 //
 // Average tracks: every lane centre line carries one station per metre (its points from
 // the road builder). An object within MaxLaneDistance of a station is assigned to the
@@ -83,6 +85,8 @@ signals:
     void frameSorted(const RoadObjectFrame &frame);
     void sortingFinished(const QVector<quint8> &sortedObjectIds);
     void averageTracks(const QMap<int, QPolygonF> &tracks);
+    // After frameSorted: the frame's objects that lie on a lane, with their tracks.
+    void laneFrame(const LaneFrame &frame);
 
 private:
     struct Track
@@ -92,6 +96,7 @@ private:
         int lane = 0; // 0: not on a lane
         int station = -1;
         double offset = 0.0;
+        quint64 number = 0;
     };
     struct Station
     {
@@ -107,8 +112,11 @@ private:
     };
 
     void doSortObjects(const RoadObjectFrame &frame);
-    void doUpdateTracks(const QVector<RoadObject> &objects);
-    bool doFindStation(const QPointF &p, int &lane, int &index, double &offset) const;
+    // Returns the frame's objects on the lanes.
+    LaneFrame doUpdateTracks(const RoadObjectFrame &frame);
+    // offset: lateral, + to the left; along: along the lane's direction from the station.
+    bool doFindStation(
+        const QPointF &p, int &lane, int &index, double &offset, double &along) const;
     void doAddSample(int lane, int index, double offset);
     void doClearCurrentTracks();
     static qint64 cellKey(int cx, int cy);
@@ -118,6 +126,7 @@ private:
     QHash<quint8, Track> m_tracks;
     int m_frame = 0;
     quint64 m_cycleNumber = 0;
+    quint64 m_lastTrackNumber = 0;
     bool m_working = false;
 
     QMap<int, QVector<Station>> m_lanes;

@@ -26,6 +26,7 @@ RoadScene::RoadScene(QObject *parent)
     connect(&m_helper, &ObjectsHelper::currentTracks, this, &RoadScene::currentTracks);
     connect(&m_helper, &ObjectsHelper::frameSorted, this, &RoadScene::frameSorted);
     connect(&m_helper, &ObjectsHelper::averageTracks, this, &RoadScene::averageTracks);
+    connect(&m_helper, &ObjectsHelper::laneFrame, this, &RoadScene::laneFrame);
 }
 
 void RoadScene::setRoadConfig(const QJsonObject &config)

@@ -58,6 +58,8 @@ signals:
     void frameSorted(const RoadObjectFrame &frame);
     // An empty map: the average tracks were reset.
     void averageTracks(const QMap<int, QPolygonF> &tracks);
+    // After frameSorted: the frame's objects on the lanes, for counting and alarms.
+    void laneFrame(const LaneFrame &frame);
 
 private:
     RoadBuilder m_builder;

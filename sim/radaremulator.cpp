@@ -406,8 +406,12 @@ QVector<SimObject> RadarEmulator::doCollectObjects()
 
 void RadarEmulator::runCycle()
 {
-    const double dt = m_stepClock.restart() / 1000.0;
-    m_traffic.step(dt);
+    runCycleAfter(m_stepClock.restart() / 1000.0);
+}
+
+void RadarEmulator::runCycleAfter(double seconds)
+{
+    m_traffic.step(seconds);
     doAdvanceCalibration();
     const FaultInjection &f = m_settings.faults;
     if (m_restarting)

@@ -59,6 +59,8 @@ public:
     quint32 uptimeMs() const;
     bool isRestarting() const { return m_restarting; }
     int vehicleCount() const { return m_traffic.vehicleCount(); }
+    // The traffic as it stands after the last cycle, for tests that compare with its truth.
+    const TrafficModel &traffic() const { return m_traffic; }
     quint16 selfDiagnosticsWord() const;
 
 public slots:
@@ -66,6 +68,9 @@ public slots:
     void receiveFrame(const QByteArray &wire);
     // One measurement cycle; the cycle timer calls it, benchmarks may too.
     void runCycle();
+    // One measurement cycle after the traffic moved on by the given simulated time, so
+    // that tests can run minutes of traffic in moments.
+    void runCycleAfter(double seconds);
 
 signals:
     void radarMessage(const QByteArray &frameArea);

@@ -56,6 +56,8 @@ const Opt options[] = {
     { "wrong-variant", nullptr, "Fault: the radar sends under the other variant's identifiers." },
     { "malformed-frames", nullptr,
         "Fault: every cycle carries a short object frame and a torn tail." },
+    { "wrong-way", "s",
+        "Fault: every s seconds (1 to 86400) one vehicle drives its lane the wrong way." },
     { "proxy", "url",
         "Forward between the clients and the server at this URL instead of emulating." },
     { "record", "file", "With --proxy: record the server's messages to this file (JSON Lines)." },
@@ -227,6 +229,9 @@ SimCommandLine::Result SimCommandLine::parse(const QStringList &args, SimOptions
         return Result::Error;
     o->radar.traffic.maxLoad = isSet("max-load");
     if (isSet("noise") && !toDouble(p, "noise", 0, 10, &o->radar.traffic.noise, error))
+        return Result::Error;
+    if (isSet("wrong-way")
+        && !toDouble(p, "wrong-way", 1, 86400, &o->radar.traffic.wrongWaySeconds, error))
         return Result::Error;
     if (!isSet("seed")) {
         o->radar.traffic.seed = QRandomGenerator::global()->generate();

@@ -42,6 +42,7 @@ TrafficModel::TrafficModel(const Settings &settings)
     m_settings.rangeM = qBound(1.0, m_settings.rangeM, 500.0);
     m_settings.perLanePerMinute = qBound(0.0, m_settings.perLanePerMinute, 600.0);
     m_settings.noise = qBound(0.0, m_settings.noise, 10.0);
+    m_settings.wrongWaySeconds = qBound(0.0, m_settings.wrongWaySeconds, 86400.0);
     reset();
 }
 
@@ -97,6 +98,7 @@ void TrafficModel::reset()
         m_freeIds.append(quint8(id));
     for (Lane &lane : m_lanes)
         lane.nextArrival = m_random.bounded(1.0) * nextArrivalDelay();
+    m_nextWrongWay = m_settings.wrongWaySeconds;
     if (m_settings.maxLoad)
         doFillMaxLoad();
 }
@@ -141,16 +143,22 @@ void TrafficModel::doRandomVehicle(Vehicle *v)
     v->speed = v->desiredSpeed;
 }
 
-bool TrafficModel::doSpawn(int laneIndex)
+bool TrafficModel::isAway(const Vehicle &vehicle) const
+{
+    return m_lanes[vehicle.lane].away != vehicle.wrongWay;
+}
+
+bool TrafficModel::doSpawn(int laneIndex, bool wrongWay)
 {
     if (m_vehicles.size() >= m_settings.maxObjects)
         return false;
     const Lane &lane = m_lanes[laneIndex];
-    const double entry = lane.away ? 0.0 : lane.visibleEnd;
+    const bool away = lane.away != wrongWay;
+    const double entry = away ? 0.0 : lane.visibleEnd;
     double nearestSpeed = -1.0;
     double nearest = NoGap;
     for (const Vehicle &v : qAsConst(m_vehicles)) {
-        if (v.lane != laneIndex)
+        if (v.lane != laneIndex || v.wrongWay != wrongWay)
             continue;
         const double d = std::abs(v.s - entry);
         if (d < nearest) {
@@ -166,6 +174,7 @@ bool TrafficModel::doSpawn(int laneIndex)
         return false;
     v.lane = laneIndex;
     v.s = entry;
+    v.wrongWay = wrongWay;
     if (nearestSpeed >= 0.0 && nearest < 60.0)
         v.speed = qMin(v.speed, nearestSpeed);
     m_vehicles.append(v);
@@ -175,16 +184,17 @@ bool TrafficModel::doSpawn(int laneIndex)
 double TrafficModel::gapAhead(int index) const
 {
     const Vehicle &me = m_vehicles[index];
-    const Lane &lane = m_lanes[me.lane];
+    const bool away = isAway(me);
     double best = NoGap;
     for (int i = 0; i < m_vehicles.size(); ++i) {
         const Vehicle &other = m_vehicles[i];
-        if (i == index || other.lane != me.lane)
+        // Wrong-way vehicles and the lane's traffic pass through each other.
+        if (i == index || other.lane != me.lane || other.wrongWay != me.wrongWay)
             continue;
         // Reference points are the near ends: the body of a receding vehicle lies ahead of
         // its point, that of an approaching one behind it.
-        double gap = lane.away ? other.s - me.s - me.length : me.s - other.s - other.length;
-        if ((lane.away && other.s <= me.s) || (!lane.away && other.s >= me.s))
+        double gap = away ? other.s - me.s - me.length : me.s - other.s - other.length;
+        if ((away && other.s <= me.s) || (!away && other.s >= me.s))
             continue;
         best = qMin(best, gap);
     }
@@ -211,7 +221,7 @@ void TrafficModel::step(double dtSeconds)
         Vehicle &v = m_vehicles[i];
         const Lane &lane = m_lanes[v.lane];
         v.speed = newSpeeds[i];
-        v.s += (lane.away ? 1.0 : -1.0) * v.speed * dt;
+        v.s += (isAway(v) ? 1.0 : -1.0) * v.speed * dt;
         const bool gone = v.s < 0.0 || v.s > lane.visibleEnd;
         if (!gone)
             continue;
@@ -226,6 +236,14 @@ void TrafficModel::step(double dtSeconds)
 
     if (m_settings.maxLoad)
         return;
+    if (m_settings.wrongWaySeconds > 0.0) {
+        m_nextWrongWay -= dt;
+        // A full road or a blocked exit retries on the next step.
+        if (m_nextWrongWay <= 0.0 && doSpawn(m_random.bounded(m_lanes.size()), true)) {
+            ++m_wrongWayCount;
+            m_nextWrongWay = m_settings.wrongWaySeconds;
+        }
+    }
     for (int l = 0; l < m_lanes.size(); ++l) {
         Lane &lane = m_lanes[l];
         lane.nextArrival -= dt;
@@ -286,7 +304,7 @@ SimObject TrafficModel::objectOf(const Vehicle &v) const
     const double t = segment > 0.0 ? (v.s - c[i]) / segment : 0.0;
     const QPointF point = a + (b - a) * t;
     const QPointF unit = segment > 0.0 ? (b - a) / segment : QPointF(1.0, 0.0);
-    const double direction = lane.away ? 1.0 : -1.0;
+    const double direction = isAway(v) ? 1.0 : -1.0;
 
     SimObject o;
     o.id = v.id;

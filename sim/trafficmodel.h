@@ -13,7 +13,8 @@
 // keeps to the right). Vehicles appear at the near or far edge of the field of view,
 // follow the vehicle ahead at a safe gap and disappear at the other edge. Identifiers
 // 0..63 are reused oldest-freed first, so that a reused identifier has long been dropped
-// by any client.
+// by any client. A wrong-way vehicle (Settings::wrongWaySeconds) enters its lane at the
+// exit, drives to the entry and is passed through by the other traffic of the lane.
 class TrafficModel
 {
 public:
@@ -27,6 +28,8 @@ public:
         bool maxLoad = false; // 64 vehicles at all times, wrapping round the lanes
         double noise = 1.0; // scale of the measurement noise; 0 for none
         quint32 seed = 1;
+        // Every this many seconds one vehicle drives its lane the wrong way; 0 for never.
+        double wrongWaySeconds = 0.0;
     };
 
     static constexpr int MaxIds = 64;
@@ -45,6 +48,8 @@ public:
 
     int laneCount() const { return m_lanes.size(); }
     int vehicleCount() const { return m_vehicles.size(); }
+    // Wrong-way vehicles sent so far.
+    int wrongWayCount() const { return m_wrongWayCount; }
     // The vehicles as the radar measures them, noise included, in ascending identifier order.
     QVector<SimObject> measuredObjects();
     // The same without noise.
@@ -68,10 +73,13 @@ private:
         double desiredSpeed = 0.0;
         double length = 4.5;
         VehicleType type = VehicleType::Car;
+        bool wrongWay = false;
     };
 
     void doFillMaxLoad();
-    bool doSpawn(int laneIndex);
+    bool doSpawn(int laneIndex, bool wrongWay = false);
+    // Travel towards growing arc length.
+    bool isAway(const Vehicle &vehicle) const;
     void doRandomVehicle(Vehicle *vehicle);
     bool takeId(quint8 *id);
     void releaseId(quint8 id);
@@ -87,4 +95,6 @@ private:
     QVector<Vehicle> m_vehicles;
     QVector<quint8> m_freeIds; // oldest freed first
     int m_idLimit = MaxIds;
+    double m_nextWrongWay = 0.0; // seconds
+    int m_wrongWayCount = 0;
 };

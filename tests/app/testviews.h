@@ -3,6 +3,7 @@
 #include "generalinfowidget.h"
 #include "historytablewidget.h"
 #include "imitatorobjectwidget.h"
+#include "lanestatisticswindow.h"
 #include "mainviews.h"
 #include "objectstablewidget.h"
 #include "projectionwidget.h"
@@ -45,12 +46,13 @@ struct TestViews
     SetPolygonWidget setPolygon;
     RoadConfigWidget roadConfig;
     TvmsConfigWidget tvmsConfig;
+    LaneStatisticsWindow laneStatistics;
 
     MainViews views()
     {
         return { &serverPing, &serverConnection, &serverState, &serverProtocol, &radarState,
             &scheme, &objectsTable, &imitator, &generalInfo, &history, &projection, &frameCollector,
             &roadScene, &sendCommands, &saveAndRestart, &setPosition, &radarTuning, &setPolygon,
-            &roadConfig, &tvmsConfig };
+            &roadConfig, &tvmsConfig, &laneStatistics };
     }
 };

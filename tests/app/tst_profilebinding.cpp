@@ -23,6 +23,8 @@ private slots:
     void profileReachesTheDisplays();
     void menuEntryReachesTheDisplays();
     void editorsReachTheHandler();
+    void laneStatisticsInterval_data();
+    void laneStatisticsInterval();
 
 private:
     bool writeProfile(const QJsonObject &view);
@@ -128,6 +130,52 @@ void TestProfileBinding::editorsReachTheHandler()
     emit m_views->roadConfig.roadConfigChanged(m_views->roadConfig.roadConfig());
     QCOMPARE(roadConfigs.count(), 1);
     QCOMPARE(roads.count(), 1);
+}
+
+void TestProfileBinding::laneStatisticsInterval_data()
+{
+    QTest::addColumn<QJsonValue>("stored");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<int>("unusable");
+
+    QTest::newRow("15 minutes") << QJsonValue(15) << 15 << 0;
+    QTest::newRow("1 minute") << QJsonValue(1) << 1 << 0;
+    QTest::newRow("an older file without the setting")
+        << QJsonValue(QJsonValue::Undefined) << 5 << 0;
+    QTest::newRow("7 minutes, not offered") << QJsonValue(7) << 5 << 1;
+    QTest::newRow("text") << QJsonValue("15") << 5 << 1;
+}
+
+// The profile's interval reaches the statistics window, and the user's choice there goes
+// back to the profile.
+void TestProfileBinding::laneStatisticsInterval()
+{
+    QFETCH(QJsonValue, stored);
+    QFETCH(int, minutes);
+    QFETCH(int, unusable);
+
+    QJsonObject view { { "paint_objects", true } };
+    if (!stored.isUndefined())
+        view.insert("lane_statistics", QJsonObject { { "interval_minutes", stored } });
+    QVERIFY(writeProfile(view));
+    LaneStatisticsWindow &window = m_views->laneStatistics;
+    window.setIntervalMinutes(minutes == 15 ? 1 : 15);
+    QSignalSpy unusableSettings(m_handler.get(), &WorkProfileHandler::unusableSettingsFound);
+    m_handler->loadProfiles(m_dir.filePath("config.json"));
+    m_handler->applyProfile(0);
+
+    QCOMPARE(window.statistics().intervalMinutes(), minutes);
+    QCOMPARE(window.form().intervalCombo->currentData().toInt(), minutes);
+    QCOMPARE(unusableSettings.count(), unusable);
+
+    QSignalSpy changes(m_handler.get(), &WorkProfileHandler::laneStatisticsIntervalChanged);
+    QComboBox *combo = window.form().intervalCombo;
+    const int other = combo->findData(minutes == 15 ? 5 : 15);
+    combo->setCurrentIndex(other);
+    emit combo->activated(other);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(changes.at(0).at(0).toInt(), combo->itemData(other).toInt());
+    QCOMPARE(window.statistics().intervalMinutes(), combo->itemData(other).toInt());
 }
 
 QTEST_MAIN(TestProfileBinding)

@@ -40,7 +40,8 @@ void TestSimCommandLine::accepted()
         "--cycle-ms", "20", "--no-timestamps", "--range", "120.5", "--objects", "64", "--max-load",
         "--seed", "9", "--faulty", "amp2,TRSC", "--busy-acks", "2", "--ack-error", "12",
         "--drop-after", "1.5", "--refuse-pings", "--restart-ms", "800", "--hardware-info",
-        "HW \xC3\xA9", "--garbage-text", "--garbage-binary", "--huge-text", "64" };
+        "HW \xC3\xA9", "--garbage-text", "--garbage-binary", "--huge-text", "64", "--wrong-way",
+        "45" };
     QCOMPARE(line.parse(args, &o, &error), SimCommandLine::Result::Run);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(o.server.address, QHostAddress(QHostAddress::AnyIPv4));
@@ -55,6 +56,7 @@ void TestSimCommandLine::accepted()
     QCOMPARE(o.radar.traffic.seed, 9u);
     QCOMPARE(o.radar.faultyUnits, quint16(RadarEmulator::Amp2 | RadarEmulator::Trsc));
     QCOMPARE(o.radar.faults.busyAcks, 2);
+    QCOMPARE(o.radar.traffic.wrongWaySeconds, 45.0);
     QCOMPARE(o.radar.faults.errorCode, quint8(12));
     QCOMPARE(o.server.dropAfterMs, 1500);
     QVERIFY(o.server.refusePings);
@@ -99,6 +101,8 @@ void TestSimCommandLine::refused_data()
     QTest::newRow("65 objects") << QStringList { "--objects", "65" } << "--objects";
     QTest::newRow("range not finite") << QStringList { "--range", "inf" } << "--range";
     QTest::newRow("noise negative") << QStringList { "--noise", "-1" } << "--noise";
+    QTest::newRow("wrong way every half second")
+        << QStringList { "--wrong-way", "0.5" } << "--wrong-way";
     QTest::newRow("error code 0") << QStringList { "--ack-error", "0" } << "--ack-error";
     QTest::newRow("error code 255 is busy")
         << QStringList { "--ack-error", "255" } << "--ack-error";
@@ -145,8 +149,8 @@ void TestSimCommandLine::helpNamesEveryOption()
     for (const char *name : { "--listen", "--port", "--protocol", "--cycle-ms", "--road", "--range",
              "--objects", "--density", "--max-load", "--state", "--faulty", "--busy-acks",
              "--ack-error", "--no-acks", "--stuck-cycle", "--silent", "--drop-after",
-             "--refuse-pings", "--wrong-variant", "--malformed-frames", "--proxy", "--record",
-             "--replay", "--speed", "--loop", "--no-timestamps", "--garbage-text",
+             "--refuse-pings", "--wrong-variant", "--malformed-frames", "--wrong-way", "--proxy",
+             "--record", "--replay", "--speed", "--loop", "--no-timestamps", "--garbage-text",
              "--garbage-binary", "--huge-message", "--huge-text" })
         QVERIFY2(help.contains(QLatin1String(name)), name);
 }
