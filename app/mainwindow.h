@@ -2,6 +2,7 @@
 
 #include "historytablewidget.h"
 #include "ivantorclient.h"
+#include "linkdiagnosticswidget.h"
 #include "panelarranger.h"
 #include "projectionwidget.h"
 #include "protocolvariant.h"
@@ -22,8 +23,10 @@ class ImitatorObjectWidget;
 class MessageReporter;
 class ObjectsTableWidget;
 class QActionGroup;
+class QLabel;
 class RadarStateWidget;
 class RadarTuningWidget;
+class RecordingSession;
 class RoadObjectsWidget;
 class SaveAndRestartWidget;
 class SendCommandsWidget;
@@ -67,6 +70,8 @@ public:
     const Ui::MainWindow &form() const { return m_ui; }
     MessageReporter *messageReporter() const { return m_messages; }
     PanelArranger *panelArranger() const { return m_panelArranger; }
+    RecordingSession *recordingSession() const { return m_recording; }
+    LinkDiagnosticsWidget *linkDiagnosticsWidget() { return &m_linkDiagnostics; }
 
 signals:
     void protocolVersionChanged(int version);
@@ -99,6 +104,9 @@ public slots:
     void onWindowedCommandRequested(int command);
     void onControlCollapsedChanged(bool collapsed);
     void onStandaloneWidgetClosed();
+    void onOpenRecordingTriggered();
+    void onLinkDiagnosticsTriggered();
+    void onRecordingActiveChanged(bool active);
 
     void doStartApplyingProfile(const QString &name);
     void doSetProtocolVersion(int version);
@@ -127,6 +135,7 @@ private:
     void doConnectProfile();
     void doConnectDisplays();
     void doConnectRadarWiring();
+    void doAddRecordingAndDiagnostics();
     void doConnectToRadarServer(const QString &url);
     void doStartPickup(int mode);
     void doSetImitatorMode(quint8 mode);
@@ -158,9 +167,12 @@ private:
     TvmsConfigWidget m_tvmsConfigWidget;
     HistoryTableWidget m_historyTableWidget;
     ProjectionWidget m_projectionWidget;
+    LinkDiagnosticsWidget m_linkDiagnostics;
     Ui::MainWindow m_ui;
     MainViews m_views;
     RadarWiring *m_radarWiring = nullptr;
     MessageReporter *m_messages = nullptr;
     PanelArranger *m_panelArranger = nullptr;
+    RecordingSession *m_recording = nullptr;
+    QLabel *m_recordingStatus = nullptr;
 };
