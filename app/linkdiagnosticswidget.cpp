@@ -19,7 +19,9 @@ LinkDiagnosticsWidget::LinkDiagnosticsWidget(QWidget *parent)
     m_view->setObjectName(QStringLiteral("canIdView"));
     m_view->setModel(&m_model);
     m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->setFont(QFont(QStringLiteral("Monospace")));
     m_view->horizontalHeader()->setFont(font());
@@ -31,6 +33,7 @@ LinkDiagnosticsWidget::LinkDiagnosticsWidget(QWidget *parent)
     layout->addWidget(m_summary);
     layout->addWidget(m_plot, 2);
 
+    resize(760, 600);
     m_refreshTimer.setInterval(1000);
     connect(&m_refreshTimer, &QTimer::timeout, this, &LinkDiagnosticsWidget::doRefresh);
     doRefresh();
@@ -63,7 +66,6 @@ void LinkDiagnosticsWidget::showEvent(QShowEvent *event)
     m_model.setRefreshing(true);
     m_refreshTimer.start();
     doRefresh();
-    m_view->resizeColumnsToContents();
 }
 
 void LinkDiagnosticsWidget::hideEvent(QHideEvent *event)

@@ -53,7 +53,10 @@ void LinkHistoryPlot::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().base());
     const QFontMetrics metrics = fontMetrics();
     const quint64 top = axisTop(m_history->maxLatencyMs());
-    const int left = metrics.horizontalAdvance(QString::number(top)) + 8;
+    // Room for the latency labels and for half the label under the left end.
+    const int left = qMax(metrics.horizontalAdvance(QString::number(top)),
+                         metrics.horizontalAdvance(tr("−%1 min").arg(60)) / 2)
+        + 8;
     const QRect plot = rect().adjusted(left, metrics.height() + 4, -8, -metrics.height() - 6);
     if (plot.width() < 10 || plot.height() < 10)
         return;
@@ -94,7 +97,7 @@ void LinkHistoryPlot::paintEvent(QPaintEvent *)
 
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(plot);
-    painter.setPen(QPen(QColor(30, 90, 200), 1.5));
+    painter.setPen(QPen(QColor(30, 90, 200), 2));
     QPainterPath path;
     for (const LinkHistory::Latency &l : m_history->latencies()) {
         const QPointF point(xOf(l.tMs), yOf(l.latencyMs));

@@ -240,6 +240,8 @@ void MainWindow::doAddRecordingAndDiagnostics()
     addToolBar(Qt::BottomToolBarArea, new RecordingPlayerBar(m_recording, this));
     m_recordingStatus = new QLabel(this);
     m_recordingStatus->setObjectName(QStringLiteral("recordingStatus"));
+    // Takes the room the server and radar states leave; never widens the window.
+    m_recordingStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_recordingStatus->hide();
     statusBar()->addWidget(m_recordingStatus, 1);
     connect(
@@ -272,6 +274,7 @@ void MainWindow::onRecordingActiveChanged(bool active)
         m_recordingStatus->setText(
             tr("Playing the recording %1; the server link is detached.")
                 .arg(QFileInfo(m_recording->playback()->fileName()).fileName()));
+        m_recordingStatus->setToolTip(m_recordingStatus->text());
     }
     m_recordingStatus->setVisible(active);
     if (!active)

@@ -30,7 +30,7 @@ RecordingPlayerBar::RecordingPlayerBar(RecordingSession *session, QWidget *paren
     setMovable(false);
     m_playButton->setObjectName(QStringLiteral("playButton"));
     m_slider->setObjectName(QStringLiteral("positionSlider"));
-    m_slider->setMinimumWidth(240);
+    m_slider->setMinimumWidth(160);
     m_timeLabel->setObjectName(QStringLiteral("timeLabel"));
     m_speedBox->setObjectName(QStringLiteral("speedBox"));
     m_speedBox->setToolTip(tr("Playing speed"));

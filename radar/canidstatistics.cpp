@@ -44,18 +44,20 @@ void CanIdStatistics::clear()
 double CanIdStatistics::rate(quint16 id) const
 {
     const auto it = m_entries.constFind(id);
-    if (it == m_entries.cend() || it->samples.size() < 2)
+    if (it == m_entries.cend() || it->samples.isEmpty())
         return 0.0;
+    // The frames after the last sample at or before the window's start (or after the first
+    // sample while the identifier is younger than the window), per second up to the
+    // newest frame time: a periodic identifier comes out at its period, one that stopped
+    // falls to 0 as the window passes it.
     const QVector<Sample> &samples = it->samples;
     const qint64 windowStart = m_newestMs - m_windowMs;
-    const Sample &last = samples.last();
-    if (last.tMs < windowStart || last.tMs > m_newestMs)
-        return 0.0;
     int base = 0;
     while (base + 1 < samples.size() && samples.at(base + 1).tMs <= windowStart)
         ++base;
     const Sample &first = samples.at(base);
-    if (last.tMs <= first.tMs)
+    const Sample &last = samples.last();
+    if (m_newestMs <= first.tMs || last.tMs > m_newestMs)
         return 0.0;
-    return double(last.count - first.count) * 1000.0 / double(last.tMs - first.tMs);
+    return double(last.count - first.count) * 1000.0 / double(m_newestMs - first.tMs);
 }

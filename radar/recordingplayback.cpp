@@ -9,6 +9,7 @@ namespace {
 constexpr qint64 MarkSpacingMs = 1000;
 // Between two passes of a looped recording, in recording time.
 constexpr qint64 LoopPauseMs = 100;
+constexpr int PositionIntervalMs = 250;
 
 } // namespace
 
@@ -18,6 +19,9 @@ RecordingPlayback::RecordingPlayback(QObject *parent)
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &RecordingPlayback::doPlayDue);
+    m_positionTimer.setInterval(PositionIntervalMs);
+    connect(
+        &m_positionTimer, &QTimer::timeout, this, [this] { emit positionChanged(positionMs()); });
 }
 
 bool RecordingPlayback::open(const QString &path)
@@ -27,7 +31,7 @@ bool RecordingPlayback::open(const QString &path)
         close();
         return false;
     }
-    seek(0);
+    seek(m_marks.first().tMs);
     return true;
 }
 
@@ -68,7 +72,7 @@ void RecordingPlayback::play()
     if (!isOpen() || m_playing)
         return;
     if (!m_hasNext)
-        seek(0);
+        seek(m_marks.first().tMs);
     doRebase(m_baseMs);
     doSetPlaying(true);
     doPlayDue();
@@ -130,8 +134,12 @@ void RecordingPlayback::doRebase(qint64 positionMs)
 
 void RecordingPlayback::doSetPlaying(bool playing)
 {
-    if (!playing)
+    if (playing) {
+        m_positionTimer.start();
+    } else {
         m_timer.stop();
+        m_positionTimer.stop();
+    }
     if (m_playing == playing)
         return;
     m_playing = playing;
@@ -145,7 +153,6 @@ void RecordingPlayback::doPlayDue()
         if (m_next.tMs > now) {
             const double waitMs = std::ceil((m_next.tMs - now) / m_speed);
             m_timer.start(int(qMin(waitMs, 3600.0 * 1000.0)));
-            emit positionChanged(positionMs());
             return;
         }
         const quint64 seeks = m_seeks;
@@ -158,7 +165,7 @@ void RecordingPlayback::doPlayDue()
             return;
         m_hasNext = m_reader.readNext(&m_next);
         if (!m_hasNext && m_loop) {
-            doSeek(0);
+            doSeek(m_marks.first().tMs);
             doRebase(m_marks.first().tMs - LoopPauseMs);
         }
     }

@@ -22,7 +22,8 @@ public:
 
     explicit RecordingPlayback(QObject *parent = nullptr);
 
-    // Opens the recording at its start, paused. On failure the previous one is closed too.
+    // Opens the recording at its first message, paused. On failure the previous one is
+    // closed too.
     bool open(const QString &path);
     void close();
     bool isOpen() const { return m_reader.isOpen(); }
@@ -54,6 +55,7 @@ signals:
     void binaryMessage(const QByteArray &message);
     void textMessage(const QString &text);
     void playingChanged(bool playing);
+    // A few times a second while playing, and on every seek.
     void positionChanged(qint64 positionMs);
     // Played through to the end without looping.
     void finished();
@@ -76,6 +78,8 @@ private:
     RecordingReader m_reader;
     QVector<Mark> m_marks;
     QTimer m_timer;
+    // Tells the position while playing, also through long pauses between messages.
+    QTimer m_positionTimer;
     QElapsedTimer m_clock;
     RecordingReader::Entry m_next;
     bool m_hasNext = false;
