@@ -1014,7 +1014,7 @@
     <message>
         <location line="+4"/>
         <source>Stop playback</source>
-        <translation>Остановить воспроизведение</translation>
+        <translation>Остановить</translation>
     </message>
     <message>
         <location line="+1"/>
