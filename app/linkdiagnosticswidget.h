@@ -6,7 +6,6 @@
 
 #include <QElapsedTimer>
 #include <QMetaObject>
-#include <QPointer>
 #include <QTimer>
 #include <QVector>
 
@@ -29,8 +28,6 @@ public:
     void setClient(IVantorClient *client);
 
     CanIdTableModel *model() { return &m_model; }
-    const LinkHistory &history() const { return m_history; }
-    QTableView *view() const { return m_view; }
 
 protected:
     void showEvent(QShowEvent *event) override;

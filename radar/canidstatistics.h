@@ -34,8 +34,6 @@ public:
     void clear();
 
     QList<quint16> ids() const { return m_entries.keys(); }
-    int size() const { return m_entries.size(); }
-    bool contains(quint16 id) const { return m_entries.contains(id); }
     Entry entry(quint16 id) const { return m_entries.value(id).entry; }
     // Frames per second over the window ending at the newest frame time reported; 0 for
     // an identifier that has not come within the window.

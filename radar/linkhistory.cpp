@@ -36,13 +36,6 @@ void LinkHistory::expire(qint64 nowMs)
     m_reconnects.erase(m_reconnects.begin(), reconnect);
 }
 
-void LinkHistory::clear()
-{
-    m_latencies.clear();
-    m_reconnects.clear();
-    m_linkLost = false;
-}
-
 quint64 LinkHistory::maxLatencyMs() const
 {
     quint64 most = 0;

@@ -25,7 +25,6 @@ public:
     void addDisconnected(qint64 nowMs);
     // Drops what is older than the span before nowMs.
     void expire(qint64 nowMs);
-    void clear();
 
     qint64 spanMs() const { return m_spanMs; }
     const QVector<Latency> &latencies() const { return m_latencies; }

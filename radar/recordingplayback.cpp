@@ -42,7 +42,6 @@ void RecordingPlayback::close()
     m_marks.clear();
     m_hasNext = false;
     m_durationMs = 0;
-    m_messageCount = 0;
     m_baseMs = 0;
 }
 
@@ -54,7 +53,6 @@ bool RecordingPlayback::doIndex()
         if (m_marks.isEmpty() || entry.tMs >= m_marks.last().tMs + MarkSpacingMs)
             m_marks.append({ entry.tMs, pos });
         m_durationMs = entry.tMs;
-        ++m_messageCount;
         pos = m_reader.pos();
     }
     return !m_marks.isEmpty();

@@ -30,16 +30,12 @@ public:
     QString fileName() const { return m_reader.fileName(); }
     RecordingReader::Error error() const { return m_reader.error(); }
     QString errorString() const { return m_reader.errorString(); }
-    int skippedLines() const { return m_reader.skippedLines(); }
 
     // The recording time of its last message.
     qint64 durationMs() const { return m_durationMs; }
-    int messageCount() const { return m_messageCount; }
     // The recording time reached: every message up to it has been played.
     qint64 positionMs() const;
     bool isPlaying() const { return m_playing; }
-    double speed() const { return m_speed; }
-    bool isLooping() const { return m_loop; }
 
 public slots:
     void play();
@@ -87,7 +83,6 @@ private:
     bool m_loop = false;
     double m_speed = 1.0;
     qint64 m_durationMs = 0;
-    int m_messageCount = 0;
     qint64 m_baseMs = 0; // recording time when m_clock started
     // Counts the seeks, so that a seek made by a receiver of a message is noticed.
     quint64 m_seeks = 0;

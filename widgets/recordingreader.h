@@ -45,7 +45,6 @@ public:
     bool rewind() { return seek(m_dataStart, 0); }
 
     int skippedLines() const { return m_skipped; }
-    int skippedTooLong() const { return m_skippedTooLong; }
 
 private:
     bool doRead(Entry *entry);
