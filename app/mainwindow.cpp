@@ -6,6 +6,8 @@
 #include "profilebinding.h"
 #include "radarcommandtable.h"
 #include "radarstatewidget.h"
+#include "recordingplayerbar.h"
+#include "recordingsession.h"
 #include "selfdiagnosisreport.h"
 #include "sendcommandswidget.h"
 #include "serverconnectionwidget.h"
@@ -16,6 +18,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
@@ -85,6 +88,7 @@ MainWindow::MainWindow(QWidget *parent)
     doConnectProfile();
     doConnectDisplays();
     doConnectRadarWiring();
+    doAddRecordingAndDiagnostics();
     onRadarStateChanged(IVantorClient::Offline);
 
     WorkProfileHandler *handler = profileHandler();
@@ -232,6 +236,64 @@ void MainWindow::doConnectRadarWiring()
     connect(this, &MainWindow::forceServerToChangeProtocol, wiring,
         &RadarWiring::forceServerToChangeProtocol);
     connect(this, &MainWindow::resetClientStatistics, wiring, &RadarWiring::resetClientStatistics);
+}
+
+// The recording player and the link diagnostics: a File menu entry, a Server menu entry,
+// the player bar below the panels and a status that says the server link is detached.
+void MainWindow::doAddRecordingAndDiagnostics()
+{
+    m_recording = new RecordingSession(m_radarWiring, this);
+    auto *openRecording = new QAction(tr("Open &recording…"), this);
+    openRecording->setObjectName(QStringLiteral("actionOpenRecording"));
+    m_ui.menuFile->insertAction(m_ui.actionSwitchProfile, openRecording);
+    connect(openRecording, &QAction::triggered, this, &MainWindow::onOpenRecordingTriggered);
+    auto *linkDiagnostics = new QAction(tr("&Link diagnostics"), this);
+    linkDiagnostics->setObjectName(QStringLiteral("actionLinkDiagnostics"));
+    m_ui.menuServer->addAction(linkDiagnostics);
+    connect(linkDiagnostics, &QAction::triggered, this, &MainWindow::onLinkDiagnosticsTriggered);
+
+    addToolBar(Qt::BottomToolBarArea, new RecordingPlayerBar(m_recording, this));
+    m_recordingStatus = new QLabel(this);
+    m_recordingStatus->setObjectName(QStringLiteral("recordingStatus"));
+    // Takes the room the server and radar states leave; never widens the window.
+    m_recordingStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_recordingStatus->hide();
+    statusBar()->addWidget(m_recordingStatus, 1);
+    connect(
+        m_recording, &RecordingSession::activeChanged, this, &MainWindow::onRecordingActiveChanged);
+    connect(m_radarWiring, &RadarWiring::clientAttached, &m_linkDiagnostics,
+        &LinkDiagnosticsWidget::setClient);
+}
+
+void MainWindow::onOpenRecordingTriggered()
+{
+    const QString path = QFileDialog::getOpenFileName(this, titleWithProfile(tr("Open recording")),
+        QString(), tr("Recordings (*.jsonl);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    QString errorText;
+    if (!m_recording->open(path, &errorText))
+        showMessage(m_title, errorText, true);
+}
+
+void MainWindow::onLinkDiagnosticsTriggered()
+{
+    m_linkDiagnostics.showStandalone(false, this, titleWithProfile(tr("Link diagnostics")));
+    m_linkDiagnostics.raise();
+    m_linkDiagnostics.activateWindow();
+}
+
+void MainWindow::onRecordingActiveChanged(bool active)
+{
+    if (active) {
+        m_recordingStatus->setText(
+            tr("Playing the recording %1; the server link is detached.")
+                .arg(QFileInfo(m_recording->playback()->fileName()).fileName()));
+        m_recordingStatus->setToolTip(m_recordingStatus->text());
+    }
+    m_recordingStatus->setVisible(active);
+    if (!active)
+        doConnectToRadarServer(m_radarServerUrl);
 }
 
 void MainWindow::onSwitchProfileTriggered()
@@ -410,7 +472,8 @@ void MainWindow::doSetRadarServerUrl(const QString &url)
 void MainWindow::doConnectToRadarServer(const QString &url)
 {
     IVantorClient *client = m_radarWiring->client();
-    if (!client)
+    // A recording being played keeps the link detached; stopping it reconnects.
+    if (!client || (m_recording && m_recording->isActive()))
         return;
     client->disconnectFromServer();
     // A URL the client refuses (a hand-edited profile) would otherwise show nothing at all.
@@ -544,6 +607,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_projectionWidget.close();
     m_historyTableWidget.close();
     m_laneStatisticsWindow.close();
+    m_linkDiagnostics.close();
     QMainWindow::closeEvent(event);
 }
 

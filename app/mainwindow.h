@@ -3,6 +3,7 @@
 #include "historytablewidget.h"
 #include "ivantorclient.h"
 #include "lanestatisticswindow.h"
+#include "linkdiagnosticswidget.h"
 #include "panelarranger.h"
 #include "projectionwidget.h"
 #include "protocolvariant.h"
@@ -25,8 +26,10 @@ class MessageReporter;
 class QLabel;
 class ObjectsTableWidget;
 class QActionGroup;
+class QLabel;
 class RadarStateWidget;
 class RadarTuningWidget;
+class RecordingSession;
 class RoadObjectsWidget;
 class SaveAndRestartWidget;
 class SendCommandsWidget;
@@ -74,6 +77,8 @@ public:
     const Ui::MainWindow &form() const { return m_ui; }
     MessageReporter *messageReporter() const { return m_messages; }
     PanelArranger *panelArranger() const { return m_panelArranger; }
+    RecordingSession *recordingSession() const { return m_recording; }
+    LinkDiagnosticsWidget *linkDiagnosticsWidget() { return &m_linkDiagnostics; }
 
 signals:
     void protocolVersionChanged(int version);
@@ -108,6 +113,9 @@ public slots:
     void onWindowedCommandRequested(int command);
     void onControlCollapsedChanged(bool collapsed);
     void onStandaloneWidgetClosed();
+    void onOpenRecordingTriggered();
+    void onLinkDiagnosticsTriggered();
+    void onRecordingActiveChanged(bool active);
 
     void doStartApplyingProfile(const QString &name);
     void doSetProtocolVersion(int version);
@@ -136,6 +144,7 @@ private:
     void doConnectProfile();
     void doConnectDisplays();
     void doConnectRadarWiring();
+    void doAddRecordingAndDiagnostics();
     void doConnectToRadarServer(const QString &url);
     void doStartPickup(int mode);
     void doSetImitatorMode(quint8 mode);
@@ -168,6 +177,7 @@ private:
     HistoryTableWidget m_historyTableWidget;
     ProjectionWidget m_projectionWidget;
     LaneStatisticsWindow m_laneStatisticsWindow;
+    LinkDiagnosticsWidget m_linkDiagnostics;
     Ui::MainWindow m_ui;
     MainViews m_views;
     RadarWiring *m_radarWiring = nullptr;
@@ -175,4 +185,6 @@ private:
     PanelArranger *m_panelArranger = nullptr;
     QLabel *m_wrongWayBanner = nullptr;
     QTimer m_wrongWayBannerTimer;
+    RecordingSession *m_recording = nullptr;
+    QLabel *m_recordingStatus = nullptr;
 };

@@ -102,6 +102,10 @@ void bindViews(WorkProfileHandler *handler, const MainViews &views)
     announce(&H::paintObjectsChanged, scheme, &RoadObjectsWidget::setPaintObjects);
     announce(&H::paintObjectsChanged, drawer, &ProjectionDrawer::setPaintObjects);
 
+    announce(&H::historyFileFormatChanged, views.history, &HistoryTableWidget::setFileFormat);
+    QObject::connect(
+        views.history, &HistoryTableWidget::fileFormatChanged, handler, &H::setHistoryFileFormat);
+
     announce(&H::autoGetDataChanged, views.setPosition, &SetPositionWidget::setAutoGetData);
     announce(&H::autoGetDataChanged, views.radarTuning, &RadarTuningWidget::setAutoGetData);
     announce(&H::autoGetDataChanged, views.setPolygon, &SetPolygonWidget::setAutoGetData);

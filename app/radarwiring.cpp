@@ -59,6 +59,7 @@ void RadarWiring::attach(IVantorClient *client)
     doConnectFrames(client);
     doConnectResults(client);
     doConnectRequests(client);
+    emit clientAttached(client);
 }
 
 IVantorClient *RadarWiring::detach()

@@ -39,6 +39,8 @@ signals:
     // From the client. The three results arrive queued, so that a modal box opens after
     // the client has finished handling its message.
     void clientConnected();
+    // A client is attached; the wiring's own connections are made.
+    void clientAttached(IVantorClient *client);
     void radarStateChanged(int state);
     void hardwareInfoResult(const QString &info);
     void firmwareInfoResult(const QString &info);

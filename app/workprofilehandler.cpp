@@ -112,6 +112,13 @@ template<> bool accepts<&H::laneStatisticsIntervalChanged>(const QJsonValue &val
         && (value.toDouble() == 1 || value.toDouble() == 5 || value.toDouble() == 15);
 }
 
+// The history is saved as text or CSV.
+template<> bool accepts<&H::historyFileFormatChanged>(const QJsonValue &value)
+{
+    return value.isString()
+        && (value.toString() == QLatin1String("text") || value.toString() == QLatin1String("csv"));
+}
+
 // How a setting is announced and which stored values it can use.
 struct Handling
 {
@@ -177,6 +184,7 @@ const Setting Settings[] {
     { "view/paint_objects", true, handle<&H::paintObjectsChanged> },
     { "view/auto_change_view", true, handle<&H::autoChangeViewChanged> },
     { "data/auto_get_data", true, handle<&H::autoGetDataChanged> },
+    { "data/history_file_format", QStringLiteral("text"), handle<&H::historyFileFormatChanged> },
     { "presets/position_presets", Absent, handle<&H::positionPresetsChanged> },
     { "presets/limitations_presets", Absent, handle<&H::limitationsPresetsChanged> },
     { "view/lane_statistics/interval_minutes", 5, handle<&H::laneStatisticsIntervalChanged> },
@@ -489,6 +497,11 @@ void WorkProfileHandler::setAutoChangeView(bool change)
 void WorkProfileHandler::setAutoGetData(bool get)
 {
     doSetValue(&announce<&H::autoGetDataChanged>, get);
+}
+
+void WorkProfileHandler::setHistoryFileFormat(const QString &format)
+{
+    doSetValue(&announce<&H::historyFileFormatChanged>, format);
 }
 
 void WorkProfileHandler::setPositionPresets(const QJsonArray &presets)

@@ -73,6 +73,7 @@ public slots:
     void setPaintObjects(bool paint);
     void setAutoChangeView(bool change);
     void setAutoGetData(bool get);
+    void setHistoryFileFormat(const QString &format);
     void setPositionPresets(const QJsonArray &presets);
     void setLimitationsPresets(const QJsonArray &presets);
     void setLaneStatisticsInterval(int minutes);
@@ -101,6 +102,7 @@ signals:
     void paintObjectsChanged(bool paint);
     void autoChangeViewChanged(bool change);
     void autoGetDataChanged(bool get);
+    void historyFileFormatChanged(const QString &format);
     void positionPresetsChanged(const QJsonArray &presets);
     void limitationsPresetsChanged(const QJsonArray &presets);
     void laneStatisticsIntervalChanged(int minutes);

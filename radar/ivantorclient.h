@@ -152,6 +152,9 @@ public slots:
     virtual void resetStatistics();
     virtual void sendAnyCmdWithNoArgs(int command);
     virtual void sendAnySwitchCmd(int command, quint8 mode);
+    // The server's messages; a recording's player feeds them here too, with the link closed.
+    void onServerTextReceived(const QString &text);
+    void onServerDataReceived(const QByteArray &data);
 
     virtual void sendCmdGetHardwareInfo() = 0;
     virtual void sendCmdGetFirmwareInfo() = 0;
@@ -215,8 +218,6 @@ protected:
     void doReportUnreadableMessage();
 
 private slots:
-    void onServerTextReceived(const QString &text);
-    void onServerDataReceived(const QByteArray &data);
     void onRadarCommandStateChanged(int command, int state, int error);
     void doMarkRadarOffline();
 

@@ -5,8 +5,6 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
-const char *const MessageRecorder::FormatName = "vantor-radar-sim recording";
-
 bool MessageRecorder::open(const QString &path, QString *error)
 {
     m_file.setFileName(path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recordingreader.h"
 #include "safefilewriter.h"
 
 #include <QByteArray>
@@ -14,8 +15,8 @@
 class MessageRecorder
 {
 public:
-    static const char *const FormatName;
-    static constexpr int FormatVersion = 1;
+    static constexpr const char *FormatName = RecordingReader::FormatName;
+    static constexpr int FormatVersion = RecordingReader::FormatVersion;
 
     MessageRecorder() = default;
 

@@ -1,11 +1,8 @@
 #include "recordingplayer.h"
 
-#include "messagerecorder.h"
 #include "radarframeencoder.h"
 
 #include <QDateTime>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cmath>
 
@@ -19,38 +16,11 @@ RecordingPlayer::RecordingPlayer(QObject *parent)
 
 bool RecordingPlayer::open(const QString &path, QString *error)
 {
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(path, m_file.errorString());
+    if (!m_reader.open(path)) {
+        *error = m_reader.errorString();
         return false;
     }
-    const QByteArray line = m_file.readLine(64 * 1024);
-    const QJsonObject header = QJsonDocument::fromJson(line).object();
-    if (header.value(QStringLiteral("format")).toString()
-        != QLatin1String(MessageRecorder::FormatName)) {
-        *error = QStringLiteral("%1 is not a simulator recording").arg(path);
-        m_file.close();
-        return false;
-    }
-    if (header.value(QStringLiteral("version")).toInt(-1) != MessageRecorder::FormatVersion) {
-        *error = QStringLiteral("%1: unsupported recording version").arg(path);
-        m_file.close();
-        return false;
-    }
-    m_dataStart = m_file.pos();
-    m_hasNext = doReadNext();
-    if (!m_hasNext) {
-        *error = m_skipped == 0
-            ? QStringLiteral("%1 holds no messages").arg(path)
-            : QStringLiteral("%1 holds no messages: all %2 of its lines were skipped (%3 longer "
-                             "than %4 bytes)")
-                  .arg(path)
-                  .arg(m_skipped)
-                  .arg(m_skippedTooLong)
-                  .arg(MaxLineSize);
-        m_file.close();
-        return false;
-    }
+    m_hasNext = m_reader.readNext(&m_next);
     return true;
 }
 
@@ -59,69 +29,14 @@ void RecordingPlayer::setSpeed(double speed)
     m_speed = std::isfinite(speed) ? qBound(0.01, speed, 1000.0) : 1.0;
 }
 
-bool RecordingPlayer::doReadNext()
-{
-    while (!m_file.atEnd()) {
-        QByteArray line = m_file.readLine(MaxLineSize);
-        if (!line.endsWith('\n') && !m_file.atEnd()) {
-            // Too long: skip the rest of it.
-            while (!m_file.atEnd() && !line.endsWith('\n'))
-                line = m_file.readLine(MaxLineSize);
-            ++m_skippedTooLong;
-            if (m_skipped++ < 10)
-                qWarning("Recording %s: skipped a line longer than %lld bytes",
-                    qPrintable(m_file.fileName()), MaxLineSize);
-            continue;
-        }
-        if (line.trimmed().isEmpty())
-            continue;
-        const QJsonObject o = QJsonDocument::fromJson(line).object();
-        const QString type = o.value(QStringLiteral("type")).toString();
-        const QJsonValue t = o.value(QStringLiteral("t_ms"));
-        const QJsonValue data = o.value(QStringLiteral("data"));
-        const bool binary = type == QLatin1String("binary");
-        if (!t.isDouble() || t.toDouble() < 0 || !data.isString()
-            || (!binary && type != QLatin1String("text"))) {
-            if (m_skipped++ < 10)
-                qWarning("Recording %s: skipped a malformed line", qPrintable(m_file.fileName()));
-            continue;
-        }
-        Entry e;
-        e.tMs = qint64(t.toDouble());
-        e.binary = binary;
-        if (binary) {
-            const auto decoded = QByteArray::fromBase64Encoding(
-                data.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-            if (!decoded) {
-                if (m_skipped++ < 10)
-                    qWarning("Recording %s: skipped a line with broken base64",
-                        qPrintable(m_file.fileName()));
-                continue;
-            }
-            e.data = decoded.decoded;
-        } else {
-            e.data = data.toString().toUtf8();
-        }
-        // Times never run backwards within one pass.
-        e.tMs = qMax(e.tMs, m_lastTMs);
-        m_lastTMs = e.tMs;
-        m_next = e;
-        return true;
-    }
-    return false;
-}
-
 bool RecordingPlayer::doRewind()
 {
-    if (!m_file.seek(m_dataStart))
-        return false;
-    m_lastTMs = 0;
-    return doReadNext();
+    return m_reader.rewind() && m_reader.readNext(&m_next);
 }
 
 void RecordingPlayer::start()
 {
-    if (!m_file.isOpen() || !m_hasNext)
+    if (!m_reader.isOpen() || !m_hasNext)
         return;
     m_loopOffsetMs = m_next.tMs;
     m_clock.start();
@@ -156,7 +71,7 @@ void RecordingPlayer::doPlayDue()
         }
         if (m_next.binary || m_playText)
             ++m_played;
-        m_hasNext = doReadNext();
+        m_hasNext = m_reader.readNext(&m_next);
         if (!m_hasNext && m_loop) {
             qInfo("Recording played through (%s); starting again", qPrintable(doPlayedText()));
             m_hasNext = doRewind();

@@ -1,20 +1,22 @@
 #pragma once
 
+#include "recordingreader.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QObject>
 #include <QTimer>
 
-// Plays a recording written by MessageRecorder: reads it line by line and emits each
-// message when its time has come, at the given speed, optionally from the start again.
+// Plays a recording written by MessageRecorder: reads it line by line (RecordingReader)
+// and emits each message when its time has come, at the given speed, optionally from the
+// start again.
 class RecordingPlayer : public QObject
 {
     Q_OBJECT
 
 public:
     // Lines longer than this are skipped; a radar message is a few KiB.
-    static constexpr qint64 MaxLineSize = 4 * 1024 * 1024;
+    static constexpr qint64 MaxLineSize = RecordingReader::MaxLineSize;
 
     explicit RecordingPlayer(QObject *parent = nullptr);
 
@@ -31,7 +33,7 @@ public:
     void stop();
     bool isPlaying() const { return m_timer.isActive(); }
     quint64 playedCount() const { return m_played; }
-    int skippedLines() const { return m_skipped; }
+    int skippedLines() const { return m_reader.skippedLines(); }
 
 signals:
     void binaryMessage(const QByteArray &message);
@@ -39,20 +41,11 @@ signals:
     void finished();
 
 private:
-    struct Entry
-    {
-        qint64 tMs = 0;
-        bool binary = true;
-        QByteArray data;
-    };
-
     void doPlayDue();
-    // Reads the next valid entry; false at the end of the file.
-    bool doReadNext();
     bool doRewind();
     QString doPlayedText() const;
 
-    QFile m_file;
+    RecordingReader m_reader;
     QTimer m_timer;
     QElapsedTimer m_clock;
     double m_speed = 1.0;
@@ -60,12 +53,8 @@ private:
     bool m_restamp = false;
     bool m_playText = true;
     bool m_hasNext = false;
-    Entry m_next;
+    RecordingReader::Entry m_next;
     qint64 m_loopOffsetMs = 0; // recording time at which the current pass began
-    qint64 m_lastTMs = 0;
     quint64 m_played = 0;
-    int m_skipped = 0;
-    int m_skippedTooLong = 0;
     quint64 m_textLeftOut = 0;
-    qint64 m_dataStart = 0; // file position after the header line
 };

@@ -19,6 +19,23 @@ QString line(const QStringList &cells)
     return out;
 }
 
+// A cell holding the separator, a quote or a line break is quoted, its quotes doubled.
+QString csvLine(const QStringList &cells, QChar separator)
+{
+    QStringList quoted;
+    for (const QString &cell : cells) {
+        if (cell.contains(separator) || cell.contains(QLatin1Char('"'))
+            || cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r'))) {
+            QString escaped = cell;
+            escaped.replace(QLatin1String("\""), QLatin1String("\"\""));
+            quoted.append(QLatin1Char('"') + escaped + QLatin1Char('"'));
+        } else {
+            quoted.append(cell);
+        }
+    }
+    return quoted.join(separator) + QStringLiteral("\r\n");
+}
+
 bool isWritableFolder(const QString &path)
 {
     if (!QDir().mkpath(path))
@@ -40,13 +57,30 @@ QString HistoryFile::folder()
     return isWritableFolder(userData) ? userData : QString();
 }
 
-QString HistoryFile::newFilePath(const QString &folder, const QDateTime &now)
+QString HistoryFile::formatName(Format format)
+{
+    return format == Format::Csv ? QStringLiteral("csv") : QStringLiteral("text");
+}
+
+HistoryFile::Format HistoryFile::formatFromName(const QString &name)
+{
+    return name == QLatin1String("csv") ? Format::Csv : Format::Text;
+}
+
+QChar HistoryFile::csvSeparator(const QLocale &locale)
+{
+    return locale.decimalPoint() == QLatin1Char(',') ? QLatin1Char(';') : QLatin1Char(',');
+}
+
+QString HistoryFile::newFilePath(const QString &folder, const QDateTime &now, Format format)
 {
     const QString base
         = folder + QLatin1Char('/') + now.toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
-    QString path = base + QStringLiteral(".txt");
+    const QString extension
+        = format == Format::Csv ? QStringLiteral(".csv") : QStringLiteral(".txt");
+    QString path = base + extension;
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QStringLiteral("%1_%2.txt").arg(base).arg(n);
+        path = QStringLiteral("%1_%2%3").arg(base).arg(n).arg(extension);
     return path;
 }
 
@@ -66,7 +100,24 @@ QString HistoryFile::rowLine(const QAbstractItemModel &model, int row)
     return line(cells);
 }
 
-bool HistoryFile::write(const QAbstractItemModel &model, const QString &path, QString *errorText)
+QString HistoryFile::csvHeaderLine(const QAbstractItemModel &model, QChar separator)
+{
+    QStringList cells;
+    for (int column = 0; column < model.columnCount(); ++column)
+        cells.append(ObjectColumns::headerText(column));
+    return csvLine(cells, separator);
+}
+
+QString HistoryFile::csvRowLine(const QAbstractItemModel &model, int row, QChar separator)
+{
+    QStringList cells;
+    for (int column = 0; column < model.columnCount(); ++column)
+        cells.append(model.data(model.index(row, column), Qt::DisplayRole).toString());
+    return csvLine(cells, separator);
+}
+
+bool HistoryFile::write(
+    const QAbstractItemModel &model, const QString &path, QString *errorText, Format format)
 {
     SafeFileWriter file(path);
     if (!file.open()) {
@@ -75,12 +126,16 @@ bool HistoryFile::write(const QAbstractItemModel &model, const QString &path, QS
     }
     // Rows are written in blocks so that a full history does not sit in memory twice.
     constexpr int RowsPerBlock = 1000;
-    QByteArray block = headerLine(model).toUtf8();
+    const bool csv = format == Format::Csv;
+    const QChar separator = csvSeparator(QLocale());
+    // The byte order mark makes spreadsheets read the file as UTF-8.
+    QByteArray block = csv ? QByteArray("\xEF\xBB\xBF") + csvHeaderLine(model, separator).toUtf8()
+                           : headerLine(model).toUtf8();
     const int rows = model.rowCount();
     for (int row = 0; row <= rows; ++row) {
         const bool last = row == rows;
         if (!last)
-            block += rowLine(model, row).toUtf8();
+            block += (csv ? csvRowLine(model, row, separator) : rowLine(model, row)).toUtf8();
         if (last || (row + 1) % RowsPerBlock == 0) {
             if (!file.write(block)) {
                 *errorText = file.errorString();

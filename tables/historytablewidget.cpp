@@ -1,8 +1,7 @@
 #include "historytablewidget.h"
 #include "objecttableview.h"
 
-#include "historyfile.h"
-
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -15,12 +14,18 @@ HistoryTableWidget::HistoryTableWidget(QWidget *parent)
     , m_clearTableButton(new QPushButton(tr("Clear history"), this))
     , m_pauseWorkButton(new QPushButton(tr("Pause"), this))
     , m_saveToFileButton(new QPushButton(tr("Save to file"), this))
+    , m_fileFormatBox(new QComboBox(this))
 {
     setMinimumSize(640, 400);
     m_clearTableButton->setObjectName(QStringLiteral("clearTableButton"));
     m_pauseWorkButton->setObjectName(QStringLiteral("pauseWorkButton"));
     m_saveToFileButton->setObjectName(QStringLiteral("saveToFileButton"));
     m_pauseWorkButton->setCheckable(true);
+    m_fileFormatBox->setObjectName(QStringLiteral("fileFormatBox"));
+    m_fileFormatBox->setToolTip(tr("The format of the file the history is saved to"));
+    m_fileFormatBox->addItem(tr("Text"), HistoryFile::formatName(HistoryFile::Format::Text));
+    m_fileFormatBox->addItem(
+        tr("CSV for spreadsheets"), HistoryFile::formatName(HistoryFile::Format::Csv));
 
     m_view->setModel(&m_model);
     // Row numbers, as wide as the largest from the start: the columns do not shift as
@@ -36,6 +41,7 @@ HistoryTableWidget::HistoryTableWidget(QWidget *parent)
     buttons->addWidget(m_clearTableButton);
     buttons->addWidget(m_pauseWorkButton);
     buttons->addStretch();
+    buttons->addWidget(m_fileFormatBox);
     buttons->addWidget(m_saveToFileButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_view);
@@ -50,6 +56,10 @@ HistoryTableWidget::HistoryTableWidget(QWidget *parent)
         &HistoryTableWidget::on_pauseWorkButton_toggled);
     connect(m_saveToFileButton, &QPushButton::clicked, this,
         &HistoryTableWidget::on_saveToFileButton_clicked);
+    connect(m_fileFormatBox, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
+        setFileFormat(m_fileFormatBox->itemData(index).toString());
+        emit fileFormatChanged(m_fileFormatBox->itemData(index).toString());
+    });
     connect(&m_filling, &RoadObjectFrameCollector::frameCollected, this,
         &HistoryTableWidget::showFrame);
 }
@@ -129,15 +139,23 @@ void HistoryTableWidget::saveToFolder(const QString &folder)
         showMessage(true, tr("Cannot save the history: no folder for it can be created."));
         return;
     }
-    const QString path = HistoryFile::newFilePath(folder, QDateTime::currentDateTime());
+    const QString path
+        = HistoryFile::newFilePath(folder, QDateTime::currentDateTime(), m_fileFormat);
     QString errorText;
-    if (!HistoryFile::write(m_model, path, &errorText)) {
+    if (!HistoryFile::write(m_model, path, &errorText, m_fileFormat)) {
         emit historySavingFailed(path, errorText);
         showMessage(true, tr("Cannot save the history to %1:\n%2").arg(path, errorText));
         return;
     }
     emit historySaved(path);
     showMessage(false, tr("The history is saved to %1").arg(path));
+}
+
+void HistoryTableWidget::setFileFormat(const QString &name)
+{
+    m_fileFormat = HistoryFile::formatFromName(name);
+    m_fileFormatBox->setCurrentIndex(
+        m_fileFormatBox->findData(HistoryFile::formatName(m_fileFormat)));
 }
 
 void HistoryTableWidget::showMessage(bool failed, const QString &text)

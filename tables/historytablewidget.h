@@ -1,15 +1,17 @@
 #pragma once
 
 #include "groupedwidget.h"
+#include "historyfile.h"
 #include "historymodel.h"
 #include "roadobjectframecollector.h"
 
+class QComboBox;
 class QPushButton;
 class QTableView;
 
 // The objects history panel: the history table with the buttons to clear, pause and
-// save it. Each frame (showFrame) adds the records measured at the frame's time; nothing
-// is recorded while paused. The per-object slots collect a frame and show it at
+// save it as text or CSV. Each frame (showFrame) adds the records measured at the frame's time;
+// nothing is recorded while paused. The per-object slots collect a frame and show it at
 // finishFilling.
 class HistoryTableWidget : public GroupedWidget
 {
@@ -21,6 +23,7 @@ public:
     HistoryModel *model() { return &m_model; }
     QTableView *view() const { return m_view; }
     bool isPaused() const { return m_paused; }
+    HistoryFile::Format fileFormat() const { return m_fileFormat; }
 
 public slots:
     void setPaintObjects(bool value) override;
@@ -35,8 +38,11 @@ public slots:
     void on_saveToFileButton_clicked();
     // Saves into folder; the button saves into HistoryFile::folder().
     void saveToFolder(const QString &folder);
+    // By its name in the work profile (HistoryFile::formatName).
+    void setFileFormat(const QString &name);
 
 signals:
+    void fileFormatChanged(const QString &name);
     void historySaved(const QString &path);
     void historySavingFailed(const QString &path, const QString &errorText);
 
@@ -48,6 +54,8 @@ private:
     QPushButton *m_clearTableButton = nullptr;
     QPushButton *m_pauseWorkButton = nullptr;
     QPushButton *m_saveToFileButton = nullptr;
+    QComboBox *m_fileFormatBox = nullptr;
     bool m_paused = false;
+    HistoryFile::Format m_fileFormat = HistoryFile::Format::Text;
     RoadObjectFrameCollector m_filling;
 };

@@ -2,6 +2,34 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru">
     <context>
+        <name>CanIdTableModel</name>
+        <message>
+            <location filename="../radar/canidtablemodel.cpp" line="+68" />
+            <source>CAN ID</source>
+            <translation>CAN ID</translation>
+        </message>
+        <message>
+            <location line="+2" />
+            <source>Frames</source>
+            <translation>Кадров</translation>
+        </message>
+        <message>
+            <location line="+2" />
+            <source>Rate, 1/s</source>
+            <translation>Частота, 1/с</translation>
+        </message>
+        <message>
+            <location line="+2" />
+            <source>Last payload</source>
+            <translation>Последние данные</translation>
+        </message>
+        <message>
+            <location line="+2" />
+            <source>Last seen, s ago</source>
+            <translation>Получен, с назад</translation>
+        </message>
+    </context>
+    <context>
         <name>GeneralInfoWidget</name>
         <message>
             <location filename="../tables/generalinfowidget.cpp" line="+26" />
@@ -27,23 +55,38 @@
     <context>
         <name>HistoryTableWidget</name>
         <message>
-            <location filename="../tables/historytablewidget.cpp" line="+15" />
+            <location filename="../tables/historytablewidget.cpp" line="+14" />
             <source>Clear history</source>
             <translation>Очистить историю</translation>
         </message>
         <message>
             <location line="+1" />
-            <location line="+101" />
+            <location line="+112" />
             <source>Pause</source>
             <translation>Пауза</translation>
         </message>
         <message>
-            <location line="-100" />
+            <location line="-111" />
             <source>Save to file</source>
             <translation>Сохранить в файл</translation>
         </message>
         <message>
-            <location line="+100" />
+            <location line="+9" />
+            <source>The format of the file the history is saved to</source>
+            <translation>Формат файла, в который сохраняется история</translation>
+        </message>
+        <message>
+            <location line="+1" />
+            <source>Text</source>
+            <translation>Текст</translation>
+        </message>
+        <message>
+            <location line="+2" />
+            <source>CSV for spreadsheets</source>
+            <translation>CSV для электронных таблиц</translation>
+        </message>
+        <message>
+            <location line="+99" />
             <source>Continue</source>
             <translation>Продолжить</translation>
         </message>
@@ -58,7 +101,7 @@
             <translation>Не удаётся сохранить историю: невозможно создать для неё папку.</translation>
         </message>
         <message>
-            <location line="+7" />
+            <location line="+8" />
             <source>Cannot save the history to %1:
 %2</source>
             <translation>Не удаётся сохранить историю в %1:
@@ -70,7 +113,7 @@
             <translation>История сохранена в %1</translation>
         </message>
         <message>
-            <location line="+7" />
+            <location line="+14" />
             <source>Objects history</source>
             <translation>История объектов</translation>
         </message>
@@ -375,9 +418,46 @@
         </message>
     </context>
     <context>
+        <name>LinkDiagnosticsWidget</name>
+        <message>
+            <location filename="../app/linkdiagnosticswidget.cpp" line="+84" />
+            <source>no ping answered yet</source>
+            <translation>ответов на пинг ещё нет</translation>
+        </message>
+        <message>
+            <location line="+1" />
+            <source>last ping %1 ms</source>
+            <translation>последний пинг %1 мс</translation>
+        </message>
+        <message>
+            <location line="+1" />
+            <source>CAN identifiers seen: %1; %2; reconnects in the last hour: %3</source>
+            <translation>Получено CAN-идентификаторов: %1; %2; переподключений за последний час: %3</translation>
+        </message>
+    </context>
+    <context>
+        <name>LinkHistoryPlot</name>
+        <message>
+            <location filename="../app/linkhistoryplot.cpp" line="+82" />
+            <source>now</source>
+            <translation>сейчас</translation>
+        </message>
+        <message>
+            <location line="-24" />
+            <location line="+24" />
+            <source>−%1 min</source>
+            <translation>−%1 мин</translation>
+        </message>
+        <message>
+            <location line="+7" />
+            <source>Ping latency, ms</source>
+            <translation>Задержка пинга, мс</translation>
+        </message>
+    </context>
+    <context>
         <name>MainWindow</name>
         <message>
-            <location filename="../app/mainwindow.cpp" line="+36" />
+            <location filename="../app/mainwindow.cpp" line="+39" />
             <source>QEL Vantor Road App</source>
             <translation>QEL Vantor Road App</translation>
         </message>
@@ -610,7 +690,7 @@
             <translation>С&amp;бросить усреднённые треки</translation>
         </message>
         <message>
-            <location filename="../app/mainwindow.cpp" line="+119" />
+            <location filename="../app/mainwindow.cpp" line="+120" />
             <source> Traffic scheme  </source>
             <translation> Схема движения  </translation>
         </message>
@@ -650,7 +730,37 @@
             <translation>Общая информация  </translation>
         </message>
         <message>
-            <location line="+77" />
+            <location line="+80" />
+            <source>Open &amp;recording…</source>
+            <translation>Открыть &amp;запись…</translation>
+        </message>
+        <message>
+            <location line="+4" />
+            <source>&amp;Link diagnostics</source>
+            <translation>&amp;Диагностика связи</translation>
+        </message>
+        <message>
+            <location line="+20" />
+            <source>Open recording</source>
+            <translation>Открыть запись</translation>
+        </message>
+        <message>
+            <location line="+1" />
+            <source>Recordings (*.jsonl);;All files (*)</source>
+            <translation>Записи (*.jsonl);;Все файлы (*)</translation>
+        </message>
+        <message>
+            <location line="+10" />
+            <source>Link diagnostics</source>
+            <translation>Диагностика связи</translation>
+        </message>
+        <message>
+            <location line="+9" />
+            <source>Playing the recording %1; the server link is detached.</source>
+            <translation>Воспроизводится запись %1; связь с сервером отключена.</translation>
+        </message>
+        <message>
+            <location line="+11" />
             <source>Switch work profile</source>
             <translation>Смена рабочего профиля</translation>
         </message>
@@ -685,7 +795,7 @@
             <translation>Сведения о прошивке</translation>
         </message>
         <message>
-            <location line="+100" />
+            <location line="+101" />
             <source>Objects history</source>
             <translation>История объектов</translation>
         </message>
@@ -710,7 +820,7 @@
             <translation>, тип 2</translation>
         </message>
         <message>
-            <location line="+57" />
+            <location line="+58" />
             <source>Lane statistics</source>
             <translation>Статистика по полосам</translation>
         </message>
@@ -1181,6 +1291,72 @@
             <location line="+1" />
             <source>Get</source>
             <translation>Получить</translation>
+        </message>
+    </context>
+    <context>
+        <name>RecordingPlayerBar</name>
+        <message>
+            <location filename="../app/recordingplayerbar.cpp" line="+20" />
+            <source>Recording</source>
+            <translation>Запись</translation>
+        </message>
+        <message>
+            <location line="+6" />
+            <source>Loop</source>
+            <translation>По кругу</translation>
+        </message>
+        <message>
+            <location line="+10" />
+            <source>Playing speed</source>
+            <translation>Скорость воспроизведения</translation>
+        </message>
+        <message>
+            <location line="+2" />
+            <source>%1×</source>
+            <translation>%1×</translation>
+        </message>
+        <message>
+            <location line="+4" />
+            <source>Stop playback</source>
+            <translation>Остановить</translation>
+        </message>
+        <message>
+            <location line="+1" />
+            <source>Close the recording and connect to the server again</source>
+            <translation>Закрыть запись и снова подключиться к серверу</translation>
+        </message>
+        <message>
+            <location line="+57" />
+            <source>Pause</source>
+            <translation>Пауза</translation>
+        </message>
+        <message>
+            <location line="+0" />
+            <source>Play</source>
+            <translation>Воспроизвести</translation>
+        </message>
+    </context>
+    <context>
+        <name>RecordingSession</name>
+        <message>
+            <location filename="../app/recordingsession.cpp" line="+67" />
+            <source>The file %1 cannot be read.</source>
+            <translation>Не удаётся прочитать файл %1.</translation>
+        </message>
+        <message>
+            <location line="+2" />
+            <source>The file %1 is not a recording of the radar simulator.</source>
+            <translation>Файл %1 не является записью симулятора радара.</translation>
+        </message>
+        <message>
+            <location line="+2" />
+            <source>The recording %1 was written in a later version of its format, which this program cannot read.</source>
+            <translation>Запись %1 сделана в более новой версии формата, которую эта программа не умеет читать.</translation>
+        </message>
+        <message>
+            <location line="+7" />
+            <source>The recording %1 holds no message this program can read.</source>
+            <translation>В записи %1 нет ни одного сообщения, которое эта программа может прочитать.</translation>
         </message>
     </context>
     <context>
@@ -1978,7 +2154,7 @@
     <context>
         <name>WorkProfileHandler</name>
         <message>
-            <location filename="../app/workprofilehandler.cpp" line="+294" />
+            <location filename="../app/workprofilehandler.cpp" line="+302" />
             <source>Cannot save the configuration to %1: %2</source>
             <translation>Не удалось сохранить конфигурацию в %1: %2</translation>
         </message>
@@ -1994,12 +2170,12 @@
         </message>
         <message>
             <location line="-34" />
-            <location line="+186" />
+            <location line="+191" />
             <source>Default profile</source>
             <translation>Профиль по умолчанию</translation>
         </message>
         <message>
-            <location line="-219" />
+            <location line="-224" />
             <source>Cannot keep a copy of the unreadable configuration file %1, so it was not replaced: %2</source>
             <translation>Не удалось сохранить копию нечитаемого файла конфигурации %1, поэтому он не был заменён: %2</translation>
         </message>

@@ -5,6 +5,7 @@
 #include "tablereading.h"
 
 #include <QAbstractItemModelTester>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -70,6 +71,40 @@ QString idColumn(HistoryModel &model)
     return ids.join(QLatin1Char(' '));
 }
 
+// The rows of a CSV text: cells split at the separator outside quotes, quotes undoubled.
+QList<QStringList> csvRows(const QString &text, QChar separator)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString cell;
+    bool quoted = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('"') && text.mid(i + 1, 1) == QLatin1String("\""))
+                cell += text.at(++i);
+            else if (c == QLatin1Char('"'))
+                quoted = false;
+            else
+                cell += c;
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == separator) {
+            row.append(cell);
+            cell.clear();
+        } else if (c == QLatin1Char('\r') && text.mid(i + 1, 1) == QLatin1String("\n")) {
+            row.append(cell);
+            rows.append(row);
+            row.clear();
+            cell.clear();
+            ++i;
+        } else {
+            cell += c;
+        }
+    }
+    return rows;
+}
+
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -98,6 +133,8 @@ private slots:
     void readsWholeAtDefaultSize_data();
     void readsWholeAtDefaultSize();
     void savedFileKeepsThePoint();
+    void savingAsCsv_data();
+    void savingAsCsv();
 };
 
 void TestHistoryTableWidget::cleanup()
@@ -367,6 +404,66 @@ void TestHistoryTableWidget::savedFileKeepsThePoint()
         QByteArray(
             "|  7 |           36.0 |           -1.8 |          12.25 |          -3.50 |      "
             "      4.4 |   10:20:30.456 |"));
+}
+
+void TestHistoryTableWidget::savingAsCsv_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("separator");
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << ",";
+    QTest::newRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia) << ";";
+}
+
+// Rows of known values come back from the file as the same numbers, read the way a
+// spreadsheet of that language reads them.
+void TestHistoryTableWidget::savingAsCsv()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, separator);
+    QLocale::setDefault(locale);
+    QTemporaryDir dir;
+    HistoryTableWidget history;
+    QSignalSpy formats(&history, &HistoryTableWidget::fileFormatChanged);
+    auto *box = history.findChild<QComboBox *>(QStringLiteral("fileFormatBox"));
+    QVERIFY(box);
+    box->setCurrentIndex(1);
+    emit box->activated(1);
+    QCOMPARE(formats.size(), 1);
+    QCOMPARE(formats.at(0).at(0).toString(), QString("csv"));
+    Feeder(history).frames({ "7 12", "7" });
+    QSignalSpy saved(&history, &HistoryTableWidget::historySaved);
+    history.saveToFolder(dir.path());
+    QLocale::setDefault(QLocale::c());
+
+    QCOMPARE(saved.size(), 1);
+    const QString path = saved.at(0).at(0).toString();
+    QVERIFY(path.endsWith(QLatin1String(".csv")));
+    const QByteArray bytes = readAll(path);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(HistoryFile::csvSeparator(locale), separator.at(0));
+    const QList<QStringList> rows = csvRows(QString::fromUtf8(bytes.mid(3)), separator.at(0));
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(rows.at(0),
+        QStringList({ "id", "X speed, km/h", "Y speed, km/h", "X range, m", "Y range, m",
+            "Length, m", "Updated" }));
+    QStringList ids;
+    QStringList times;
+    for (int row = 1; row < rows.size(); ++row) {
+        const QStringList &cells = rows.at(row);
+        QCOMPARE(cells.size(), 7);
+        ids.append(cells.at(0));
+        times.append(cells.at(6));
+        const QVector<double> values { 36.0, -1.8, 12.25, -3.5, 4.4 };
+        for (int column = 1; column <= 5; ++column) {
+            bool ok = false;
+            QCOMPARE(locale.toDouble(cells.at(column), &ok), values.at(column - 1));
+            QVERIFY2(ok, qPrintable(cells.at(column)));
+        }
+    }
+    ids.sort();
+    times.sort();
+    QCOMPARE(ids, QStringList({ "12", "7", "7" }));
+    QCOMPARE(times, QStringList({ "10:20:30.456", "10:20:30.456", "10:20:30.556" }));
 }
 
 QTEST_MAIN(TestHistoryTableWidget)
