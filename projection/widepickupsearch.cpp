@@ -96,9 +96,13 @@ bool WidePickupSearch::run()
         Angles angles;
     };
     std::vector<Start> starts;
-    const double halfFirst = m_angleCount == 3 ? HalfAngleGridFirst : m_low[2];
-    const double halfLast = m_angleCount == 3 ? m_high[2] : m_low[2];
-    for (double half = halfFirst; half <= halfLast; half += HalfAngleGridStep) {
+    // Counted, not stepped up to the last value: in mode 1 the angle is the configured one,
+    // which may be so large that adding a step leaves it as it is.
+    const int halfCount
+        = m_angleCount == 3 ? int((m_high[2] - HalfAngleGridFirst) / HalfAngleGridStep) + 1 : 1;
+    for (int h = 0; h < halfCount; ++h) {
+        const double half
+            = m_angleCount == 3 ? HalfAngleGridFirst + h * HalfAngleGridStep : m_low[2];
         for (double azimuth = MinAzimuth; azimuth <= MaxAzimuth; azimuth += AzimuthGridStep) {
             for (double altitude = AltitudeGridFirst; altitude <= MaxAltitude;
                  altitude += AltitudeGridStep) {

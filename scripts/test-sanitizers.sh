@@ -3,8 +3,8 @@
 # with clang, AddressSanitizer and UndefinedBehaviorSanitizer (undefined behaviour aborts,
 # it does not just print), and runs those tests with CTest on the offscreen platform.
 # The window and simulator tests are left to the normal build: instrumenting them too
-# would double the time of .ci/run on a 2-core machine. The fuzz targets are built so that
-# they keep compiling under the sanitizers; fuzz/README.md says how to run them.
+# would double the time of .ci/run on a 2-core machine. The fuzz targets are built here for
+# scripts/fuzz-short.sh, which runs each for a minute; fuzz/README.md says how to run longer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -75,9 +75,15 @@ void RecordingPlayer::doPlayDue()
         if (!m_hasNext && m_loop) {
             qInfo("Recording played through (%s); starting again", qPrintable(doPlayedText()));
             m_hasNext = doRewind();
-            // A pause of 100 ms (recording time) between two passes.
+            // A pause of 100 ms (recording time) between two passes, and always a return to
+            // the event loop: at a high speed a short recording's passes would otherwise
+            // follow each other without end, and the server would serve nobody.
             m_loopOffsetMs = m_next.tMs - 100;
             m_clock.restart();
+            if (m_hasNext) {
+                m_timer.start(int(qMax<qint64>(1, qint64(100 / m_speed))));
+                return;
+            }
         }
     }
     qInfo("Recording played through (%s)", qPrintable(doPlayedText()));

@@ -1,5 +1,6 @@
 #include "pickupscene.h"
 #include "pickupsearch.h"
+#include "widepickupsearch.h"
 
 #include <QList>
 #include <QtTest>
@@ -116,6 +117,8 @@ class TestPickupSearch : public QObject
 private slots:
     void picksWhatTheStraightforwardSearchPicks_data();
     void picksWhatTheStraightforwardSearchPicks();
+    void wideSearchEndsWhateverTheConfiguredAngle_data();
+    void wideSearchEndsWhateverTheConfiguredAngle();
 };
 
 void TestPickupSearch::picksWhatTheStraightforwardSearchPicks_data()
@@ -159,6 +162,31 @@ void TestPickupSearch::picksWhatTheStraightforwardSearchPicks()
     const CameraParams picked = search.picked();
     QVERIFY2(std::memcmp(&picked, &expected, sizeof(CameraParams)) == 0,
         qPrintable(describe(picked) + QStringLiteral(" instead of ") + describe(expected)));
+}
+
+void TestPickupSearch::wideSearchEndsWhateverTheConfiguredAngle_data()
+{
+    QTest::addColumn<double>("halfAngle");
+    // No camera has a half view angle of 90 degrees or more; from 2^56 on, adding the grid
+    // step of 4 degrees leaves the number as it is.
+    QTest::newRow("90") << 90.0;
+    QTest::newRow("1e17") << 1.0e17;
+    QTest::newRow("1e300") << 1.0e300;
+}
+
+void TestPickupSearch::wideSearchEndsWhateverTheConfiguredAngle()
+{
+    QFETCH(double, halfAngle);
+    const PickupScene scene = PickupScene::samples().first();
+    PickupSearch::Checkpoints marks;
+    QVERIFY(scene.checkpoints(&marks));
+    CameraParams previous = scene.previous();
+    previous.viewAngle = halfAngle;
+    // In mode 1 the angle is not searched: one pass over the azimuths (-60 to 60 degrees in
+    // steps of 5) and the altitudes (1 to 79 in steps of 3), no camera among them.
+    WidePickupSearch search(scene.model(), PickupSearch::RadarPosition, marks, previous);
+    QVERIFY(!search.run());
+    QCOMPARE(search.evaluations(), 25 * 27);
 }
 
 QTEST_GUILESS_MAIN(TestPickupSearch)

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -37,6 +38,7 @@ class TestSimRecording : public QObject
 private slots:
     void recordThenReplay();
     void replayLoopsAndServesTheClient();
+    void fastShortLoopReturnsToTheEventLoop();
     void brokenRecordings_data();
     void brokenRecordings();
     void fullDiskEndsTheRecordingAfterWholeLines();
@@ -156,6 +158,39 @@ void TestSimRecording::replayLoopsAndServesTheClient()
     // Re-stamped headers carry the time of sending.
     const QDateTime last = frameTimes.last().at(0).toDateTime();
     QVERIFY(qAbs(last.msecsTo(QDateTime::currentDateTimeUtc())) < 5000);
+}
+
+void TestSimRecording::fastShortLoopReturnsToTheEventLoop()
+{
+    // Three messages within 10 ms at the highest speed: a pass lasts far less than 1 ms.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("short.jsonl"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QByteArray content = "{\"format\":\"vantor-radar-sim recording\",\"version\":1}\n"
+                               "{\"t_ms\":0,\"type\":\"binary\",\"data\":\"AAEC\"}\n"
+                               "{\"t_ms\":5,\"type\":\"binary\",\"data\":\"AAEC\"}\n"
+                               "{\"t_ms\":10,\"type\":\"binary\",\"data\":\"AAEC\"}\n";
+    QCOMPARE(file.write(content), content.size());
+    file.close();
+
+    RecordingPlayer player;
+    QString error;
+    QVERIFY2(player.open(path, &error), qPrintable(error));
+    player.setSpeed(1000.0);
+    player.setLoop(true);
+    bool eventLoopRan = false;
+    int playedBeforeEventLoop = 0;
+    connect(&player, &RecordingPlayer::binaryMessage, this, [&](const QByteArray &) {
+        // Ends the loop should the player never give the event loop a turn.
+        if (!eventLoopRan && ++playedBeforeEventLoop == 1000)
+            player.setLoop(false);
+    });
+    QTimer::singleShot(0, this, [&eventLoopRan] { eventLoopRan = true; });
+    player.start();
+    QCOMPARE(playedBeforeEventLoop, 3);
+    QTRY_VERIFY_WITH_TIMEOUT(player.playedCount() > 30, Wait);
+    QVERIFY(player.isPlaying());
 }
 
 void TestSimRecording::brokenRecordings_data()
