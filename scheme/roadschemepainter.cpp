@@ -1,6 +1,7 @@
 #include "roadschemepainter.h"
 
 #include "objectcolor.h"
+#include "polylinesimplifier.h"
 #include "schemelabelplacer.h"
 
 #include <QFontMetricsF>
@@ -64,41 +65,6 @@ QPointF unit(const QPointF &v)
 {
     const double len = std::hypot(v.x(), v.y());
     return len > 1e-9 ? v / len : QPointF();
-}
-
-// Drops the vertices that lie within tolerance pixels of the line through the last kept
-// vertex and its successor (Reumann-Witkam): a vehicle's track along a lane collapses to
-// a few segments, which is what makes drawing tens of thousands of track points cheap.
-QPolygonF simplified(const QPolygonF &line, double tolerance)
-{
-    if (line.size() < 3)
-        return line;
-    QPolygonF kept;
-    kept.reserve(line.size());
-    kept << line.constFirst();
-    int anchor = 0;
-    QPointF dir;
-    int key = 1;
-    for (int i = 1; i < line.size(); ++i) {
-        if (i == key) {
-            dir = unit(line.at(i) - line.at(anchor));
-            if (dir.isNull())
-                ++key;
-            continue;
-        }
-        const QPointF v = line.at(i) - line.at(anchor);
-        if (std::abs(v.x() * dir.y() - v.y() * dir.x()) > tolerance
-            || v.x() * dir.x() + v.y() * dir.y() < 0) {
-            anchor = i - 1;
-            kept << line.at(anchor);
-            key = i;
-            dir = unit(line.at(i) - line.at(anchor));
-            if (dir.isNull())
-                ++key;
-        }
-    }
-    kept << line.constLast();
-    return kept;
 }
 
 // Pixels per metre along road X and road Y.
@@ -590,7 +556,7 @@ void RoadSchemePainter::doPaintTracks(QPainter &p, const SchemeMapping &m) const
         p.setPen(cosmeticPen(AverageTrackColor, 1.0));
         const QPointF beside = m.isVertical() ? QPointF(1, 0) : QPointF(0, 1);
         for (const QPolygonF &track : m_averageTracks) {
-            QPolygonF device = simplified(m.toDevice(track), TrackTolerance);
+            QPolygonF device = PolylineSimplifier::simplified(m.toDevice(track), TrackTolerance);
             p.drawPolyline(device);
             device.translate(beside);
             p.drawPolyline(device);
@@ -601,7 +567,7 @@ void RoadSchemePainter::doPaintTracks(QPainter &p, const SchemeMapping &m) const
             QColor c = ObjectColor::base(colorId(it.key()));
             c.setAlpha(210);
             p.setPen(cosmeticPen(c, 1.0));
-            p.drawPolyline(simplified(m.toDevice(it.value()), TrackTolerance));
+            p.drawPolyline(PolylineSimplifier::simplified(m.toDevice(it.value()), TrackTolerance));
         }
     }
 }
@@ -675,11 +641,13 @@ void RoadSchemePainter::doPaintObjects(
         p.setPen(ObjectColor::text(tag.colorId));
         const double baseline = pixels.top() + 1 + idMetrics.ascent();
         p.setFont(idFont);
-        p.drawText(QPointF(pixels.left() + 4, baseline), tag.id);
+        p.drawStaticText(QPointF(pixels.left() + 4, baseline - idMetrics.ascent()),
+            m_idTexts.text(tag.id, idFont));
         if (placed.brief)
             continue;
         p.setFont(speedFont);
-        p.drawText(
-            QPointF(pixels.left() + idMetrics.horizontalAdvance(tag.id) + 10, baseline), tag.speed);
+        p.drawStaticText(QPointF(pixels.left() + idMetrics.horizontalAdvance(tag.id) + 10,
+                             baseline - speedMetrics.ascent()),
+            m_speedTexts.text(tag.speed, speedFont));
     }
 }

@@ -2,6 +2,7 @@
 
 #include "roadobject.h"
 #include "schememapping.h"
+#include "statictextcache.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -136,4 +137,7 @@ private:
     bool m_staticValid = false;
     bool m_composedValid = false;
     QHash<quint8, QPointF> m_exposedPositions;
+    // The objects' labels, laid out once per text.
+    mutable StaticTextCache m_idTexts;
+    mutable StaticTextCache m_speedTexts;
 };
