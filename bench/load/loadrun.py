@@ -222,7 +222,6 @@ class XClient:
         self.x.XSelectInput(self.dpy_arg, ctypes.c_ulong(self.root),
                             ctypes.c_long(self.SUBSTRUCTURE_NOTIFY_MASK))
         self.fd = self.x.XConnectionNumber(self.dpy_arg)
-        self.screen = self.x.XDefaultScreen(self.dpy_arg)
         self.event = (ctypes.c_long * 24)()
 
     def drain(self):
@@ -234,8 +233,8 @@ class XClient:
                 mapped += 1
         return mapped
 
-    def click(self, x, y):
-        self.xt.XTestFakeMotionEvent(self.dpy_arg, self.screen, x, y, 0)
+    def click(self):
+        """Clicks where the pointer is."""
         self.xt.XTestFakeButtonEvent(self.dpy_arg, 1, True, 0)
         self.xt.XTestFakeButtonEvent(self.dpy_arg, 1, False, 0)
         self.x.XFlush(self.dpy_arg)
@@ -275,9 +274,12 @@ def probe_menu(display, title, tries):
     times = []
     try:
         for _ in range(tries):
+            # The pointer goes to the menu's screen first: XTest moves it only within the
+            # screen it is on.
+            xdo(display, "mousemove", "--screen", screen_of(display), str(x), str(y))
             xc.drain()
             start = time.monotonic()
-            xc.click(x, y)
+            xc.click()
             mapped = xc.wait_for_map(start + 2.0)
             times.append(None if mapped is None else (mapped - start) * 1000)
             xc.key_escape()
