@@ -7,7 +7,7 @@ its handling, and how fast a menu opened by a mouse click appears.
 With --soak MINUTES it also restarts the simulator every few minutes (the link drops and
 comes back), clicks the panels' Get buttons now and then, and checks that memory stays
 flat once the history is full, that every command ends in a final state and that the link
-came back after every drop; the exit status is 0 when all checks pass.
+came back after every drop; the exit status is 0 when all three checks pass.
 
 Needs the Debian packages xvfb, xdotool and x11-utils (scripts/install-deps.sh adds them
 when given their names). See bench/README.md.
@@ -503,7 +503,6 @@ def soak(h, opts):
         "memory flat": growth is not None and growth < opts.max_growth_mib,
         "link back after every drop": returned == len(restarts) and len(restarts) > 0,
         "no stuck commands": not stuck and finished > 0,
-        "no click lost": lost == 0 and len(clicks) > 0,
     }
     result["checks"] = checks
     print(json.dumps(result, indent=1))
