@@ -1,3 +1,4 @@
+#include "loadtrace.h"
 #include "mainwindow.h"
 #include "messagereporter.h"
 #include "signalcloser.h"
@@ -26,5 +27,6 @@ int main(int argc, char *argv[])
             &MessageReporter::onTerminationSignal);
     window.panelArranger()->placeWindow();
     window.show();
+    LoadTrace::startFromEnvironment(window.radarClient(), &window);
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "projectiondrawer.h"
 
 #include "objectcolor.h"
+#include "polylinesimplifier.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -17,6 +18,9 @@ constexpr int ObjectRadius = 12; // px
 constexpr int DistanceLineInterval = 10; // m between two drawn distance lines
 constexpr int MaxWaitingFrames = 1000; // a long delay at a high frame rate
 constexpr int RadarWorking = 2;
+// Pixels a drawn track may deviate from its points: a track's hundreds of points on whole
+// pixels become a few segments, which is most of what drawing it costs.
+constexpr double TrackTolerance = 0.5;
 
 QPen linePen(const QColor &colour, qreal width, Qt::PenStyle style = Qt::SolidLine)
 {
@@ -24,6 +28,36 @@ QPen linePen(const QColor &colour, qreal width, Qt::PenStyle style = Qt::SolidLi
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     return pen;
+}
+
+// A line two pixels wide, drawn as two one-pixel cosmetic lines side by side: the raster
+// engine draws those without its stroker, which costs ten times as much for the hundreds
+// of track points and dashes of every frame. Dashes keep the lengths of a 2 px pen.
+void drawWideLine(
+    QPainter &painter, const QPolygonF &line, const QColor &colour, Qt::PenStyle style)
+{
+    if (line.size() < 2)
+        return;
+    QPen pen(colour, 1.0, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+    pen.setCosmetic(true);
+    if (style == Qt::DashLine)
+        pen.setDashPattern({ 8, 4 });
+    else if (style == Qt::DotLine)
+        pen.setDashPattern({ 2, 4 });
+    painter.setPen(pen);
+    painter.drawPolyline(line);
+    const QPointF span = line.constLast() - line.constFirst();
+    const QPointF beside = std::abs(span.x()) < std::abs(span.y()) ? QPointF(1, 0) : QPointF(0, 1);
+    painter.drawPolyline(line.translated(beside));
+}
+
+void drawWideLine(QPainter &painter, const QPolygon &line, const QColor &colour, Qt::PenStyle style)
+{
+    QPolygonF points;
+    points.reserve(line.size());
+    for (const QPoint &point : line)
+        points.append(point);
+    drawWideLine(painter, points, colour, style);
 }
 
 } // namespace
@@ -316,12 +350,10 @@ void ProjectionDrawer::paint(QPainter &painter) const
 void ProjectionDrawer::drawRoad(QPainter &painter) const
 {
     if (m_showLaneLines) {
-        painter.setPen(linePen(QColor(255, 255, 255, 200), 2.0, Qt::DashLine));
         for (const QPolygon &line : m_laneBorderPixels)
-            painter.drawPolyline(line);
-        painter.setPen(linePen(QColor(255, 255, 0, 220), 2.0));
+            drawWideLine(painter, line, QColor(255, 255, 255, 200), Qt::DashLine);
         for (const QPolygon &line : m_roadBorderPixels)
-            painter.drawPolyline(line);
+            drawWideLine(painter, line, QColor(255, 255, 0, 220), Qt::SolidLine);
     }
     if (m_showDistLines) {
         painter.setPen(linePen(QColor(0, 255, 255, 180), 1.0));
@@ -343,21 +375,29 @@ void ProjectionDrawer::drawRoad(QPainter &painter) const
 void ProjectionDrawer::drawTracks(QPainter &painter) const
 {
     if (m_showAverageTracks) {
-        painter.setPen(linePen(QColor(255, 127, 0, 200), 2.0, Qt::DotLine));
         for (const QPolygonF &track : m_averageTracks)
-            painter.drawPolyline(m_model.fittedLine(track));
+            drawWideLine(painter, simplifiedLine(track), QColor(255, 127, 0, 200), Qt::DotLine);
     }
     if (m_showCurrentTracks) {
-        for (auto it = m_shown.tracks.cbegin(); it != m_shown.tracks.cend(); ++it) {
-            painter.setPen(linePen(ObjectColor::base(colourId(it.key())), 2.0));
-            painter.drawPolyline(m_model.fittedLine(it.value()));
-        }
+        for (auto it = m_shown.tracks.cbegin(); it != m_shown.tracks.cend(); ++it)
+            drawWideLine(painter, simplifiedLine(it.value()), ObjectColor::base(colourId(it.key())),
+                Qt::SolidLine);
     }
+}
+
+QPolygonF ProjectionDrawer::simplifiedLine(const QPolygonF &line) const
+{
+    const QPolygon pixels = m_model.fittedLine(line);
+    QPolygonF points;
+    points.reserve(pixels.size());
+    for (const QPoint &pixel : pixels)
+        points.append(pixel);
+    return PolylineSimplifier::simplified(points, TrackTolerance);
 }
 
 void ProjectionDrawer::drawObjects(QPainter &painter) const
 {
-    const QFontMetrics metrics(painter.font());
+    const QFont font = painter.font();
     for (const RoadObject &object : m_shown.frame.objects) {
         const quint8 colour = colourId(object.id);
         if (m_showObjectDimensions) {
@@ -376,17 +416,19 @@ void ProjectionDrawer::drawObjects(QPainter &painter) const
         painter.setBrush(ObjectColor::base(colour));
         painter.drawEllipse(centre, ObjectRadius, ObjectRadius);
         painter.setPen(ObjectColor::text(colour));
-        const QRect circle(centre.x() - ObjectRadius, centre.y() - ObjectRadius, 2 * ObjectRadius,
-            2 * ObjectRadius);
-        painter.drawText(circle, Qt::AlignCenter, QString::number(object.id));
+        const QStaticText &id = m_idTexts.text(QString::number(object.id), font);
+        painter.drawStaticText(
+            QPointF(centre) - QPointF(id.size().width(), id.size().height()) / 2, id);
 
-        const QString label = tr("%1 km/h").arg(object.xSpeed * 3.6, 0, 'f', 1);
-        QRect box = metrics.boundingRect(label).adjusted(-3, -1, 3, 1);
+        const QStaticText &label
+            = m_speedTexts.text(tr("%1 km/h").arg(object.xSpeed * 3.6, 0, 'f', 1), font);
+        const QSize labelSize = label.size().toSize();
+        QRect box = QRect(QPoint(), labelSize).adjusted(-3, -1, 3, 1);
         box.moveTopLeft(QPoint(centre.x() + ObjectRadius + 3, centre.y() - box.height() / 2));
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(0, 0, 0, 160));
         painter.drawRect(box);
         painter.setPen(ObjectColor::base(colour));
-        painter.drawText(box, Qt::AlignCenter, label);
+        painter.drawStaticText(box.topLeft() + QPoint(3, 1), label);
     }
 }

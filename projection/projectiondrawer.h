@@ -5,6 +5,7 @@
 #include "camerapickup.h"
 #include "pickupsearch.h"
 #include "roadobjectframecollector.h"
+#include "statictextcache.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -153,6 +154,8 @@ private:
 
     void drawRoad(QPainter &painter) const;
     void drawTracks(QPainter &painter) const;
+    // The line as fittedLine() projects it, simplified for drawing.
+    QPolygonF simplifiedLine(const QPolygonF &line) const;
     void drawObjects(QPainter &painter) const;
     quint8 colourId(quint8 id) const { return m_paintObjects ? id : 0; }
 
@@ -191,4 +194,7 @@ private:
     Params m_picked;
     CameraPickup::Result m_lastPickup;
     QSize m_pictureSize;
+    // The objects' labels, laid out once per text.
+    mutable StaticTextCache m_idTexts;
+    mutable StaticTextCache m_speedTexts;
 };

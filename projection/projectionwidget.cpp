@@ -40,6 +40,7 @@ ProjectionWidget::ProjectionWidget(QWidget *parent)
     : StandaloneWidget(parent)
     , m_ui(std::make_unique<Ui::ProjectionWidget>())
     , m_drawer(this)
+    , m_repaints(this)
 {
     m_ui->setupUi(this);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -47,7 +48,7 @@ ProjectionWidget::ProjectionWidget(QWidget *parent)
     // The picture begins below the button bar, wherever the layout puts it.
     m_ui->buttonBar->installEventFilter(this);
 
-    connect(&m_drawer, &ProjectionDrawer::updated, this, QOverload<>::of(&QWidget::update));
+    connect(&m_drawer, &ProjectionDrawer::updated, &m_repaints, &RepaintLimiter::schedule);
     // Queued: the result box opens once the projection has been restored.
     connect(&m_drawer, &ProjectionDrawer::pickupResult, this, &ProjectionWidget::doShowPickupResult,
         Qt::QueuedConnection);
@@ -123,6 +124,7 @@ void ProjectionWidget::setBackgroundImage(const QString &path)
 void ProjectionWidget::paintEvent(QPaintEvent *event)
 {
     Q_UNUSED(event)
+    m_repaints.painted();
     QPainter painter(this);
     if (!m_backgroundPath.isEmpty()) {
         // Around a still picture the window is black, not see-through.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "projectiondrawer.h"
+#include "repaintlimiter.h"
 #include "standalonewidget.h"
 
 #include <QImage>
@@ -73,6 +74,8 @@ private:
 
     std::unique_ptr<Ui::ProjectionWidget> m_ui;
     ProjectionDrawer m_drawer;
+    // The drawer's changes arrive with every radar frame.
+    RepaintLimiter m_repaints;
 
     QString m_backgroundPath;
     QImage m_background;

@@ -3,15 +3,10 @@
 #include "radarstate.h"
 
 #include <QPainter>
-#include <QScreen>
-#include <QWindow>
-
-namespace {
-constexpr double DefaultRefreshRate = 60.0;
-}
 
 RoadObjectsWidget::RoadObjectsWidget(QWidget *parent)
     : GroupedWidget(parent)
+    , m_repaints(this)
 {
     // quint8 is spelt out in the signatures, so the aliases must be registered by name.
     qRegisterMetaType<QVector<quint8>>("QVector<quint8>");
@@ -25,9 +20,6 @@ RoadObjectsWidget::RoadObjectsWidget(QWidget *parent)
 
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_repaintTimer.setSingleShot(true);
-    connect(&m_repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
-    m_sinceRepaint.start();
 }
 
 QSize RoadObjectsWidget::sizeHint() const
@@ -167,7 +159,7 @@ void RoadObjectsWidget::showFrame(const RoadObjectFrame &frame)
     if (!isVisible())
         return;
     m_painter.exposeObjects(size(), devicePixelRatioF());
-    doScheduleRepaint();
+    m_repaints.schedule();
 }
 
 void RoadObjectsWidget::setFrameDateTimeUtc(const QDateTime &dateTime)
@@ -211,7 +203,7 @@ void RoadObjectsWidget::setAverageTracks(const QMap<int, QPolygonF> &tracks)
 
 void RoadObjectsWidget::paintEvent(QPaintEvent *)
 {
-    m_sinceRepaint.restart();
+    m_repaints.painted();
     QPainter painter(this);
     m_painter.paint(painter, size());
 }
@@ -220,19 +212,4 @@ void RoadObjectsWidget::resizeEvent(QResizeEvent *event)
 {
     GroupedWidget::resizeEvent(event);
     update();
-}
-
-void RoadObjectsWidget::doScheduleRepaint()
-{
-    if (m_repaintTimer.isActive())
-        return;
-    double rate = DefaultRefreshRate;
-    if (const QWindow *handle = window()->windowHandle(); handle && handle->screen())
-        rate = handle->screen()->refreshRate();
-    const qint64 interval = qint64(1000.0 / qBound(10.0, rate, 240.0));
-    const qint64 elapsed = m_sinceRepaint.elapsed();
-    if (elapsed >= interval)
-        update();
-    else
-        m_repaintTimer.start(int(interval - elapsed));
 }

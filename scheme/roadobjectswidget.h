@@ -1,11 +1,9 @@
 #pragma once
 
 #include "groupedwidget.h"
+#include "repaintlimiter.h"
 #include "roadobjectframecollector.h"
 #include "roadschemepainter.h"
-
-#include <QElapsedTimer>
-#include <QTimer>
 
 // The traffic scheme: the road seen from above with the objects of the current frame,
 // their tracks and the average tracks. The view redraws on each frame ObjectsHelper has
@@ -70,10 +68,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void doScheduleRepaint();
-
     RoadSchemePainter m_painter;
     RoadObjectFrameCollector m_filling;
-    QTimer m_repaintTimer;
-    QElapsedTimer m_sinceRepaint;
+    RepaintLimiter m_repaints;
 };

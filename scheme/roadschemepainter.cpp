@@ -1,6 +1,7 @@
 #include "roadschemepainter.h"
 
 #include "objectcolor.h"
+#include "polylinesimplifier.h"
 #include "schemelabelplacer.h"
 
 #include <QFontMetricsF>
@@ -32,6 +33,7 @@ constexpr double MinLabelSpacing = 56.0; // pixels between labelled distance lin
 constexpr int ExposureAlpha = 70;
 constexpr double MaxExposureStep = 20.0; // metres an object may move between two frames
 constexpr double TrackTolerance = 0.35; // pixels a simplified track may deviate
+constexpr double AverageTrackSlack = 0.25; // pixels an average track moves before it is redrawn
 // The exposure image is drawn anew at the view's resolution once the view outgrows it by this.
 constexpr double MaxExposureUpscale = 1.5;
 
@@ -66,39 +68,23 @@ QPointF unit(const QPointF &v)
     return len > 1e-9 ? v / len : QPointF();
 }
 
-// Drops the vertices that lie within tolerance pixels of the line through the last kept
-// vertex and its successor (Reumann-Witkam): a vehicle's track along a lane collapses to
-// a few segments, which is what makes drawing tens of thousands of track points cheap.
-QPolygonF simplified(const QPolygonF &line, double tolerance)
+// Whether every point of a is within slack pixels of its point in b.
+bool isNear(const QVector<QPolygonF> &a, const QVector<QPolygonF> &b, double slack)
 {
-    if (line.size() < 3)
-        return line;
-    QPolygonF kept;
-    kept.reserve(line.size());
-    kept << line.constFirst();
-    int anchor = 0;
-    QPointF dir;
-    int key = 1;
-    for (int i = 1; i < line.size(); ++i) {
-        if (i == key) {
-            dir = unit(line.at(i) - line.at(anchor));
-            if (dir.isNull())
-                ++key;
-            continue;
-        }
-        const QPointF v = line.at(i) - line.at(anchor);
-        if (std::abs(v.x() * dir.y() - v.y() * dir.x()) > tolerance
-            || v.x() * dir.x() + v.y() * dir.y() < 0) {
-            anchor = i - 1;
-            kept << line.at(anchor);
-            key = i;
-            dir = unit(line.at(i) - line.at(anchor));
-            if (dir.isNull())
-                ++key;
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        const QPolygonF &pa = a.at(i);
+        const QPolygonF &pb = b.at(i);
+        if (pa.size() != pb.size())
+            return false;
+        for (int k = 0; k < pa.size(); ++k) {
+            const QPointF d = pa.at(k) - pb.at(k);
+            if (std::abs(d.x()) > slack || std::abs(d.y()) > slack)
+                return false;
         }
     }
-    kept << line.constLast();
-    return kept;
+    return true;
 }
 
 // Pixels per metre along road X and road Y.
@@ -199,7 +185,10 @@ void RoadSchemePainter::setShowCurrentTracks(bool value)
 
 void RoadSchemePainter::setShowAverageTracks(bool value)
 {
+    if (m_showAverageTracks == value)
+        return;
     m_showAverageTracks = value;
+    doInvalidateStatic();
 }
 
 void RoadSchemePainter::setTracksDisplayMode(int mode)
@@ -357,6 +346,17 @@ void RoadSchemePainter::doPrepareLayers(const QSize &size, qreal ratio)
         m_staticValid = false;
     const QRectF bounds(QPointF(0, 0), QSizeF(size));
     const SchemeMapping m = mapping(size);
+    // The average tracks change by fractions of a pixel from frame to frame: they are
+    // drawn into the static layer, and the layer is drawn anew once one of their points
+    // has moved by AverageTrackSlack.
+    QVector<QPolygonF> average;
+    if (m_showAverageTracks && hasRoad()) {
+        average.reserve(m_averageTracks.size());
+        for (const QPolygonF &track : m_averageTracks)
+            average.append(m.toDevice(track));
+    }
+    if (!isNear(average, m_averageDrawn, AverageTrackSlack))
+        m_staticValid = false;
     if (!m_staticValid) {
         m_staticLayer = QImage(devicePixels(size, ratio), QImage::Format_RGB32);
         m_staticLayer.setDevicePixelRatio(ratio);
@@ -370,9 +370,11 @@ void RoadSchemePainter::doPrepareLayers(const QSize &size, qreal ratio)
             doPaintPolygons(p, m);
             doPaintSight(p, m);
             doPaintRadar(p, m);
+            doPaintAverageTracks(p, average, m.isVertical());
         } else {
             doPaintNoRoad(p, bounds);
         }
+        m_averageDrawn = average;
         m_staticValid = true;
         m_composedValid = false;
     }
@@ -581,27 +583,31 @@ void RoadSchemePainter::doPaintRadar(QPainter &p, const SchemeMapping &m) const
     p.setBrush(Qt::NoBrush);
 }
 
-void RoadSchemePainter::doPaintTracks(QPainter &p, const SchemeMapping &m) const
+void RoadSchemePainter::doPaintAverageTracks(
+    QPainter &p, const QVector<QPolygonF> &tracks, bool vertical) const
 {
     // Tracks are drawn with 1 px cosmetic pens, which the raster engine draws without
     // stroking; the average track gets its weight from a second line beside the first.
     p.setBrush(Qt::NoBrush);
-    if (m_showAverageTracks) {
-        p.setPen(cosmeticPen(AverageTrackColor, 1.0));
-        const QPointF beside = m.isVertical() ? QPointF(1, 0) : QPointF(0, 1);
-        for (const QPolygonF &track : m_averageTracks) {
-            QPolygonF device = simplified(m.toDevice(track), TrackTolerance);
-            p.drawPolyline(device);
-            device.translate(beside);
-            p.drawPolyline(device);
-        }
+    p.setPen(cosmeticPen(AverageTrackColor, 1.0));
+    const QPointF beside = vertical ? QPointF(1, 0) : QPointF(0, 1);
+    for (const QPolygonF &track : tracks) {
+        QPolygonF device = PolylineSimplifier::simplified(track, TrackTolerance);
+        p.drawPolyline(device);
+        device.translate(beside);
+        p.drawPolyline(device);
     }
+}
+
+void RoadSchemePainter::doPaintTracks(QPainter &p, const SchemeMapping &m) const
+{
+    p.setBrush(Qt::NoBrush);
     if (m_showCurrentTracks && m_mode != StatisticalMode) {
         for (auto it = m_currentTracks.cbegin(); it != m_currentTracks.cend(); ++it) {
             QColor c = ObjectColor::base(colorId(it.key()));
             c.setAlpha(210);
             p.setPen(cosmeticPen(c, 1.0));
-            p.drawPolyline(simplified(m.toDevice(it.value()), TrackTolerance));
+            p.drawPolyline(PolylineSimplifier::simplified(m.toDevice(it.value()), TrackTolerance));
         }
     }
 }
@@ -647,10 +653,10 @@ void RoadSchemePainter::doPaintObjects(
             extent = device.boundingRect();
         }
         const Tag tag { cid, QString::number(o.id), tr("%1 km/h").arg(o.xSpeed * 3.6, 0, 'f', 1) };
-        const double idWidth = idMetrics.horizontalAdvance(tag.id);
-        labels.append(
-            { extent, QSizeF(idWidth + speedMetrics.horizontalAdvance(tag.speed) + 14, tagHeight),
-                QSizeF(idWidth + 8, tagHeight) });
+        const double idWidth = m_idTexts.text(tag.id, idFont).size().width();
+        const double speedWidth = m_speedTexts.text(tag.speed, speedFont).size().width();
+        labels.append({ extent, QSizeF(idWidth + speedWidth + 14, tagHeight),
+            QSizeF(idWidth + 8, tagHeight) });
         tags.append(tag);
     }
     p.setBrush(Qt::NoBrush);
@@ -675,11 +681,13 @@ void RoadSchemePainter::doPaintObjects(
         p.setPen(ObjectColor::text(tag.colorId));
         const double baseline = pixels.top() + 1 + idMetrics.ascent();
         p.setFont(idFont);
-        p.drawText(QPointF(pixels.left() + 4, baseline), tag.id);
+        p.drawStaticText(QPointF(pixels.left() + 4, baseline - idMetrics.ascent()),
+            m_idTexts.text(tag.id, idFont));
         if (placed.brief)
             continue;
         p.setFont(speedFont);
-        p.drawText(
-            QPointF(pixels.left() + idMetrics.horizontalAdvance(tag.id) + 10, baseline), tag.speed);
+        p.drawStaticText(QPointF(pixels.left() + m_idTexts.text(tag.id, idFont).size().width() + 10,
+                             baseline - speedMetrics.ascent()),
+            m_speedTexts.text(tag.speed, speedFont));
     }
 }

@@ -2,6 +2,7 @@
 
 #include "roadobject.h"
 #include "schememapping.h"
+#include "statictextcache.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -17,10 +18,11 @@ class QPainter;
 // Paints the traffic scheme onto any paint device: the road with its distance marks,
 // the radar, the camera's sight, the limitation polygons, the tracks and the objects.
 // The road and everything that changes rarely is cached in an image at the device's pixel
-// ratio, rebuilt only when the size, the orientation or that content changes. The long
-// exposure accumulates in its own image tied to road coordinates, so that it survives a
-// new size or orientation and is lost only with the road or when its mode ends. Without a
-// road the view says how to set one up.
+// ratio, rebuilt only when the size, the orientation or that content changes; so are the
+// average tracks, redrawn once they have moved by a quarter of a pixel. The long exposure
+// accumulates in its own image tied to road coordinates, so that it survives a new size or
+// orientation and is lost only with the road or when its mode ends. Without a road the
+// view says how to set one up.
 class RoadSchemePainter
 {
     Q_DECLARE_TR_FUNCTIONS(RoadSchemePainter)
@@ -90,6 +92,7 @@ private:
     void doPaintPolygons(QPainter &p, const SchemeMapping &m) const;
     void doPaintSight(QPainter &p, const SchemeMapping &m) const;
     void doPaintRadar(QPainter &p, const SchemeMapping &m) const;
+    void doPaintAverageTracks(QPainter &p, const QVector<QPolygonF> &tracks, bool vertical) const;
     void doPaintTracks(QPainter &p, const SchemeMapping &m) const;
     void doPaintObjects(QPainter &p, const SchemeMapping &m, const QRectF &bounds) const;
     quint8 colorId(quint8 id) const { return m_paintObjects ? id : 0; }
@@ -136,4 +139,9 @@ private:
     bool m_staticValid = false;
     bool m_composedValid = false;
     QHash<quint8, QPointF> m_exposedPositions;
+    // The average tracks in the static layer, in device pixels.
+    QVector<QPolygonF> m_averageDrawn;
+    // The objects' labels, laid out once per text.
+    mutable StaticTextCache m_idTexts;
+    mutable StaticTextCache m_speedTexts;
 };

@@ -53,10 +53,12 @@ void GeneralInfoWidget::showUptimeInfo(
     int days, int hours, int minutes, int seconds, int milliseconds)
 {
     const QTime time(hours, minutes, seconds, milliseconds);
-    m_uptimeLabel->setText(tr("%1 day(s) %2")
-                               .arg(days)
-                               .arg(time.isValid() ? time.toString(QStringLiteral("hh:mm:ss.zzz"))
-                                                   : QStringLiteral("--:--:--.---")));
+    doShowText(m_uptimeLabel,
+        tr("%1 day(s) %2")
+            .arg(days)
+            .arg(time.isValid() ? time.toString(QStringLiteral("hh:mm:ss.zzz"))
+                                : QStringLiteral("--:--:--.---")),
+        m_uptimeFitted);
 }
 
 void GeneralInfoWidget::showCycleNumber(quint64 cycle)
@@ -74,7 +76,7 @@ void GeneralInfoWidget::showCycleNumber(quint64 cycle)
     QString text = QString::number(cycle);
     if (m_rate >= 0.0)
         text += QLatin1Char(' ') + tr("(%1 c/s)").arg(locale().toString(m_rate, 'f', 1));
-    m_cycleLabel->setText(text);
+    doShowText(m_cycleLabel, text, m_cycleFitted);
 }
 
 void GeneralInfoWidget::clear()
@@ -83,4 +85,15 @@ void GeneralInfoWidget::clear()
     m_cycleLabel->clear();
     m_sampleTimeMs = 0;
     m_rate = -1.0;
+}
+
+void GeneralInfoWidget::doShowText(QLabel *label, const QString &text, int &fittedLength)
+{
+    label->setText(text);
+    if (text.size() <= fittedLength)
+        return;
+    fittedLength = text.size();
+    // Room for a text of the same length in wider characters.
+    const QSize slack(2 * label->fontMetrics().averageCharWidth(), 0);
+    label->setFixedSize((label->sizeHint() + slack).expandedTo(label->minimumSize()));
 }

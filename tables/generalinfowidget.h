@@ -25,6 +25,9 @@ public slots:
 
 private:
     void clear();
+    // Shows the text in a label of fixed size, which takes a new text without laying the
+    // panel out again; the label only grows, when a text longer than any before comes.
+    void doShowText(QLabel *label, const QString &text, int &fittedLength);
 
     QLabel *m_uptimeLabel = nullptr;
     QLabel *m_cycleLabel = nullptr;
@@ -33,4 +36,6 @@ private:
     qint64 m_sampleTimeMs = 0;
     quint64 m_sampleCycle = 0;
     double m_rate = -1.0;
+    int m_uptimeFitted = 0;
+    int m_cycleFitted = 0;
 };

@@ -1,6 +1,9 @@
 #include "historytablewidget.h"
 #include "objecttableview.h"
 
+#include "historyfile.h"
+#include "rownumberheader.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,7 +33,10 @@ HistoryTableWidget::HistoryTableWidget(QWidget *parent)
     m_view->setModel(&m_model);
     // Row numbers, as wide as the largest from the start: the columns do not shift as
     // the history grows.
-    QHeaderView *rowNumbers = m_view->verticalHeader();
+    auto *rowNumbers = new RowNumberHeader(m_view);
+    rowNumbers->setSectionResizeMode(QHeaderView::Fixed);
+    rowNumbers->setDefaultSectionSize(m_view->verticalHeader()->defaultSectionSize());
+    m_view->setVerticalHeader(rowNumbers);
     rowNumbers->show();
     rowNumbers->setMinimumWidth(
         rowNumbers->fontMetrics().horizontalAdvance(QString::number(HistoryModel::MaxRows))

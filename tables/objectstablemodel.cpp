@@ -2,6 +2,16 @@
 
 #include "objectcolumns.h"
 
+namespace {
+
+bool isSameRecord(const ObjectRecord &a, const ObjectRecord &b)
+{
+    return a.id == b.id && a.xSpeed == b.xSpeed && a.ySpeed == b.ySpeed && a.xRange == b.xRange
+        && a.yRange == b.yRange && a.length == b.length && a.lastDetectedMs == b.lastDetectedMs;
+}
+
+} // namespace
+
 ObjectsTableModel::ObjectsTableModel(QObject *parent)
     : QAbstractTableModel(parent)
 { }
@@ -52,12 +62,31 @@ void ObjectsTableModel::setPaintObjects(bool value)
 
 void ObjectsTableModel::setRecords(const QVector<ObjectRecord> &records)
 {
-    clear();
-    if (records.isEmpty())
-        return;
-    beginInsertRows(QModelIndex(), 0, records.size() - 1);
-    m_records = records;
-    endInsertRows();
+    const int kept = qMin(m_records.size(), records.size());
+    if (m_records.size() > records.size()) {
+        beginRemoveRows(QModelIndex(), kept, m_records.size() - 1);
+        m_records.resize(kept);
+        endRemoveRows();
+    }
+    // One dataChanged per run of changed rows.
+    int first = -1;
+    ObjectRecord *rows = m_records.data();
+    for (int row = 0; row <= kept; ++row) {
+        const bool changed = row < kept && !isSameRecord(rows[row], records.at(row));
+        if (changed) {
+            rows[row] = records.at(row);
+            if (first < 0)
+                first = row;
+        } else if (first >= 0) {
+            emit dataChanged(index(first, 0), index(row - 1, ObjectColumns::Count - 1));
+            first = -1;
+        }
+    }
+    if (records.size() > kept) {
+        beginInsertRows(QModelIndex(), kept, records.size() - 1);
+        m_records += records.mid(kept);
+        endInsertRows();
+    }
 }
 
 void ObjectsTableModel::clear()

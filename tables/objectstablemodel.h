@@ -21,8 +21,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     void setPaintObjects(bool value);
-    // Replaces every row: the rows of the last frame go in one removal, the new ones
-    // come in one insertion.
+    // Replaces the rows: rows whose record changed report dataChanged, rows beyond the
+    // new count go in one removal and new ones come in one insertion, so the view keeps
+    // its layout, selection and scroll position from frame to frame.
     void setRecords(const QVector<ObjectRecord> &records);
     void clear();
 

@@ -30,10 +30,7 @@ void ObjectsTableWidget::showFrame(const RoadObjectFrame &frame)
     records.reserve(frame.objects.size());
     for (const RoadObject &o : frame.objects)
         records.append(ObjectRecord::fromObject(o));
-    // The rows are laid out once, after the frame is in.
-    m_view->setUpdatesEnabled(false);
     m_model.setRecords(records);
-    m_view->setUpdatesEnabled(true);
 }
 
 void ObjectsTableWidget::startFilling()

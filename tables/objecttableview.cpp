@@ -1,5 +1,6 @@
 #include "objecttableview.h"
 
+#include "cachedtextdelegate.h"
 #include "objectcolumns.h"
 
 #include <QDateTime>
@@ -31,6 +32,7 @@ ObjectTableView::ObjectTableView(QWidget *parent)
     : QTableView(parent)
 {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new CachedTextDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);

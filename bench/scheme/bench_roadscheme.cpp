@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -24,12 +25,14 @@ struct Frame
 };
 
 // A 1 km road (1 m median strip, two 3.5 m lanes and a 2 m roadside per side, 600 m
-// straight and a 400 m arc) with 64 vehicles driving along its lanes at 10 frames/s;
-// the tracks come from ObjectsHelper as in the program.
+// straight and a 400 m arc) with 64 vehicles driving along its lanes at 10 frames/s,
+// exactly or with the simulator's measurement noise; the tracks come from ObjectsHelper as
+// in the program.
 class SchemeScene
 {
 public:
-    SchemeScene()
+    explicit SchemeScene(bool noisy)
+        : m_noisy(noisy)
     {
         QObject::connect(&m_builder, &RoadBuilder::applyingRoadStarted, &m_helper,
             &ObjectsHelper::startApplyingRoad);
@@ -99,7 +102,9 @@ private:
             if (laneKey > 0)
                 s = length - s; // the left lanes come towards the radar
             const int k = qMin(int(s), centre.size() - 2);
-            const QPointF p = centre.at(k) + (s - k) * (centre.at(k + 1) - centre.at(k));
+            QPointF p = centre.at(k) + (s - k) * (centre.at(k + 1) - centre.at(k));
+            if (m_noisy)
+                p += QPointF(m_noise(m_random) * 0.15, m_noise(m_random) * 0.10);
             m_helper.addObject(quint8(i + 1), laneKey < 0 ? speed : -speed, 0.0, p.x(), p.y(),
                 i % 7 ? 4.5 : 16.0, QDateTime());
         }
@@ -109,6 +114,10 @@ private:
         return frame;
     }
 
+    // The simulator's measurement noise: 0.15 m along the road, 0.10 m across.
+    bool m_noisy;
+    std::mt19937 m_random { 1 };
+    std::normal_distribution<double> m_noise;
     RoadBuilder m_builder;
     ObjectsHelper m_helper;
     RoadSchemePainter m_painter;
@@ -117,17 +126,18 @@ private:
     QVector<Frame> m_frames;
 };
 
-SchemeScene &scene()
+SchemeScene &scene(bool noisy)
 {
-    static SchemeScene s;
-    return s;
+    static SchemeScene exact(false);
+    static SchemeScene measured(true);
+    return noisy ? measured : exact;
 }
 
 // One frame as the view draws it: the new objects and tracks, the exposure step and the
 // paint of the whole 1920 x 1080 image.
 void BM_RenderFrame(benchmark::State &state)
 {
-    SchemeScene &s = scene();
+    SchemeScene &s = scene(state.range(2) != 0);
     RoadSchemePainter &painter = s.painter();
     painter.setTracksDisplayMode(int(state.range(0)));
     painter.setDrawVertical(state.range(1) != 0);
@@ -160,11 +170,13 @@ void BM_RenderFrame(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_RenderFrame)
-    ->ArgNames({ "mode", "vertical" })
-    ->Args({ 0, 0 })
-    ->Args({ 1, 0 })
-    ->Args({ 2, 0 })
-    ->Args({ 0, 1 })
-    ->Args({ 1, 1 })
-    ->Args({ 2, 1 })
+    ->ArgNames({ "mode", "vertical", "noise" })
+    ->Args({ 0, 0, 0 })
+    ->Args({ 1, 0, 0 })
+    ->Args({ 2, 0, 0 })
+    ->Args({ 0, 1, 0 })
+    ->Args({ 1, 1, 0 })
+    ->Args({ 2, 1, 0 })
+    ->Args({ 0, 0, 1 })
+    ->Args({ 2, 0, 1 })
     ->Unit(benchmark::kMillisecond);

@@ -2,10 +2,12 @@
 #include "projectiondrawer.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include <cmath>
+#include <limits>
 
 Q_DECLARE_METATYPE(PickupSearch::Checkpoints)
 
@@ -23,6 +25,8 @@ private slots:
     void pickupFailsWithTooFewCheckpoints_data();
     void pickupFailsWithTooFewCheckpoints();
     void stashAndRestore();
+    void tracksLieOnTheirPoints_data();
+    void tracksLieOnTheirPoints();
 };
 
 void TestProjectionDrawer::pickupReproducesMarks_data()
@@ -268,6 +272,92 @@ void TestProjectionDrawer::stashAndRestore()
     drawer.applyPreviousParameters();
     QVERIFY(drawer.model().isValid());
     QCOMPARE(sight.last().at(2).value<QPolygonF>().size(), 4);
+}
+
+void TestProjectionDrawer::tracksLieOnTheirPoints_data()
+{
+    QTest::addColumn<QPolygonF>("track");
+
+    QPolygonF lane;
+    QPolygonF noisy;
+    QPolygonF curve;
+    for (int i = 0; i <= 240; ++i) {
+        const double x = 12.0 + 0.25 * i;
+        lane << QPointF(x, -1.75);
+        // The simulator's lateral noise is 0.1 m; a zigzag of that size at every point.
+        noisy << QPointF(x, -1.75 + (i % 2 ? 0.1 : -0.1));
+        const double a = 0.25 * i / 80.0;
+        curve << QPointF(12.0 + 80.0 * std::sin(a), 5.25 - 80.0 * (1.0 - std::cos(a)));
+    }
+    QTest::newRow("along a lane") << lane;
+    QTest::newRow("noisy") << noisy;
+    QTest::newRow("curve") << curve;
+}
+
+// A track is drawn through the pixels its points project to, two pixels wide, and nowhere
+// else.
+void TestProjectionDrawer::tracksLieOnTheirPoints()
+{
+    QFETCH(QPolygonF, track);
+
+    QImage frame(640, 480, QImage::Format_ARGB32_Premultiplied);
+    ProjectionDrawer drawer(&frame);
+    drawer.setTvmsConfig(QJsonObject { { QStringLiteral("horizontal_view_angle"), 40.0 } });
+    drawer.showPosition(6.0, 0.0, 0.0, 0.0, 5.5, 0.0, true);
+    QVERIFY(drawer.model().isValid());
+    drawer.setCurrentTracks({ { quint8(5), track } });
+    drawer.showFrame(RoadObjectFrame());
+
+    frame.fill(Qt::black);
+    {
+        QPainter painter(&frame);
+        drawer.paint(painter);
+    }
+
+    QVector<QPointF> pixels;
+    for (const QPointF &point : track) {
+        bool ok = false;
+        const QPoint pixel = drawer.xyToScreen(point, &ok);
+        if (ok)
+            pixels << QPointF(pixel);
+    }
+    QVERIFY(pixels.size() > 100);
+    const auto lit = [&frame](int x, int y) {
+        return frame.rect().contains(x, y) && qGray(frame.pixel(x, y)) > 40;
+    };
+    int inside = 0;
+    for (const QPointF &p : pixels) {
+        if (!frame.rect().adjusted(1, 1, -1, -1).contains(p.toPoint()))
+            continue;
+        ++inside;
+        bool near = false;
+        for (int dy = -1; dy <= 1 && !near; ++dy) {
+            for (int dx = -1; dx <= 1 && !near; ++dx)
+                near = lit(int(p.x()) + dx, int(p.y()) + dy);
+        }
+        QVERIFY2(near, qPrintable(QStringLiteral("nothing drawn at %1, %2").arg(p.x()).arg(p.y())));
+    }
+    QVERIFY(inside > 50);
+    const auto distance = [&pixels](const QPointF &q) {
+        double best = std::numeric_limits<double>::max();
+        for (int i = 1; i < pixels.size(); ++i) {
+            const QPointF a = pixels.at(i - 1);
+            const QPointF d = pixels.at(i) - a;
+            const double length2 = QPointF::dotProduct(d, d);
+            const double t
+                = length2 > 0 ? qBound(0.0, QPointF::dotProduct(q - a, d) / length2, 1.0) : 0.0;
+            const QPointF e = q - (a + t * d);
+            best = qMin(best, std::hypot(e.x(), e.y()));
+        }
+        return best;
+    };
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            if (lit(x, y))
+                QVERIFY2(distance(QPointF(x, y)) <= 2.5,
+                    qPrintable(QStringLiteral("stray pixel at %1, %2").arg(x).arg(y)));
+        }
+    }
 }
 
 QTEST_MAIN(TestProjectionDrawer)

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <cmath>
+
 namespace {
 
 const QColor Background(0, 0, 0);
@@ -83,6 +85,31 @@ void drive(RoadSchemePainter &painter, const QSize &size)
     }
 }
 
+// The largest difference of a colour channel between two images of one size.
+int largestDifference(const QImage &a, const QImage &b)
+{
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb pa = a.pixel(x, y);
+            const QRgb pb = b.pixel(x, y);
+            largest = qMax(largest,
+                qMax(qAbs(qRed(pa) - qRed(pb)),
+                    qMax(qAbs(qGreen(pa) - qGreen(pb)), qAbs(qBlue(pa) - qBlue(pb)))));
+        }
+    }
+    return largest;
+}
+
+// An average track along the lane at Y = -1.75 m, moved sideways by offset metres.
+QMap<int, QPolygonF> averageTrack(double offset)
+{
+    QPolygonF line;
+    for (int x = 0; x <= 100; ++x)
+        line << QPointF(x, -1.75 + offset + 0.02 * std::sin(x / 7.0));
+    return { { -1, line } };
+}
+
 } // namespace
 
 class TestRoadSchemePainter : public QObject
@@ -96,6 +123,8 @@ private slots:
     void cachedLayerAtDevicePixelRatio();
     void exposureSurvives_data();
     void exposureSurvives();
+    void averageTracksAsDrawnAfresh_data();
+    void averageTracksAsDrawnAfresh();
 };
 
 void TestRoadSchemePainter::saysWhenNoRoad_data()
@@ -261,6 +290,58 @@ void TestRoadSchemePainter::exposureSurvives()
         QCOMPARE(image.pixelColor(aside), Surface);
     } else {
         QCOMPARE(greenAround(image, at), Surface.green());
+    }
+}
+
+void TestRoadSchemePainter::averageTracksAsDrawnAfresh_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<double>("offset");
+    QTest::addColumn<int>("tolerance");
+
+    // 100 m across 640 px: a metre is 6.4 px, a thousandth of one far below the slack.
+    QTest::newRow("normal, moved a metre") << 0 << 1.0 << 0;
+    QTest::newRow("normal, moved a millimetre") << 0 << 0.001 << 8;
+    QTest::newRow("mixed, moved a metre") << 2 << 1.0 << 0;
+    QTest::newRow("statistical, reset") << 1 << -1.0 << 0;
+}
+
+// A scheme that has drawn the average tracks before shows them as a new one draws them.
+void TestRoadSchemePainter::averageTracksAsDrawnAfresh()
+{
+    QFETCH(int, mode);
+    QFETCH(double, offset);
+    QFETCH(int, tolerance);
+    const QSize size(640, 200);
+
+    RoadBuilder builder;
+    RoadSchemePainter painter;
+    buildRoad(builder, painter);
+    painter.setShowAverageTracks(true);
+    painter.setTracksDisplayMode(mode);
+    painter.setAverageTracks(averageTrack(0.0));
+    render(painter, size);
+    // A negative offset stands for the tracks' reset.
+    const QMap<int, QPolygonF> next = offset < 0 ? QMap<int, QPolygonF>() : averageTrack(offset);
+    painter.setAverageTracks(next);
+    const QImage drawn = render(painter, size);
+
+    RoadBuilder freshBuilder;
+    RoadSchemePainter fresh;
+    buildRoad(freshBuilder, fresh);
+    fresh.setShowAverageTracks(true);
+    fresh.setTracksDisplayMode(mode);
+    fresh.setAverageTracks(next);
+    const QImage expected = render(fresh, size);
+
+    QVERIFY(largestDifference(drawn, expected) <= tolerance);
+    // The track is there at all: the new drawing differs from a scheme without it.
+    if (!next.isEmpty()) {
+        RoadBuilder bareBuilder;
+        RoadSchemePainter bare;
+        buildRoad(bareBuilder, bare);
+        bare.setTracksDisplayMode(mode);
+        QVERIFY(largestDifference(drawn, render(bare, size)) > 100);
     }
 }
 
