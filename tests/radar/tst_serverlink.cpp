@@ -185,6 +185,7 @@ void TestServerLink::messageAboveTheLimitIsNamed()
     QVERIFY(server.listen(QHostAddress::LocalHost));
     connect(&server, &QWebSocketServer::newConnection, this, [&] {
         QWebSocket *socket = server.nextPendingConnection();
+        socket->setParent(&server); // freed with the server, whatever the link does
         if (size > 0)
             socket->sendBinaryMessage(QByteArray(int(size), 'x'));
         socket->close();
