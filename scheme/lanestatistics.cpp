@@ -1,5 +1,7 @@
 #include "lanestatistics.h"
 
+#include "csvformat.h"
+
 #include <QSet>
 #include <QtMath>
 
@@ -11,16 +13,6 @@ namespace {
 // A track not seen for this many frames is forgotten; its identifier comes back as a new
 // track anyway, so this only bounds the memory.
 constexpr int ForgetAfterFrames = 100;
-
-QByteArray csvField(const QString &text, QChar separator)
-{
-    if (!text.contains(separator) && !text.contains(QLatin1Char('"'))
-        && !text.contains(QLatin1Char('\n')))
-        return text.toUtf8();
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return '"' + quoted.toUtf8() + '"';
-}
 
 } // namespace
 
@@ -70,22 +62,13 @@ QByteArray LaneStatistics::toCsv(const QVector<Row> &rows, const QLocale &locale
 {
     QLocale numbers = locale;
     numbers.setNumberOptions(QLocale::OmitGroupSeparator);
-    const QChar separator
-        = numbers.decimalPoint() == QLatin1Char(',') ? QLatin1Char(';') : QLatin1Char(',');
     const QStringList header { tr("Interval start (UTC)"), tr("Minutes"), tr("Lane"),
         tr("Approaching"), tr("Receding"), tr("Mean speed, km/h"),
         tr("85th percentile speed, km/h"), tr("Occupancy, %"), tr("Motorcycles"), tr("Cars"),
         tr("Vans"), tr("Trucks") };
-    // The byte order mark makes spreadsheets read the file as UTF-8.
-    QByteArray out("\xEF\xBB\xBF");
-    const auto appendLine = [&](const QStringList &fields) {
-        for (int i = 0; i < fields.size(); ++i) {
-            if (i > 0)
-                out += QString(separator).toUtf8();
-            out += csvField(fields.at(i), separator);
-        }
-        out += "\r\n";
-    };
+    const CsvFormat csv(numbers);
+    QByteArray out = CsvFormat::byteOrderMark();
+    const auto appendLine = [&](const QStringList &fields) { out += csv.line(fields).toUtf8(); };
     appendLine(header);
     for (const Row &r : rows) {
         appendLine({ r.start.toUTC().toString(Qt::ISODate), numbers.toString(r.minutes),

@@ -1,5 +1,6 @@
 #include "historyfile.h"
 
+#include "csvformat.h"
 #include "objectcolumns.h"
 #include "safefilewriter.h"
 
@@ -17,23 +18,6 @@ QString line(const QStringList &cells)
         out += QStringLiteral(" %1 |").arg(cells.at(column), column == 0 ? 2 : 14);
     out += QLatin1Char('\n');
     return out;
-}
-
-// A cell holding the separator, a quote or a line break is quoted, its quotes doubled.
-QString csvLine(const QStringList &cells, QChar separator)
-{
-    QStringList quoted;
-    for (const QString &cell : cells) {
-        if (cell.contains(separator) || cell.contains(QLatin1Char('"'))
-            || cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r'))) {
-            QString escaped = cell;
-            escaped.replace(QLatin1String("\""), QLatin1String("\"\""));
-            quoted.append(QLatin1Char('"') + escaped + QLatin1Char('"'));
-        } else {
-            quoted.append(cell);
-        }
-    }
-    return quoted.join(separator) + QStringLiteral("\r\n");
 }
 
 bool isWritableFolder(const QString &path)
@@ -67,11 +51,6 @@ HistoryFile::Format HistoryFile::formatFromName(const QString &name)
     return name == QLatin1String("csv") ? Format::Csv : Format::Text;
 }
 
-QChar HistoryFile::csvSeparator(const QLocale &locale)
-{
-    return locale.decimalPoint() == QLatin1Char(',') ? QLatin1Char(';') : QLatin1Char(',');
-}
-
 QString HistoryFile::newFilePath(const QString &folder, const QDateTime &now, Format format)
 {
     const QString base
@@ -100,20 +79,20 @@ QString HistoryFile::rowLine(const QAbstractItemModel &model, int row)
     return line(cells);
 }
 
-QString HistoryFile::csvHeaderLine(const QAbstractItemModel &model, QChar separator)
+QString HistoryFile::csvHeaderLine(const QAbstractItemModel &model, const CsvFormat &csv)
 {
     QStringList cells;
     for (int column = 0; column < model.columnCount(); ++column)
         cells.append(ObjectColumns::headerText(column));
-    return csvLine(cells, separator);
+    return csv.line(cells);
 }
 
-QString HistoryFile::csvRowLine(const QAbstractItemModel &model, int row, QChar separator)
+QString HistoryFile::csvRowLine(const QAbstractItemModel &model, int row, const CsvFormat &csv)
 {
     QStringList cells;
     for (int column = 0; column < model.columnCount(); ++column)
         cells.append(model.data(model.index(row, column), Qt::DisplayRole).toString());
-    return csvLine(cells, separator);
+    return csv.line(cells);
 }
 
 bool HistoryFile::write(
@@ -127,15 +106,14 @@ bool HistoryFile::write(
     // Rows are written in blocks so that a full history does not sit in memory twice.
     constexpr int RowsPerBlock = 1000;
     const bool csv = format == Format::Csv;
-    const QChar separator = csvSeparator(QLocale());
-    // The byte order mark makes spreadsheets read the file as UTF-8.
-    QByteArray block = csv ? QByteArray("\xEF\xBB\xBF") + csvHeaderLine(model, separator).toUtf8()
+    const CsvFormat csvFormat { QLocale() };
+    QByteArray block = csv ? CsvFormat::byteOrderMark() + csvHeaderLine(model, csvFormat).toUtf8()
                            : headerLine(model).toUtf8();
     const int rows = model.rowCount();
     for (int row = 0; row <= rows; ++row) {
         const bool last = row == rows;
         if (!last)
-            block += (csv ? csvRowLine(model, row, separator) : rowLine(model, row)).toUtf8();
+            block += (csv ? csvRowLine(model, row, csvFormat) : rowLine(model, row)).toUtf8();
         if (last || (row + 1) % RowsPerBlock == 0) {
             if (!file.write(block)) {
                 *errorText = file.errorString();

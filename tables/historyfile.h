@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QString>
 
+class CsvFormat;
 class QAbstractItemModel;
 
 // The file a history is saved to, in one of two formats:
@@ -24,7 +25,6 @@ public:
     // The format's name in a work profile, and back; an unknown name is the text format.
     static QString formatName(Format format);
     static Format formatFromName(const QString &name);
-    static QChar csvSeparator(const QLocale &locale);
 
     // "history" next to the program, or under the user's data folder when the program's
     // folder cannot be written (an installed program). Created when missing; empty when
@@ -37,8 +37,8 @@ public:
     static QString headerLine(const QAbstractItemModel &model);
     static QString rowLine(const QAbstractItemModel &model, int row);
     // The CSV lines, with the numbers as the model displays them in the default locale.
-    static QString csvHeaderLine(const QAbstractItemModel &model, QChar separator);
-    static QString csvRowLine(const QAbstractItemModel &model, int row, QChar separator);
+    static QString csvHeaderLine(const QAbstractItemModel &model, const CsvFormat &csv);
+    static QString csvRowLine(const QAbstractItemModel &model, int row, const CsvFormat &csv);
     // Writes the whole model atomically; on failure the file is not created and
     // errorText says why.
     static bool write(const QAbstractItemModel &model, const QString &path, QString *errorText,

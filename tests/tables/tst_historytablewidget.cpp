@@ -1,3 +1,4 @@
+#include "csvformat.h"
 #include "historymodel.h"
 #include "historytablewidget.h"
 
@@ -440,7 +441,7 @@ void TestHistoryTableWidget::savingAsCsv()
     QVERIFY(path.endsWith(QLatin1String(".csv")));
     const QByteArray bytes = readAll(path);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
-    QCOMPARE(HistoryFile::csvSeparator(locale), separator.at(0));
+    QCOMPARE(CsvFormat(locale).separator(), separator.at(0));
     const QList<QStringList> rows = csvRows(QString::fromUtf8(bytes.mid(3)), separator.at(0));
     QCOMPARE(rows.size(), 4);
     QCOMPARE(rows.at(0),
