@@ -11,6 +11,7 @@
 #include "cameramodel.h"
 #include "camerapickup.h"
 #include "fuzzcheck.h"
+#include "fuzzreader.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -24,36 +25,6 @@
 #include <cstring>
 
 namespace {
-
-class Reader
-{
-public:
-    Reader(const uint8_t *data, size_t size)
-        : m_data(data)
-        , m_size(size)
-    { }
-
-    template<typename T> T take()
-    {
-        T value {};
-        if (m_pos + sizeof(T) <= m_size)
-            std::memcpy(&value, m_data + m_pos, sizeof(T));
-        m_pos += sizeof(T);
-        return value;
-    }
-    bool isComplete() const { return m_pos <= m_size; }
-    QByteArray rest() const
-    {
-        return m_pos < m_size
-            ? QByteArray(reinterpret_cast<const char *>(m_data + m_pos), int(m_size - m_pos))
-            : QByteArray();
-    }
-
-private:
-    const uint8_t *m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-};
 
 bool isFinite(const QPointF &point)
 {
@@ -111,7 +82,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 // (16-bit X and Y pixel, double value) and the camera configuration as JSON text.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    Reader in(data, size);
+    FuzzReader in(data, size);
     const auto flags = in.take<uint8_t>();
     const int width = in.take<uint16_t>();
     const int height = in.take<uint16_t>();

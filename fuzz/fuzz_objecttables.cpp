@@ -11,6 +11,7 @@
 // of the changed rows has a text.
 
 #include "fuzzcheck.h"
+#include "fuzzreader.h"
 #include "historyfile.h"
 #include "historymodel.h"
 #include "objectcolumns.h"
@@ -24,30 +25,6 @@
 #include <cstring>
 
 namespace {
-
-class Reader
-{
-public:
-    Reader(const uint8_t *data, size_t size)
-        : m_data(data)
-        , m_size(size)
-    { }
-
-    template<typename T> T take()
-    {
-        T value {};
-        if (m_pos + sizeof(T) <= m_size)
-            std::memcpy(&value, m_data + m_pos, sizeof(T));
-        m_pos += sizeof(T);
-        return value;
-    }
-    bool atEnd() const { return m_pos >= m_size; }
-
-private:
-    const uint8_t *m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-};
 
 // Follows a model's row signals and checks each against the rows it has.
 class RowWatch
@@ -202,7 +179,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 //   2), 6 clear or forget the groups (one byte), 7 colours on or off (one byte).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    Reader in(data, size);
+    FuzzReader in(data, size);
     Tables tables;
     const int limit = in.take<uint8_t>();
     if (limit > 0)
