@@ -14,10 +14,10 @@ bool same(const QPointF &a, const QPointF &b)
 
 } // namespace
 
-bool ProjectedLine::update(const QPolygonF &points, const CameraModel &model, double tolerance)
+void ProjectedLine::update(const QPolygonF &points, const CameraModel &model, double tolerance)
 {
     if (points.constData() == m_points.constData() && points.size() == m_points.size())
-        return false;
+        return;
     // The old points line up with the new ones from where the new first point was; a line
     // that lost no points lines up from its start.
     int shift = 0;
@@ -45,8 +45,9 @@ bool ProjectedLine::update(const QPolygonF &points, const CameraModel &model, do
     changed = changed || shift > 0;
     m_points = points;
     m_pixels = pixels;
+    // Average tracks seldom move by a whole pixel.
     if (!changed)
-        return false;
+        return;
     QPolygonF line;
     line.reserve(m_pixels.size());
     for (const Pixel &p : qAsConst(m_pixels)) {
@@ -54,5 +55,4 @@ bool ProjectedLine::update(const QPolygonF &points, const CameraModel &model, do
             line.append(p.pixel);
     }
     m_simplified = PolylineSimplifier::simplified(line, tolerance);
-    return true;
 }

@@ -14,8 +14,8 @@ class CameraModel;
 class ProjectedLine
 {
 public:
-    // Takes the line's points as they are now; returns whether its pixels changed.
-    bool update(const QPolygonF &points, const CameraModel &model, double tolerance);
+    // Takes the line's points as they are now.
+    void update(const QPolygonF &points, const CameraModel &model, double tolerance);
     const QPolygonF &simplified() const { return m_simplified; }
 
 private:

@@ -521,7 +521,10 @@ const QImage &ProjectionDrawer::objectSprite(
     const quint16 key = quint16(colour << 8 | id);
     auto it = m_sprites.find(key);
     if (it == m_sprites.end()) {
-        const QStaticText &text = m_idTexts.text(QString::number(id), font);
+        // Its own text: a cached one, moved about from frame to frame, may land a pixel off.
+        QStaticText text(QString::number(id));
+        text.setTextFormat(Qt::PlainText);
+        text.prepare(QTransform(), font);
         const int half = qMax(
             ObjectRadius + 2, qCeil(qMax(text.size().width(), text.size().height()) / 2.0) + 1);
         QImage sprite = layerFor(device, QSize(2 * half, 2 * half));
