@@ -27,32 +27,26 @@ void ProjectedLine::update(const QPolygonF &points, const CameraModel &model, do
         if (first != m_points.cend())
             shift = int(first - m_points.cbegin());
     }
-    QVector<Pixel> pixels(points.size());
-    bool changed = points.size() != m_points.size() - shift;
+    m_pixels.remove(0, shift);
+    m_pixels.resize(points.size());
     for (int i = 0; i < points.size(); ++i) {
         const int old = i + shift;
-        if (old < m_points.size() && same(m_points.at(old), points.at(i))) {
-            pixels[i] = m_pixels.at(old);
+        if (old < m_points.size() && same(m_points.at(old), points.at(i)))
             continue;
-        }
-        Pixel &p = pixels[i];
+        Pixel &p = m_pixels[i];
         p.pixel = model.xyToScreen(points.at(i), &p.ok);
-        if (!changed) {
-            const Pixel &before = m_pixels.at(old);
-            changed = p.ok != before.ok || (p.ok && p.pixel != before.pixel);
-        }
     }
-    changed = changed || shift > 0;
     m_points = points;
-    m_pixels = pixels;
-    // Average tracks seldom move by a whole pixel.
-    if (!changed)
-        return;
-    QPolygonF line;
-    line.reserve(m_pixels.size());
+
+    m_nextLine.clear();
+    m_nextLine.reserve(m_pixels.size());
     for (const Pixel &p : qAsConst(m_pixels)) {
         if (p.ok)
-            line.append(p.pixel);
+            m_nextLine.append(p.pixel);
     }
-    m_simplified = PolylineSimplifier::simplified(line, tolerance);
+    // Far from the camera many points share a pixel, and average tracks seldom move by one.
+    if (m_nextLine == m_line)
+        return;
+    m_line.swap(m_nextLine);
+    m_simplified = PolylineSimplifier::simplified(m_line, tolerance);
 }

@@ -27,5 +27,7 @@ private:
 
     QPolygonF m_points;
     QVector<Pixel> m_pixels; // one per point
+    QPolygonF m_line; // the pixels of the points that project
+    QPolygonF m_nextLine; // kept for its memory
     QPolygonF m_simplified;
 };
