@@ -1,7 +1,6 @@
 #include "projectiondrawer.h"
 
 #include "objectcolor.h"
-#include "polylinesimplifier.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -58,6 +57,32 @@ void drawWideLine(QPainter &painter, const QPolygon &line, const QColor &colour,
     for (const QPoint &point : line)
         points.append(point);
     drawWideLine(painter, points, colour, style);
+}
+
+// An object's disc with its identifier.
+void drawDisc(QPainter &painter, const QPoint &centre, quint8 colour, const QStaticText &id)
+{
+    painter.setPen(QPen(Qt::black, 1.0));
+    painter.setBrush(ObjectColor::base(colour));
+    painter.drawEllipse(centre, ObjectRadius, ObjectRadius);
+    painter.setPen(ObjectColor::text(colour));
+    painter.drawStaticText(
+        QPointF(centre) - QPointF(id.size().width(), id.size().height()) / 2, id);
+}
+
+// A transparent image to draw into and copy onto the device at its pixels, with the
+// device's resolution so that text keeps its size; null when memory runs out.
+QImage layerFor(const QPaintDevice *device, const QSize &size)
+{
+    const qreal ratio = device->devicePixelRatioF();
+    QImage layer(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull())
+        return layer;
+    layer.setDevicePixelRatio(ratio);
+    layer.setDotsPerMeterX(qRound(device->logicalDpiX() / 0.0254));
+    layer.setDotsPerMeterY(qRound(device->logicalDpiY() / 0.0254));
+    layer.fill(Qt::transparent);
+    return layer;
 }
 
 } // namespace
@@ -122,6 +147,7 @@ QSize ProjectionDrawer::pictureSize() const
 void ProjectionDrawer::doRescale(int width, int height, bool emitSight)
 {
     m_model.rescale(width, height);
+    doDropProjections();
     if (emitSight) {
         const CameraModel::Sight s = m_model.sight();
         emit sight(s.camera, s.aim, s.area);
@@ -130,6 +156,7 @@ void ProjectionDrawer::doRescale(int width, int height, bool emitSight)
 
 void ProjectionDrawer::doProjectRoad()
 {
+    doDropRoadLayer();
     m_laneBorderPixels.clear();
     m_roadBorderPixels.clear();
     m_distancePixels.clear();
@@ -146,12 +173,14 @@ void ProjectionDrawer::doProjectRoad()
 void ProjectionDrawer::setShowLaneLines(bool show)
 {
     m_showLaneLines = show;
+    doDropRoadLayer();
     emit updated();
 }
 
 void ProjectionDrawer::setShowDistLines(bool show)
 {
     m_showDistLines = show;
+    doDropRoadLayer();
     emit updated();
 }
 
@@ -264,6 +293,7 @@ void ProjectionDrawer::finishFilling(const QVector<quint8> &sortedObjectIds)
 void ProjectionDrawer::setAverageTracks(const QMap<int, QPolygonF> &tracks)
 {
     m_averageTracks = tracks;
+    m_averageLinesDue = true;
 }
 
 void ProjectionDrawer::doShowDueFrames()
@@ -286,6 +316,14 @@ void ProjectionDrawer::doClearFrames()
     m_delayTimer.stop();
     m_waiting.clear();
     m_shown = Frame();
+}
+
+void ProjectionDrawer::doDropProjections()
+{
+    doDropRoadLayer();
+    m_trackLines.clear();
+    m_averageLines.clear();
+    m_averageLinesDue = true;
 }
 
 void ProjectionDrawer::stashPreviousParameters()
@@ -333,6 +371,7 @@ void ProjectionDrawer::pickupParameters(int mode, const Checkpoints &checkpoints
     }
     emit pickupResult(isPicked, viewAngle);
     m_model.invalidate();
+    doDropProjections();
 }
 
 void ProjectionDrawer::paint(QPainter &painter) const
@@ -341,10 +380,32 @@ void ProjectionDrawer::paint(QPainter &painter) const
         return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    drawRoad(painter);
-    drawTracks(painter);
+    drawRoadLayer(painter);
+    if (m_showAverageTracks)
+        drawAverageTracks(painter);
+    if (m_showCurrentTracks)
+        drawCurrentTracks(painter);
     drawObjects(painter);
     painter.restore();
+}
+
+void ProjectionDrawer::drawRoadLayer(QPainter &painter) const
+{
+    const QPaintDevice *device = painter.device();
+    if (m_roadLayer.isNull() || m_roadLayer.devicePixelRatio() != device->devicePixelRatioF()
+        || m_roadLayerFont != painter.font()) {
+        m_roadLayerFont = painter.font();
+        m_roadLayer = layerFor(device, QSize(m_model.width(), m_model.height()));
+        if (m_roadLayer.isNull()) {
+            drawRoad(painter);
+            return;
+        }
+        QPainter layer(&m_roadLayer);
+        layer.setRenderHint(QPainter::Antialiasing);
+        layer.setFont(painter.font());
+        drawRoad(layer);
+    }
+    painter.drawImage(QPoint(), m_roadLayer);
 }
 
 void ProjectionDrawer::drawRoad(QPainter &painter) const
@@ -372,27 +433,42 @@ void ProjectionDrawer::drawRoad(QPainter &painter) const
     }
 }
 
-void ProjectionDrawer::drawTracks(QPainter &painter) const
+void ProjectionDrawer::drawAverageTracks(QPainter &painter) const
 {
-    if (m_showAverageTracks) {
-        for (const QPolygonF &track : m_averageTracks)
-            drawWideLine(painter, simplifiedLine(track), QColor(255, 127, 0, 200), Qt::DotLine);
-    }
-    if (m_showCurrentTracks) {
-        for (auto it = m_shown.tracks.cbegin(); it != m_shown.tracks.cend(); ++it)
-            drawWideLine(painter, simplifiedLine(it.value()), ObjectColor::base(colourId(it.key())),
-                Qt::SolidLine);
-    }
+    if (m_averageLinesDue)
+        doUpdateAverageLines();
+    for (const ProjectedLine &line : qAsConst(m_averageLines))
+        drawWideLine(painter, line.simplified(), QColor(255, 127, 0, 200), Qt::DotLine);
 }
 
-QPolygonF ProjectionDrawer::simplifiedLine(const QPolygonF &line) const
+void ProjectionDrawer::doUpdateAverageLines() const
 {
-    const QPolygon pixels = m_model.fittedLine(line);
-    QPolygonF points;
-    points.reserve(pixels.size());
-    for (const QPoint &pixel : pixels)
-        points.append(pixel);
-    return PolylineSimplifier::simplified(points, TrackTolerance);
+    m_averageLinesDue = false;
+    for (auto it = m_averageLines.begin(); it != m_averageLines.end();) {
+        if (m_averageTracks.contains(it.key()))
+            ++it;
+        else
+            it = m_averageLines.erase(it);
+    }
+    for (auto it = m_averageTracks.cbegin(); it != m_averageTracks.cend(); ++it)
+        m_averageLines[it.key()].update(it.value(), m_model, TrackTolerance);
+}
+
+void ProjectionDrawer::drawCurrentTracks(QPainter &painter) const
+{
+    for (auto it = m_shown.tracks.cbegin(); it != m_shown.tracks.cend(); ++it) {
+        ProjectedLine &line = m_trackLines[it.key()];
+        line.update(it.value(), m_model, TrackTolerance);
+        drawWideLine(
+            painter, line.simplified(), ObjectColor::base(colourId(it.key())), Qt::SolidLine);
+    }
+    // The tracks of objects gone are not kept.
+    for (auto it = m_trackLines.begin(); it != m_trackLines.end();) {
+        if (m_shown.tracks.contains(it.key()))
+            ++it;
+        else
+            it = m_trackLines.erase(it);
+    }
 }
 
 void ProjectionDrawer::drawObjects(QPainter &painter) const
@@ -412,13 +488,13 @@ void ProjectionDrawer::drawObjects(QPainter &painter) const
         const QPoint centre = m_model.xyToScreen(object.xRange, object.yRange, &ok);
         if (!ok)
             continue;
-        painter.setPen(QPen(Qt::black, 1.0));
-        painter.setBrush(ObjectColor::base(colour));
-        painter.drawEllipse(centre, ObjectRadius, ObjectRadius);
-        painter.setPen(ObjectColor::text(colour));
-        const QStaticText &id = m_idTexts.text(QString::number(object.id), font);
-        painter.drawStaticText(
-            QPointF(centre) - QPointF(id.size().width(), id.size().height()) / 2, id);
+        const QImage &sprite = objectSprite(object.id, font, painter.device());
+        if (sprite.isNull()) {
+            drawDisc(painter, centre, colour, m_idTexts.text(QString::number(object.id), font));
+        } else {
+            const int half = qRound(sprite.width() / sprite.devicePixelRatio()) / 2;
+            painter.drawImage(centre - QPoint(half, half), sprite);
+        }
 
         const QStaticText &label
             = m_speedTexts.text(tr("%1 km/h").arg(object.xSpeed * 3.6, 0, 'f', 1), font);
@@ -431,4 +507,33 @@ void ProjectionDrawer::drawObjects(QPainter &painter) const
         painter.setPen(ObjectColor::base(colour));
         painter.drawStaticText(box.topLeft() + QPoint(3, 1), label);
     }
+}
+
+const QImage &ProjectionDrawer::objectSprite(
+    quint8 id, const QFont &font, const QPaintDevice *device) const
+{
+    if (font != m_spriteFont || device->devicePixelRatioF() != m_spriteRatio) {
+        m_sprites.clear();
+        m_spriteFont = font;
+        m_spriteRatio = device->devicePixelRatioF();
+    }
+    const quint8 colour = colourId(id);
+    const quint16 key = quint16(colour << 8 | id);
+    auto it = m_sprites.find(key);
+    if (it == m_sprites.end()) {
+        // Its own text: a cached one, moved about from frame to frame, may land a pixel off.
+        QStaticText text(QString::number(id));
+        text.setTextFormat(Qt::PlainText);
+        text.prepare(QTransform(), font);
+        const int half = qMax(
+            ObjectRadius + 2, qCeil(qMax(text.size().width(), text.size().height()) / 2.0) + 1);
+        QImage sprite = layerFor(device, QSize(2 * half, 2 * half));
+        if (!sprite.isNull()) {
+            QPainter painter(&sprite);
+            painter.setRenderHint(QPainter::Antialiasing);
+            drawDisc(painter, QPoint(half, half), colour, text);
+        }
+        it = m_sprites.insert(key, sprite);
+    }
+    return *it;
 }

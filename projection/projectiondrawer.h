@@ -4,11 +4,15 @@
 #include "cameraparams.h"
 #include "camerapickup.h"
 #include "pickupsearch.h"
+#include "projectedline.h"
 #include "roadobjectframecollector.h"
 #include "statictextcache.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFont>
+#include <QHash>
+#include <QImage>
 #include <QJsonObject>
 #include <QList>
 #include <QMap>
@@ -151,12 +155,21 @@ private:
     void doProjectRoad();
     void doShowDueFrames();
     void doClearFrames();
+    // Everything drawn from the camera model must be drawn anew.
+    void doDropProjections();
+    void doDropRoadLayer() { m_roadLayer = QImage(); }
 
+    // The road, drawn into a layer that every frame copies: it changes only with the
+    // camera, the road or a setting.
+    void drawRoadLayer(QPainter &painter) const;
     void drawRoad(QPainter &painter) const;
-    void drawTracks(QPainter &painter) const;
-    // The line as fittedLine() projects it, simplified for drawing.
-    QPolygonF simplifiedLine(const QPolygonF &line) const;
+    void drawAverageTracks(QPainter &painter) const;
+    void drawCurrentTracks(QPainter &painter) const;
+    // Projects the points of the average tracks that moved since they were last drawn.
+    void doUpdateAverageLines() const;
     void drawObjects(QPainter &painter) const;
+    // The object's disc with its identifier, centred on the image's centre.
+    const QImage &objectSprite(quint8 id, const QFont &font, const QPaintDevice *device) const;
     quint8 colourId(quint8 id) const { return m_paintObjects ? id : 0; }
 
     QPaintDevice *m_device;
@@ -197,4 +210,14 @@ private:
     // The objects' labels, laid out once per text.
     mutable StaticTextCache m_idTexts;
     mutable StaticTextCache m_speedTexts;
+
+    // What paint() keeps from frame to frame; emptied with every change of what it shows.
+    mutable QImage m_roadLayer;
+    mutable QFont m_roadLayerFont;
+    mutable QHash<quint8, ProjectedLine> m_trackLines;
+    mutable QMap<int, ProjectedLine> m_averageLines;
+    mutable bool m_averageLinesDue = true;
+    mutable QHash<quint16, QImage> m_sprites; // by colour identifier and identifier
+    mutable QFont m_spriteFont;
+    mutable qreal m_spriteRatio = 0.0;
 };

@@ -11,6 +11,107 @@
 
 Q_DECLARE_METATYPE(PickupSearch::Checkpoints)
 
+namespace {
+
+constexpr int FrameCount = 40;
+
+// What the drawer shows and how: the camera, the picture, the settings and the road.
+struct Showing
+{
+    double viewAngle = 40.0;
+    double altitude = 5.5;
+    QSize picture = QSize(640, 480);
+    bool laneLines = true;
+    bool distanceLines = true;
+    bool dimensions = true;
+    bool currentTracks = true;
+    bool averageTracks = true;
+    bool paintObjects = true;
+    double roadWidth = 3.5; // of each lane
+    int fontSize = 10; // pixels
+
+    void applyTo(ProjectionDrawer &drawer) const
+    {
+        drawer.setPictureSize(picture);
+        drawer.setTvmsConfig(
+            QJsonObject { { QStringLiteral("horizontal_view_angle"), viewAngle } });
+        drawer.showPosition(6.0, 0.0, 0.0, 0.0, altitude, 0.0, true);
+        drawer.setShowLaneLines(laneLines);
+        drawer.setShowDistLines(distanceLines);
+        drawer.setShowObjectDimensions(dimensions);
+        drawer.setShowCurrentTracks(currentTracks);
+        drawer.setShowAverageTracks(averageTracks);
+        drawer.setPaintObjects(paintObjects);
+
+        QList<QPolygonF> lanes;
+        QList<QPolygonF> borders;
+        QMap<int, QPolygonF> distances;
+        for (int lane = -2; lane <= 2; ++lane)
+            (std::abs(lane) == 2 ? borders : lanes) << QPolygonF(
+                QVector<QPointF> { QPointF(0, lane * roadWidth), QPointF(300, lane * roadWidth) });
+        for (int x = 10; x <= 300; x += 10)
+            distances.insert(x,
+                QPolygonF(
+                    QVector<QPointF> { QPointF(x, -2 * roadWidth), QPointF(x, 2 * roadWidth) }));
+        drawer.startApplyingRoad(QRectF(0, -2 * roadWidth, 300, 4 * roadWidth));
+        drawer.setLaneBorderLines(lanes);
+        drawer.setRoadBorderLines(borders);
+        drawer.setDistanceLines(distances);
+        drawer.finishApplyingRoad();
+    }
+};
+
+// Frame f of eight objects driving along four lanes with the simulator's lateral noise, one
+// point per frame in their tracks of at most 30 points; object 3 leaves at frame 20 and
+// comes back at frame 25 with a new track. The average tracks of the lanes follow their
+// centre lines, with the stations near the frame number moved sideways.
+void showFrame(ProjectionDrawer &drawer, int f)
+{
+    QMap<quint8, QPolygonF> tracks;
+    RoadObjectFrame frame;
+    for (int k = 1; k <= 8; ++k) {
+        if (k == 3 && f >= 20 && f < 25)
+            continue;
+        const int start = k == 3 && f >= 25 ? 25 : 0;
+        const double lane = -5.25 + 3.5 * (k % 4);
+        QPolygonF track;
+        for (int j = qMax(start, f - 29); j <= f; ++j)
+            track << QPointF(8.0 + 2.0 * k + 0.8 * j, lane + 0.1 * std::sin(1.7 * j + k));
+        tracks.insert(quint8(k), track);
+        frame.objects << RoadObject(quint8(k), 20.0 + k, 0.0, track.constLast().x(),
+            track.constLast().y(), k == 5 ? 16.0 : 4.5, QDateTime());
+    }
+    QMap<int, QPolygonF> average;
+    for (int lane = -2; lane <= 2; ++lane) {
+        if (lane == 0)
+            continue;
+        QPolygonF stations;
+        for (int x = 5; x < 200; ++x)
+            stations << QPointF(
+                x, (lane - (lane > 0 ? 0.5 : -0.5)) * 3.5 + (std::abs(x - 3 * f) < 10 ? 0.4 : 0.0));
+        average.insert(lane, stations);
+    }
+    drawer.setCurrentTracks(tracks);
+    drawer.showFrame(frame);
+    drawer.setAverageTracks(average);
+}
+
+QImage painted(const ProjectionDrawer &drawer, const Showing &showing)
+{
+    QImage image(showing.picture, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(40, 60, 40));
+    QPainter painter(&image);
+    QFont font = painter.font();
+    font.setPixelSize(showing.fontSize);
+    painter.setFont(font);
+    drawer.paint(painter);
+    return image;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Showing)
+
 class TestProjectionDrawer : public QObject
 {
     Q_OBJECT
@@ -27,6 +128,8 @@ private slots:
     void stashAndRestore();
     void tracksLieOnTheirPoints_data();
     void tracksLieOnTheirPoints();
+    void framesDrawnInTurnMatchTheLastDrawnAlone_data();
+    void framesDrawnInTurnMatchTheLastDrawnAlone();
 };
 
 void TestProjectionDrawer::pickupReproducesMarks_data()
@@ -358,6 +461,83 @@ void TestProjectionDrawer::tracksLieOnTheirPoints()
                     qPrintable(QStringLiteral("stray pixel at %1, %2").arg(x).arg(y)));
         }
     }
+}
+
+void TestProjectionDrawer::framesDrawnInTurnMatchTheLastDrawnAlone_data()
+{
+    QTest::addColumn<Showing>("before");
+    QTest::addColumn<Showing>("after");
+
+    const Showing usual;
+    QTest::newRow("nothing changes") << usual << usual;
+    Showing changed = usual;
+    changed.altitude = 7.0;
+    QTest::newRow("the camera tilts") << usual << changed;
+    changed = usual;
+    changed.viewAngle = 30.0;
+    QTest::newRow("the view angle narrows") << usual << changed;
+    changed = usual;
+    changed.picture = QSize(800, 450);
+    QTest::newRow("the picture is resized") << usual << changed;
+    changed = usual;
+    changed.laneLines = false;
+    QTest::newRow("the lane lines are hidden") << usual << changed;
+    changed = usual;
+    changed.distanceLines = false;
+    QTest::newRow("the distance lines are hidden") << usual << changed;
+    QTest::newRow("the distance lines are shown") << changed << usual;
+    changed = usual;
+    changed.averageTracks = false;
+    QTest::newRow("the average tracks are hidden") << usual << changed;
+    QTest::newRow("the average tracks are shown") << changed << usual;
+    changed = usual;
+    changed.currentTracks = false;
+    QTest::newRow("the current tracks are shown") << changed << usual;
+    changed = usual;
+    changed.paintObjects = false;
+    QTest::newRow("the objects lose their colours") << usual << changed;
+    QTest::newRow("the objects get their colours") << changed << usual;
+    changed = usual;
+    changed.dimensions = false;
+    QTest::newRow("the outlines are hidden") << usual << changed;
+    changed = usual;
+    changed.roadWidth = 3.75;
+    QTest::newRow("the road is widened") << usual << changed;
+    changed = usual;
+    changed.fontSize = 16;
+    QTest::newRow("the font grows") << usual << changed;
+}
+
+// Whatever the drawer keeps from frame to frame, the last of a run of frames, with the
+// showing changed halfway, looks exactly as that frame drawn by a drawer that only ever
+// showed it.
+void TestProjectionDrawer::framesDrawnInTurnMatchTheLastDrawnAlone()
+{
+    QFETCH(Showing, before);
+    QFETCH(Showing, after);
+
+    QImage device(640, 480, QImage::Format_ARGB32_Premultiplied);
+    ProjectionDrawer inTurn(&device);
+    before.applyTo(inTurn);
+    QImage last;
+    for (int f = 0; f < FrameCount; ++f) {
+        if (f == FrameCount / 2)
+            after.applyTo(inTurn);
+        showFrame(inTurn, f);
+        last = painted(inTurn, f < FrameCount / 2 ? before : after);
+    }
+
+    ProjectionDrawer alone(&device);
+    after.applyTo(alone);
+    showFrame(alone, FrameCount - 1);
+    const QImage truth = painted(alone, after);
+
+    QCOMPARE(last.size(), after.picture);
+    QCOMPARE(last, truth);
+    // Something is drawn: the objects at least.
+    QImage empty(after.picture, QImage::Format_ARGB32_Premultiplied);
+    empty.fill(QColor(40, 60, 40));
+    QVERIFY(truth != empty);
 }
 
 QTEST_MAIN(TestProjectionDrawer)
