@@ -281,7 +281,7 @@ void RoadSchemePainter::clearObjects()
     m_objects.clear();
     m_currentTracks.clear();
     m_drawnTracks.clear();
-    m_exposedPositions.clear();
+    m_exposed.reset();
 }
 
 SchemeMapping RoadSchemePainter::mapping(const QSize &size) const
@@ -302,28 +302,29 @@ void RoadSchemePainter::exposeObjects(const QSize &size, qreal devicePixelRatio)
         p->setCompositionMode(QPainter::CompositionMode_Plus);
     }
     exposure.setTransform(m_exposureTransform);
-    QHash<quint8, QPointF> positions;
+    std::bitset<256> exposed;
     for (const RoadObject &o : m_objects) {
         const QPointF now(o.xRange, o.yRange);
         if (!isDrawable(o))
             continue;
-        positions.insert(o.id, now);
-        const auto before = m_exposedPositions.constFind(o.id);
+        const bool seen = m_exposed.test(o.id);
+        const QPointF before = m_exposedAt[o.id];
+        exposed.set(o.id);
+        m_exposedAt[o.id] = now;
         // A jump is an identifier taken over by another object, not a movement.
-        if (before == m_exposedPositions.constEnd()
-            || std::hypot(now.x() - before->x(), now.y() - before->y()) > MaxExposureStep)
+        if (!seen || std::hypot(now.x() - before.x(), now.y() - before.y()) > MaxExposureStep)
             continue;
         QColor c = ObjectColor::base(colorId(o.id));
         c.setAlpha(ExposureAlpha);
         QPen pen(c, 2.0 * m_exposureRatio, Qt::SolidLine, Qt::RoundCap);
         pen.setCosmetic(true);
         exposure.setPen(pen);
-        exposure.drawLine(*before, now);
+        exposure.drawLine(before, now);
         pen.setWidthF(2.0);
         composed.setPen(pen);
-        composed.drawLine(m.toDevice(*before), m.toDevice(now));
+        composed.drawLine(m.toDevice(before), m.toDevice(now));
     }
-    m_exposedPositions = positions;
+    m_exposed = exposed;
 }
 
 void RoadSchemePainter::resetExposure()
@@ -332,7 +333,7 @@ void RoadSchemePainter::resetExposure()
     m_exposureTransform.reset();
     m_composedLayer = QImage();
     m_composedValid = false;
-    m_exposedPositions.clear();
+    m_exposed.reset();
 }
 
 void RoadSchemePainter::doInvalidateStatic()

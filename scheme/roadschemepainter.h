@@ -14,6 +14,9 @@
 #include <QTransform>
 #include <QVector>
 
+#include <array>
+#include <bitset>
+
 class QPainter;
 
 // Paints the traffic scheme onto any paint device: the road with its distance marks,
@@ -142,7 +145,10 @@ private:
     QImage m_composedLayer;
     bool m_staticValid = false;
     bool m_composedValid = false;
-    QHash<quint8, QPointF> m_exposedPositions;
+    // The position (m) of each identifier at the last exposure step, kept without
+    // allocating on every frame.
+    std::array<QPointF, 256> m_exposedAt;
+    std::bitset<256> m_exposed;
     // The average tracks in the static layer, in device pixels.
     QVector<QPolygonF> m_averageDrawn;
     // The current tracks as drawn: the points of each (road coordinates) and their
