@@ -10,7 +10,8 @@ double cross(const QPointF &a, const QPointF &b)
     return a.x() * b.y() - a.y() * b.x();
 }
 
-// Whether direction v lies in the arc from right counter-clockwise to left (under 180°).
+// Whether direction v lies in the arc from right counter-clockwise to left (under 180°);
+// the vectors need not have unit length.
 bool inArc(const QPointF &v, const QPointF &right, const QPointF &left)
 {
     return cross(right, v) >= 0 && cross(v, left) >= 0;
@@ -125,17 +126,18 @@ void PolylineSimplifier::doStart(Run &run, int anchor) const
 bool PolylineSimplifier::doAdvance(Run &run, QVector<int> &kept, bool stopAtVertex) const
 {
     const int n = m_points.size();
+    const double tolerance2 = m_tolerance * m_tolerance;
     while (run.next < n) {
         const int i = run.next;
         const QPointF v = m_points.at(i) - m_points.at(run.anchor);
-        const double d = std::hypot(v.x(), v.y());
-        if (d > m_tolerance) {
-            // The directions that pass within the tolerance of this point.
-            const QPointF u = v / d;
-            const double s = m_tolerance / d;
-            const double c = std::sqrt(1.0 - s * s);
-            const QPointF right(u.x() * c + u.y() * s, u.y() * c - u.x() * s);
-            const QPointF left(u.x() * c - u.y() * s, u.y() * c + u.x() * s);
+        const double d = v.x() * v.x() + v.y() * v.y(); // squared, as is the reach
+        if (d > tolerance2) {
+            // The directions that pass within the tolerance of this point: v turned either
+            // way by asin(tolerance / |v|), scaled by |v|.
+            const double w = std::sqrt(d - tolerance2);
+            const QPointF side(v.y() * m_tolerance, -v.x() * m_tolerance);
+            const QPointF right = v * w + side;
+            const QPointF left = v * w - side;
             if (!run.bounded) {
                 if (d >= run.reach)
                     run.candidate = i;
@@ -143,7 +145,7 @@ bool PolylineSimplifier::doAdvance(Run &run, QVector<int> &kept, bool stopAtVert
                 run.left = left;
                 run.bounded = true;
             } else {
-                if (d >= run.reach && inArc(u, run.right, run.left))
+                if (d >= run.reach && inArc(v, run.right, run.left))
                     run.candidate = i;
                 // Two arcs under 180° meet in one arc or not at all.
                 const bool rightIn = inArc(run.right, right, left);

@@ -39,7 +39,7 @@ private:
         bool bounded = false; // whether a point beyond the tolerance narrowed the directions
         QPointF right; // the directions the segment may take, clockwise bound
         QPointF left; // and counter-clockwise bound
-        double reach = 0.0; // the farthest distance of a point from the anchor
+        double reach = 0.0; // the farthest squared distance of a point from the anchor
     };
 
     // Fits the points up to the last; with stopAtVertex it returns true after keeping a
