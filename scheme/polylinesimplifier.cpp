@@ -129,6 +129,10 @@ bool PolylineSimplifier::doAdvance(Run &run, QVector<int> &kept, bool stopAtVert
     const double tolerance2 = m_tolerance * m_tolerance;
     while (run.next < n) {
         const int i = run.next;
+        // The segment may always end at the anchor's successor, even one whose
+        // coordinates are not numbers.
+        if (i == run.anchor + 1)
+            run.candidate = i;
         const QPointF v = m_points.at(i) - m_points.at(run.anchor);
         const double d = v.x() * v.x() + v.y() * v.y(); // squared, as is the reach
         if (d > tolerance2) {

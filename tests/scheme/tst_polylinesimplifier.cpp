@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 namespace {
@@ -49,6 +50,8 @@ private slots:
     void keepsEveryPointWithinTolerance();
     void followsAGrowingTrack_data();
     void followsAGrowingTrack();
+    void keepsEndsOfGarbage_data();
+    void keepsEndsOfGarbage();
 };
 
 // The data are plain vectors: QPolygonF in test data would need a QGuiApplication.
@@ -155,6 +158,33 @@ void TestPolylineSimplifier::followsAGrowingTrack()
         QCOMPARE(QPolygonF(simplifier.points()), held);
         simplifier.result(kept);
         QCOMPARE(kept, PolylineSimplifier::simplified(held, Tolerance));
+    }
+}
+
+void TestPolylineSimplifier::keepsEndsOfGarbage_data()
+{
+    QTest::addColumn<double>("value");
+
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity();
+    QTest::newRow("huge") << 1e300;
+}
+
+// Points no sane track holds still give a line from the first point to the last.
+void TestPolylineSimplifier::keepsEndsOfGarbage()
+{
+    QFETCH(double, value);
+    const QPointF garbage(value, -value);
+    for (int at = 0; at < 5; ++at) {
+        QPolygonF line;
+        for (int i = 0; i < 5; ++i)
+            line << (i == at ? garbage : QPointF(i * 3.0, 0.1 * i));
+        const QPolygonF kept = PolylineSimplifier::simplified(line, Tolerance);
+        QVERIFY(kept.size() >= 2 && kept.size() <= line.size());
+        if (at != 0)
+            QCOMPARE(kept.constFirst(), line.constFirst());
+        if (at != 4)
+            QCOMPARE(kept.constLast(), line.constLast());
     }
 }
 
