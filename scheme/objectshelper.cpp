@@ -39,11 +39,13 @@ QMap<int, QPolygonF> ObjectsHelper::averageTrackMap() const
 {
     QMap<int, QPolygonF> tracks;
     for (auto lane = m_lanes.cbegin(); lane != m_lanes.cend(); ++lane) {
-        QPolygonF line;
+        QPolygonF line(lane->size());
+        QPointF *point = line.data();
         for (const Station &s : lane.value()) {
             if (s.count > 0)
-                line << s.centre + s.mean * s.normal;
+                *point++ = s.centre + s.mean * s.normal;
         }
+        line.resize(int(point - line.constData()));
         if (!line.isEmpty())
             tracks.insert(lane.key(), line);
     }
@@ -182,6 +184,7 @@ LaneFrame ObjectsHelper::doUpdateTracks(const RoadObjectFrame &frame)
 {
     LaneFrame onLanes;
     onLanes.dateTimeUtc = frame.dateTimeUtc;
+    onLanes.objects.reserve(frame.objects.size());
     for (const RoadObject &o : frame.objects) {
         const QPointF p(o.xRange, o.yRange);
         // Garbage positions would only stretch the tracks off the road.
@@ -240,27 +243,51 @@ bool ObjectsHelper::doFindStation(
 {
     const int cx = qFloor(p.x() / MaxLaneDistance);
     const int cy = qFloor(p.y() / MaxLaneDistance);
+    // Calls found(ref, station, dist2) for each station of a cell nearer than best.
+    const auto scan = [this, &p](int x, int y, double &best, const auto &found) {
+        const auto cell = m_grid.constFind(cellKey(x, y));
+        if (cell == m_grid.constEnd())
+            return;
+        // A cell's stations come lane by lane: one look-up per lane, not per station.
+        int stationsLane = 0;
+        const QVector<Station> *stations = nullptr;
+        for (const StationRef &ref : *cell) {
+            if (!stations || ref.lane != stationsLane) {
+                stationsLane = ref.lane;
+                stations = &m_lanes.constFind(ref.lane).value();
+            }
+            const Station &s = stations->at(ref.index);
+            const QPointF d = p - s.centre;
+            const double dist2 = d.x() * d.x() + d.y() * d.y();
+            if (dist2 < best) {
+                best = dist2;
+                found(ref, s, d);
+            }
+        }
+    };
+    // The nearest station of the object's own cell bounds the search: a cell farther away
+    // than that holds no nearer one.
+    double bound = MaxLaneDistance * MaxLaneDistance;
+    scan(cx, cy, bound, [](const StationRef &, const Station &, const QPointF &) {});
     double best = MaxLaneDistance * MaxLaneDistance;
     bool found = false;
     for (int dx = -1; dx <= 1; ++dx) {
         for (int dy = -1; dy <= 1; ++dy) {
-            const auto cell = m_grid.constFind(cellKey(cx + dx, cy + dy));
-            if (cell == m_grid.constEnd())
+            const double left = (cx + dx) * MaxLaneDistance;
+            const double bottom = (cy + dy) * MaxLaneDistance;
+            const double gapX = qMax(0.0, qMax(left - p.x(), p.x() - left - MaxLaneDistance));
+            const double gapY = qMax(0.0, qMax(bottom - p.y(), p.y() - bottom - MaxLaneDistance));
+            if (gapX * gapX + gapY * gapY > bound)
                 continue;
-            for (const StationRef &ref : *cell) {
-                const Station &s = m_lanes.constFind(ref.lane)->at(ref.index);
-                const QPointF d = p - s.centre;
-                const double dist2 = d.x() * d.x() + d.y() * d.y();
-                if (dist2 < best) {
-                    best = dist2;
+            scan(cx + dx, cy + dy, best,
+                [&](const StationRef &ref, const Station &s, const QPointF &d) {
                     lane = ref.lane;
                     index = ref.index;
                     offset = d.x() * s.normal.x() + d.y() * s.normal.y();
                     // The lane's direction is the normal turned to the right.
                     along = d.x() * s.normal.y() - d.y() * s.normal.x();
                     found = true;
-                }
-            }
+                });
         }
     }
     return found;

@@ -116,6 +116,7 @@ void RoadSchemePainter::setRoadRect(const QRectF &rect)
     m_roadBorders.clear();
     m_distanceLines.clear();
     m_tanAngles.clear();
+    m_drawnTracks.clear();
     doInvalidateStatic();
     resetExposure();
 }
@@ -279,7 +280,8 @@ void RoadSchemePainter::clearObjects()
 {
     m_objects.clear();
     m_currentTracks.clear();
-    m_exposedPositions.clear();
+    m_drawnTracks.clear();
+    m_exposed.reset();
 }
 
 SchemeMapping RoadSchemePainter::mapping(const QSize &size) const
@@ -300,28 +302,29 @@ void RoadSchemePainter::exposeObjects(const QSize &size, qreal devicePixelRatio)
         p->setCompositionMode(QPainter::CompositionMode_Plus);
     }
     exposure.setTransform(m_exposureTransform);
-    QHash<quint8, QPointF> positions;
+    std::bitset<256> exposed;
     for (const RoadObject &o : m_objects) {
         const QPointF now(o.xRange, o.yRange);
         if (!isDrawable(o))
             continue;
-        positions.insert(o.id, now);
-        const auto before = m_exposedPositions.constFind(o.id);
+        const bool seen = m_exposed.test(o.id);
+        const QPointF before = m_exposedAt[o.id];
+        exposed.set(o.id);
+        m_exposedAt[o.id] = now;
         // A jump is an identifier taken over by another object, not a movement.
-        if (before == m_exposedPositions.constEnd()
-            || std::hypot(now.x() - before->x(), now.y() - before->y()) > MaxExposureStep)
+        if (!seen || std::hypot(now.x() - before.x(), now.y() - before.y()) > MaxExposureStep)
             continue;
         QColor c = ObjectColor::base(colorId(o.id));
         c.setAlpha(ExposureAlpha);
         QPen pen(c, 2.0 * m_exposureRatio, Qt::SolidLine, Qt::RoundCap);
         pen.setCosmetic(true);
         exposure.setPen(pen);
-        exposure.drawLine(*before, now);
+        exposure.drawLine(before, now);
         pen.setWidthF(2.0);
         composed.setPen(pen);
-        composed.drawLine(m.toDevice(*before), m.toDevice(now));
+        composed.drawLine(m.toDevice(before), m.toDevice(now));
     }
-    m_exposedPositions = positions;
+    m_exposed = exposed;
 }
 
 void RoadSchemePainter::resetExposure()
@@ -330,7 +333,7 @@ void RoadSchemePainter::resetExposure()
     m_exposureTransform.reset();
     m_composedLayer = QImage();
     m_composedValid = false;
-    m_exposedPositions.clear();
+    m_exposed.reset();
 }
 
 void RoadSchemePainter::doInvalidateStatic()
@@ -431,7 +434,8 @@ void RoadSchemePainter::paint(QPainter &painter, const QSize &size)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const SchemeMapping m = mapping(size);
-    doPaintTracks(painter, m);
+    doPrepareTracks(m);
+    doPaintTracks(painter);
     if (m_mode != StatisticalMode)
         doPaintObjects(painter, m, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.restore();
@@ -599,15 +603,59 @@ void RoadSchemePainter::doPaintAverageTracks(
     }
 }
 
-void RoadSchemePainter::doPaintTracks(QPainter &p, const SchemeMapping &m) const
+void RoadSchemePainter::doPrepareTracks(const SchemeMapping &m)
+{
+    if (!m_showCurrentTracks || m_mode == StatisticalMode) {
+        m_drawnTracks.clear();
+        return;
+    }
+    if (m.transform() != m_trackTransform) {
+        m_drawnTracks.clear();
+        m_trackTransform = m.transform();
+    }
+    for (auto it = m_drawnTracks.begin(); it != m_drawnTracks.end();) {
+        if (m_currentTracks.contains(it.key()))
+            ++it;
+        else
+            it = m_drawnTracks.erase(it);
+    }
+    for (auto it = m_currentTracks.cbegin(); it != m_currentTracks.cend(); ++it) {
+        const QPolygonF &track = it.value();
+        auto drawn = m_drawnTracks.find(it.key());
+        if (drawn == m_drawnTracks.end())
+            drawn = m_drawnTracks.insert(it.key(), { {}, PolylineSimplifier(TrackTolerance), {} });
+        const QPolygonF &before = drawn->road;
+        if (track.constData() == before.constData() && track.size() == before.size())
+            continue;
+        // A track gains points at its end and loses them at its start; anything else (a new
+        // object under the same identifier) is simplified anew.
+        const int cut = track.isEmpty() ? -1 : before.indexOf(track.constFirst());
+        const int kept = before.size() - cut;
+        if (cut >= 0 && kept <= track.size()
+            && std::equal(before.cbegin() + cut, before.cend(), track.cbegin())) {
+            drawn->device.removeFirst(cut);
+        } else {
+            drawn->device.clear();
+        }
+        for (int i = drawn->device.points().size(); i < track.size(); ++i)
+            drawn->device.append(m.toDevice(track.at(i)));
+        drawn->road = track;
+        drawn->device.result(drawn->line);
+    }
+}
+
+void RoadSchemePainter::doPaintTracks(QPainter &p) const
 {
     p.setBrush(Qt::NoBrush);
     if (m_showCurrentTracks && m_mode != StatisticalMode) {
         for (auto it = m_currentTracks.cbegin(); it != m_currentTracks.cend(); ++it) {
+            const auto drawn = m_drawnTracks.constFind(it.key());
+            if (drawn == m_drawnTracks.cend())
+                continue;
             QColor c = ObjectColor::base(colorId(it.key()));
             c.setAlpha(210);
             p.setPen(cosmeticPen(c, 1.0));
-            p.drawPolyline(PolylineSimplifier::simplified(m.toDevice(it.value()), TrackTolerance));
+            p.drawPolyline(drawn->line);
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "polylinesimplifier.h"
 #include "roadobject.h"
 #include "schememapping.h"
 #include "statictextcache.h"
@@ -13,6 +14,9 @@
 #include <QTransform>
 #include <QVector>
 
+#include <array>
+#include <bitset>
+
 class QPainter;
 
 // Paints the traffic scheme onto any paint device: the road with its distance marks,
@@ -21,8 +25,10 @@ class QPainter;
 // ratio, rebuilt only when the size, the orientation or that content changes; so are the
 // average tracks, redrawn once they have moved by a quarter of a pixel. The long exposure
 // accumulates in its own image tied to road coordinates, so that it survives a new size or
-// orientation and is lost only with the road or when its mode ends. Without a road the
-// view says how to set one up.
+// orientation and is lost only with the road or when its mode ends. Each current track
+// keeps its simplified line in device pixels from frame to frame, so that a frame
+// simplifies only the points it added and the start it cut. Without a road the view says
+// how to set one up.
 class RoadSchemePainter
 {
     Q_DECLARE_TR_FUNCTIONS(RoadSchemePainter)
@@ -86,6 +92,7 @@ private:
     void doInvalidateStatic();
     void doPrepareLayers(const QSize &size, qreal ratio);
     void doPrepareExposure(const SchemeMapping &m, const QSize &size, qreal ratio);
+    void doPrepareTracks(const SchemeMapping &m);
     void doPaintNoRoad(QPainter &p, const QRectF &bounds) const;
     void doPaintRoad(QPainter &p, const SchemeMapping &m) const;
     void doPaintDistanceLines(QPainter &p, const SchemeMapping &m, const QRectF &bounds) const;
@@ -93,7 +100,7 @@ private:
     void doPaintSight(QPainter &p, const SchemeMapping &m) const;
     void doPaintRadar(QPainter &p, const SchemeMapping &m) const;
     void doPaintAverageTracks(QPainter &p, const QVector<QPolygonF> &tracks, bool vertical) const;
-    void doPaintTracks(QPainter &p, const SchemeMapping &m) const;
+    void doPaintTracks(QPainter &p) const;
     void doPaintObjects(QPainter &p, const SchemeMapping &m, const QRectF &bounds) const;
     quint8 colorId(quint8 id) const { return m_paintObjects ? id : 0; }
     QPolygonF polygon(int id) const;
@@ -138,9 +145,22 @@ private:
     QImage m_composedLayer;
     bool m_staticValid = false;
     bool m_composedValid = false;
-    QHash<quint8, QPointF> m_exposedPositions;
+    // The position (m) of each identifier at the last exposure step, kept without
+    // allocating on every frame.
+    std::array<QPointF, 256> m_exposedAt;
+    std::bitset<256> m_exposed;
     // The average tracks in the static layer, in device pixels.
     QVector<QPolygonF> m_averageDrawn;
+    // The current tracks as drawn: the points of each (road coordinates) and their
+    // simplified line in device pixels, valid for m_trackTransform.
+    struct DrawnTrack
+    {
+        QPolygonF road;
+        PolylineSimplifier device;
+        QPolygonF line;
+    };
+    QHash<quint8, DrawnTrack> m_drawnTracks;
+    QTransform m_trackTransform;
     // The objects' labels, laid out once per text.
     mutable StaticTextCache m_idTexts;
     mutable StaticTextCache m_speedTexts;

@@ -1,3 +1,4 @@
+#include "objectshelper.h"
 #include "roadbuilder.h"
 #include "roadschemepainter.h"
 
@@ -8,6 +9,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -110,6 +112,47 @@ QMap<int, QPolygonF> averageTrack(double offset)
     return { { -1, line } };
 }
 
+// Eight vehicles on the two lanes of a road, 0.3 m a frame, with lateral noise of the given
+// size (m); ObjectsHelper follows them, so their tracks grow and, past its point limit,
+// lose their oldest points as in the program. A vehicle at the road's end starts anew.
+class Traffic
+{
+public:
+    Traffic(double noise, const QJsonObject &road)
+        : m_noise(noise)
+    {
+        QObject::connect(&m_builder, &RoadBuilder::applyingRoadStarted, &m_helper,
+            &ObjectsHelper::startApplyingRoad);
+        QObject::connect(&m_builder, &RoadBuilder::laneCenterLines, &m_helper,
+            &ObjectsHelper::setLaneCenterLines);
+        QObject::connect(&m_builder, &RoadBuilder::applyingRoadFinished, &m_helper,
+            &ObjectsHelper::finishApplyingRoad);
+        m_builder.setRoadConfig(road);
+    }
+
+    void step(int f)
+    {
+        RoadObjectFrame frame;
+        frame.cycleNumber = quint64(f);
+        for (int i = 0; i < 8; ++i) {
+            const double x = std::fmod(3.0 + i * 11.0 + f * 0.3, 95.0);
+            const double y = (i % 2 ? 1.75 : -1.75) + m_gauss(m_random) * m_noise;
+            frame.objects.append(car(quint8(i + 1), i % 2 ? 95.0 - x : x, y));
+        }
+        m_helper.sortFrame(frame);
+    }
+
+    QMap<quint8, QPolygonF> tracks() const { return m_helper.currentTrackMap(); }
+    QVector<RoadObject> objects() const { return m_helper.sortedFrame().objects; }
+
+private:
+    double m_noise;
+    std::mt19937 m_random { 3 };
+    std::normal_distribution<double> m_gauss;
+    RoadBuilder m_builder;
+    ObjectsHelper m_helper;
+};
+
 } // namespace
 
 class TestRoadSchemePainter : public QObject
@@ -125,6 +168,8 @@ private slots:
     void exposureSurvives();
     void averageTracksAsDrawnAfresh_data();
     void averageTracksAsDrawnAfresh();
+    void currentTracksAsDrawnAfresh_data();
+    void currentTracksAsDrawnAfresh();
 };
 
 void TestRoadSchemePainter::saysWhenNoRoad_data()
@@ -343,6 +388,105 @@ void TestRoadSchemePainter::averageTracksAsDrawnAfresh()
         bare.setTracksDisplayMode(mode);
         QVERIFY(largestDifference(drawn, render(bare, size)) > 100);
     }
+}
+
+void TestRoadSchemePainter::currentTracksAsDrawnAfresh_data()
+{
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<double>("noise");
+    QTest::addColumn<QString>("change");
+
+    QTest::newRow("normal") << false << 0 << 0.0 << "";
+    QTest::newRow("normal, noise") << false << 0 << 0.1 << "";
+    QTest::newRow("vertical, noise") << true << 0 << 0.1 << "";
+    QTest::newRow("mixed, noise") << false << 2 << 0.1 << "";
+    QTest::newRow("new size") << false << 0 << 0.1 << "size";
+    QTest::newRow("turned vertical") << false << 0 << 0.1 << "orientation";
+    QTest::newRow("turned horizontal") << true << 0 << 0.1 << "orientation";
+    QTest::newRow("aspect ratio kept") << false << 0 << 0.1 << "aspect";
+    QTest::newRow("longer road") << false << 0 << 0.1 << "road";
+    QTest::newRow("tracks hidden and shown") << false << 0 << 0.1 << "hidden";
+    QTest::newRow("statistical and back") << false << 2 << 0.1 << "statistical";
+}
+
+// A scheme that has drawn the current tracks frame by frame, keeping their simplified lines,
+// shows the last frame as a new one draws it, also after a change of its size, orientation,
+// road or settings.
+void TestRoadSchemePainter::currentTracksAsDrawnAfresh()
+{
+    QFETCH(bool, vertical);
+    QFETCH(int, mode);
+    QFETCH(double, noise);
+    QFETCH(QString, change);
+    QSize size = vertical ? QSize(200, 640) : QSize(640, 200);
+    QJsonObject road = straightRoad();
+
+    RoadBuilder builder;
+    RoadSchemePainter painter;
+    buildRoad(builder, painter, road);
+    painter.setDrawVertical(vertical);
+    painter.setTracksDisplayMode(mode);
+    // More frames than a track keeps points, so that tracks lose their oldest ones.
+    Traffic traffic(noise, road);
+    QVector<QVector<RoadObject>> frames;
+    for (int f = 0; f < ObjectsHelper::MaxTrackPoints + 40; ++f) {
+        traffic.step(f);
+        frames.append(traffic.objects());
+        painter.setObjects(frames.constLast());
+        painter.setCurrentTracks(traffic.tracks());
+        painter.exposeObjects(size);
+        render(painter, size);
+    }
+
+    RoadBuilder changedBuilder;
+    if (change == "size") {
+        size += QSize(37, 11);
+    } else if (change == "orientation") {
+        vertical = !vertical;
+        size.transpose();
+        painter.setDrawVertical(vertical);
+    } else if (change == "aspect") {
+        painter.setKeepAspectRatio(true);
+    } else if (change == "road") {
+        road = straightRoad();
+        road["sections"] = QJsonArray { QJsonObject { { "is_curved", false }, { "length", 150 } } };
+        buildRoad(changedBuilder, painter, road);
+    } else if (change == "hidden") {
+        painter.setShowCurrentTracks(false);
+        render(painter, size);
+        painter.setShowCurrentTracks(true);
+    } else if (change == "statistical") {
+        painter.setTracksDisplayMode(RoadSchemePainter::StatisticalMode);
+        render(painter, size);
+        painter.setTracksDisplayMode(mode);
+    }
+    traffic.step(int(frames.size()));
+    painter.setObjects(traffic.objects());
+    painter.setCurrentTracks(traffic.tracks());
+    const QImage drawn = render(painter, size);
+
+    RoadBuilder freshBuilder;
+    RoadSchemePainter fresh;
+    buildRoad(freshBuilder, fresh, road);
+    fresh.setDrawVertical(vertical);
+    fresh.setKeepAspectRatio(change == "aspect");
+    fresh.setTracksDisplayMode(mode);
+    // The long exposure is not what is compared: the new scheme gets the same.
+    if (mode != RoadSchemePainter::NormalMode) {
+        for (const QVector<RoadObject> &objects : qAsConst(frames)) {
+            fresh.setObjects(objects);
+            fresh.exposeObjects(size);
+        }
+    }
+    fresh.setObjects(traffic.objects());
+    fresh.setCurrentTracks(traffic.tracks());
+    const QImage expected = render(fresh, size);
+    QCOMPARE(largestDifference(drawn, expected), 0);
+
+    // The tracks are there at all.
+    fresh.setShowCurrentTracks(false);
+    QVERIFY(largestDifference(drawn, render(fresh, size)) > 100);
 }
 
 QTEST_MAIN(TestRoadSchemePainter)
