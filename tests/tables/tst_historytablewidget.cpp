@@ -1,6 +1,7 @@
 #include "csvformat.h"
 #include "historymodel.h"
 #include "historytablewidget.h"
+#include "objectcolumns.h"
 
 #include "../smalldisk.h"
 #include "tablereading.h"
@@ -126,6 +127,8 @@ private slots:
     void trimmingAtTheLimit();
     void followingTheEnd_data();
     void followingTheEnd();
+    void keepsSelectionAndScrollWhileFramesArrive_data();
+    void keepsSelectionAndScrollWhileFramesArrive();
     void saving_data();
     void saving();
     void savesWithinOneSecondKeepBothFiles();
@@ -254,6 +257,58 @@ void TestHistoryTableWidget::followingTheEnd()
         history.view()->setCurrentIndex(history.model()->index(0, 0));
     feeder.frame("4 5");
     QCOMPARE(history.view()->currentIndex().row(), currentRowAfter);
+}
+
+void TestHistoryTableWidget::keepsSelectionAndScrollWhileFramesArrive_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("selectedRow");
+    QTest::addColumn<QString>("nextFrame");
+    QTest::addColumn<int>("selectedRowAfter");
+
+    // Forty frames of objects 1 to 5 make five groups of forty rows; the view shows the
+    // rows from 20 on.
+    QTest::newRow("new objects at the end") << 1000 << 30 << "6 7 8" << 30;
+    QTest::newRow("groups above grow") << 1000 << 90 << "1 2 3 4 5" << 92;
+    QTest::newRow("groups above and below grow") << 1000 << 130 << "1 4 5" << 131;
+    QTest::newRow("trimmed from the top at the limit") << 200 << 150 << "1 2 3 4 5" << 148;
+}
+
+void TestHistoryTableWidget::keepsSelectionAndScrollWhileFramesArrive()
+{
+    QFETCH(int, limit);
+    QFETCH(int, selectedRow);
+    QFETCH(QString, nextFrame);
+    QFETCH(int, selectedRowAfter);
+
+    HistoryTableWidget history;
+    HistoryModel &model = *history.model();
+    QAbstractItemModelTester tester(&model);
+    model.setMaxRows(limit);
+    history.resize(700, 400);
+    history.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&history));
+    Feeder feeder(history);
+    for (int i = 0; i < 40; ++i)
+        feeder.frame("1 2 3 4 5");
+    QCOMPARE(model.rowCount(), 200);
+    QTableView *view = history.view();
+    view->setCurrentIndex(model.index(selectedRow, ObjectColumns::XRange));
+    view->verticalScrollBar()->setValue(20);
+    QCoreApplication::processEvents();
+    const ObjectRecord selected = model.record(selectedRow);
+
+    feeder.frame(nextFrame);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(view->verticalScrollBar()->value(), 20);
+    QCOMPARE(view->currentIndex().row(), selectedRowAfter);
+    QCOMPARE(view->currentIndex().column(), int(ObjectColumns::XRange));
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.first().row(), selectedRowAfter);
+    QCOMPARE(model.record(selectedRowAfter).id, selected.id);
+    QCOMPARE(model.record(selectedRowAfter).lastDetectedMs, selected.lastDetectedMs);
 }
 
 void TestHistoryTableWidget::saving_data()
