@@ -65,6 +65,21 @@ private:
     int m_frames = 0;
 };
 
+// What each watched widget painted, in its own coordinates.
+class PaintRecorder : public QObject
+{
+public:
+    QHash<QObject *, QRegion> painted;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted[watched] += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
 QString idColumn(HistoryModel &model)
 {
     QStringList ids;
@@ -129,6 +144,8 @@ private slots:
     void followingTheEnd();
     void keepsSelectionAndScrollWhileFramesArrive_data();
     void keepsSelectionAndScrollWhileFramesArrive();
+    void framesRepaintNeitherHeadersNorPanel_data();
+    void framesRepaintNeitherHeadersNorPanel();
     void saving_data();
     void saving();
     void savesWithinOneSecondKeepBothFiles();
@@ -309,6 +326,50 @@ void TestHistoryTableWidget::keepsSelectionAndScrollWhileFramesArrive()
     QCOMPARE(rows.first().row(), selectedRowAfter);
     QCOMPARE(model.record(selectedRowAfter).id, selected.id);
     QCOMPARE(model.record(selectedRowAfter).lastDetectedMs, selected.lastDetectedMs);
+}
+
+void TestHistoryTableWidget::framesRepaintNeitherHeadersNorPanel_data()
+{
+    QTest::addColumn<bool>("followEnd");
+
+    QTest::newRow("following the end: the selected row moves") << true;
+    QTest::newRow("a row selected in place") << false;
+}
+
+void TestHistoryTableWidget::framesRepaintNeitherHeadersNorPanel()
+{
+    QFETCH(bool, followEnd);
+
+    HistoryTableWidget history;
+    history.resize(700, 400);
+    history.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&history));
+    Feeder feeder(history);
+    for (int i = 0; i < 20; ++i)
+        feeder.frame("1 2 3");
+    QTableView *view = history.view();
+    if (!followEnd)
+        view->setCurrentIndex(history.model()->index(4, 0));
+    QCoreApplication::processEvents();
+
+    PaintRecorder recorder;
+    QWidget *header = view->horizontalHeader()->viewport();
+    for (QWidget *w : { static_cast<QWidget *>(&history), header, view->viewport() })
+        w->installEventFilter(&recorder);
+    for (int i = 0; i < 5; ++i) {
+        feeder.frame("1 2 3 4");
+        QCoreApplication::processEvents();
+    }
+
+    QCOMPARE(view->currentIndex().row(), followEnd ? history.model()->rowCount() - 1 : 4);
+    QVERIFY(recorder.painted.value(header).isEmpty());
+    // The panel only shows through around the scroll bar.
+    const QScrollBar *bar = view->verticalScrollBar();
+    const QRect barArea(bar->mapTo(&history, QPoint(0, 0)), bar->size());
+    QCOMPARE(recorder.painted.value(&history).subtracted(barArea), QRegion());
+    // The new rows at the end are in sight when following it.
+    if (followEnd)
+        QVERIFY(!recorder.painted.value(view->viewport()).isEmpty());
 }
 
 void TestHistoryTableWidget::saving_data()
