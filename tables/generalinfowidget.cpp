@@ -90,10 +90,13 @@ void GeneralInfoWidget::clear()
 void GeneralInfoWidget::doShowText(QLabel *label, const QString &text, int &fittedLength)
 {
     label->setText(text);
+    // A selectable label lays its text out when first asked, and asks for a repaint when it
+    // has: asked now rather than in its paint, a new text repaints it once, not twice.
+    const QSize hint = label->sizeHint();
     if (text.size() <= fittedLength)
         return;
     fittedLength = text.size();
     // Room for a text of the same length in wider characters.
     const QSize slack(2 * label->fontMetrics().averageCharWidth(), 0);
-    label->setFixedSize((label->sizeHint() + slack).expandedTo(label->minimumSize()));
+    label->setFixedSize((hint + slack).expandedTo(label->minimumSize()));
 }

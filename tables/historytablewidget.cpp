@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 HistoryTableWidget::HistoryTableWidget(QWidget *parent)
@@ -38,6 +39,7 @@ HistoryTableWidget::HistoryTableWidget(QWidget *parent)
     rowNumbers->setDefaultSectionSize(m_view->verticalHeader()->defaultSectionSize());
     m_view->setVerticalHeader(rowNumbers);
     rowNumbers->show();
+    m_liveParts = { m_view->viewport(), rowNumbers, m_view->verticalScrollBar() };
     rowNumbers->setMinimumWidth(
         rowNumbers->fontMetrics().horizontalAdvance(QString::number(HistoryModel::MaxRows))
         + 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, rowNumbers)
@@ -83,7 +85,10 @@ void HistoryTableWidget::showFrame(const RoadObjectFrame &frame)
         m_model.setFrameTimeMs(frame.dateTimeUtc.toMSecsSinceEpoch());
     if (m_paused)
         return;
-    m_view->setUpdatesEnabled(false);
+    // The rows, their numbers and the scroll bar change with the frame; the column headers,
+    // the frame and the panel around do not, and are not repainted.
+    for (QWidget *live : m_liveParts)
+        live->setUpdatesEnabled(false);
     const bool followEnd = m_view->currentIndex().row() == m_model.rowCount() - 1;
     m_model.startFrame();
     for (const RoadObject &o : frame.objects) {
@@ -96,7 +101,8 @@ void HistoryTableWidget::showFrame(const RoadObjectFrame &frame)
         m_view->setCurrentIndex(m_model.index(rows - 1, 0));
         m_view->scrollToBottom();
     }
-    m_view->setUpdatesEnabled(true);
+    for (QWidget *live : m_liveParts)
+        live->setUpdatesEnabled(true);
 }
 
 void HistoryTableWidget::startFilling()

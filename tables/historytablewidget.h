@@ -55,6 +55,8 @@ private:
     QPushButton *m_pauseWorkButton = nullptr;
     QPushButton *m_saveToFileButton = nullptr;
     QComboBox *m_fileFormatBox = nullptr;
+    // What a frame changes: the rows, the row numbers and the vertical scroll bar.
+    QList<QWidget *> m_liveParts;
     bool m_paused = false;
     HistoryFile::Format m_fileFormat = HistoryFile::Format::Text;
     RoadObjectFrameCollector m_filling;

@@ -27,19 +27,12 @@ ImitatorObjectWidget::ImitatorObjectWidget(QWidget *parent)
 
 QString ImitatorObjectWidget::text() const
 {
-    return m_label->text();
+    return doComposeText();
 }
 
 void ImitatorObjectWidget::showFrame(const RoadObjectFrame &frame)
 {
-    m_speeds.clear();
-    for (const RoadObject &o : frame.objects) {
-        const QColor colour
-            = paintObjects() ? ObjectColor::base(o.id) : palette().color(foregroundRole());
-        m_speeds.append(
-            QStringLiteral("<span style=\"color:%1\">%2</span>")
-                .arg(colour.name(), tr("%1 km/h").arg(locale().toString(o.xSpeed * 3.6, 'f', 1))));
-    }
+    m_objects = frame.objects;
     doShowSpeeds();
 }
 
@@ -74,16 +67,39 @@ void ImitatorObjectWidget::setDrawVertical(bool value)
 void ImitatorObjectWidget::clear()
 {
     m_filling.reset();
-    m_speeds.clear();
+    m_objects.clear();
     doShowSpeeds();
+}
+
+void ImitatorObjectWidget::showEvent(QShowEvent *event)
+{
+    if (m_labelStale)
+        doShowSpeeds();
+    GroupedWidget::showEvent(event);
 }
 
 void ImitatorObjectWidget::doShowSpeeds()
 {
-    if (m_speeds.isEmpty()) {
-        m_label->setText(tr("no<br>data"));
-        return;
+    // The label parses and lays out its rich text on every change: a hidden panel, as it
+    // is outside the imitator mode, gets its text when shown.
+    m_labelStale = !isVisible();
+    if (!m_labelStale)
+        m_label->setText(doComposeText());
+}
+
+QString ImitatorObjectWidget::doComposeText() const
+{
+    if (m_objects.isEmpty())
+        return tr("no<br>data");
+    QStringList speeds;
+    speeds.reserve(m_objects.size());
+    for (const RoadObject &o : m_objects) {
+        const QColor colour
+            = paintObjects() ? ObjectColor::base(o.id) : palette().color(foregroundRole());
+        speeds.append(
+            QStringLiteral("<span style=\"color:%1\">%2</span>")
+                .arg(colour.name(), tr("%1 km/h").arg(locale().toString(o.xSpeed * 3.6, 'f', 1))));
     }
-    m_label->setText(m_speeds.join(
-        m_drawVertical ? QStringLiteral("<br>") : QStringLiteral("&nbsp;&nbsp;&nbsp;")));
+    return speeds.join(
+        m_drawVertical ? QStringLiteral("<br>") : QStringLiteral("&nbsp;&nbsp;&nbsp;"));
 }

@@ -3,7 +3,7 @@
 #include "groupedwidget.h"
 #include "roadobjectframecollector.h"
 
-#include <QStringList>
+#include <QVector>
 
 class QLabel;
 
@@ -29,11 +29,17 @@ public slots:
     void setDrawVertical(bool value);
     void clear();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void doShowSpeeds();
+    QString doComposeText() const;
 
     QLabel *m_label = nullptr;
     RoadObjectFrameCollector m_filling;
-    QStringList m_speeds;
+    // The last frame's objects, as the label shows them.
+    QVector<RoadObject> m_objects;
     bool m_drawVertical = false;
+    bool m_labelStale = false;
 };

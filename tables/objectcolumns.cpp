@@ -5,10 +5,55 @@
 #include <QBrush>
 #include <QDateTime>
 
+#include <limits>
+
 namespace {
 
 // m/s to km/h
 constexpr double KmhPerMps = 3.6;
+constexpr qint64 MsPerDay = 24 * 3600 * 1000;
+// Clocks change at whole quarter hours.
+constexpr qint64 OffsetSpanMs = 15 * 60 * 1000;
+
+qint64 floorDiv(qint64 value, qint64 divisor)
+{
+    return value / divisor - ((value % divisor) < 0 ? 1 : 0);
+}
+
+// The local time of day as "hh:mm:ss.zzz". Converting through QDateTime asks the C library
+// for the time zone, which reads the zone file, on every call: the offset from UTC is
+// looked up once per quarter hour instead.
+QString localTimeOfDayText(qint64 ms)
+{
+    thread_local qint64 span = std::numeric_limits<qint64>::min();
+    thread_local qint64 offsetMs = 0;
+    const qint64 thisSpan = floorDiv(ms, OffsetSpanMs);
+    if (thisSpan != span) {
+        span = thisSpan;
+        offsetMs = 1000
+            * qint64(
+                QDateTime::fromMSecsSinceEpoch(span * OffsetSpanMs, Qt::LocalTime).offsetFromUtc());
+    }
+    const qint64 ofDay = ms + offsetMs - floorDiv(ms + offsetMs, MsPerDay) * MsPerDay;
+    return QString::asprintf("%02d:%02d:%02d.%03d", int(ofDay / 3600000), int(ofDay / 60000 % 60),
+        int(ofDay / 1000 % 60), int(ofDay % 1000));
+}
+
+// The locale's number format without group separators; the last one made is kept, as
+// every cell asks for the same.
+const QLocale &numberLocale(const QLocale &locale)
+{
+    thread_local bool made = false;
+    thread_local QLocale source;
+    thread_local QLocale numbers;
+    if (!made || !(source == locale)) {
+        made = true;
+        source = locale;
+        numbers = locale;
+        numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+    }
+    return numbers;
+}
 
 } // namespace
 
@@ -41,8 +86,7 @@ QString ObjectColumns::headerText(int column)
 
 QString ObjectColumns::cellText(const ObjectRecord &record, int column, const QLocale &locale)
 {
-    QLocale numbers = locale;
-    numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+    const QLocale &numbers = numberLocale(locale);
     switch (column) {
     case Id:
         return QString::number(record.id);
@@ -57,9 +101,7 @@ QString ObjectColumns::cellText(const ObjectRecord &record, int column, const QL
     case Length:
         return numbers.toString(record.length, 'f', 1);
     case Updated:
-        return QDateTime::fromMSecsSinceEpoch(record.lastDetectedMs, Qt::LocalTime)
-            .time()
-            .toString(QStringLiteral("hh:mm:ss.zzz"));
+        return localTimeOfDayText(record.lastDetectedMs);
     default:
         return QString();
     }

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QScrollBar>
 
 namespace {
@@ -67,6 +68,19 @@ QSize ObjectTableView::sizeHint() const
     for (int column = 0; column < horizontalHeader()->count(); ++column)
         width += minimumSectionWidth(column);
     return QSize(width, QTableView::sizeHint().height());
+}
+
+void ObjectTableView::setSelectionModel(QItemSelectionModel *selectionModel)
+{
+    QTableView::setSelectionModel(selectionModel);
+    // The column headers cannot be clicked, so they never show the selection; following
+    // the table's they would repaint whenever the selected row changes, as it does on
+    // every frame of a history that follows its end.
+    QItemSelectionModel *old = m_headerSelection;
+    m_headerSelection = model() ? new QItemSelectionModel(model(), this) : nullptr;
+    if (m_headerSelection)
+        horizontalHeader()->setSelectionModel(m_headerSelection);
+    delete old;
 }
 
 bool ObjectTableView::eventFilter(QObject *watched, QEvent *event)

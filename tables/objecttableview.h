@@ -16,10 +16,13 @@ public:
     int minimumSectionWidth(int column) const;
     // Wide enough for every column at its minimum width.
     QSize sizeHint() const override;
+    void setSelectionModel(QItemSelectionModel *selectionModel) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void doFitSections();
+
+    QItemSelectionModel *m_headerSelection = nullptr;
 };

@@ -1,6 +1,7 @@
 // One radar frame of 64 objects through the objects history at its row limit (the
-// model alone, and the panel with its table view), and through the objects table.
-// Painting is excluded: no event loop runs between frames.
+// model alone, and the panel with its table view), and through the objects table; then
+// the painting: a visible table of 64 rows, and a frame through the shown history with
+// the repaint it asks for.
 
 #include "historymodel.h"
 #include "historytablewidget.h"
@@ -8,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QHeaderView>
 #include <QTableView>
 
 #include <benchmark/benchmark.h>
@@ -112,6 +114,42 @@ void objectsTableFrame(benchmark::State &state)
         feedFrame(sink, frame);
 }
 
+// Every cell of a table of 64 rows painted, as a frame that changes every row asks.
+void objectsTablePaint(benchmark::State &state)
+{
+    ObjectsTableWidget table;
+    table.showRadarState(2);
+    WidgetSink<ObjectsTableWidget> sink { table };
+    qint64 frame = 0;
+    feedFrame(sink, frame);
+    auto *view = table.findChild<QTableView *>();
+    table.resize(900, view->rowHeight(0) * Objects + 2 * view->horizontalHeader()->height());
+    table.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state)
+        view->viewport()->repaint();
+}
+
+// A frame through the shown history at its limit, then the repaint it asks for, with the
+// current row on the last row (following the end) or on the first.
+void historyFrameAndPaint(benchmark::State &state)
+{
+    HistoryTableWidget history;
+    history.resize(800, 600);
+    history.show();
+    WidgetSink<HistoryTableWidget> sink { history };
+    qint64 frame = 0;
+    while (history.model()->rowCount() < HistoryModel::MaxRows)
+        feedFrame(sink, frame);
+    if (state.range(0) == 0)
+        history.view()->setCurrentIndex(history.model()->index(0, 0));
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        feedFrame(sink, frame);
+        QCoreApplication::processEvents();
+    }
+}
+
 } // namespace
 
 BENCHMARK(historyModelFrame)->Arg(10000)->Arg(HistoryModel::MaxRows)->Unit(benchmark::kMicrosecond);
@@ -120,3 +158,5 @@ BENCHMARK(historyWithViewFrame)
     ->Arg(HistoryModel::MaxRows)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(objectsTableFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(objectsTablePaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(historyFrameAndPaint)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,7 @@
 #include "csvformat.h"
 #include "historymodel.h"
 #include "historytablewidget.h"
+#include "objectcolumns.h"
 
 #include "../smalldisk.h"
 #include "tablereading.h"
@@ -62,6 +63,21 @@ public:
 private:
     HistoryTableWidget &m_history;
     int m_frames = 0;
+};
+
+// What each watched widget painted, in its own coordinates.
+class PaintRecorder : public QObject
+{
+public:
+    QHash<QObject *, QRegion> painted;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted[watched] += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
 };
 
 QString idColumn(HistoryModel &model)
@@ -126,6 +142,10 @@ private slots:
     void trimmingAtTheLimit();
     void followingTheEnd_data();
     void followingTheEnd();
+    void keepsSelectionAndScrollWhileFramesArrive_data();
+    void keepsSelectionAndScrollWhileFramesArrive();
+    void framesRepaintNeitherHeadersNorPanel_data();
+    void framesRepaintNeitherHeadersNorPanel();
     void saving_data();
     void saving();
     void savesWithinOneSecondKeepBothFiles();
@@ -254,6 +274,102 @@ void TestHistoryTableWidget::followingTheEnd()
         history.view()->setCurrentIndex(history.model()->index(0, 0));
     feeder.frame("4 5");
     QCOMPARE(history.view()->currentIndex().row(), currentRowAfter);
+}
+
+void TestHistoryTableWidget::keepsSelectionAndScrollWhileFramesArrive_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("selectedRow");
+    QTest::addColumn<QString>("nextFrame");
+    QTest::addColumn<int>("selectedRowAfter");
+
+    // Forty frames of objects 1 to 5 make five groups of forty rows; the view shows the
+    // rows from 20 on.
+    QTest::newRow("new objects at the end") << 1000 << 30 << "6 7 8" << 30;
+    QTest::newRow("groups above grow") << 1000 << 90 << "1 2 3 4 5" << 92;
+    QTest::newRow("groups above and below grow") << 1000 << 130 << "1 4 5" << 131;
+    QTest::newRow("trimmed from the top at the limit") << 200 << 150 << "1 2 3 4 5" << 148;
+}
+
+void TestHistoryTableWidget::keepsSelectionAndScrollWhileFramesArrive()
+{
+    QFETCH(int, limit);
+    QFETCH(int, selectedRow);
+    QFETCH(QString, nextFrame);
+    QFETCH(int, selectedRowAfter);
+
+    HistoryTableWidget history;
+    HistoryModel &model = *history.model();
+    QAbstractItemModelTester tester(&model);
+    model.setMaxRows(limit);
+    history.resize(700, 400);
+    history.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&history));
+    Feeder feeder(history);
+    for (int i = 0; i < 40; ++i)
+        feeder.frame("1 2 3 4 5");
+    QCOMPARE(model.rowCount(), 200);
+    QTableView *view = history.view();
+    view->setCurrentIndex(model.index(selectedRow, ObjectColumns::XRange));
+    view->verticalScrollBar()->setValue(20);
+    QCoreApplication::processEvents();
+    const ObjectRecord selected = model.record(selectedRow);
+
+    feeder.frame(nextFrame);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(view->verticalScrollBar()->value(), 20);
+    QCOMPARE(view->currentIndex().row(), selectedRowAfter);
+    QCOMPARE(view->currentIndex().column(), int(ObjectColumns::XRange));
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.first().row(), selectedRowAfter);
+    QCOMPARE(model.record(selectedRowAfter).id, selected.id);
+    QCOMPARE(model.record(selectedRowAfter).lastDetectedMs, selected.lastDetectedMs);
+}
+
+void TestHistoryTableWidget::framesRepaintNeitherHeadersNorPanel_data()
+{
+    QTest::addColumn<bool>("followEnd");
+
+    QTest::newRow("following the end: the selected row moves") << true;
+    QTest::newRow("a row selected in place") << false;
+}
+
+void TestHistoryTableWidget::framesRepaintNeitherHeadersNorPanel()
+{
+    QFETCH(bool, followEnd);
+
+    HistoryTableWidget history;
+    history.resize(700, 400);
+    history.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&history));
+    Feeder feeder(history);
+    for (int i = 0; i < 20; ++i)
+        feeder.frame("1 2 3");
+    QTableView *view = history.view();
+    if (!followEnd)
+        view->setCurrentIndex(history.model()->index(4, 0));
+    QCoreApplication::processEvents();
+
+    PaintRecorder recorder;
+    QWidget *header = view->horizontalHeader()->viewport();
+    for (QWidget *w : { static_cast<QWidget *>(&history), header, view->viewport() })
+        w->installEventFilter(&recorder);
+    for (int i = 0; i < 5; ++i) {
+        feeder.frame("1 2 3 4");
+        QCoreApplication::processEvents();
+    }
+
+    QCOMPARE(view->currentIndex().row(), followEnd ? history.model()->rowCount() - 1 : 4);
+    QVERIFY(recorder.painted.value(header).isEmpty());
+    // The panel only shows through around the scroll bar.
+    const QScrollBar *bar = view->verticalScrollBar();
+    const QRect barArea(bar->mapTo(&history, QPoint(0, 0)), bar->size());
+    QCOMPARE(recorder.painted.value(&history).subtracted(barArea), QRegion());
+    // The new rows at the end are in sight when following it.
+    if (followEnd)
+        QVERIFY(!recorder.painted.value(view->viewport()).isEmpty());
 }
 
 void TestHistoryTableWidget::saving_data()
