@@ -3,7 +3,9 @@
 #include "historytablewidget.h"
 
 #include "../smalldisk.h"
+#include "catalogues.h"
 #include "tablereading.h"
+#include "testfiles.h"
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
@@ -104,12 +106,6 @@ QList<QStringList> csvRows(const QString &text, QChar separator)
         }
     }
     return rows;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -300,7 +296,7 @@ void TestHistoryTableWidget::saving()
         const QString path = saved.at(0).at(0).toString();
         QVERIFY(QFileInfo(path).fileName().contains(
             QRegularExpression("^\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d(_\\d+)?\\.txt$")));
-        QCOMPARE(readAll(path), content);
+        QCOMPARE(TestFiles::read(path), content);
     } else {
         QVERIFY(!QFileInfo::exists(failed.at(0).at(0).toString()));
     }
@@ -317,8 +313,8 @@ void TestHistoryTableWidget::savesWithinOneSecondKeepBothFiles()
     history.saveToFolder(dir.path());
     QCOMPARE(saved.size(), 2);
     QVERIFY(saved.at(0).at(0) != saved.at(1).at(0));
-    QVERIFY(readAll(saved.at(0).at(0).toString()).count('\n') == 1);
-    QVERIFY(readAll(saved.at(1).at(0).toString()).count('\n') == 2);
+    QVERIFY(TestFiles::read(saved.at(0).at(0).toString()).count('\n') == 1);
+    QVERIFY(TestFiles::read(saved.at(1).at(0).toString()).count('\n') == 2);
 }
 
 void TestHistoryTableWidget::fullDiskFailsInWords_data()
@@ -370,8 +366,10 @@ void TestHistoryTableWidget::readsWholeAtDefaultSize_data()
 void TestHistoryTableWidget::readsWholeAtDefaultSize()
 {
     QFETCH(QString, language);
-    const auto translator = installCatalogue(language);
-    QCOMPARE(translator != nullptr, language != QLatin1String("en"));
+    Catalogues catalogues;
+    if (language != QLatin1String("en"))
+        QVERIFY(
+            catalogues.add(QStringLiteral("vantor-road-app-gui"), language, VANTOR_CATALOGUE_DIR));
     HistoryTableWidget history;
     history.setFrameDateTimeUtc(Start);
     history.startFilling();
@@ -401,7 +399,7 @@ void TestHistoryTableWidget::savedFileKeepsThePoint()
 
     QCOMPARE(shown, QString("12,25"));
     QCOMPARE(saved.size(), 1);
-    const QList<QByteArray> lines = readAll(saved.at(0).at(0).toString()).split('\n');
+    const QList<QByteArray> lines = TestFiles::read(saved.at(0).at(0).toString()).split('\n');
     QCOMPARE(lines.value(1),
         QByteArray(
             "|  7 |           36.0 |           -1.8 |          12.25 |          -3.50 |      "
@@ -440,7 +438,7 @@ void TestHistoryTableWidget::savingAsCsv()
     QCOMPARE(saved.size(), 1);
     const QString path = saved.at(0).at(0).toString();
     QVERIFY(path.endsWith(QLatin1String(".csv")));
-    const QByteArray bytes = readAll(path);
+    const QByteArray bytes = TestFiles::read(path);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     QCOMPARE(CsvFormat(locale).separator(), separator.at(0));
     const QList<QStringList> rows = csvRows(QString::fromUtf8(bytes.mid(3)), separator.at(0));
