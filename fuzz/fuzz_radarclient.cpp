@@ -18,6 +18,7 @@
 // serverCommandResult.
 
 #include "fuzzcheck.h"
+#include "fuzzreader.h"
 #include "ivantorclient.h"
 #include "vantorserialpmxprotocolclient.h"
 #include "vantorserialqelprotocolclient.h"
@@ -30,37 +31,13 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 namespace {
 
-class Reader
-{
-public:
-    Reader(const uint8_t *data, size_t size)
-        : m_data(data)
-        , m_size(size)
-    { }
-
-    template<typename T> T take()
-    {
-        T value {};
-        const size_t count = qMin(sizeof(T), m_size - m_position);
-        std::memcpy(&value, m_data + m_position, count);
-        m_position += count;
-        return value;
-    }
-
-private:
-    const uint8_t *m_data;
-    size_t m_size;
-    size_t m_position = 0;
-};
-
 void sendSetters(IVantorClient &client, const uint8_t *data, size_t size)
 {
-    Reader in(data, size);
+    FuzzReader in(data, size);
     const auto id = in.take<quint8>();
     const auto param = in.take<quint8>();
     const auto number = in.take<int>();

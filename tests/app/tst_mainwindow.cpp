@@ -8,6 +8,9 @@
 #include "serverurldialog.h"
 #include "statelabel.h"
 #include "vantorserialpmxprotocolclient.h"
+#include "windowprofile.h"
+
+#include "../sim/simtestsupport.h"
 
 #include <QAction>
 #include <QDir>
@@ -54,27 +57,8 @@ bool controlVisibleInFile(int control)
 // One profile: the default panels, the given server, road direction and table.
 void writeConfig(const QUrl &url, bool drawVertical = false, bool tableVisible = true)
 {
-    QJsonObject controls;
-    for (int id = 0; id < 14; ++id) {
-        const bool visible = id == RoadObjectsControl ? tableVisible : id <= 9;
-        controls.insert(
-            QString::number(id), QJsonObject { { "visible", visible }, { "collapsed", false } });
-    }
-    const QJsonObject profile {
-        { "name", "Test" },
-        { "connection",
-            QJsonObject { { "radar_protocol", 0 }, { "protocol_forcing", true },
-                { "radar_server_url", url.toString() } } },
-        { "view",
-            QJsonObject { { "controls", controls },
-                { "traffic_scheme", QJsonObject { { "draw_vertical", drawVertical } } },
-                { "paint_objects", true } } },
-    };
-    QFile file(ConfigFile);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(
-        QJsonDocument(QJsonObject { { "profiles", QJsonArray { profile } }, { "current_id", 0 } })
-            .toJson());
+    const WindowProfile profile { url, drawVertical, tableVisible };
+    QVERIFY(profile.write());
 }
 
 QAction *menuAction(MainWindow &window, const QString &text)
@@ -149,11 +133,7 @@ void TestMainWindow::cleanup()
 
 QUrl TestMainWindow::startSimulator()
 {
-    SimOptions options;
-    options.server.port = 0;
-    options.server.stateStepMs = 0;
-    options.radar.cycleMs = 20;
-    m_sim = std::make_unique<RadarSimulator>(options);
+    m_sim = std::make_unique<RadarSimulator>(SimTest::quickOptions(1));
     QString error;
     if (!m_sim->start(&error))
         qWarning() << error;

@@ -2,6 +2,7 @@
 #include "../udp-console/foldermount.h"
 #include "mainwindow.h"
 #include "serverconnectionwidget.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,18 +24,6 @@ namespace {
 
 const QString ConfigName = QStringLiteral(".vantor-road-app-gui_config.json");
 const QString DefaultUrl = QStringLiteral("ws://127.0.0.1:7578/");
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
 
 // A usable file with one profile, as a person would have it.
 QByteArray goodConfig()
@@ -159,12 +148,12 @@ void TestMainWindowFileFaults::configurationFaults()
     } else if (fault == QLatin1String("pipe")) {
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (fault == QLatin1String("unparsable")) {
-        QVERIFY(writeAll(path, unparsable));
+        QVERIFY(TestFiles::write(path, unparsable));
     } else if (fault == QLatin1String("read-only file")) {
-        QVERIFY(writeAll(path, goodConfig()));
+        QVERIFY(TestFiles::write(path, goodConfig()));
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     } else if (fault == QLatin1String("read-only file system")) {
-        QVERIFY(writeAll(path, goodConfig()));
+        QVERIFY(TestFiles::write(path, goodConfig()));
         QString why;
         mount = FolderMount::readOnly(folder, &why);
         if (!mount)
@@ -173,13 +162,13 @@ void TestMainWindowFileFaults::configurationFaults()
         disk = std::make_unique<SmallDisk>();
         VANTOR_REQUIRE_SMALL_DISK(*disk);
         folder = disk->path();
-        QVERIFY(writeAll(disk->filePath(ConfigName), goodConfig()));
+        QVERIFY(TestFiles::write(disk->filePath(ConfigName), goodConfig()));
         QVERIFY(disk->fill());
     }
     enter(folder);
     const QString file = QDir(folder).filePath(ConfigName);
     // Opening a pipe would wait for a writer.
-    const QByteArray before = QFileInfo(file).isFile() ? readAll(file) : QByteArray();
+    const QByteArray before = QFileInfo(file).isFile() ? TestFiles::read(file) : QByteArray();
     BoxReader boxes;
     {
         MainWindow window;
@@ -205,9 +194,9 @@ void TestMainWindowFileFaults::configurationFaults()
         const QStringList backups
             = QDir(folder).entryList({ ConfigName + ".*.bak" }, QDir::Hidden | QDir::Files);
         QCOMPARE(backups.size(), 1);
-        QCOMPARE(readAll(QDir(folder).filePath(backups.first())), unparsable);
+        QCOMPARE(TestFiles::read(QDir(folder).filePath(backups.first())), unparsable);
     } else {
-        QCOMPARE(readAll(file), before);
+        QCOMPARE(TestFiles::read(file), before);
         QCOMPARE(QDir(folder).entryList(QDir::Hidden | QDir::Files | QDir::NoDotAndDotDot).size(),
             disk ? 2 : 1);
     }
@@ -245,7 +234,7 @@ void TestMainWindowFileFaults::unusableSettings()
 
     enter(m_dir->path());
     const QJsonObject wrong = QJsonDocument::fromJson(profile).object();
-    QVERIFY(writeAll(
+    QVERIFY(TestFiles::write(
         ConfigName, QJsonDocument(QJsonObject { { "profiles", QJsonArray { wrong } } }).toJson()));
     BoxReader boxes;
     {
@@ -265,7 +254,7 @@ void TestMainWindowFileFaults::unusableSettings()
     QCOMPARE(boxes.texts.size(), 1);
 
     // The value stays in the file as it was, for the user to mend.
-    const QJsonObject saved = QJsonDocument::fromJson(readAll(ConfigName))
+    const QJsonObject saved = QJsonDocument::fromJson(TestFiles::read(ConfigName))
                                   .object()
                                   .value("profiles")
                                   .toArray()
@@ -306,11 +295,11 @@ void TestMainWindowFileFaults::historySavingFaults()
         disk = std::make_unique<SmallDisk>();
         VANTOR_REQUIRE_SMALL_DISK(*disk);
         folder = disk->path();
-        QVERIFY(writeAll(QDir(folder).filePath(oldName), oldHistory));
+        QVERIFY(TestFiles::write(QDir(folder).filePath(oldName), oldHistory));
         QVERIFY(disk->fill());
     } else {
         QVERIFY(QDir().mkpath(folder));
-        QVERIFY(writeAll(QDir(folder).filePath(oldName), oldHistory));
+        QVERIFY(TestFiles::write(QDir(folder).filePath(oldName), oldHistory));
         QString why;
         mount = FolderMount::readOnly(folder, &why);
         if (!mount)
@@ -330,7 +319,7 @@ void TestMainWindowFileFaults::historySavingFaults()
     QCOMPARE(failed.size(), 1);
     QTRY_VERIFY2(boxes.saw(reason), qPrintable(boxes.texts.join('\n')));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), filesBefore);
-    QCOMPARE(readAll(QDir(folder).filePath(oldName)), oldHistory);
+    QCOMPARE(TestFiles::read(QDir(folder).filePath(oldName)), oldHistory);
 }
 
 QTEST_MAIN(TestMainWindowFileFaults)

@@ -110,6 +110,12 @@ public:
     bool sawConnection(const QString &text) const { return m_connectionTexts.contains(text); }
     bool sawServer(const QString &text) const { return m_serverTexts.contains(text); }
     bool sawRadar(const QString &text) const { return m_radarTexts.contains(text); }
+    // The radar part showed then at the time of first or later.
+    bool sawRadarThen(const QString &first, const QString &then) const
+    {
+        const int at = m_radarTexts.indexOf(first);
+        return at >= 0 && m_radarTexts.lastIndexOf(then) >= at;
+    }
     qint64 peakResidentBytes() const { return m_peak; }
     QStringList connectionTexts() const { return m_connectionTexts; }
 
@@ -157,8 +163,10 @@ private slots:
     void serverRestartsAgainAndAgain();
 
 private:
-    // The window on the simulator's URL, with pings and command time-outs shortened.
-    void openWindow(const QUrl &url);
+    // The window on the simulator's URL, with command time-outs shortened. A ping unanswered
+    // for pingMs drops the link, so the interval is short only where the pings are the
+    // fault: a loaded machine may hold a healthy answer back that long.
+    void openWindow(const QUrl &url, int pingMs = 60000);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_previousDir;
@@ -179,12 +187,12 @@ void TestMainWindowServerFaults::cleanup()
     m_dir.reset();
 }
 
-void TestMainWindowServerFaults::openWindow(const QUrl &url)
+void TestMainWindowServerFaults::openWindow(const QUrl &url, int pingMs)
 {
     writeConfig(url);
     m_window = std::make_unique<MainWindow>();
     IVantorClient::Timing timing;
-    timing.pingIntervalMs = 300;
+    timing.pingIntervalMs = pingMs;
     timing.commandTimeoutMs = 300;
     // A loaded machine may take seconds to answer the handshake; only the faults count here.
     timing.connectTimeoutMs = 20000;
@@ -200,26 +208,28 @@ void TestMainWindowServerFaults::serverFaults_data()
     QTest::addColumn<QString>("connectionText");
     QTest::addColumn<QString>("serverText");
     QTest::addColumn<QString>("radarText");
+    QTest::addColumn<bool>("restartRadar");
 
     const QString connected = QStringLiteral("[Connected to %1]");
     const QString serverWorks = QStringLiteral("[Working on /dev/ttyUSB0]");
     // The link refuses anything above 1 MiB, so it drops the message, not the program.
     QTest::newRow("one binary message of 64 MiB")
         << QStringList { "--huge-message", "64" } << true << "[%1 sent a message over 1 MiB]"
-        << serverWorks << working();
+        << serverWorks << working() << false;
     QTest::newRow("one text message of 16 MiB")
         << QStringList { "--huge-text", "16" } << true << "[%1 sent a message over 1 MiB]"
-        << serverWorks << working();
-    QTest::newRow("pings never answered") << QStringList { "--refuse-pings" } << true
-                                          << "[Disconnected from %1]" << serverWorks << working();
+        << serverWorks << working() << false;
+    QTest::newRow("pings never answered")
+        << QStringList { "--refuse-pings" } << true << "[Disconnected from %1]" << serverWorks
+        << working() << false;
     QTest::newRow("random text between the answers")
         << QStringList { "--garbage-text" } << false << connected
-        << "[Working on /dev/ttyUSB0] [Messages are not server messages]" << working();
-    // The server takes a few seconds to open the port, so random bytes come while the radar is
-    // still silent; once it works its messages win over the bytes between them.
+        << "[Working on /dev/ttyUSB0] [Messages are not server messages]" << working() << false;
+    // The radar's messages win over the bytes between them; while it restarts, silent for
+    // five seconds, only the random bytes come, however late the link came up.
     QTest::newRow("random bytes between the radar's messages")
-        << QStringList { "--garbage-binary", "--state-step-ms", "1000" } << false << connected
-        << serverWorks << "[Messages are not radar messages]";
+        << QStringList { "--garbage-binary", "--restart-ms", "5000" } << false << connected
+        << serverWorks << "[Messages are not radar messages]" << true;
 }
 
 void TestMainWindowServerFaults::serverFaults()
@@ -229,11 +239,12 @@ void TestMainWindowServerFaults::serverFaults()
     QFETCH(QString, connectionText);
     QFETCH(QString, serverText);
     QFETCH(QString, radarText);
+    QFETCH(bool, restartRadar);
 
     SimProcess sim;
     QVERIFY(sim.start(faults));
     const qint64 residentBefore = residentBytes();
-    openWindow(sim.url());
+    openWindow(sim.url(), faults.contains(QStringLiteral("--refuse-pings")) ? 300 : 60000);
     StatusRecorder status(*m_window);
     QSignalSpy disconnected(m_window->radarClient(), &IVantorClient::disconnected);
     const QString url = sim.url().toString();
@@ -241,11 +252,16 @@ void TestMainWindowServerFaults::serverFaults()
     QTRY_VERIFY2_WITH_TIMEOUT(status.sawConnection(connectionText.arg(url)),
         qPrintable(status.connectionTexts().join(" | ")), Wait);
     QTRY_VERIFY_WITH_TIMEOUT(status.sawServer(serverText), Wait);
+    if (restartRadar) {
+        IVantorClient *client = m_window->radarClient();
+        QTRY_VERIFY_WITH_TIMEOUT(client->radarState() == IVantorClient::Working, Wait);
+        client->sendCmdRestart();
+    }
     QTRY_VERIFY_WITH_TIMEOUT(status.sawRadar(radarText), Wait);
     // Whatever happened, the link is up and the radar works in the end.
     QTRY_COMPARE_WITH_TIMEOUT(m_window->findChild<ServerConnectionWidget *>()->text(),
         QStringLiteral("[Connected to %1]").arg(url), Wait);
-    QTRY_VERIFY_WITH_TIMEOUT(status.sawRadar(working()), Wait);
+    QTRY_VERIFY_WITH_TIMEOUT(status.sawRadarThen(radarText, working()), Wait);
     QCOMPARE(disconnected.isEmpty(), !linkDrops);
     // Not one copy of the enormous message was held.
     QVERIFY2(status.peakResidentBytes() - residentBefore < 48 * 1024 * 1024,

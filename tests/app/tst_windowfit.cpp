@@ -1,12 +1,12 @@
 #include "mainwindow.h"
 #include "radarsimulator.h"
 #include "radarstatewidget.h"
+#include "windowprofile.h"
+
+#include "../sim/simtestsupport.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -21,38 +21,6 @@
 namespace {
 
 constexpr int Wait = 10000;
-
-// One profile with every panel shown, connected to url.
-void writeConfig(const QUrl &url, bool drawVertical, bool tableShown, bool objectsShown)
-{
-    QJsonObject controls;
-    for (int id = 0; id < 14; ++id) {
-        bool visible = id <= 9;
-        if (id == RoadObjectsControl)
-            visible = tableShown;
-        else if (id == ObjectsViewControl)
-            visible = objectsShown;
-        controls.insert(
-            QString::number(id), QJsonObject { { "visible", visible }, { "collapsed", false } });
-    }
-    const QJsonObject profile {
-        { "name", "Test" },
-        { "connection",
-            QJsonObject { { "radar_protocol", 0 }, { "protocol_forcing", true },
-                { "radar_server_url", url.toString() } } },
-        { "view",
-            QJsonObject { { "controls", controls },
-                { "traffic_scheme", QJsonObject { { "draw_vertical", drawVertical } } },
-                { "paint_objects", true } } },
-        { "data", QJsonObject { { "auto_get_data", true } } },
-    };
-    QFile file(QStringLiteral(".vantor-road-app-gui_config.json"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(file.write(QJsonDocument(
-                QJsonObject { { "profiles", QJsonArray { profile } }, { "current_id", 0 } })
-                           .toJson())
-        > 0);
-}
 
 QString shownText(QString text)
 {
@@ -152,11 +120,7 @@ private:
 void TestWindowFit::initTestCase()
 {
     QVERIFY(QDir::setCurrent(m_dir.path()));
-    SimOptions options;
-    options.server.port = 0;
-    options.server.stateStepMs = 0;
-    options.radar.cycleMs = 20;
-    m_sim = std::make_unique<RadarSimulator>(options);
+    m_sim = std::make_unique<RadarSimulator>(SimTest::quickOptions(1));
     QString error;
     QVERIFY2(m_sim->start(&error), qPrintable(error));
 }
@@ -222,7 +186,8 @@ void TestWindowFit::fits()
     if (russian)
         doInstallRussian();
     // Starts with the other table setting, connects, then switches the table from the menu.
-    writeConfig(m_sim->url(), drawVertical, !tableShown, objectsShown);
+    const WindowProfile profile { m_sim->url(), drawVertical, !tableShown, objectsShown };
+    QVERIFY(profile.write());
     MainWindow window;
     PanelArranger *arranger = window.panelArranger();
     // A desktop panel of 32 px at the bottom of the screen.

@@ -1,6 +1,7 @@
 #include "workprofilehandler.h"
 
 #include "../smalldisk.h"
+#include "testfiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -28,23 +29,9 @@ QString fixture(const QString &name)
     return QStringLiteral(VANTOR_TEST_DATA_DIR "/profiles/") + name;
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QJsonObject readJson(const QString &path)
 {
-    return QJsonDocument::fromJson(readBytes(path)).object();
+    return QJsonDocument::fromJson(TestFiles::read(path)).object();
 }
 
 QString text(const QString &value)
@@ -246,7 +233,8 @@ void TestWorkProfileHandler::unusableFileKeepsState_data()
     QTest::newRow("missing file") << false << QByteArray();
     QTest::newRow("empty file") << true << QByteArray();
     QTest::newRow("{}") << true << QByteArray("{}\n");
-    QTest::newRow("invalid JSON") << true << readBytes(fixture(QStringLiteral("invalid.json")));
+    QTest::newRow("invalid JSON") << true
+                                  << TestFiles::read(fixture(QStringLiteral("invalid.json")));
     QTest::newRow("top level is an array") << true << QByteArray("[{\"name\": \"x\"}]");
     QTest::newRow("top level is a number") << true << QByteArray("42");
     // Opening a pipe for reading would wait for a writer.
@@ -262,7 +250,7 @@ void TestWorkProfileHandler::unusableFileKeepsState()
     if (content == "fifo")
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     else if (exists)
-        QVERIFY(writeBytes(path, content));
+        QVERIFY(TestFiles::write(path, content));
 
     // First start: nothing loaded, so applying makes and applies the default profile.
     WorkProfileHandler fresh;
@@ -309,7 +297,7 @@ void TestWorkProfileHandler::currentIdOnLoad()
     QByteArray json = "{\"profiles\": [{\"name\": \"a\"}, {\"name\": \"b\"}, {\"name\": \"c\"}]";
     if (!currentId.isEmpty())
         json += ", \"current_id\": " + currentId;
-    QVERIFY(writeBytes(path, json + "}"));
+    QVERIFY(TestFiles::write(path, json + "}"));
 
     WorkProfileHandler handler;
     handler.loadProfiles(path);
@@ -556,7 +544,7 @@ void TestWorkProfileHandler::settersWriteNestedPaths()
     QTemporaryDir dir;
     const QString source = dir.filePath(QStringLiteral("source.json"));
     const QString target = dir.filePath(QStringLiteral("target.json"));
-    QVERIFY(writeBytes(source,
+    QVERIFY(TestFiles::write(source,
         "{\"current_id\": 1, \"profiles\": [{\"name\": \"Other\"},"
         " {\"name\": \"Bare\", \"view\": 7, \"future\": [1]}]}"));
     WorkProfileHandler handler;
@@ -650,7 +638,7 @@ void TestWorkProfileHandler::removeProfile()
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("config.json"));
-    QVERIFY(writeBytes(path,
+    QVERIFY(TestFiles::write(path,
         "{\"current_id\": 2, \"profiles\": [{\"name\": \"A\"}, {\"name\": "
         "\"B\"}, {\"name\": \"C\"}, {\"name\": \"D\"}]}"));
     WorkProfileHandler handler;
@@ -735,8 +723,9 @@ void TestWorkProfileHandler::backupOfUnusableFile_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("backedUp");
 
-    const QByteArray full = readBytes(fixture(QStringLiteral("full.json")));
-    QTest::newRow("missing comma") << readBytes(fixture(QStringLiteral("invalid.json"))) << true;
+    const QByteArray full = TestFiles::read(fixture(QStringLiteral("full.json")));
+    QTest::newRow("missing comma")
+        << TestFiles::read(fixture(QStringLiteral("invalid.json"))) << true;
     QTest::newRow("cut short") << full.left(full.size() / 2) << true;
     QTest::newRow("top level is an array") << QByteArray("[1, 2, 3]\n") << true;
     QTest::newRow("profiles is not an array")
@@ -754,7 +743,7 @@ void TestWorkProfileHandler::backupOfUnusableFile()
     QFETCH(bool, backedUp);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("config.json"));
-    QVERIFY(writeBytes(path, content));
+    QVERIFY(TestFiles::write(path, content));
 
     WorkProfileHandler handler;
     QSignalSpy backups(&handler, &WorkProfileHandler::configurationBackedUp);
@@ -762,7 +751,7 @@ void TestWorkProfileHandler::backupOfUnusableFile()
     handler.loadProfiles(path);
     handler.applyProfile(handler.currentProfileId());
     QCOMPARE(backups.count(), 0);
-    QCOMPARE(readBytes(path), content);
+    QCOMPARE(TestFiles::read(path), content);
 
     QVERIFY(handler.saveProfiles(path));
     QCOMPARE(failures.count(), 0);
@@ -776,7 +765,7 @@ void TestWorkProfileHandler::backupOfUnusableFile()
         QVERIFY(QRegularExpression(QStringLiteral("^config\\.json\\.\\d{8}-\\d{6}\\.bak$"))
                     .match(backupFiles.first())
                     .hasMatch());
-        QCOMPARE(readBytes(backupPath), content);
+        QCOMPARE(TestFiles::read(backupPath), content);
         QCOMPARE(handler.profileNames().value(0), QStringLiteral("Default profile"));
     }
     const QJsonObject saved = readJson(path);
@@ -805,23 +794,23 @@ void TestWorkProfileHandler::failedSaveKeepsOldFile()
 {
     QFETCH(QString, place);
     QTemporaryDir dir;
-    const QByteArray old = readBytes(fixture(QStringLiteral("no-controls.json")));
+    const QByteArray old = TestFiles::read(fixture(QStringLiteral("no-controls.json")));
     WorkProfileHandler handler;
     handler.loadProfiles(fixture(QStringLiteral("full.json")));
     QSignalSpy failures(&handler, &WorkProfileHandler::savingFailed);
 
     if (place == QLatin1String("parent")) {
         const QString parent = dir.filePath(QStringLiteral("config"));
-        QVERIFY(writeBytes(parent, old));
+        QVERIFY(TestFiles::write(parent, old));
         QVERIFY(!handler.saveProfiles(parent + QStringLiteral("/config.json")));
-        QCOMPARE(readBytes(parent), old);
+        QCOMPARE(TestFiles::read(parent), old);
     } else if (place == QLatin1String("directory")) {
         const QString path = dir.filePath(QStringLiteral("config.json"));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("config.json")));
-        QVERIFY(writeBytes(path + QStringLiteral("/inside"), old));
+        QVERIFY(TestFiles::write(path + QStringLiteral("/inside"), old));
         QVERIFY(!handler.saveProfiles(path));
         QVERIFY(QFileInfo(path).isDir());
-        QCOMPARE(readBytes(path + QStringLiteral("/inside")), old);
+        QCOMPARE(TestFiles::read(path + QStringLiteral("/inside")), old);
     } else if (place == QLatin1String("pipe")) {
         const QString path = dir.filePath(QStringLiteral("config.json"));
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
@@ -831,10 +820,10 @@ void TestWorkProfileHandler::failedSaveKeepsOldFile()
         SmallDisk disk;
         VANTOR_REQUIRE_SMALL_DISK(disk);
         const QString path = disk.filePath(QStringLiteral("config.json"));
-        QVERIFY(writeBytes(path, old));
+        QVERIFY(TestFiles::write(path, old));
         QVERIFY(disk.fill());
         QVERIFY(!handler.saveProfiles(path));
-        QCOMPARE(readBytes(path), old);
+        QCOMPARE(TestFiles::read(path), old);
         QVERIFY(failures.value(0).value(0).toString().endsWith(
             QString::fromLocal8Bit(std::strerror(ENOSPC))));
     }
@@ -866,7 +855,7 @@ void TestWorkProfileHandler::hostileJsonNeverCrashes_data()
     QTest::newRow("profiles of every type")
         << QByteArray("{\"profiles\": [null, true, 3, \"x\", [], {}], \"current_id\": 3}") << 6;
     QTest::newRow("wrong types everywhere")
-        << readBytes(fixture(QStringLiteral("wrong-types.json"))) << 1;
+        << TestFiles::read(fixture(QStringLiteral("wrong-types.json"))) << 1;
     QTest::newRow("nested too deep") << QByteArray(100000, '{') << 1;
     QTest::newRow("huge current id")
         << QByteArray("{\"profiles\": [{}], \"current_id\": -9e99}") << 1;
@@ -878,7 +867,7 @@ void TestWorkProfileHandler::hostileJsonNeverCrashes()
     QFETCH(int, profileCount);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("config.json"));
-    QVERIFY(writeBytes(path, content));
+    QVERIFY(TestFiles::write(path, content));
 
     WorkProfileHandler handler;
     handler.loadProfiles(path);
@@ -978,7 +967,7 @@ void TestWorkProfileHandler::unusableSettingsNamed()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("config.json"));
-    QVERIFY(writeBytes(path, file));
+    QVERIFY(TestFiles::write(path, file));
 
     WorkProfileHandler handler;
     handler.loadProfiles(path);

@@ -1,6 +1,6 @@
 #include "roadbuilder.h"
+#include "roadconfigs.h"
 
-#include <QJsonDocument>
 #include <QtMath>
 #include <QtTest>
 
@@ -9,17 +9,8 @@
 
 namespace {
 
-const char *const ExampleRoad = R"({"origin_offset": 4,
-    "parts": {"-2": {"is_lane": false, "width": 2}, "-1": {"is_lane": true, "width": 3.5},
-              "0": {"is_lane": false, "width": 0.5}, "1": {"is_lane": true, "width": 3.5},
-              "2": {"is_lane": false, "width": 2}},
-    "sections": [{"is_curved": false, "length": 100, "radius": 0},
-                 {"is_curved": true, "length": 50, "radius": 300}]})";
-
-QJsonObject parse(const char *text)
-{
-    return QJsonDocument::fromJson(text).object();
-}
+using RoadConfigs::ExampleRoad;
+using RoadConfigs::parse;
 
 QJsonObject straight(double length)
 {

@@ -1,3 +1,4 @@
+#include "roadconfigs.h"
 #include "roadconfigwidget.h"
 #include "roadobjectswidget.h"
 
@@ -15,21 +16,8 @@
 
 namespace {
 
-const char *const ExampleRoad = R"({"origin_offset": 4,
-    "parts": {"-2": {"is_lane": false, "width": 2}, "-1": {"is_lane": true, "width": 3.5},
-              "0": {"is_lane": false, "width": 0.5}, "1": {"is_lane": true, "width": 3.5},
-              "2": {"is_lane": false, "width": 2}},
-    "sections": [{"is_curved": false, "length": 100, "radius": 0},
-                 {"is_curved": true, "length": 50, "radius": 300}]})";
-
-QJsonObject parse(const char *text)
-{
-    QJsonParseError error;
-    const QJsonObject object = QJsonDocument::fromJson(text, &error).object();
-    if (error.error != QJsonParseError::NoError)
-        qFatal("bad fixture: %s", qPrintable(error.errorString()));
-    return object;
-}
+using RoadConfigs::ExampleRoad;
+using RoadConfigs::parse;
 
 template<typename T> T *child(RoadConfigWidget &editor, const char *name)
 {

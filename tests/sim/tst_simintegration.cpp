@@ -477,11 +477,7 @@ void TestSimIntegration::demoModesChangeTheReport()
     startWorking(o, RadarVariant::TypeQ);
     QSignalSpy commands(m_client.get(), &IVantorClient::radarCommandStateChanged);
     QMap<int, double> xSpeeds;
-    int frames = 0;
-    connect(m_client.get(), &IVantorClient::frameStarted, this, [&] {
-        xSpeeds.clear();
-        ++frames;
-    });
+    connect(m_client.get(), &IVantorClient::frameStarted, this, [&] { xSpeeds.clear(); });
     connect(m_client.get(), &IVantorClient::objectData, this,
         [&](quint8 id, double xSpeed, double, double, double, double, const QDateTime &) {
             xSpeeds.insert(id, xSpeed);
@@ -493,11 +489,9 @@ void TestSimIntegration::demoModesChangeTheReport()
     m_client->sendCmdSetImitatorMode(3);
     m_client->sendCmdSetFakeTargetsMode(true);
     QTRY_VERIFY_WITH_TIMEOUT(finished(commands, 4) && finished(commands, 6), Wait);
-    // Objects unseen for 500 ms leave the client's list.
-    QTest::qWait(700);
-    const int before = frames;
-    QTRY_VERIFY_WITH_TIMEOUT(frames > before + 2, Wait);
-    QCOMPARE(xSpeeds.keys(), (QList<int> { 0, 1, 2, 60, 61, 62, 63 }));
+    // Objects unseen for 500 ms leave the client's list: the frames after that hold the
+    // imitator's and the fake targets alone.
+    QTRY_COMPARE_WITH_TIMEOUT(xSpeeds.keys(), (QList<int> { 0, 1, 2, 60, 61, 62, 63 }), Wait);
     QCOMPARE(xSpeeds.value(0), 8.0);
     QCOMPARE(xSpeeds.value(2), 16.0);
     QCOMPARE(xSpeeds.value(61), 0.0);
@@ -517,11 +511,16 @@ void TestSimIntegration::calibrationRun()
     m_client->sendCmdGetCalibrationState();
     QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, Wait);
     QCOMPARE(state.first().at(0).toInt(), 1);
-    QTest::qWait(300);
-    m_client->sendCmdGetCalibrationState();
-    m_client->sendCmdGetCalibrationCurrParam(0);
-    QTRY_COMPARE_WITH_TIMEOUT(state.size(), 2, Wait);
+    // The run ends 200 ms later at one of the radar's cycles, which a loaded machine may
+    // hold back: ask until it is over.
+    for (int asked = 1; state.last().at(0).toInt() == 1; ++asked) {
+        QVERIFY(asked < 100);
+        QTest::qWait(100);
+        m_client->sendCmdGetCalibrationState();
+        QTRY_COMPARE_WITH_TIMEOUT(state.size(), asked + 1, Wait);
+    }
     QCOMPARE(state.last().at(0).toInt(), 2);
+    m_client->sendCmdGetCalibrationCurrParam(0);
     QTRY_COMPARE_WITH_TIMEOUT(current.size(), 1, Wait);
     QCOMPARE(current.first().at(1).toInt(), 510);
 }

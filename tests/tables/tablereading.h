@@ -1,27 +1,9 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QStringList>
 #include <QStyle>
 #include <QTableView>
-#include <QTranslator>
-
-#include <memory>
-
-// The program's catalogue for language, installed until the returned translator goes;
-// nullptr for English, which needs none.
-inline std::unique_ptr<QTranslator> installCatalogue(const QString &language)
-{
-    if (language == QLatin1String("en"))
-        return nullptr;
-    auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(QStringLiteral("vantor-road-app-gui_%1").arg(language),
-            QStringLiteral(VANTOR_CATALOGUE_DIR)))
-        return nullptr;
-    QCoreApplication::installTranslator(translator.get());
-    return translator;
-}
 
 // The header lines and the cells of the first row that do not fit their column, measured
 // as the header and the item delegate draw them.

@@ -1,5 +1,6 @@
 #include "consoleconfigfile.h"
 #include "foldermount.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -8,18 +9,6 @@
 
 namespace {
 const QString FileName = QStringLiteral(".qel-udp-client_config.json");
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList backupsIn(const QString &folder)
 {
@@ -96,7 +85,7 @@ void TestConsoleConfigFile::inTheUserFolderWhenTheProgramFolderIsReadOnly()
     ConsoleConfigFile file;
     QVERIFY(file.write(location.path, QJsonObject { { "a", 1 } }));
     QVERIFY(file.message().isEmpty());
-    QCOMPARE(QJsonDocument::fromJson(readFile(path)).object(), QJsonObject({ { "a", 1 } }));
+    QCOMPARE(QJsonDocument::fromJson(TestFiles::read(path)).object(), QJsonObject({ { "a", 1 } }));
 }
 
 void TestConsoleConfigFile::nowhereToSave_data()
@@ -111,7 +100,7 @@ void TestConsoleConfigFile::nowhereToSave()
     QFETCH(bool, userFileExists);
     if (userFileExists) {
         QVERIFY(QDir().mkpath(m_user));
-        QVERIFY(writeFile(QDir(m_user).filePath(FileName), "{}"));
+        QVERIFY(TestFiles::write(QDir(m_user).filePath(FileName), "{}"));
     }
     const QString parent = userFileExists ? m_user : m_dir->filePath("home/.config");
     auto programMount = readOnly(m_program);
@@ -161,7 +150,7 @@ void TestConsoleConfigFile::reading()
     if (content == "<folder>")
         QVERIFY(QDir().mkpath(path));
     else if (content != "<none>")
-        QVERIFY(writeFile(path, content));
+        QVERIFY(TestFiles::write(path, content));
 
     ConsoleConfigFile file;
     QJsonObject object;
@@ -183,7 +172,7 @@ void TestConsoleConfigFile::unreadableFileIsKeptBeforeItIsReplaced()
 {
     QFETCH(QByteArray, content);
     const QString path = QDir(m_program).filePath(FileName);
-    QVERIFY(writeFile(path, content));
+    QVERIFY(TestFiles::write(path, content));
     ConsoleConfigFile file;
     QJsonObject object;
     QCOMPARE(file.read(path, &object), ConsoleConfigFile::ReadResult::Unusable);
@@ -192,12 +181,12 @@ void TestConsoleConfigFile::unreadableFileIsKeptBeforeItIsReplaced()
     const QStringList backups = backupsIn(m_program);
     QCOMPARE(backups.size(), 1);
     const QString backup = QDir(m_program).filePath(backups.first());
-    QCOMPARE(readFile(backup), content);
+    QCOMPARE(TestFiles::read(backup), content);
     QCOMPARE(file.message(),
         QString("The settings file could not be read. It was kept as %1 and replaced with the "
                 "current settings.")
             .arg(backup));
-    QCOMPARE(QJsonDocument::fromJson(readFile(path)).object(), QJsonObject({ { "a", 1 } }));
+    QCOMPARE(QJsonDocument::fromJson(TestFiles::read(path)).object(), QJsonObject({ { "a", 1 } }));
 
     // Once replaced, the next save has nothing to report.
     QVERIFY(file.write(path, QJsonObject { { "a", 2 } }));
@@ -208,7 +197,7 @@ void TestConsoleConfigFile::unreadableFileIsKeptBeforeItIsReplaced()
 void TestConsoleConfigFile::failedWriteSaysWhy()
 {
     const QString path = QDir(m_program).filePath(FileName);
-    QVERIFY(writeFile(path, R"({"old": true})"));
+    QVERIFY(TestFiles::write(path, R"({"old": true})"));
     auto mount = readOnly(m_program);
     if (!mount)
         QSKIP(qPrintable(m_why));
@@ -219,7 +208,7 @@ void TestConsoleConfigFile::failedWriteSaysWhy()
         qPrintable(file.message()));
     QVERIFY(file.message().size()
         > QString("The settings could not be saved to %1: ").arg(path).size());
-    QCOMPARE(readFile(path), QByteArray(R"({"old": true})"));
+    QCOMPARE(TestFiles::read(path), QByteArray(R"({"old": true})"));
 }
 
 QTEST_GUILESS_MAIN(TestConsoleConfigFile)

@@ -2,6 +2,7 @@
 #include "foldermount.h"
 #include "rxlogfile.h"
 #include "rxmessagemodel.h"
+#include "testfiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -40,18 +41,6 @@ QByteArray unescaped(const QByteArray &text, bool *ok)
         }
     }
     return bytes;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 RxMessageModel::Entry entry(
@@ -129,7 +118,7 @@ void TestRxLogFile::writesOldestFirst()
                                 "2024-10-31T14:05:10.623+03:00\t[::1]:6000\ta\\\\b\\tc\\r\\n\n"
                                 "2024-11-01T14:05:09.123+03:00\t10.0.0.7:7\t"
         + QString::fromUtf8("Привет").toUtf8() + "\n";
-    QCOMPARE(readFile(path), expected);
+    QCOMPARE(TestFiles::read(path), expected);
 }
 
 void TestRxLogFile::binaryPayloadsSurvive()
@@ -147,7 +136,7 @@ void TestRxLogFile::binaryPayloadsSurvive()
     const QString path = m_dir->filePath("binary.txt");
     QString error;
     QVERIFY(RxLogFile::save(path, m_model, &error));
-    const QList<QByteArray> lines = readFile(path).split('\n');
+    const QList<QByteArray> lines = TestFiles::read(path).split('\n');
     // The header, one line per datagram, and nothing after the last line feed.
     QCOMPARE(lines.size(), payloads.size() + 2);
     QVERIFY(lines.last().isEmpty());
@@ -165,7 +154,7 @@ void TestRxLogFile::emptyListGivesTheHeaderOnly()
     const QString path = m_dir->filePath("empty.txt");
     QString error;
     QVERIFY(RxLogFile::save(path, m_model, &error));
-    QCOMPARE(readFile(path), QByteArray(RxLogFile::HeaderLine));
+    QCOMPARE(TestFiles::read(path), QByteArray(RxLogFile::HeaderLine));
 }
 
 void TestRxLogFile::readOnlyFolder()
@@ -174,7 +163,7 @@ void TestRxLogFile::readOnlyFolder()
     const QString folder = m_dir->filePath("readonly");
     QVERIFY(QDir().mkpath(folder));
     const QString old = QDir(folder).filePath("old.txt");
-    QVERIFY(writeFile(old, "old"));
+    QVERIFY(TestFiles::write(old, "old"));
     QString why;
     auto mount = FolderMount::readOnly(folder, &why);
     if (!mount)
@@ -184,7 +173,7 @@ void TestRxLogFile::readOnlyFolder()
     QVERIFY(!RxLogFile::save(QDir(folder).filePath("new.txt"), m_model, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!RxLogFile::save(old, m_model, &error));
-    QCOMPARE(readFile(old), QByteArray("old"));
+    QCOMPARE(TestFiles::read(old), QByteArray("old"));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ "old.txt" }));
 }
 
@@ -197,7 +186,7 @@ void TestRxLogFile::fullDisk()
     if (!mount)
         QSKIP(qPrintable(why));
     const QString path = QDir(folder).filePath("log.txt");
-    QVERIFY(writeFile(path, "earlier log"));
+    QVERIFY(TestFiles::write(path, "earlier log"));
 
     QVector<RxMessageModel::Entry> entries;
     for (int i = 0; i < 20; ++i)
@@ -206,14 +195,14 @@ void TestRxLogFile::fullDisk()
     QString error;
     QVERIFY(!RxLogFile::save(path, m_model, &error));
     QVERIFY2(error.contains("No space left on device"), qPrintable(error));
-    QCOMPARE(readFile(path), QByteArray("earlier log"));
+    QCOMPARE(TestFiles::read(path), QByteArray("earlier log"));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ "log.txt" }));
 
     // A log that fits is written whole.
     m_model.clear();
     m_model.prependEntries({ entry(QDateTime::currentDateTime(), "127.0.0.1", 1, "fits") });
     QVERIFY(RxLogFile::save(path, m_model, &error));
-    QVERIFY(readFile(path).endsWith("\tfits\n"));
+    QVERIFY(TestFiles::read(path).endsWith("\tfits\n"));
 }
 
 // A log of a few bytes used to pass through the buffers and leave an empty file.
@@ -222,14 +211,14 @@ void TestRxLogFile::shortLogOnAFullDisk()
     SmallDisk disk;
     VANTOR_REQUIRE_SMALL_DISK(disk);
     const QString path = disk.filePath("log.txt");
-    QVERIFY(writeFile(path, "earlier log"));
+    QVERIFY(TestFiles::write(path, "earlier log"));
     QVERIFY(disk.fill());
     m_model.prependEntries({ entry(QDateTime::currentDateTime(), "127.0.0.1", 1, "new") });
 
     QString error;
     QVERIFY(!RxLogFile::save(path, m_model, &error));
     QVERIFY2(error.contains("No space left on device"), qPrintable(error));
-    QCOMPARE(readFile(path), QByteArray("earlier log"));
+    QCOMPARE(TestFiles::read(path), QByteArray("earlier log"));
     QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
         QStringList({ "filler", "log.txt" }));
 }

@@ -1,11 +1,14 @@
 #include "advancedcombobox.h"
+#include "catalogues.h"
 #include "collapsiblegroupbox.h"
 #include "foldermount.h"
 #include "mainwindow.h"
 #include "messagebytesdialog.h"
+#include "mnemonics.h"
 #include "repeatsender.h"
 #include "rxmessagelistview.h"
 #include "signalcloser.h"
+#include "testfiles.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -29,14 +32,12 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTranslator>
 #include <QUdpSocket>
 #include <QtTest>
 
 #include <csignal>
 #include <ctime>
 #include <memory>
-#include <vector>
 
 namespace {
 const QString NoInfo = QStringLiteral("No info available");
@@ -53,31 +54,6 @@ QJsonObject filteringConfig(const QJsonArray &rules)
     return QJsonObject { { "rx_filtering", QJsonObject { { "rules", rules } } } };
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// The letter after a single "&", lower case, or a null QChar.
-QChar mnemonicOf(const QString &text)
-{
-    for (int i = 0; i + 1 < text.size(); ++i) {
-        if (text.at(i) != QLatin1Char('&'))
-            continue;
-        if (text.at(i + 1) != QLatin1Char('&'))
-            return text.at(i + 1).toLower();
-        ++i;
-    }
-    return QChar();
-}
-
-// Empty when the file cannot be read, which no check below expects.
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 class TestUdpMainWindow : public QObject
@@ -166,7 +142,7 @@ void TestUdpMainWindow::cleanup()
 
 MainWindow *TestUdpMainWindow::createWindow(const QJsonObject &config)
 {
-    if (!config.isEmpty() && !writeFile(m_configPath, QJsonDocument(config).toJson()))
+    if (!config.isEmpty() && !TestFiles::write(m_configPath, QJsonDocument(config).toJson()))
         qWarning("configuration not written");
     m_window = std::make_unique<MainWindow>(m_configPath);
     m_window->resize(1000, 700);
@@ -683,7 +659,7 @@ void TestUdpMainWindow::terminationSignalSavesConfiguration()
     QVERIFY(!QFile::exists(m_configPath));
     std::raise(SIGTERM);
     QTRY_VERIFY(!w->isVisible());
-    const QJsonObject saved = QJsonDocument::fromJson(readFile(m_configPath)).object();
+    const QJsonObject saved = QJsonDocument::fromJson(TestFiles::read(m_configPath)).object();
     QCOMPARE(saved.value("rx_display_limit").toInt(), 7);
 }
 
@@ -707,15 +683,10 @@ void TestUdpMainWindow::fitsASmallScreen()
     QFETCH(int, rules);
     // A 1366 x 768 laptop screen less a desktop panel and the window frame.
     const QSize available(1366 - 16, 768 - 40 - 32);
-    std::vector<std::unique_ptr<QTranslator>> translators;
-    if (language != QLatin1String("en")) {
-        for (const QString catalogue : { "qel-udp-client", "vantor-widgets" }) {
-            translators.push_back(std::make_unique<QTranslator>());
-            QVERIFY(translators.back()->load(
-                QStringLiteral("%1_%2").arg(catalogue, language), VANTOR_CATALOGUE_DIR));
-            QCoreApplication::installTranslator(translators.back().get());
-        }
-    }
+    Catalogues catalogues;
+    if (language != QLatin1String("en"))
+        QVERIFY(
+            catalogues.add({ "qel-udp-client", "vantor-widgets" }, language, VANTOR_CATALOGUE_DIR));
     QJsonArray ruleArray;
     for (int i = 0; i < rules; ++i)
         ruleArray.append(ruleObject(QStringLiteral("Radar state %1").arg(i), "x", "show"));
@@ -736,8 +707,6 @@ void TestUdpMainWindow::fitsASmallScreen()
         qPrintable(QString::number(m_window->minimumSizeHint().height())));
     QVERIFY(initial.width() <= available.width() && initial.height() <= available.height());
     QCOMPARE(m_window->size(), initial);
-    for (const auto &translator : translators)
-        QCoreApplication::removeTranslator(translator.get());
 }
 
 void TestUdpMainWindow::templateButtonsFillTheEditor()
@@ -831,7 +800,7 @@ void TestUdpMainWindow::loadingASecondFile()
     secondConfig.insert("tx_endpoint", QJsonObject { { "port", 4321 } });
     secondConfig.insert("rx_word_wrapping", true);
     const QByteArray secondBytes = QJsonDocument(secondConfig).toJson();
-    QVERIFY(writeFile(second, secondBytes));
+    QVERIFY(TestFiles::write(second, secondBytes));
     child<QAction>(w, "loadConfigAction")->trigger();
     auto *dialog = w->findChild<QFileDialog *>("loadConfigDialog");
     QVERIFY(dialog);
@@ -861,8 +830,8 @@ void TestUdpMainWindow::loadingASecondFile()
 
     // Closing writes the default path, not the chosen one.
     w->close();
-    QCOMPARE(readFile(second), secondBytes);
-    const QJsonObject saved = QJsonDocument::fromJson(readFile(m_configPath)).object();
+    QCOMPARE(TestFiles::read(second), secondBytes);
+    const QJsonObject saved = QJsonDocument::fromJson(TestFiles::read(m_configPath)).object();
     QCOMPARE(saved["rx_filtering"].toObject()["rules"].toArray().size(), 2);
 }
 
@@ -906,7 +875,7 @@ void TestUdpMainWindow::configurationRoundTrip()
     QVERIFY(!child<RxMessageListView>(w, "rxTextList")->wordWrap());
     QVERIFY(w->close());
 
-    const QJsonObject saved = QJsonDocument::fromJson(readFile(m_configPath)).object();
+    const QJsonObject saved = QJsonDocument::fromJson(TestFiles::read(m_configPath)).object();
     // The unknown type is written empty, and only the items that made a button are kept.
     const QJsonArray rules { ruleObject("A", "a", "show", "info a", true),
         ruleObject("Odd", "o", ""), ruleObject("B", "b", "show") };
@@ -977,7 +946,7 @@ void TestUdpMainWindow::wrongTypesGiveConversionDefaults()
 void TestUdpMainWindow::unparsableConfigIsBackedUp()
 {
     const QByteArray broken = "{ \"rx_display_limit\": 7, oops }";
-    QVERIFY(writeFile(m_configPath, broken));
+    QVERIFY(TestFiles::write(m_configPath, broken));
     MainWindow *w = createWindow();
     QCOMPARE(w->rxDisplayLimit(), 100);
     // Said once the window shows, not only at exit.
@@ -993,8 +962,8 @@ void TestUdpMainWindow::unparsableConfigIsBackedUp()
         = QDir(m_dir->path()).entryList({ "*.bak" }, QDir::Files | QDir::Hidden);
     QCOMPARE(backups.size(), 1);
     const QString backup = m_dir->filePath(backups.first());
-    QCOMPARE(readFile(backup), broken);
-    QVERIFY(QJsonDocument::fromJson(readFile(m_configPath)).isObject());
+    QCOMPARE(TestFiles::read(backup), broken);
+    QVERIFY(QJsonDocument::fromJson(TestFiles::read(m_configPath)).isObject());
     QCOMPARE(report,
         QString("The settings file could not be read. It was kept as %1 and replaced with the "
                 "current settings.")
@@ -1003,7 +972,7 @@ void TestUdpMainWindow::unparsableConfigIsBackedUp()
 
 void TestUdpMainWindow::unsavableSettingsAreReportedAtExit()
 {
-    QVERIFY(writeFile(m_configPath, R"({"rx_display_limit": 7})"));
+    QVERIFY(TestFiles::write(m_configPath, R"({"rx_display_limit": 7})"));
     MainWindow *w = createWindow();
     QCOMPARE(w->rxDisplayLimit(), 7);
     w->setRxDisplayLimit(8);
@@ -1015,12 +984,12 @@ void TestUdpMainWindow::unsavableSettingsAreReportedAtExit()
     QVERIFY2(
         report.startsWith(QString("The settings could not be saved to %1: ").arg(m_configPath)),
         qPrintable(report));
-    QCOMPARE(readFile(m_configPath), QByteArray(R"({"rx_display_limit": 7})"));
+    QCOMPARE(TestFiles::read(m_configPath), QByteArray(R"({"rx_display_limit": 7})"));
 }
 
 void TestUdpMainWindow::signalWithAReportPendingStillSavesAndExits()
 {
-    QVERIFY(writeFile(m_configPath, "{ oops"));
+    QVERIFY(TestFiles::write(m_configPath, "{ oops"));
     MainWindow *w = createWindow();
     SignalCloser *closer = SignalCloser::closeOnTerminationSignals(w);
     QVERIFY(closer);
@@ -1031,12 +1000,13 @@ void TestUdpMainWindow::signalWithAReportPendingStillSavesAndExits()
     // No box waits for a person who may not be there.
     QTRY_VERIFY(!w->isVisible());
     QVERIFY(!w->findChild<QMessageBox *>("exitMessageBox"));
-    QCOMPARE(QJsonDocument::fromJson(readFile(m_configPath)).object().value("rx_display_limit"),
+    QCOMPARE(
+        QJsonDocument::fromJson(TestFiles::read(m_configPath)).object().value("rx_display_limit"),
         QJsonValue(9));
     const QStringList backups
         = QDir(m_dir->path()).entryList({ "*.bak" }, QDir::Files | QDir::Hidden);
     QCOMPARE(backups.size(), 1);
-    QCOMPARE(readFile(m_dir->filePath(backups.first())), QByteArray("{ oops"));
+    QCOMPARE(TestFiles::read(m_dir->filePath(backups.first())), QByteArray("{ oops"));
 }
 
 void TestUdpMainWindow::mnemonicsAreUnique_data()
@@ -1049,24 +1019,13 @@ void TestUdpMainWindow::mnemonicsAreUnique_data()
 void TestUdpMainWindow::mnemonicsAreUnique()
 {
     QFETCH(QString, language);
-    std::vector<std::unique_ptr<QTranslator>> translators;
-    if (language != QLatin1String("en")) {
-        for (const QString catalogue : { "qel-udp-client", "vantor-widgets" }) {
-            translators.push_back(std::make_unique<QTranslator>());
-            QVERIFY(translators.back()->load(
-                QStringLiteral("%1_%2").arg(catalogue, language), VANTOR_CATALOGUE_DIR));
-            QCoreApplication::installTranslator(translators.back().get());
-        }
-    }
+    Catalogues catalogues;
+    if (language != QLatin1String("en"))
+        QVERIFY(
+            catalogues.add({ "qel-udp-client", "vantor-widgets" }, language, VANTOR_CATALOGUE_DIR));
     MainWindow *w = createWindow();
-    // Each text with the control that shows it: a button may change its text, not its key.
-    QList<QPair<QObject *, QString>> texts;
-    for (QAction *menu : w->menuBar()->actions())
-        texts.append({ menu, menu->text() });
-    for (QAbstractButton *button : w->findChildren<QAbstractButton *>())
-        texts.append({ button, button->text() });
-    for (QLabel *label : w->findChildren<QLabel *>())
-        texts.append({ label, label->text() });
+    // A button may change its text when checked, not its key.
+    QList<Mnemonics::Text> texts = Mnemonics::textsIn(w);
     auto *bind = child<QPushButton>(w, "rxBindButton");
     bind->setChecked(true);
     texts.append({ bind, bind->text() });
@@ -1077,18 +1036,9 @@ void TestUdpMainWindow::mnemonicsAreUnique()
     texts.append({ repeat, repeat->text() });
     repeat->setChecked(false);
 
-    QMap<QChar, QPair<QObject *, QString>> seen;
-    for (const auto &text : texts) {
-        const QChar key = mnemonicOf(text.second);
-        if (key.isNull())
-            continue;
-        QVERIFY2(!seen.contains(key) || seen.value(key).first == text.first,
-            qPrintable(QString("\"%1\" and \"%2\"").arg(seen.value(key).second, text.second)));
-        seen.insert(key, text);
-    }
-    QVERIFY(seen.size() >= 10);
-    for (const auto &translator : translators)
-        QCoreApplication::removeTranslator(translator.get());
+    const QStringList clashes = Mnemonics::clashes(texts);
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join('\n')));
+    QVERIFY(Mnemonics::keyCount(texts) >= 10);
 }
 
 void TestUdpMainWindow::wholeMessageShowsEveryByte()
@@ -1127,7 +1077,7 @@ void TestUdpMainWindow::savesTheReceivedList()
     QVERIFY(w->saveRxMessagesToFile(path));
     QCOMPARE(w->statusBar()->currentMessage(), QString("Messages saved to %1: 2").arg(path));
 
-    const QList<QByteArray> lines = readFile(path).split('\n');
+    const QList<QByteArray> lines = TestFiles::read(path).split('\n');
     QCOMPARE(lines.size(), 4);
     QCOMPARE(lines.at(0), QByteArray("time\tsender\tpayload"));
     const QByteArray sender = "127.0.0.1:" + QByteArray::number(m_sender.localPort());

@@ -1,6 +1,7 @@
 #include "jsonconfigfile.h"
 
 #include "../smalldisk.h"
+#include "testfiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,18 +28,6 @@ namespace {
 // A bound small enough to test without writing 64 MiB.
 constexpr qint64 SmallBound = 1024;
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QStringList backups(const QString &dir)
 {
     return QDir(dir).entryList({ QStringLiteral("*.bak") }, QDir::Files | QDir::Hidden, QDir::Name);
@@ -48,7 +37,7 @@ QStringList backups(const QString &dir)
 bool makeEntry(const QString &kind, const QString &path, const QByteArray &bytes)
 {
     if (kind == QLatin1String("file"))
-        return writeBytes(path, bytes);
+        return TestFiles::write(path, bytes);
     if (kind == QLatin1String("fifo"))
         return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
     if (kind == QLatin1String("directory"))
@@ -189,7 +178,7 @@ void TestJsonConfigFile::readAndWrite()
                     .match(names.first())
                     .hasMatch());
         QCOMPARE(file.lastBackupPath(), dir.filePath(names.first()));
-        QCOMPARE(readBytes(file.lastBackupPath()), bytes);
+        QCOMPARE(TestFiles::read(file.lastBackupPath()), bytes);
     } else {
         QVERIFY(file.lastBackupPath().isEmpty());
     }
@@ -198,7 +187,7 @@ void TestJsonConfigFile::readAndWrite()
         QVERIFY(!QFileInfo(path).isFile());
         return;
     }
-    QVERIFY(readBytes(path).contains("\n    \"saved\": 1\n"));
+    QVERIFY(TestFiles::read(path).contains("\n    \"saved\": 1\n"));
 
     // The file is usable now: later writes replace it without further copies.
     QCOMPARE(file.write(path, saved), WriteResult::Written);
@@ -219,24 +208,24 @@ void TestJsonConfigFile::backupNeverReplacesAnExistingBackup()
     for (int s = -2; s <= 60; ++s) {
         const QString name = path + QLatin1Char('.')
             + now.addSecs(s).toString(QStringLiteral("yyyyMMdd-hhmmss")) + QStringLiteral(".bak");
-        QVERIFY(writeBytes(name, "older backup"));
+        QVERIFY(TestFiles::write(name, "older backup"));
         earlier.append(name);
     }
     // Two broken versions within the same second keep both.
     JsonConfigFile file;
-    QVERIFY(writeBytes(path, "broken 1"));
+    QVERIFY(TestFiles::write(path, "broken 1"));
     QCOMPARE(file.write(path, QJsonObject { { QStringLiteral("a"), 1 } }), WriteResult::Written);
     const QString first = file.lastBackupPath();
-    QVERIFY(writeBytes(path, "broken 2"));
+    QVERIFY(TestFiles::write(path, "broken 2"));
     QCOMPARE(file.write(path, QJsonObject { { QStringLiteral("a"), 2 } }), WriteResult::Written);
     const QString second = file.lastBackupPath();
 
     QVERIFY(!earlier.contains(first) && !earlier.contains(second) && first != second);
     QVERIFY(first.endsWith(QStringLiteral("-2.bak")));
-    QCOMPARE(readBytes(first), QByteArray("broken 1"));
-    QCOMPARE(readBytes(second), QByteArray("broken 2"));
+    QCOMPARE(TestFiles::read(first), QByteArray("broken 1"));
+    QCOMPARE(TestFiles::read(second), QByteArray("broken 2"));
     for (const QString &name : qAsConst(earlier))
-        QCOMPARE(readBytes(name), QByteArray("older backup"));
+        QCOMPARE(TestFiles::read(name), QByteArray("older backup"));
 }
 
 void TestJsonConfigFile::keptFileIsCopiedOnlyBeforeItsOwnOverwrite()
@@ -245,14 +234,14 @@ void TestJsonConfigFile::keptFileIsCopiedOnlyBeforeItsOwnOverwrite()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("config.json"));
     const QByteArray content = R"({"profiles": {"name": "mine"}})";
-    QVERIFY(writeBytes(path, content));
+    QVERIFY(TestFiles::write(path, content));
 
     JsonConfigFile file;
     QCOMPARE(file.read(path), Content::Object);
     file.keepBeforeOverwrite(path);
     QCOMPARE(file.write(dir.filePath(QStringLiteral("other.json")), {}), WriteResult::Written);
     QVERIFY(file.lastBackupPath().isEmpty());
-    QCOMPARE(readBytes(path), content);
+    QCOMPARE(TestFiles::read(path), content);
 
     // A relative spelling of the same file still counts as that file.
     const QString workingDir = QDir::currentPath();
@@ -260,7 +249,7 @@ void TestJsonConfigFile::keptFileIsCopiedOnlyBeforeItsOwnOverwrite()
     const WriteResult result = file.write(QStringLiteral("./config.json"), {});
     QDir::setCurrent(workingDir);
     QCOMPARE(result, WriteResult::Written);
-    QCOMPARE(readBytes(file.lastBackupPath()), content);
+    QCOMPARE(TestFiles::read(file.lastBackupPath()), content);
     QCOMPARE(file.write(path, {}), WriteResult::Written);
     QVERIFY(file.lastBackupPath().isEmpty());
     QCOMPARE(backups(dir.path()).size(), 1);
@@ -284,7 +273,7 @@ void TestJsonConfigFile::failedWriteKeepsTheOldFile()
     const QByteArray old = R"({"old": true})";
     const QJsonObject large { { QStringLiteral("notes"), QString(64 * 1024, QLatin1Char('x')) } };
     QString path = dir.filePath(QStringLiteral("config.json"));
-    QVERIFY(writeBytes(path, old));
+    QVERIFY(TestFiles::write(path, old));
     JsonConfigFile file;
 
     if (place == QLatin1String("parent")) {
@@ -297,7 +286,7 @@ void TestJsonConfigFile::failedWriteKeepsTheOldFile()
         QCOMPARE(file.write(path, large), result);
     }
     QVERIFY(!file.errorString().isEmpty());
-    QCOMPARE(readBytes(path), old);
+    QCOMPARE(TestFiles::read(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
         QStringList { QStringLiteral("config.json") });
 }
@@ -307,7 +296,7 @@ void TestJsonConfigFile::readingNeedsMemoryForTheFileOnly()
     // Reading a small file once reserved the whole 64 MiB size bound at once.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("config.json"));
-    QVERIFY(writeBytes(path, R"({"a": [1, 2, 3]})"));
+    QVERIFY(TestFiles::write(path, R"({"a": [1, 2, 3]})"));
     JsonConfigFile file;
     QJsonObject object;
     {
@@ -326,7 +315,7 @@ void TestJsonConfigFile::fullDiskKeepsTheFile()
     SmallDisk disk;
     VANTOR_REQUIRE_SMALL_DISK(disk);
     const QString path = disk.filePath(QStringLiteral("config.json"));
-    QVERIFY(writeBytes(path, old));
+    QVERIFY(TestFiles::write(path, old));
     QVERIFY(disk.fill());
 
     JsonConfigFile file;
@@ -335,7 +324,7 @@ void TestJsonConfigFile::fullDiskKeepsTheFile()
     object.insert(QStringLiteral("current_id"), 0);
     QCOMPARE(file.write(path, object), WriteResult::NotWritten);
     QCOMPARE(file.errorString(), QString::fromLocal8Bit(std::strerror(ENOSPC)));
-    QCOMPARE(readBytes(path), old);
+    QCOMPARE(TestFiles::read(path), old);
     QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
         (QStringList { QStringLiteral("config.json"), QStringLiteral("filler") }));
 }
@@ -377,18 +366,18 @@ void TestJsonConfigFile::writesWhatItCanReadBack()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("config.json"));
     const QByteArray old = R"({"old": true})";
-    QVERIFY(writeBytes(path, old));
+    QVERIFY(TestFiles::write(path, old));
 
     JsonConfigFile file(bound);
     const WriteResult result = file.write(path, object);
     if (!written) {
         QCOMPARE(result, WriteResult::NotWritten);
         QVERIFY(file.errorString().contains(QString::number(bound)));
-        QCOMPARE(readBytes(path), old);
+        QCOMPARE(TestFiles::read(path), old);
         return;
     }
     QCOMPARE(result, WriteResult::Written);
-    const QByteArray bytes = readBytes(path);
+    const QByteArray bytes = TestFiles::read(path);
     QVERIFY(bytes.size() <= bound);
     QCOMPARE(bytes.contains("\n    "), indented);
     if (!indented)

@@ -1,6 +1,7 @@
 #include "safefilewriter.h"
 
 #include "../smalldisk.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,18 +13,6 @@
 #include <cstring>
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
 
 QStringList entries(const QString &dir)
 {
@@ -116,7 +105,7 @@ void TestSafeFileWriter::replacesTheWholeFile()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("file.txt"));
     if (!old.isEmpty())
-        QVERIFY(writeBytes(path, old));
+        QVERIFY(TestFiles::write(path, old));
 
     const QByteArray bytes = pattern(size);
     SafeFileWriter writer(path);
@@ -127,11 +116,11 @@ void TestSafeFileWriter::replacesTheWholeFile()
         QVERIFY(writer.write(bytes.mid(i * pieceSize, length)));
     }
     // Nothing replaced before the commit.
-    QCOMPARE(readBytes(path), old);
+    QCOMPARE(TestFiles::read(path), old);
     QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
     QVERIFY(!writer.hasFailed());
     QCOMPARE(writer.bytesWritten(), qint64(size));
-    QCOMPARE(readBytes(path), bytes);
+    QCOMPARE(TestFiles::read(path), bytes);
     QCOMPARE(entries(dir.path()), QStringList { QStringLiteral("file.txt") });
 }
 
@@ -157,14 +146,14 @@ void TestSafeFileWriter::fullDiskKeepsTheOldFile()
     const QString path = disk.filePath(QStringLiteral("file.txt"));
     const QByteArray old = pattern(2508);
     if (hasOld)
-        QVERIFY(writeBytes(path, old));
+        QVERIFY(TestFiles::write(path, old));
     QVERIFY(disk.fill());
 
     QString error;
     QVERIFY(!SafeFileWriter::writeFile(path, pattern(size), &error));
     QCOMPARE(error, noSpaceText());
     if (hasOld)
-        QCOMPARE(readBytes(path), old);
+        QCOMPARE(TestFiles::read(path), old);
     else
         QVERIFY(!QFile::exists(path));
     // No temporary file is left to take the space.
@@ -176,14 +165,14 @@ void TestSafeFileWriter::fullDiskKeepsTheOldFile()
     // With room again the same save goes through.
     QVERIFY(disk.unfill());
     QVERIFY2(SafeFileWriter::writeFile(path, pattern(size), &error), qPrintable(error));
-    QCOMPARE(readBytes(path), pattern(size));
+    QCOMPARE(TestFiles::read(path), pattern(size));
 }
 
 void TestSafeFileWriter::writerGoneBeforeCommitKeepsTheOldFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("file.txt"));
-    QVERIFY(writeBytes(path, "old"));
+    QVERIFY(TestFiles::write(path, "old"));
     {
         SafeFileWriter writer(path);
         QVERIFY(writer.open());
@@ -197,7 +186,7 @@ void TestSafeFileWriter::writerGoneBeforeCommitKeepsTheOldFile()
         QVERIFY(!writer.commit());
         QVERIFY(!writer.errorString().isEmpty());
     }
-    QCOMPARE(readBytes(path), QByteArray("old"));
+    QCOMPARE(TestFiles::read(path), QByteArray("old"));
     QCOMPARE(entries(dir.path()), QStringList { QStringLiteral("file.txt") });
 }
 
@@ -214,7 +203,7 @@ void TestSafeFileWriter::cannotCreateTheFile()
 {
     QFETCH(QString, place);
     QTemporaryDir dir;
-    QVERIFY(writeBytes(dir.filePath(QStringLiteral("plain")), "plain"));
+    QVERIFY(TestFiles::write(dir.filePath(QStringLiteral("plain")), "plain"));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
 
     SafeFileWriter writer(dir.filePath(place));
@@ -224,7 +213,7 @@ void TestSafeFileWriter::cannotCreateTheFile()
     QVERIFY(!writer.commit());
     QVERIFY(!writer.errorString().isEmpty());
     QVERIFY(writer.errorString() != QLatin1String("Unknown error"));
-    QCOMPARE(readBytes(dir.filePath(QStringLiteral("plain"))), QByteArray("plain"));
+    QCOMPARE(TestFiles::read(dir.filePath(QStringLiteral("plain"))), QByteArray("plain"));
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
 }
 
@@ -309,7 +298,7 @@ void TestSafeFileWriter::streamOntoAFullDisk()
     QCOMPARE(writer.errorString(), noSpaceText());
     // Every line reported written is on the disk.
     QVERIFY(lines > 0);
-    QVERIFY(readBytes(file.fileName()).startsWith(line.repeated(lines)));
+    QVERIFY(TestFiles::read(file.fileName()).startsWith(line.repeated(lines)));
 }
 
 QTEST_GUILESS_MAIN(TestSafeFileWriter)
