@@ -119,13 +119,33 @@ template<> bool accepts<&H::historyFileFormatChanged>(const QJsonValue &value)
         && (value.toString() == QLatin1String("text") || value.toString() == QLatin1String("csv"));
 }
 
+// Members of a usable object that its receiver cannot use and replaces by their defaults;
+// the object itself is announced as it is.
+template<auto signal> QStringList unusableMembers(const QJsonValue &)
+{
+    return {};
+}
+
+// The camera reads a view angle outside its editor's 1 to 90 degrees as its default.
+template<> QStringList unusableMembers<&H::tvmsConfigChanged>(const QJsonValue &value)
+{
+    const QString key = QStringLiteral("horizontal_view_angle");
+    const QJsonValue angle = value.toObject().value(key);
+    if (angle.isUndefined()
+        || (angle.isDouble() && angle.toDouble() >= 1.0 && angle.toDouble() <= 90.0))
+        return {};
+    return { key };
+}
+
 // How a setting is announced and which stored values it can use.
 struct Handling
 {
     H::Announce announce;
     bool (*accepts)(const QJsonValue &value);
+    QStringList (*unusableMembers)(const QJsonValue &value);
 };
-template<auto signal> constexpr Handling handle { &announce<signal>, &accepts<signal> };
+template<auto signal>
+constexpr Handling handle { &announce<signal>, &accepts<signal>, &unusableMembers<signal> };
 
 // Panels 2 (road objects table) and 10 to 13 start hidden.
 QJsonValue isVisibleByDefault(int control)
@@ -220,8 +240,14 @@ QJsonValue usableValueAt(
     // Without a server URL the program could reach nothing: a missing one is the default.
     if (value.isUndefined() && setting.handling.accepts == &accepts<&H::radarServerUrlChanged>)
         return setting.initialFor(control);
-    if (value.isUndefined() || setting.handling.accepts(value))
+    if (value.isUndefined())
         return value;
+    if (setting.handling.accepts(value)) {
+        const QString path = keys.join(QLatin1Char('/'));
+        for (const QString &member : setting.handling.unusableMembers(value))
+            unusable.append(path + QLatin1Char('/') + member);
+        return value;
+    }
     unusable.append(keys.join(QLatin1Char('/')));
     return setting.initialFor(control);
 }
