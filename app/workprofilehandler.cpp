@@ -31,6 +31,10 @@ template<> int valueAs(const QJsonValue &value)
 {
     return value.toInt();
 }
+template<> double valueAs(const QJsonValue &value)
+{
+    return value.toDouble();
+}
 template<> QString valueAs(const QJsonValue &value)
 {
     return value.toString();
@@ -80,6 +84,10 @@ template<> bool isUsable<int>(const QJsonValue &value)
     return value.isDouble() && std::trunc(number) == number
         && number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max();
 }
+template<> bool isUsable<double>(const QJsonValue &value)
+{
+    return value.isDouble();
+}
 template<> bool isUsable<QString>(const QJsonValue &value)
 {
     return value.isString();
@@ -110,6 +118,12 @@ template<> bool accepts<&H::laneStatisticsIntervalChanged>(const QJsonValue &val
 {
     return value.isDouble()
         && (value.toDouble() == 1 || value.toDouble() == 5 || value.toDouble() == 15);
+}
+
+// The wrong-way alarm's distance editor offers 5 to 200 m.
+template<> bool accepts<&H::wrongWayDistanceChanged>(const QJsonValue &value)
+{
+    return value.isDouble() && value.toDouble() >= 5.0 && value.toDouble() <= 200.0;
 }
 
 // The history is saved as text or CSV.
@@ -208,6 +222,7 @@ const Setting Settings[] {
     { "presets/position_presets", Absent, handle<&H::positionPresetsChanged> },
     { "presets/limitations_presets", Absent, handle<&H::limitationsPresetsChanged> },
     { "view/lane_statistics/interval_minutes", 5, handle<&H::laneStatisticsIntervalChanged> },
+    { "view/lane_statistics/wrong_way_distance_m", 20.0, handle<&H::wrongWayDistanceChanged> },
 };
 // clang-format on
 
@@ -463,6 +478,11 @@ void WorkProfileHandler::setShowAverageTracksOnScheme(bool show)
 void WorkProfileHandler::setLaneStatisticsInterval(int minutes)
 {
     doSetValue(&announce<&H::laneStatisticsIntervalChanged>, minutes);
+}
+
+void WorkProfileHandler::setWrongWayDistance(double metres)
+{
+    doSetValue(&announce<&H::wrongWayDistanceChanged>, metres);
 }
 
 void WorkProfileHandler::setTracksDisplayMode(int mode)
