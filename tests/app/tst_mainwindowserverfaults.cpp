@@ -210,8 +210,9 @@ void TestMainWindowServerFaults::serverFaults_data()
     QTest::newRow("one text message of 16 MiB")
         << QStringList { "--huge-text", "16" } << true << "[%1 sent a message over 1 MiB]"
         << serverWorks << working();
-    QTest::newRow("pings never answered") << QStringList { "--refuse-pings" } << true
-                                          << "[Disconnected from %1]" << serverWorks << working();
+    QTest::newRow("pings never answered")
+        << QStringList { "--refuse-pings" } << true << "[Disconnected from %1: no answer to pings]"
+        << serverWorks << working();
     QTest::newRow("random text between the answers")
         << QStringList { "--garbage-text" } << false << connected
         << "[Working on /dev/ttyUSB0] [Messages are not server messages]" << working();
