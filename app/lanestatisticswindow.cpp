@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 LaneStatisticsWindow::LaneStatisticsWindow(QWidget *parent)
     : StandaloneWidget(parent)
@@ -28,8 +29,8 @@ LaneStatisticsWindow::LaneStatisticsWindow(QWidget *parent)
         &LaneStatisticsWindow::onIntervalActivated);
     connect(m_ui.exportButton, &QPushButton::clicked, this, &LaneStatisticsWindow::onExportClicked);
     connect(m_ui.clearButton, &QPushButton::clicked, this, &LaneStatisticsWindow::onClearClicked);
-    connect(m_ui.distanceSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), &m_detector,
-        &WrongWayDetector::setMinDistance);
+    connect(m_ui.distanceSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
+        &LaneStatisticsWindow::onDistanceEdited);
     connect(&m_detector, &WrongWayDetector::wrongWayDetected, this,
         &LaneStatisticsWindow::onWrongWayDetected);
     // The view follows the newest rows while it shows the bottom of the table.
@@ -73,7 +74,12 @@ void LaneStatisticsWindow::setIntervalMinutes(int minutes)
 
 void LaneStatisticsWindow::setWrongWayDistance(double metres)
 {
+    if (!(metres >= WrongWayDetector::MinMinDistance && metres <= WrongWayDetector::MaxMinDistance))
+        metres = WrongWayDetector::DefaultMinDistance;
+    // Only the user's edits go back to the profile.
+    const QSignalBlocker blocker(m_ui.distanceSpin);
     m_ui.distanceSpin->setValue(metres);
+    m_detector.setMinDistance(m_ui.distanceSpin->value());
 }
 
 void LaneStatisticsWindow::changeEvent(QEvent *event)
@@ -98,6 +104,12 @@ void LaneStatisticsWindow::onIntervalActivated(int index)
     const int minutes = m_ui.intervalCombo->itemData(index).toInt();
     m_statistics.setIntervalMinutes(minutes);
     emit intervalMinutesChanged(minutes);
+}
+
+void LaneStatisticsWindow::onDistanceEdited(double metres)
+{
+    m_detector.setMinDistance(metres);
+    emit wrongWayDistanceChanged(metres);
 }
 
 void LaneStatisticsWindow::onExportClicked()

@@ -31,11 +31,14 @@ public slots:
     void showLaneFrame(const LaneFrame &frame);
     // 1, 5 or 15; anything else (a profile without the setting) means the default.
     void setIntervalMinutes(int minutes);
+    // Outside the detector's range (a profile without the setting) means the default.
     void setWrongWayDistance(double metres);
 
 signals:
     // The user chose another interval.
     void intervalMinutesChanged(int minutes);
+    // The user changed the alarm's distance.
+    void wrongWayDistanceChanged(double metres);
     void wrongWayDetected(const WrongWayAlarm &alarm);
 
 protected:
@@ -44,6 +47,7 @@ protected:
 
 private:
     void onIntervalActivated(int index);
+    void onDistanceEdited(double metres);
     void onExportClicked();
     void onClearClicked();
     void onWrongWayDetected(const WrongWayAlarm &alarm);

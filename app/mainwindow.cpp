@@ -667,6 +667,9 @@ void MainWindow::onProfileSavingFailed(const QString &errorText)
 
 QString MainWindow::titleWithProfile(const QString &text) const
 {
+    // A profile without a name would leave a dash with nothing after it.
+    if (m_profileName.trimmed().isEmpty())
+        return text;
     return QStringLiteral("%1 — %2").arg(text, m_profileName);
 }
 

@@ -36,7 +36,8 @@ void PanelArranger::placeWindow()
 bool PanelArranger::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::LayoutRequest
-        && m_form.controlsWidget->minimumSizeHint().width() != m_fittedWidth) {
+        && (m_form.controlsWidget->minimumSizeHint().width() != m_fittedWidth
+            || m_form.controlsWidget->sizeHint().width() != m_fittedPreferredWidth)) {
         doFitPanelsWidth();
         QTimer::singleShot(0, this, &PanelArranger::doKeepWindowOnScreen);
     }
@@ -107,9 +108,6 @@ void PanelArranger::doSetSizePolicies()
     m_form.controlsScrollArea->setSizePolicy(
         policy(m_layout.controlsFillWidth), QSizePolicy::Expanding);
     m_form.objectsTableBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    // The table keeps the width that shows every column whole; the panels beside it give way
-    // and scroll sideways when the screen is too narrow for both.
-    m_form.objectsTableBox->setMinimumWidth(m_form.objectsTableBox->sizeHint().width());
     m_form.objectsMetaWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -142,20 +140,39 @@ void PanelArranger::doFitPanelsWidth()
 {
     QScrollArea *area = m_form.controlsScrollArea;
     const int scrollBarWidth = area->verticalScrollBar()->sizeHint().width();
-    // As wide as the columns it shows, so that it only scrolls vertically...
+    // As wide as the columns want, so that it only scrolls vertically...
     m_fittedWidth = m_form.controlsWidget->minimumSizeHint().width();
-    const int wanted = m_fittedWidth + scrollBarWidth;
-    area->setMinimumWidth(wanted);
-    // ...unless that widens the window past the screen: then it scrolls sideways too.
+    m_fittedPreferredWidth = m_form.controlsWidget->sizeHint().width();
+    const int least = m_fittedWidth + scrollBarWidth;
+    const int preferred = qMax(least, m_fittedPreferredWidth + scrollBarWidth);
+    area->setMinimumWidth(preferred);
+    // The table shows every column whole where the screen has room for it.
+    QWidget *table = m_form.objectsTableBox;
+    const int tableWidth = table->sizeHint().width();
+    table->setMinimumWidth(tableWidth);
     const QRect available = availableGeometry();
-    // The window's minimum size follows only once the central layout has taken it in.
-    m_form.centralWidgetLayout->activate();
     const int frameWidth = m_window->frameGeometry().width() - m_window->width();
-    const int excess = available.isValid()
-        ? m_window->minimumSizeHint().width() + frameWidth - available.width()
-        : 0;
+    const auto excessWidth = [&] {
+        // The window's minimum size follows only once the central layout has taken it in.
+        m_form.centralWidgetLayout->activate();
+        return available.isValid()
+            ? m_window->minimumSizeHint().width() + frameWidth - available.width()
+            : 0;
+    };
+    int excess = excessWidth();
+    // ...and where the screen is too narrow for that, as narrow as they can be...
+    if (excess > 0) {
+        area->setMinimumWidth(qMax(least, preferred - excess));
+        excess = excessWidth();
+    }
+    // ...then the table gives way and scrolls its columns sideways...
+    if (excess > 0 && table->isVisibleTo(m_window)) {
+        table->setMinimumWidth(qMax(tableWidth / MinTableShare, tableWidth - excess));
+        excess = excessWidth();
+    }
+    // ...and only then do the panels scroll sideways too.
     if (excess > 0)
-        area->setMinimumWidth(qMax(2 * scrollBarWidth, wanted - excess));
+        area->setMinimumWidth(qMax(2 * scrollBarWidth, least - excess));
     area->setHorizontalScrollBarPolicy(excess > 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
 

@@ -17,7 +17,9 @@ class MainWindow;
 // the objects area and the table above or beside the panels, sets the size policies and
 // stretch factors. The last steps run later on the event loop so that the widget tree
 // settles between them. The window is kept inside the screen's available area: when the
-// panels need more width than is left, they scroll sideways instead of widening it.
+// panels and the table need more width than is left, the panels narrow to their least
+// width, then the table gives way down to a third of its width and scrolls its columns;
+// only then do the panels scroll sideways instead of widening the window.
 class PanelArranger : public QObject
 {
     Q_OBJECT
@@ -52,6 +54,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The table keeps at least 1 / MinTableShare of the width its columns take.
+    static constexpr int MinTableShare = 3;
+
     void doSetSizePolicies();
     void doFinishRearranging();
     void doReleaseObjectsArea();
@@ -65,4 +70,5 @@ private:
     bool m_objectsShown = false;
     QRect m_available;
     int m_fittedWidth = -1;
+    int m_fittedPreferredWidth = -1;
 };

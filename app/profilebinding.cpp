@@ -119,6 +119,10 @@ void bindViews(WorkProfileHandler *handler, const MainViews &views)
         &LaneStatisticsWindow::setIntervalMinutes);
     QObject::connect(views.laneStatistics, &LaneStatisticsWindow::intervalMinutesChanged, handler,
         &H::setLaneStatisticsInterval);
+    announce(&H::wrongWayDistanceChanged, views.laneStatistics,
+        &LaneStatisticsWindow::setWrongWayDistance);
+    QObject::connect(views.laneStatistics, &LaneStatisticsWindow::wrongWayDistanceChanged, handler,
+        &H::setWrongWayDistance);
 }
 
 void bindWindow(WorkProfileHandler *handler, MainWindow *window)

@@ -86,6 +86,8 @@ void RadarWiring::doConnectServerStates(IVantorClient *client)
     }
     link(client, &IVantorClient::connectingTimedOut, m_views.serverConnection,
         &ServerConnectionWidget::showConnectingTimedOut);
+    link(client, &IVantorClient::pingTimedOut, m_views.serverConnection,
+        &ServerConnectionWidget::showPingTimedOut);
     link(client, &IVantorClient::messageTooLarge, m_views.serverConnection, [this] {
         m_views.serverConnection->showMessageTooLarge(IVantorClient::MaxIncomingMessageSize);
     });

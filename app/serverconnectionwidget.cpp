@@ -45,6 +45,12 @@ void ServerConnectionWidget::showConnectingTimedOut()
     setText(tr("[No answer from %1]").arg(m_url));
 }
 
+void ServerConnectionWidget::showPingTimedOut()
+{
+    m_problem = Problem::NoAnswer;
+    setText(tr("[Disconnected from %1: no answer to pings]").arg(m_url));
+}
+
 void ServerConnectionWidget::showMessageTooLarge(qint64 limit)
 {
     m_problem = Problem::MessageTooLarge;

@@ -2,8 +2,8 @@
 
 #include "serverstatuswidget.h"
 
-// The state of the connection to the radar server and its URL. After an attempt the
-// server did not answer, or a connection it ended with a message too large, the next
+// The state of the connection to the radar server and its URL. After an attempt or a ping
+// the server did not answer, or a connection it ended with a message too large, the next
 // attempts keep saying so until one gets through or fails otherwise.
 class ServerConnectionWidget : public ServerStatusWidget
 {
@@ -19,6 +19,7 @@ public slots:
     void showNotConnected() override;
     void showDisconnected() override;
     void showConnectingTimedOut();
+    void showPingTimedOut();
     void showMessageTooLarge(qint64 limit);
 
 private:

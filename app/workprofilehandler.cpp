@@ -31,6 +31,10 @@ template<> int valueAs(const QJsonValue &value)
 {
     return value.toInt();
 }
+template<> double valueAs(const QJsonValue &value)
+{
+    return value.toDouble();
+}
 template<> QString valueAs(const QJsonValue &value)
 {
     return value.toString();
@@ -80,6 +84,10 @@ template<> bool isUsable<int>(const QJsonValue &value)
     return value.isDouble() && std::trunc(number) == number
         && number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max();
 }
+template<> bool isUsable<double>(const QJsonValue &value)
+{
+    return value.isDouble();
+}
 template<> bool isUsable<QString>(const QJsonValue &value)
 {
     return value.isString();
@@ -112,6 +120,12 @@ template<> bool accepts<&H::laneStatisticsIntervalChanged>(const QJsonValue &val
         && (value.toDouble() == 1 || value.toDouble() == 5 || value.toDouble() == 15);
 }
 
+// The wrong-way alarm's distance editor offers 5 to 200 m.
+template<> bool accepts<&H::wrongWayDistanceChanged>(const QJsonValue &value)
+{
+    return value.isDouble() && value.toDouble() >= 5.0 && value.toDouble() <= 200.0;
+}
+
 // The history is saved as text or CSV.
 template<> bool accepts<&H::historyFileFormatChanged>(const QJsonValue &value)
 {
@@ -119,13 +133,33 @@ template<> bool accepts<&H::historyFileFormatChanged>(const QJsonValue &value)
         && (value.toString() == QLatin1String("text") || value.toString() == QLatin1String("csv"));
 }
 
+// Members of a usable object that its receiver cannot use and replaces by their defaults;
+// the object itself is announced as it is.
+template<auto signal> QStringList unusableMembers(const QJsonValue &)
+{
+    return {};
+}
+
+// The camera reads a view angle outside its editor's 1 to 90 degrees as its default.
+template<> QStringList unusableMembers<&H::tvmsConfigChanged>(const QJsonValue &value)
+{
+    const QString key = QStringLiteral("horizontal_view_angle");
+    const QJsonValue angle = value.toObject().value(key);
+    if (angle.isUndefined()
+        || (angle.isDouble() && angle.toDouble() >= 1.0 && angle.toDouble() <= 90.0))
+        return {};
+    return { key };
+}
+
 // How a setting is announced and which stored values it can use.
 struct Handling
 {
     H::Announce announce;
     bool (*accepts)(const QJsonValue &value);
+    QStringList (*unusableMembers)(const QJsonValue &value);
 };
-template<auto signal> constexpr Handling handle { &announce<signal>, &accepts<signal> };
+template<auto signal>
+constexpr Handling handle { &announce<signal>, &accepts<signal>, &unusableMembers<signal> };
 
 // Panels 2 (road objects table) and 10 to 13 start hidden.
 QJsonValue isVisibleByDefault(int control)
@@ -188,6 +222,7 @@ const Setting Settings[] {
     { "presets/position_presets", Absent, handle<&H::positionPresetsChanged> },
     { "presets/limitations_presets", Absent, handle<&H::limitationsPresetsChanged> },
     { "view/lane_statistics/interval_minutes", 5, handle<&H::laneStatisticsIntervalChanged> },
+    { "view/lane_statistics/wrong_way_distance_m", 20.0, handle<&H::wrongWayDistanceChanged> },
 };
 // clang-format on
 
@@ -220,8 +255,14 @@ QJsonValue usableValueAt(
     // Without a server URL the program could reach nothing: a missing one is the default.
     if (value.isUndefined() && setting.handling.accepts == &accepts<&H::radarServerUrlChanged>)
         return setting.initialFor(control);
-    if (value.isUndefined() || setting.handling.accepts(value))
+    if (value.isUndefined())
         return value;
+    if (setting.handling.accepts(value)) {
+        const QString path = keys.join(QLatin1Char('/'));
+        for (const QString &member : setting.handling.unusableMembers(value))
+            unusable.append(path + QLatin1Char('/') + member);
+        return value;
+    }
     unusable.append(keys.join(QLatin1Char('/')));
     return setting.initialFor(control);
 }
@@ -437,6 +478,11 @@ void WorkProfileHandler::setShowAverageTracksOnScheme(bool show)
 void WorkProfileHandler::setLaneStatisticsInterval(int minutes)
 {
     doSetValue(&announce<&H::laneStatisticsIntervalChanged>, minutes);
+}
+
+void WorkProfileHandler::setWrongWayDistance(double metres)
+{
+    doSetValue(&announce<&H::wrongWayDistanceChanged>, metres);
 }
 
 void WorkProfileHandler::setTracksDisplayMode(int mode)

@@ -77,6 +77,7 @@ public slots:
     void setPositionPresets(const QJsonArray &presets);
     void setLimitationsPresets(const QJsonArray &presets);
     void setLaneStatisticsInterval(int minutes);
+    void setWrongWayDistance(double metres);
 
 signals:
     void applyingProfileStarted(const QString &name);
@@ -106,6 +107,7 @@ signals:
     void positionPresetsChanged(const QJsonArray &presets);
     void limitationsPresetsChanged(const QJsonArray &presets);
     void laneStatisticsIntervalChanged(int minutes);
+    void wrongWayDistanceChanged(double metres);
     void applyingProfileFinished();
 
     // loadProfiles() found the file at path unusable: the profiles are as they were, and

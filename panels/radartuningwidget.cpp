@@ -24,7 +24,7 @@ RadarTuningWidget::RadarTuningWidget(QWidget *parent)
     auto *grid = new QGridLayout(this);
     // The box around the panel gives the margins.
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(0, 1);
     m_frequency = doAddRow(tr("Frequency index"), m_frequencyLabel,
         &RadarTuningWidget::setFrequencyIndex, &RadarTuningWidget::getFrequencyIndex);
     m_sensitivity = doAddRow(tr("Sensitivity"), m_sensitivityLabel,
@@ -100,11 +100,13 @@ RadarTuningWidget::Row RadarTuningWidget::doAddRow(const QString &name, StateLab
     row.spin->setKeyboardTracking(false);
     row.setButton = new PanelButton(tr("Set"), this);
     row.getButton = new PanelButton(tr("Get"), this);
-    grid->addWidget(new QLabel(name, this), gridRow, 0);
-    grid->addWidget(row.spin, gridRow, 1);
-    grid->addWidget(row.setButton, gridRow, 2);
-    grid->addWidget(row.getButton, gridRow, 3);
-    grid->addWidget(label, gridRow + 1, 1, 1, 3);
+    // The name above its row: beside it, long names in Russian widened the panel past a
+    // laptop's screen.
+    grid->addWidget(new QLabel(name, this), gridRow, 0, 1, 3);
+    grid->addWidget(row.spin, gridRow + 1, 0);
+    grid->addWidget(row.setButton, gridRow + 1, 1);
+    grid->addWidget(row.getButton, gridRow + 1, 2);
+    grid->addWidget(label, gridRow + 2, 0, 1, 3);
     connect(row.spin, qOverload<int>(&QSpinBox::valueChanged), label, [this, label] {
         if (!m_filling)
             label->markChanged();

@@ -24,7 +24,7 @@ SendCommandsWidget::SendCommandsWidget(QWidget *parent)
     , m_grid(new QGridLayout(this))
     , m_tracker(new WorkingStateTracker(this))
 {
-    m_grid->setColumnStretch(1, 1);
+    m_grid->setColumnStretch(0, 1);
     // The box around the panel gives the margins.
     m_grid->setContentsMargins(0, 0, 0, 0);
     const struct
@@ -151,11 +151,13 @@ void SendCommandsWidget::onSetFakeTargetsModeClicked()
 StateLabel *SendCommandsWidget::doAddRow(
     const QString &name, QWidget *editor, int setCommand, int getCommand)
 {
+    // The name above its row: beside it, long names in Russian widened the panel past a
+    // laptop's screen.
     const int row = m_grid->rowCount();
     auto *label = new StateLabel(setCommand, getCommand, this);
-    m_grid->addWidget(new QLabel(name, this), row, 0);
-    m_grid->addWidget(editor, row, 1);
-    m_grid->addWidget(label, row + 1, 1, 1, 3);
+    m_grid->addWidget(new QLabel(name, this), row, 0, 1, 3);
+    m_grid->addWidget(editor, row + 1, 0);
+    m_grid->addWidget(label, row + 2, 0, 1, 3);
     m_labels.append(label);
     return label;
 }
@@ -171,8 +173,8 @@ SendCommandsWidget::ModeRow SendCommandsWidget::doAddModeRow(
     row.label = doAddRow(name, combo, setCommand, getCommand);
     row.setButton = new PanelButton(tr("Set"), this);
     row.getButton = new PanelButton(tr("Get"), this);
-    m_grid->addWidget(row.setButton, gridRow, 2);
-    m_grid->addWidget(row.getButton, gridRow, 3);
+    m_grid->addWidget(row.setButton, gridRow + 1, 1);
+    m_grid->addWidget(row.getButton, gridRow + 1, 2);
     StateLabel *label = row.label;
     connect(combo, qOverload<int>(&QComboBox::currentIndexChanged), label, [this, label] {
         if (!m_filling)

@@ -133,8 +133,9 @@ SetPolygonWidget::SetPolygonWidget(QWidget *parent)
     rows->addWidget(m_getSelectedButton, 0, 1);
     rows->addWidget(m_setPolygonButton, 1, 0);
     rows->addWidget(m_getPolygonButton, 1, 1);
-    rows->addWidget(m_setChangedButton, 2, 0);
-    rows->addWidget(m_reinitButton, 2, 1);
+    // The longest text spans the row, so that the panel fits a laptop's screen in Russian.
+    rows->addWidget(m_setChangedButton, 2, 0, 1, 2);
+    rows->addWidget(m_reinitButton, 3, 0);
     rows->addWidget(m_reinitLabel, 3, 1);
     layout->addLayout(rows);
     m_hintLabel->setWordWrap(true);

@@ -11,7 +11,19 @@ StateLabel::StateLabel(int setCommand, int getCommand, QWidget *parent)
     , m_status(setCommand, getCommand)
     , m_answerTimer(new QTimer(this))
 {
-    setMinimumWidth(fontMetrics().horizontalAdvance(ValueStatus::tr("received from radar")) + 8);
+    // As wide as the common texts where there is room; where a panel is short of it, as in
+    // Russian on a laptop's screen, as narrow as their longest word: the state then takes
+    // two lines instead of widening the panel.
+    int widestWord = 0;
+    for (const QString &text :
+        { ValueStatus::tr("not read"), ValueStatus::tr("value changed"), ValueStatus::tr("queued"),
+            ValueStatus::tr("in progress"), ValueStatus::tr("command received"),
+            ValueStatus::tr("waiting for data"), ValueStatus::tr("received from radar") }) {
+        m_commonWidth = qMax(m_commonWidth, fontMetrics().horizontalAdvance(text) + 8);
+        for (const QString &word : text.split(QLatin1Char(' ')))
+            widestWord = qMax(widestWord, fontMetrics().horizontalAdvance(word));
+    }
+    setMinimumWidth(widestWord + 8);
     // Rows keep their height whether or not a state is shown.
     setMinimumHeight(fontMetrics().height());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -21,6 +33,12 @@ StateLabel::StateLabel(int setCommand, int getCommand, QWidget *parent)
     m_answerTimer->setInterval(ValueStatus::AnswerTimeoutMs);
     connect(m_answerTimer, &QTimer::timeout, this, &StateLabel::onAnswerTimedOut);
     doRefresh();
+}
+
+QSize StateLabel::sizeHint() const
+{
+    // The same whatever the text, so that the panels keep their width as states change.
+    return QSize(m_commonWidth, heightForWidth(m_commonWidth));
 }
 
 void StateLabel::showCommandState(int command, int state, int error)

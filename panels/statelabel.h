@@ -6,8 +6,9 @@
 
 class QTimer;
 
-// Shows where a value or a command stands, coloured by stage, at least as wide as the
-// common texts so that the rows of a panel stay aligned; longer texts wrap.
+// Shows where a value or a command stands, coloured by stage. It asks for the width of
+// the common texts so that the rows of a panel stay aligned, and takes the width of their
+// longest word where the panel is short of room; longer texts wrap.
 class StateLabel : public QLabel
 {
     Q_OBJECT
@@ -17,6 +18,7 @@ public:
     StateLabel(int setCommand, int getCommand, QWidget *parent = nullptr);
 
     const ValueStatus &status() const { return m_status; }
+    QSize sizeHint() const override;
 
 signals:
     void statusChanged();
@@ -36,4 +38,5 @@ private:
 
     ValueStatus m_status;
     QTimer *m_answerTimer = nullptr;
+    int m_commonWidth = 0;
 };

@@ -41,10 +41,17 @@ void CameraModel::setConfig(const QJsonObject &config)
         = qDegreesToRadians(finiteNumber(config.value(QLatin1String(AzimuthMisalignmentKey))));
     m_altitudeMisalignment
         = qDegreesToRadians(finiteNumber(config.value(QLatin1String(AltitudeMisalignmentKey))));
+    // A missing view angle is a camera not set up yet: no picture until it is.
+    const QJsonValue viewAngle = config.value(QLatin1String(HorizontalViewAngleKey));
     m_halfViewAngle
-        = qDegreesToRadians(finiteNumber(config.value(QLatin1String(HorizontalViewAngleKey))))
-        / 2.0;
+        = viewAngle.isUndefined() ? 0.0 : qDegreesToRadians(usableViewAngle(viewAngle)) / 2.0;
     m_videoDelay = qMax(0, config.value(QLatin1String(VideoDelayKey)).toInt(0));
+}
+
+double CameraModel::usableViewAngle(const QJsonValue &value)
+{
+    const double degrees = value.toDouble(DefaultViewAngle);
+    return degrees >= MinViewAngle && degrees <= MaxViewAngle ? degrees : DefaultViewAngle;
 }
 
 void CameraModel::setHalfViewAngle(double radians)

@@ -33,7 +33,16 @@ public:
     static constexpr const char HorizontalViewAngleKey[] = "horizontal_view_angle";
     static constexpr const char VideoDelayKey[] = "video_delay";
 
-    // Reads the camera configuration; missing, mistyped or non-finite numbers read as 0.
+    // The camera editor's range and default of the full horizontal view angle, degrees.
+    static constexpr double MinViewAngle = 1.0;
+    static constexpr double MaxViewAngle = 90.0;
+    static constexpr double DefaultViewAngle = 12.0;
+    // A stored view angle that is no number or lies outside the editor's range reads as
+    // the default; so does a missing one.
+    static double usableViewAngle(const QJsonValue &value);
+
+    // Reads the camera configuration; missing, mistyped or non-finite numbers read as 0,
+    // except a view angle that is present (usableViewAngle()).
     void setConfig(const QJsonObject &config);
     int videoDelay() const { return m_videoDelay; }
 

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr double DefaultZOffset = 0.1; // m
-constexpr double DefaultViewAngle = 12.0; // degrees
 
 double numberOr(const QJsonObject &config, const char *key, double defaultValue)
 {
@@ -25,6 +24,7 @@ TvmsConfigWidget::TvmsConfigWidget(QWidget *parent)
     , m_ui(std::make_unique<Ui::TvmsConfigWidget>())
 {
     m_ui->setupUi(this);
+    m_ui->viewAngleSpin->setRange(CameraModel::MinViewAngle, CameraModel::MaxViewAngle);
     setTvmsConfig(QJsonObject());
     for (QDoubleSpinBox *spin : { m_ui->xOffsetSpin, m_ui->yOffsetSpin, m_ui->zOffsetSpin,
              m_ui->azimuthSpin, m_ui->altitudeSpin, m_ui->viewAngleSpin }) {
@@ -64,8 +64,9 @@ void TvmsConfigWidget::setTvmsConfig(const QJsonObject &config)
     m_ui->zOffsetSpin->setValue(numberOr(config, CameraModel::ZOffsetKey, DefaultZOffset));
     m_ui->azimuthSpin->setValue(numberOr(config, CameraModel::AzimuthMisalignmentKey, 0.0));
     m_ui->altitudeSpin->setValue(numberOr(config, CameraModel::AltitudeMisalignmentKey, 0.0));
-    m_ui->viewAngleSpin->setValue(
-        numberOr(config, CameraModel::HorizontalViewAngleKey, DefaultViewAngle));
+    // The angle the camera uses: one outside the range is not clamped but replaced.
+    m_ui->viewAngleSpin->setValue(CameraModel::usableViewAngle(
+        config.value(QLatin1String(CameraModel::HorizontalViewAngleKey))));
     m_ui->videoDelaySpin->setValue(
         config.value(QLatin1String(CameraModel::VideoDelayKey)).toInt(0));
 }

@@ -23,6 +23,7 @@ IVantorClient::IVantorClient(QObject *parent)
     connect(&m_link, &ServerLink::pingLatency, this, &IVantorClient::pingLatency);
     connect(&m_link, &ServerLink::connectingTimedOut, this, &IVantorClient::connectingTimedOut);
     connect(&m_link, &ServerLink::messageTooLarge, this, &IVantorClient::messageTooLarge);
+    connect(&m_link, &ServerLink::pingTimedOut, this, &IVantorClient::pingTimedOut);
     connect(&m_link, &ServerLink::textMessageReceived, this, &IVantorClient::onServerTextReceived);
     connect(
         &m_link, &ServerLink::binaryMessageReceived, this, &IVantorClient::onServerDataReceived);

@@ -136,6 +136,9 @@ signals:
     // The server sent a message above MaxIncomingMessageSize: the link was closed and
     // reconnects after the reconnect time-out.
     void messageTooLarge();
+    // The server left a ping unanswered: the link was closed and reconnects after the
+    // reconnect time-out.
+    void pingTimedOut();
     // Binary messages arrive that hold nothing the radar sends (random bytes, another
     // device): true on such a message, false on a readable message without frames, once a
     // radar state other than offline is accepted, after silence and on disconnecting. The

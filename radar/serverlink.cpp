@@ -30,6 +30,7 @@ void ServerLink::open(const QUrl &url, int reconnectTimeoutMs)
     m_sessionEstablished = false;
     m_closeRequested = false;
     m_refusedMessage = false;
+    m_pingUnanswered = false;
 
     m_socket = new QWebSocket(QString(), QWebSocketProtocol::Version13, this);
     m_socket->setMaxAllowedIncomingMessageSize(MaxIncomingMessageSize);
@@ -111,14 +112,18 @@ void ServerLink::onSocketStateChanged(QAbstractSocket::SocketState state)
         m_closeRequested = false;
         const bool established = m_sessionEstablished;
         const bool refusedMessage = m_refusedMessage;
+        const bool pingUnanswered = m_pingUnanswered;
         m_sessionEstablished = false;
         m_refusedMessage = false;
+        m_pingUnanswered = false;
         if (established)
             emit disconnected();
         else
             emit notconnected();
         if (refusedMessage)
             emit messageTooLarge();
+        if (pingUnanswered && established)
+            emit pingTimedOut();
         if (m_reconnectTimeoutMs > 0) {
             const QPointer<QWebSocket> socket = m_socket;
             QTimer::singleShot(m_reconnectTimeoutMs, this, [this, socket] {
@@ -155,6 +160,7 @@ void ServerLink::doPingServer()
     if (m_pongReceived != m_pingSent) {
         // The previous ping went unanswered: drop the link; the state change reconnects.
         m_pongReceived = m_pingSent;
+        m_pingUnanswered = true;
         doCloseSocket();
         return;
     }

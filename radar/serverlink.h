@@ -52,6 +52,9 @@ signals:
     // The link was closed because the server sent a message or frame above
     // MaxIncomingMessageSize; follows disconnected().
     void messageTooLarge();
+    // The link was closed because the server left a ping unanswered for a ping interval;
+    // follows disconnected().
+    void pingTimedOut();
     void pingLatency(quint64 latency);
     void textMessageReceived(const QString &text);
     void binaryMessageReceived(const QByteArray &data);
@@ -81,4 +84,6 @@ private:
     bool m_closeRequested = false;
     // The current socket is closing because a message was too large.
     bool m_refusedMessage = false;
+    // The current socket is closing because a ping went unanswered.
+    bool m_pingUnanswered = false;
 };

@@ -223,7 +223,8 @@ void RoadBuilder::doAddCurvedSection(double length, double radius, bool axisOnly
     QPointF startPoint, double startAngle, double startDistance, QPointF &endPoint,
     double &endAngle, double &endDistance)
 {
-    if (isDroppedArc(length, radius)) {
+    // Any turn is built: a hairpin or a loop winds on around the same centre.
+    if (isDroppedArc(radius)) {
         endPoint = startPoint;
         endAngle = startAngle;
         endDistance = startDistance;
@@ -315,9 +316,9 @@ void RoadBuilder::doExpandDimesionsByRoadside(const QPointF &axisPoint, double a
     doExpandDimesionsByPoint(orthoPoint(axisPoint, angle, m_parts.last().outCoord()));
 }
 
-bool RoadBuilder::isDroppedArc(double length, double radius)
+bool RoadBuilder::isDroppedArc(double radius)
 {
-    return std::abs(radius) < MinCurveRadius || std::abs(length / radius) > M_PI;
+    return !(std::abs(radius) >= MinCurveRadius);
 }
 
 void RoadBuilder::clearMarks()

@@ -80,8 +80,8 @@ protected:
     void doExpandDimesionsByRoadside(const QPointF &axisPoint, double angle);
 
 private:
-    // Arcs tighter than MinCurveRadius or turning more than half a circle are dropped.
-    static bool isDroppedArc(double length, double radius);
+    // Arcs tighter than MinCurveRadius are dropped.
+    static bool isDroppedArc(double radius);
     void clearMarks();
 
     // The points of a mark's parts live in m_innerEdges and m_centres at

@@ -1707,6 +1707,11 @@
             <translation>[Нет ответа от %1]</translation>
         </message>
         <message>
+            <location line="+6" />
+            <source>[Disconnected from %1: no answer to pings]</source>
+            <translation>[Отключено от %1: нет ответа на пинги]</translation>
+        </message>
+        <message>
             <location line="+7" />
             <source>[%1 sent a message over %2 MiB]</source>
             <translation>[%1 прислал сообщение больше %2 МиБ]</translation>

@@ -22,7 +22,8 @@ struct Scene
     Scene(double viewAngle, double height, double y, double azimuth, double altitude,
         const QVector<QPointF> &points)
     {
-        model.setConfig(QJsonObject { { QStringLiteral("horizontal_view_angle"), viewAngle } });
+        // The lens itself: the configuration holds no more than 90 degrees.
+        model.setHalfViewAngle(qDegreesToRadians(viewAngle) / 2.0);
         model.setRadarPosition(
             height, 2.0, y, qDegreesToRadians(azimuth), qDegreesToRadians(altitude));
         model.rescale(1280, 720);

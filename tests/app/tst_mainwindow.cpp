@@ -94,6 +94,8 @@ private slots:
     void init();
     void cleanup();
     void startsWithoutConfiguration();
+    void titleNamesTheProfile_data();
+    void titleNamesTheProfile();
     void columns_data();
     void columns();
     void closingTheHistoryWindowIsStored();
@@ -156,6 +158,46 @@ void TestMainWindow::startsWithoutConfiguration()
         QString("ws://127.0.0.1:7578/"));
     QVERIFY(controlVisibleInFile(TrafficSchemeControl));
     QVERIFY(controlVisibleInFile(ImitatorControl));
+}
+
+void TestMainWindow::titleNamesTheProfile_data()
+{
+    QTest::addColumn<QJsonValue>("name");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("named") << QJsonValue("Bridge A7") << "QEL Vantor Road App — Bridge A7";
+    QTest::newRow("empty name") << QJsonValue("") << "QEL Vantor Road App";
+    QTest::newRow("blank name") << QJsonValue("   ") << "QEL Vantor Road App";
+    QTest::newRow("no name") << QJsonValue(QJsonValue::Undefined) << "QEL Vantor Road App";
+}
+
+void TestMainWindow::titleNamesTheProfile()
+{
+    QFETCH(QJsonValue, name);
+    QFETCH(QString, title);
+
+    QJsonObject profile { { "connection",
+        QJsonObject { { "radar_server_url", "ws://127.0.0.1:1/" } } } };
+    if (!name.isUndefined())
+        profile.insert("name", name);
+    QFile file(ConfigFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(
+        file.write(QJsonDocument(QJsonObject { { "profiles", QJsonArray { profile } } }).toJson())
+        > 0);
+    file.close();
+    {
+        MainWindow window;
+        window.show();
+        QCOMPARE(window.windowTitle(), title);
+        menuAction(window, "Objects &history")->trigger();
+        QTRY_VERIFY(window.historyTableWidget()->isVisible());
+        QCOMPARE(window.historyTableWidget()->windowTitle(),
+            title.replace("QEL Vantor Road App", "Objects history"));
+        window.close();
+    }
+    // The name is the user's: it stays as it was.
+    QCOMPARE(currentProfile().value("name"), name);
 }
 
 void TestMainWindow::columns_data()

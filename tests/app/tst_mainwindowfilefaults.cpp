@@ -223,6 +223,10 @@ void TestMainWindowFileFaults::unusableSettings_data()
     QTest::newRow("array") << QByteArray(
         R"({"name": "A", "presets": {"position_presets": {"name": "pole"}}})")
                            << "presets/position_presets";
+    QTest::newRow("camera view angle") << QByteArray(
+        R"({"name": "A", "view": {"monitoring_system": {"tvms_config": {"horizontal_view_angle": 180}}}})")
+                                       << "view/monitoring_system/tvms_config/"
+                                          "horizontal_view_angle";
     QTest::newRow("group") << QByteArray(R"({"name": "A", "connection": "ws://10.0.0.5:7578/"})")
                            << "connection";
 }

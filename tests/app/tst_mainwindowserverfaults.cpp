@@ -220,8 +220,8 @@ void TestMainWindowServerFaults::serverFaults_data()
         << QStringList { "--huge-text", "16" } << true << "[%1 sent a message over 1 MiB]"
         << serverWorks << working() << false;
     QTest::newRow("pings never answered")
-        << QStringList { "--refuse-pings" } << true << "[Disconnected from %1]" << serverWorks
-        << working() << false;
+        << QStringList { "--refuse-pings" } << true << "[Disconnected from %1: no answer to pings]"
+        << serverWorks << working() << false;
     QTest::newRow("random text between the answers")
         << QStringList { "--garbage-text" } << false << connected
         << "[Working on /dev/ttyUSB0] [Messages are not server messages]" << working() << false;

@@ -25,6 +25,8 @@ private slots:
     void editorsReachTheHandler();
     void laneStatisticsInterval_data();
     void laneStatisticsInterval();
+    void wrongWayDistance_data();
+    void wrongWayDistance();
 
 private:
     bool writeProfile(const QJsonObject &view);
@@ -176,6 +178,77 @@ void TestProfileBinding::laneStatisticsInterval()
     QCOMPARE(changes.count(), 1);
     QCOMPARE(changes.at(0).at(0).toInt(), combo->itemData(other).toInt());
     QCOMPARE(window.statistics().intervalMinutes(), combo->itemData(other).toInt());
+}
+
+void TestProfileBinding::wrongWayDistance_data()
+{
+    QTest::addColumn<QJsonValue>("stored");
+    QTest::addColumn<double>("metres");
+    QTest::addColumn<int>("unusable");
+
+    QTest::newRow("50 m") << QJsonValue(50) << 50.0 << 0;
+    QTest::newRow("5 m, the least") << QJsonValue(5) << 5.0 << 0;
+    QTest::newRow("200 m, the most") << QJsonValue(200) << 200.0 << 0;
+    QTest::newRow("an older file without the setting")
+        << QJsonValue(QJsonValue::Undefined) << 20.0 << 0;
+    QTest::newRow("2 m, below the least") << QJsonValue(2) << 20.0 << 1;
+    QTest::newRow("1e6 m") << QJsonValue(1e6) << 20.0 << 1;
+    QTest::newRow("negative") << QJsonValue(-50) << 20.0 << 1;
+    QTest::newRow("text") << QJsonValue("50") << 20.0 << 1;
+}
+
+// The profile's alarm distance reaches the detector, the user's change there is saved, and
+// applying a profile writes nothing into it.
+void TestProfileBinding::wrongWayDistance()
+{
+    QFETCH(QJsonValue, stored);
+    QFETCH(double, metres);
+    QFETCH(int, unusable);
+
+    QJsonObject view { { "paint_objects", true } };
+    if (!stored.isUndefined())
+        view.insert("lane_statistics", QJsonObject { { "wrong_way_distance_m", stored } });
+    QVERIFY(writeProfile(view));
+    LaneStatisticsWindow &window = m_views->laneStatistics;
+    window.setWrongWayDistance(metres == 100.0 ? 150.0 : 100.0);
+    QSignalSpy unusableSettings(m_handler.get(), &WorkProfileHandler::unusableSettingsFound);
+    QSignalSpy edits(&window, &LaneStatisticsWindow::wrongWayDistanceChanged);
+    const QString path = m_dir.filePath("config.json");
+    m_handler->loadProfiles(path);
+    m_handler->applyProfile(0);
+
+    QCOMPARE(window.form().distanceSpin->value(), metres);
+    QCOMPARE(unusableSettings.count(), unusable);
+    QCOMPARE(edits.count(), 0);
+    const auto storedDistance = [&path] {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QJsonValue();
+        return QJsonDocument::fromJson(
+            file.readAll())["profiles"][0]["view"]["lane_statistics"]["wrong_way_distance_m"];
+    };
+    QVERIFY(m_handler->saveProfiles(path));
+    QCOMPARE(storedDistance(), stored);
+
+    // Vehicles driving 60 m against lane 1, which carries traffic towards the radar.
+    QSignalSpy alarms(&window, &LaneStatisticsWindow::wrongWayDetected);
+    const auto driveWrongWay = [&window](quint64 track) {
+        const QDateTime t0(QDate(2026, 3, 2), QTime(10, 0), Qt::UTC);
+        for (int i = 0; i <= 120; ++i)
+            window.showLaneFrame({ t0.addMSecs(100 * i), { { 3, track, 1, 10.0 + 0.5 * i } } });
+    };
+    window.form().distanceSpin->setValue(80.0);
+    QCOMPARE(edits.count(), 1);
+    QVERIFY(m_handler->saveProfiles(path));
+    QCOMPARE(storedDistance(), QJsonValue(80.0));
+    driveWrongWay(1);
+    QCOMPARE(alarms.count(), 0);
+
+    window.form().distanceSpin->setValue(50.0);
+    QVERIFY(m_handler->saveProfiles(path));
+    QCOMPARE(storedDistance(), QJsonValue(50.0));
+    driveWrongWay(2);
+    QCOMPARE(alarms.count(), 1);
 }
 
 QTEST_MAIN(TestProfileBinding)

@@ -97,8 +97,8 @@ QStringList unreadable(const MainWindow &window)
 } // namespace
 
 // The main window at a laptop's and a desktop's screen size in both languages, for every
-// arrangement of the panels: it fits the screen, the panels take the height left to them
-// and their texts read whole.
+// arrangement of the panels: it fits the screen, the panels take the height left to them,
+// fit its width without scrolling sideways, and their texts read whole.
 class TestWindowFit : public QObject
 {
     Q_OBJECT
@@ -225,6 +225,13 @@ void TestWindowFit::fits()
     const int viewport = form.controlsScrollArea->viewport()->height();
     QVERIFY2(viewport >= space - margin,
         qPrintable(QStringLiteral("viewport %1 px of %2").arg(viewport).arg(space)));
+
+    // Every panel fits the width it is given: nothing to scroll sideways for.
+    const QScrollBar *sideways = form.controlsScrollArea->horizontalScrollBar();
+    QVERIFY2(!sideways->isVisible() || sideways->maximum() == 0,
+        qPrintable(QStringLiteral("panels %1 px wide in a viewport of %2 px")
+                       .arg(form.controlsWidget->width())
+                       .arg(form.controlsScrollArea->viewport()->width())));
 
     const QStringList found = unreadable(window);
     QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("; "))));

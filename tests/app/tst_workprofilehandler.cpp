@@ -932,6 +932,26 @@ void TestWorkProfileHandler::unusableSettingsNamed_data()
                call("tvmsConfigChanged", QJsonObject()),
                call("projectionBackgroundImageChanged", QString()),
                call("positionPresetsChanged", QJsonArray()) };
+    const QJsonObject camera { { "horizontal_view_angle", 1e6 }, { "z_offset", 0.3 } };
+    QTest::newRow("camera view angle outside the editor's range")
+        << QByteArray(R"({"profiles": [{"name": "A", "view": {"monitoring_system":
+               {"tvms_config": {"horizontal_view_angle": 1e6, "z_offset": 0.3}}}}]})")
+        << QStringList { "view/monitoring_system/tvms_config/horizontal_view_angle" }
+        << QStringList { call("tvmsConfigChanged", camera) };
+    QTest::newRow("camera view angle as text")
+        << QByteArray(R"({"profiles": [{"name": "A", "view": {"monitoring_system":
+               {"tvms_config": {"horizontal_view_angle": "12"}}}}]})")
+        << QStringList { "view/monitoring_system/tvms_config/horizontal_view_angle" }
+        << QStringList { call(
+               "tvmsConfigChanged", QJsonObject { { "horizontal_view_angle", "12" } }) };
+    QTest::newRow("camera view angles at the editor's ends name nothing")
+        << QByteArray(R"({"profiles": [{"name": "A", "view": {"monitoring_system":
+               {"tvms_config": {"horizontal_view_angle": 90}}}},
+               {"name": "B", "view": {"monitoring_system":
+               {"tvms_config": {"horizontal_view_angle": 1}}}}]})")
+        << QStringList()
+        << QStringList { call(
+               "tvmsConfigChanged", QJsonObject { { "horizontal_view_angle", 90 } }) };
     QTest::newRow("groups that are no objects")
         << QByteArray(R"({"profiles": [{"name": "A", "connection": "ws://10.0.0.5:7578/",
                "view": {"controls": {"4": false}}, "data": [true]}]})")

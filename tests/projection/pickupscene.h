@@ -92,8 +92,8 @@ struct PickupScene
     }
 
     // Cameras beyond the reach of the grid search from its fixed start values: a 16:9
-    // picture of lanes from a 5 m mast with 40, 60 and 90 degree lenses, and a 100 degree
-    // lens on a 25 m mast.
+    // picture of lanes from a 5 m mast with 40, 60 and 90 degree lenses, and a 90 degree
+    // lens, the widest the camera configuration holds, on a 25 m mast.
     static QVector<PickupScene> wideSamples()
     {
         PickupScene base;
@@ -116,7 +116,7 @@ struct PickupScene
         wide.viewAngle = 90.0;
         wide.points = { { 7, 0 }, { 8, 7 }, { 30, -3.5 }, { 35, 7 }, { 8, 3.5 }, { 25, 3.5 } };
         PickupScene mast = base;
-        mast.viewAngle = 100.0;
+        mast.viewAngle = 90.0;
         mast.radar.height = 25.0;
         mast.radar.yOffset = -6.0;
         mast.radar.azimuth = 20.0;

@@ -64,6 +64,8 @@ private slots:
     void everyStopInvalidates_data();
     void everyStopInvalidates();
     void shallowTiltClampsUpperEdge();
+    void viewAngleOutsideEditorRangeIsDefault_data();
+    void viewAngleOutsideEditorRangeIsDefault();
 };
 
 void TestCameraModel::validCameras_data()
@@ -177,18 +179,6 @@ void TestCameraModel::everyStopInvalidates_data()
     c.altitudeMisalignment = 30.0;
     row("tilt of 90 degrees", c);
     c = Camera();
-    c.viewAngle = 0.1;
-    row("view angle below 0.002 rad", c);
-    c = Camera();
-    c.viewAngle = -40.0;
-    row("negative view angle", c);
-    c = Camera();
-    c.viewAngle = 180.0;
-    row("view angle of 180 degrees", c);
-    c = Camera();
-    c.viewAngle = nan;
-    row("view angle not a number", c);
-    c = Camera();
     c.withViewAngle = false;
     row("missing view angle", c);
     c = Camera();
@@ -256,6 +246,52 @@ void TestCameraModel::shallowTiltClampsUpperEdge()
     const QPolygonF area = model.sight().area;
     model.xyToScreen(area.at(0) - 6.0 * direction, &ok);
     QVERIFY(!ok);
+}
+
+void TestCameraModel::viewAngleOutsideEditorRangeIsDefault_data()
+{
+    QTest::addColumn<QJsonValue>("stored");
+    QTest::addColumn<double>("used"); // full angle, degrees
+
+    QTest::newRow("40 degrees") << QJsonValue(40.0) << 40.0;
+    QTest::newRow("1 degree, the editor's least") << QJsonValue(1.0) << 1.0;
+    QTest::newRow("90 degrees, the editor's most") << QJsonValue(90.0) << 90.0;
+    QTest::newRow("0 degrees") << QJsonValue(0.0) << 12.0;
+    QTest::newRow("0.1 degrees") << QJsonValue(0.1) << 12.0;
+    QTest::newRow("negative") << QJsonValue(-40.0) << 12.0;
+    QTest::newRow("90.5 degrees") << QJsonValue(90.5) << 12.0;
+    QTest::newRow("180 degrees") << QJsonValue(180.0) << 12.0;
+    QTest::newRow("1e6 degrees") << QJsonValue(1.0e6) << 12.0;
+    QTest::newRow("not a number") << QJsonValue(std::numeric_limits<double>::quiet_NaN()) << 12.0;
+    QTest::newRow("text") << QJsonValue("wide") << 12.0;
+    QTest::newRow("switch") << QJsonValue(true) << 12.0;
+}
+
+void TestCameraModel::viewAngleOutsideEditorRangeIsDefault()
+{
+    QFETCH(QJsonValue, stored);
+    QFETCH(double, used);
+
+    // The camera on a 6 m pole, 20 degrees down, looking along +X, a 800 x 600 frame.
+    CameraModel model;
+    model.setConfig(QJsonObject { { QStringLiteral("horizontal_view_angle"), stored } });
+    model.setRadarPosition(6.0, 0.0, 0.0, 0.0, qDegreesToRadians(20.0));
+    QVERIFY(model.rescale(800, 600));
+
+    // The aim point lies 6 / tan(20 deg) m ahead, 6 / sin(20 deg) m from the camera; the
+    // frame's side edges on its row lie half the view angle to either side.
+    const double tilt = qDegreesToRadians(20.0);
+    const double aim = 6.0 / std::tan(tilt);
+    const double halfWidth = 6.0 / std::sin(tilt) * std::tan(qDegreesToRadians(used / 2.0));
+    bool ok = false;
+    const QPoint right = model.xyToScreen(aim, -halfWidth, &ok);
+    QVERIFY(ok);
+    QVERIFY2(near(right, QPoint(800, 300), 1),
+        qPrintable(QStringLiteral("(%1, %2)").arg(right.x()).arg(right.y())));
+    const QPoint left = model.xyToScreen(aim, halfWidth, &ok);
+    QVERIFY(ok);
+    QVERIFY2(near(left, QPoint(0, 300), 1),
+        qPrintable(QStringLiteral("(%1, %2)").arg(left.x()).arg(left.y())));
 }
 
 QTEST_GUILESS_MAIN(TestCameraModel)

@@ -222,7 +222,7 @@ void TestProjectionDrawer::pickupFindsCamerasBeyondTheGrid_data()
     QTest::newRow("40 degrees, mode 2") << scenes.at(0) << 2;
     QTest::newRow("60 degrees, mode 2") << scenes.at(1) << 2;
     QTest::newRow("90 degrees, mode 2") << scenes.at(2) << 2;
-    QTest::newRow("100 degrees on a 25 m mast, mode 1") << scenes.at(3) << 1;
+    QTest::newRow("90 degrees on a 25 m mast, mode 1") << scenes.at(3) << 1;
 }
 
 void TestProjectionDrawer::pickupFindsCamerasBeyondTheGrid()

@@ -501,11 +501,12 @@ void TestProjectionWidget::tvmsConfigEditor()
     QVERIFY(zOffset);
     zOffset->setValue(0.25);
     QCOMPARE(changed.count(), 1);
+    // 400 degrees is no camera: the editor shows the 12 degrees the camera uses instead.
     const QJsonObject expected { { QStringLiteral("x_offset"), -0.5 },
         { QStringLiteral("y_offset"), 0.0 }, { QStringLiteral("z_offset"), 0.25 },
         { QStringLiteral("azimuth_misalignment"), 0.0 },
         { QStringLiteral("altitude_misalignment"), 0.0 },
-        { QStringLiteral("horizontal_view_angle"), 90.0 }, { QStringLiteral("video_delay"), 0 } };
+        { QStringLiteral("horizontal_view_angle"), 12.0 }, { QStringLiteral("video_delay"), 0 } };
     QCOMPARE(changed.first().first().toJsonObject(), expected);
 }
 

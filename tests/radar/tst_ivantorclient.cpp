@@ -306,13 +306,19 @@ void TestIVantorClient::unansweredPing()
     RawWebSocketServer raw;
     raw.answerPings = false;
     QSignalSpy latency(m_client.get(), &IVantorClient::pingLatency);
-    QSignalSpy disconnected(m_client.get(), &IVantorClient::disconnected);
+    QStringList order;
+    connect(m_client.get(), &IVantorClient::disconnected, this,
+        [&order] { order.append("disconnected"); });
+    connect(m_client.get(), &IVantorClient::pingTimedOut, this,
+        [&order] { order.append("ping timed out"); });
     connectRaw(raw, reconnectMs);
     QTRY_COMPARE_WITH_TIMEOUT(raw.pings.size(), 1, 5000);
     if (!pong.isEmpty())
         raw.sendPong(pong);
-    QTRY_VERIFY_WITH_TIMEOUT(!disconnected.isEmpty(), 5000);
-    // One ping, then the next tick finds it unanswered and drops the link.
+    QTRY_VERIFY_WITH_TIMEOUT(!order.isEmpty(), 5000);
+    QTest::qWait(20);
+    // One ping, then the next tick finds it unanswered, drops the link and says why.
+    QCOMPARE(order, (QStringList { "disconnected", "ping timed out" }));
     QCOMPARE(raw.pings.size(), 1);
     QCOMPARE(latency.count(), 0);
     if (reconnectMs > 0)

@@ -194,6 +194,8 @@ void TestServerLink::messageAboveTheLimitIsNamed()
     QList<QString> order;
     connect(&link, &ServerLink::disconnected, this, [&] { order.append("disconnected"); });
     connect(&link, &ServerLink::messageTooLarge, this, [&] { order.append("too large"); });
+    // The server answers pings: a closed link is not blamed on them.
+    connect(&link, &ServerLink::pingTimedOut, this, [&] { order.append("ping timed out"); });
     QSignalSpy received(&link, &ServerLink::binaryMessageReceived);
     link.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/").arg(server.serverPort())), 60000);
 

@@ -179,6 +179,8 @@ private slots:
     void straightOfHundredAndAHalf();
     void curves_data();
     void curves();
+    void turnsOfMoreThanHalfACircle_data();
+    void turnsOfMoreThanHalfACircle();
     void tangentAnglesStayWithinHalfTurn();
     void negativeWidthsHeldAtZero();
     void partsSetUp_data();
@@ -443,17 +445,18 @@ void TestRoadBuilder::curves_data()
 {
     QTest::addColumn<double>("length");
     QTest::addColumn<double>("configured");
-    // The radius drawn; 0: the arc is dropped.
+    // The radius drawn.
     QTest::addColumn<double>("radius");
 
     QTest::newRow("radius 9.99 held at 10") << 5.0 << 9.99 << 10.0;
     QTest::newRow("radius -9.99 held at -10") << 5.0 << -9.99 << -10.0;
     QTest::newRow("radius 0 held at 10") << 5.0 << 0.0 << 10.0;
     QTest::newRow("radius 1e308 held at 50 km") << 5.0 << 1e308 << 50000.0;
-    QTest::newRow("turn 3.33 rad dropped") << 40.0 << 12.0 << 0.0;
     QTest::newRow("radius 10 left") << 5.0 << 10.0 << 10.0;
     QTest::newRow("radius -10 right") << 5.0 << -10.0 << -10.0;
     QTest::newRow("just under half a circle") << 31.0 << 10.0 << 10.0;
+    QTest::newRow("turn of 3.33 rad, more than half a circle") << 40.0 << 12.0 << 12.0;
+    QTest::newRow("the editor's tightest longest arc, 50 rad") << 500.0 << -10.0 << -10.0;
 }
 
 void TestRoadBuilder::curves()
@@ -469,27 +472,82 @@ void TestRoadBuilder::curves()
 
     const QMap<int, double> angles = capture.angles();
     const QPolygonF axis = capture.axis();
-    if (radius == 0.0) {
-        // The following section continues where the dropped arc began.
-        QCOMPARE(angles.keys(), range(0, 20));
-        for (double angle : angles)
-            QCOMPARE(angle, 0.0);
-        QCOMPARE(axis.last(), QPointF(22, 0));
-        return;
-    }
-
     const int end = 10 + int(length);
     QCOMPARE(angles.keys(), range(0, end + 10));
     const QPointF centre(10, radius);
     for (int mark = 11; mark <= end; ++mark) {
         const double angle = (mark - 10) / radius;
-        QVERIFY(qAbs(angles.value(mark) - angle) < 1e-12);
-        // Left curves bend towards +Y, right curves towards -Y.
+        QVERIFY(qAbs(std::remainder(angles.value(mark) - angle, 2 * M_PI)) < 1e-9);
         const QPointF point = axis.at(mark + 2);
-        QVERIFY(radius > 0 ? point.y() > 0 : point.y() < 0);
-        QVERIFY(near(point, centre + radius * QPointF(std::sin(angle), -std::cos(angle))));
+        QVERIFY(near(point, centre + radius * QPointF(std::sin(angle), -std::cos(angle)), 1e-7));
     }
-    QCOMPARE(angles.value(end + 10), length / radius);
+    // Left curves bend towards +Y, right curves towards -Y.
+    const QPointF first = axis.at(11 + 2);
+    QVERIFY(radius > 0 ? first.y() > 0 : first.y() < 0);
+    QVERIFY(qAbs(std::remainder(angles.value(end + 10) - length / radius, 2 * M_PI)) < 1e-9);
+}
+
+void TestRoadBuilder::turnsOfMoreThanHalfACircle_data()
+{
+    QTest::addColumn<double>("radius");
+    QTest::addColumn<double>("turn"); // rad
+    QTest::addColumn<QPointF>("arcEnd");
+    QTest::addColumn<double>("heading"); // rad
+
+    // The arcs start at (10, 0) heading along +X, their centre at (10, radius).
+    QTest::newRow("270 degrees left, radius 20")
+        << 20.0 << 1.5 * M_PI << QPointF(-10, 20) << -M_PI_2;
+    QTest::newRow("270 degrees right, radius 20")
+        << -20.0 << 1.5 * M_PI << QPointF(-10, -20) << M_PI_2;
+    QTest::newRow("hairpin of 180 degrees and a metre, radius 30")
+        << 30.0 << M_PI + 1.0 / 30
+        << QPointF(10 - 30 * std::sin(1.0 / 30), 30 + 30 * std::cos(1.0 / 30)) << -M_PI + 1.0 / 30;
+    QTest::newRow("full circle, radius 10") << 10.0 << 2 * M_PI << QPointF(10, 0) << 0.0;
+    QTest::newRow("a circle and a half right, radius 15")
+        << -15.0 << 3 * M_PI << QPointF(10, -30) << M_PI;
+}
+
+// The arc ends where its geometry says, and the straight after it runs on from there in
+// the arc's final direction. Lengths are read to the centimetre: a centimetre of slack.
+void TestRoadBuilder::turnsOfMoreThanHalfACircle()
+{
+    QFETCH(double, radius);
+    QFETCH(double, turn);
+    QFETCH(QPointF, arcEnd);
+    QFETCH(double, heading);
+
+    const double length = turn * std::abs(radius);
+    RoadBuilder builder;
+    RoadCapture capture(&builder,
+        QJsonObject {
+            { "sections", QJsonArray { straight(10), curve(length, radius), straight(20) } } });
+
+    const double arcEndDistance = 10 + length;
+    const int lastMark = int(std::floor(arcEndDistance + 20 + 0.01));
+    const QMap<int, double> angles = capture.angles();
+    QCOMPARE(angles.firstKey(), 0);
+    QCOMPARE(angles.lastKey(), lastMark);
+    const QPointF direction(std::cos(heading), std::sin(heading));
+    const QPolygonF axis = capture.axis();
+    int checked = 0;
+    for (int mark = int(std::ceil(arcEndDistance)); mark <= lastMark; ++mark, ++checked) {
+        const double angle = angles.value(mark);
+        QVERIFY2(near(QPointF(std::cos(angle), std::sin(angle)), direction, 1e-3),
+            qPrintable(QStringLiteral("mark %1 heads %2 rad").arg(mark).arg(angle)));
+        const QPointF expected = arcEnd + (mark - arcEndDistance) * direction;
+        QVERIFY2(near(axis.at(mark + 2), expected, 0.01),
+            qPrintable(QStringLiteral("mark %1 at (%2, %3)")
+                           .arg(mark)
+                           .arg(axis.at(mark + 2).x())
+                           .arg(axis.at(mark + 2).y())));
+    }
+    QCOMPARE(checked, 20);
+    // Every mark of the arc lies on its circle.
+    const QPointF centre(10, radius);
+    for (int mark = 10; mark <= int(arcEndDistance); ++mark) {
+        const QPointF point = axis.at(mark + 2) - centre;
+        QVERIFY(qAbs(std::hypot(point.x(), point.y()) - std::abs(radius)) < 1e-7);
+    }
 }
 
 void TestRoadBuilder::tangentAnglesStayWithinHalfTurn()
@@ -656,7 +714,8 @@ void TestRoadBuilder::sectionEnds()
     QCOMPARE(distance, 150.0);
 
     const QPointF start = point;
-    builder.doAddCurvedSection(40, 12, false, start, angle, distance, point, angle, distance);
+    // Tighter than 10 m: dropped.
+    builder.doAddCurvedSection(40, 9.99, false, start, angle, distance, point, angle, distance);
     QCOMPARE(point, start);
     QCOMPARE(angle, turn);
     QCOMPARE(distance, 150.0);
