@@ -44,8 +44,11 @@ QImage paintedCells(QAbstractItemDelegate *delegate, bool paintObjects, bool alt
     model.setPaintObjects(paintObjects);
     model.setRecords(records(12));
     ObjectTableView view;
-    if (delegate)
+    if (delegate) {
+        // The view does not own its delegate.
+        delegate->setParent(&view);
         view.setItemDelegate(delegate);
+    }
     view.setAlternatingRowColors(alternating);
     view.setModel(&model);
     view.resize(760, 330);
