@@ -25,6 +25,13 @@ qint64 floorDiv(qint64 value, qint64 divisor)
 // looked up once per quarter hour instead.
 QString localTimeOfDayText(qint64 ms)
 {
+    // Times beyond a million years either way would overflow the arithmetic below; Qt
+    // formats them as before, however slowly.
+    constexpr qint64 SaneMs = 1000LL * 3600 * 24 * 366 * 1000000;
+    if (ms < -SaneMs || ms > SaneMs) {
+        return QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime)
+            .toString(QStringLiteral("hh:mm:ss.zzz"));
+    }
     thread_local qint64 span = std::numeric_limits<qint64>::min();
     thread_local qint64 offsetMs = 0;
     const qint64 thisSpan = floorDiv(ms, OffsetSpanMs);

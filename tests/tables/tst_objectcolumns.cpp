@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <ctime>
+#include <limits>
 
 // The "Updated" cell reads as Qt's own conversion to local time, across clock changes and
 // in zones whose offsets are not whole hours.
@@ -71,6 +72,11 @@ void TestObjectColumns::updatedIsTheLocalTime_data()
         << QList<qint64> { utcMs(2026, 12, 10, 3, 29, 59, 999), utcMs(2026, 12, 10, 3, 30, 0, 0) };
     QTest::newRow("UTC before 1970")
         << QByteArray("UTC") << QList<qint64> { utcMs(1969, 12, 31, 23, 59, 59, 999) };
+    // A hostile frame's time stamp once overflowed the quarter-hour arithmetic.
+    QTest::newRow("absurd times") << QByteArray("Europe/Berlin")
+                                  << QList<qint64> { -10248191152061LL * 900000,
+                                         std::numeric_limits<qint64>::min(),
+                                         std::numeric_limits<qint64>::max() };
 }
 
 void TestObjectColumns::updatedIsTheLocalTime()
